@@ -1,0 +1,139 @@
+#include "platform/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/Utf.h"
+
+namespace platform {
+namespace {
+
+constexpr std::intptr_t kClosed = -1;
+
+OsError ErrorFromErrno(int code) { return OsError{code, FromUtf8(std::strerror(code))}; }
+
+int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+}  // namespace
+
+std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error) {
+  const int fd = ::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = ErrorFromErrno(errno);
+    return std::nullopt;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    error = ErrorFromErrno(EISDIR);
+    return std::nullopt;
+  }
+  return StoreFile(fd);
+}
+
+StoreFile::StoreFile(StoreFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
+
+StoreFile& StoreFile::operator=(StoreFile&& other) noexcept {
+  if (this != &other) {
+    if (handle_ != kClosed) ::close(Fd(handle_));
+    handle_ = other.handle_;
+    other.handle_ = kClosed;
+  }
+  return *this;
+}
+
+StoreFile::~StoreFile() {
+  if (handle_ != kClosed) ::close(Fd(handle_));
+}
+
+std::int64_t StoreFile::Length() const {
+  struct stat info {};
+  if (::fstat(Fd(handle_), &info) != 0) return -1;
+  return static_cast<std::int64_t>(info.st_size);
+}
+
+std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const {
+  if (offset < 0) return -1;
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const ssize_t got = ::pread(Fd(handle_), out.data() + done, out.size() - done,
+                                static_cast<off_t>(offset) + static_cast<off_t>(done));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return static_cast<std::int64_t>(done);
+}
+
+std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError& error) {
+  const int fd = ::open(ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    error = ErrorFromErrno(errno);
+    return std::nullopt;
+  }
+  return OutputFile(fd);
+}
+
+OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
+  if (this != &other) {
+    if (handle_ != kClosed) ::close(Fd(handle_));
+    handle_ = other.handle_;
+    other.handle_ = kClosed;
+  }
+  return *this;
+}
+
+OutputFile::~OutputFile() {
+  if (handle_ != kClosed) ::close(Fd(handle_));
+}
+
+bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(Fd(handle_), bytes.data() + done, bytes.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      error = ErrorFromErrno(errno);
+      return false;
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+bool OutputFile::Close(OsError& error) {
+  if (handle_ == kClosed) return true;
+  const int result = ::close(Fd(handle_));
+  handle_ = kClosed;
+  if (result != 0) {
+    error = ErrorFromErrno(errno);
+    return false;
+  }
+  return true;
+}
+
+bool CreateFolder(const std::u16string& path, OsError& error) {
+  if (::mkdir(ToUtf8(path).c_str(), 0777) != 0) {
+    error = ErrorFromErrno(errno);
+    return false;
+  }
+  return true;
+}
+
+bool PathExists(const std::u16string& path) {
+  struct stat info {};
+  return ::lstat(ToUtf8(path).c_str(), &info) == 0;
+}
+
+bool RemoveFile(const std::u16string& path) { return ::unlink(ToUtf8(path).c_str()) == 0; }
+
+}  // namespace platform

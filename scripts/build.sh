@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour: native (default), sanitize (ASan + UBSan) or windows (mingw-w64).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+flavour=${1:-native}
+case $flavour in
+  native)   options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  sanitize) options=(-DCMAKE_BUILD_TYPE=Debug -DPALVENOR_SANITIZE=ON) ;;
+  windows)  options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake") ;;
+  *) echo "usage: $0 [native|sanitize|windows]" >&2; exit 2 ;;
+esac
+build="$root/build/$flavour"
+if [[ ! -f $build/build.ninja ]]; then
+  cmake -S "$root" -B "$build" -G Ninja "${options[@]}" >/dev/null
+fi
+cmake --build "$build" -- --quiet

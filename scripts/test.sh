@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds all three flavours and runs every test: native, under ASan + UBSan,
+# and the Windows build under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+for flavour in native sanitize; do
+  "$root/scripts/build.sh" "$flavour"
+  echo "== tests: $flavour"
+  ctest --test-dir "$root/build/$flavour" --output-on-failure -j2
+done
+
+"$root/scripts/build.sh" windows
+echo "== tests: windows (Wine)"
+xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/wine-ctest.sh" "$root/build/windows"
