@@ -1,0 +1,25 @@
+#include "shell/BrowseForFolder.h"
+
+#include <shlobj.h>
+
+#include <memory>
+
+namespace {
+
+struct ItemListDeleter {
+  void operator()(ITEMIDLIST* item) const { CoTaskMemFree(item); }
+};
+
+}  // namespace
+
+std::u16string BrowseForFolder(HWND owner) {
+  BROWSEINFOW request{};
+  request.hwndOwner = owner;
+  request.lpszTitle = L"フォルダを選択してください";
+  request.ulFlags = BIF_RETURNONLYFSDIRS;
+  const std::unique_ptr<ITEMIDLIST, ItemListDeleter> item(SHBrowseForFolderW(&request));
+  if (!item) return {};
+  wchar_t path[MAX_PATH] = {};
+  if (!SHGetPathFromIDListW(item.get(), path)) return {};
+  return std::u16string(reinterpret_cast<const char16_t*>(path));
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Window text as the core's UTF-16 strings.
+#include <windows.h>
+
+#include <string>
+
+inline std::u16string GetText(HWND window) {
+  std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)), u'\0');
+  if (!text.empty()) {
+    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size() + 1));
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  }
+  return text;
+}
+
+inline void SetText(HWND window, const std::u16string& text) {
+  SetWindowTextW(window, reinterpret_cast<const wchar_t*>(text.c_str()));
+}
+
+inline const wchar_t* WideText(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }

@@ -1,0 +1,121 @@
+#include "shell/frmMain.h"
+
+#include "engine/modDBXFile.h"
+#include "shell/ApplicationTitle.h"
+#include "shell/BrowseForFolder.h"
+#include "shell/WindowText.h"
+#include "shell/modMain.h"
+#include "shell/resource.h"
+
+namespace {
+
+constexpr char16_t kInboxFile[] = u"\\受信トレイ.dbx";
+
+bool AskYesNo(HWND owner, const wchar_t* question) {
+  return MessageBoxW(owner, question, kApplicationTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+}  // namespace
+
+void frmMain::Form_Load() {
+  SetText(Control(ControlId::optDefault), UserNames[static_cast<std::size_t>(CurrentUserIndex)] + u"の受信トレイ(&R)");
+  SetTextRaisingChange(ControlId::txtEMLFolder, DocumentsFolder);
+  SetLabelCaption(ControlId::lblMessage, u"");
+}
+
+bool frmMain::Form_QueryUnload() {
+  if (!IsRunning) return false;
+  if (AskYesNo(window_, L"終了しますか?")) {
+    StopRequested = true;
+    QuitRequested = true;
+  }
+  // The run winds up first; cmdStart_Click closes the window when it returns.
+  return true;
+}
+
+void frmMain::Form_Unload() {
+  if (closed_) closed_();
+}
+
+void frmMain::cmdStart_Click() {
+  IsRunning = true;
+  SetInputsEnabledForRun(true);
+  SkipPointerCheck = IsChecked(ControlId::chkPointer);
+  const std::u16string dbxPath = IsChecked(ControlId::optDefault)
+                                     ? StoreFolders[static_cast<std::size_t>(CurrentUserIndex)] + kInboxFile
+                                     : GetText(Control(ControlId::txtDBXFile));
+  recover_(dbxPath, *this);
+  IsRunning = false;
+  SetInputsEnabledForRun(false);
+  if (QuitRequested) SendMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void frmMain::cmdStop_Click() {
+  if (AskYesNo(window_, L"停止しますか?")) StopRequested = true;
+}
+
+// The DBX chooser opens from here; until it exists the button does nothing.
+void frmMain::cmdFindDBX_Click() {}
+
+void frmMain::cmdFindEML_Click() {
+  const std::u16string folder = BrowseForFolder(window_);
+  if (!folder.empty()) SetTextRaisingChange(ControlId::txtEMLFolder, folder);
+}
+
+void frmMain::optDefault_Click() { UpdateStartEnabled(); }
+void frmMain::optFolder_Click() { UpdateStartEnabled(); }
+void frmMain::txtDBXFile_Change() { UpdateStartEnabled(); }
+void frmMain::txtEMLFolder_Change() { UpdateStartEnabled(); }
+
+void frmMain::txtDBXFile_GotFocus() { SetLabelCaption(ControlId::lblMessage, u"DBXファイルを指定します。"); }
+void frmMain::txtDBXFile_LostFocus() { SetLabelCaption(ControlId::lblMessage, u""); }
+void frmMain::txtEMLFolder_GotFocus() { SetLabelCaption(ControlId::lblMessage, u"EMLファイルの出力先を指定します。"); }
+void frmMain::txtEMLFolder_LostFocus() { SetLabelCaption(ControlId::lblMessage, u""); }
+
+void frmMain::mnuFileExit_Click() { SendMessageW(window_, WM_CLOSE, 0, 0); }
+
+// Exact emptiness only: a text of blanks counts as filled, and nothing is checked on disk.
+void frmMain::UpdateStartEnabled() {
+  const bool missingDbx = IsChecked(ControlId::optFolder) && GetText(Control(ControlId::txtDBXFile)).empty();
+  const bool missingFolder = GetText(Control(ControlId::txtEMLFolder)).empty();
+  EnableWindow(Control(ControlId::cmdStart), !(missingDbx || missingFolder));
+}
+
+// During a run the steps panel, the Browse buttons and the menu items are locked; the top-level menus
+// stay usable. Afterwards each item gets back the state it had, so items not yet in use stay disabled.
+void frmMain::SetInputsEnabledForRun(bool running) {
+  const UINT menuItems[] = {IDM_FILE_EXIT, IDM_HELP_HELP, IDM_HELP_ABOUT};
+  const HWND windows[] = {Control(ControlId::cmdFindDBX), Control(ControlId::cmdFindEML), Control(ControlId::picFrame)};
+  if (running) {
+    enabledBeforeRun_.clear();
+    for (const UINT item : menuItems) {
+      enabledBeforeRun_.push_back((GetMenuState(menu_, item, MF_BYCOMMAND) & MF_GRAYED) == 0);
+      EnableMenuItem(menu_, item, MF_BYCOMMAND | MF_GRAYED);
+    }
+    for (const HWND window : windows) {
+      enabledBeforeRun_.push_back(IsWindowEnabled(window) != FALSE);
+      EnableWindow(window, FALSE);
+    }
+    return;
+  }
+  std::size_t index = 0;
+  for (const UINT item : menuItems) {
+    EnableMenuItem(menu_, item, MF_BYCOMMAND | (enabledBeforeRun_[index++] ? MF_ENABLED : MF_GRAYED));
+  }
+  for (const HWND window : windows) EnableWindow(window, enabledBeforeRun_[index++]);
+}
+
+bool frmMain::IsChecked(ControlId id) const {
+  return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void frmMain::SetTextRaisingChange(ControlId id, const std::u16string& text) {
+  const HWND box = Control(id);
+  if (GetText(box) != text) SetText(box, text);
+}
+
+void frmMain::SetLabelCaption(ControlId id, const std::u16string& caption) {
+  const HWND label = Control(id);
+  SetText(label, caption);
+  FitLabel(label);
+}

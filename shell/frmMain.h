@@ -1,0 +1,105 @@
+#pragma once
+// The main window: three numbered steps, the Start and Stop buttons and the status bar the run drives.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/RecoveryUi.h"
+#include "shell/GdiObject.h"
+#include "shell/frmMainControls.h"
+
+inline constexpr wchar_t kMainWindowClass[] = L"PalvenorMainWindow";
+
+class frmMain final : public RecoveryUi {
+ public:
+  // How the window runs a recovery; the program passes RecoverMails.
+  using Recovery = std::function<void(const std::u16string& dbxPath, RecoveryUi& ui)>;
+
+  // Creates the window hidden, owned by the application window, and runs Form_Load. closed runs once
+  // the window has closed.
+  frmMain(HWND owner, Recovery recover, std::function<void()> closed = {});
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
+  ~frmMain() override;
+
+  void Show();
+  HWND Window() const { return window_; }
+  HWND Control(ControlId id) const;
+  bool Running() const { return IsRunning; }
+
+  // Tab, access keys, Enter and Esc for the window's controls; true when the message was used.
+  bool TranslateDialogKeys(MSG& message);
+
+  // What the run changes, through the engine's interface.
+  std::u16string OutputParentFolder() override;
+  void SetVisible(StatusControl control, bool visible) override;
+  void SetCaption(StatusControl control, const std::u16string& caption) override;
+  void SetProgress(int value) override;
+  void SetBusyPointer(bool busy) override;
+  MessageAnswer ShowMessage(const UiMessage& message) override;
+  void PumpEvents() override;
+  void OpenFolder(const std::u16string& path) override;
+
+ private:
+  // The window procedures only hand each event to its handler.
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void DispatchCommand(int id, int code);
+
+  // Event handlers.
+  void Form_Load();
+  bool Form_QueryUnload();  // true cancels the close
+  void Form_Unload();
+  void cmdStart_Click();
+  void cmdStop_Click();
+  void cmdFindDBX_Click();
+  void cmdFindEML_Click();
+  void optDefault_Click();
+  void optFolder_Click();
+  void txtDBXFile_Change();
+  void txtEMLFolder_Change();
+  void txtDBXFile_GotFocus();
+  void txtDBXFile_LostFocus();
+  void txtEMLFolder_GotFocus();
+  void txtEMLFolder_LostFocus();
+  void mnuFileExit_Click();
+
+  void UpdateStartEnabled();
+  void SetInputsEnabledForRun(bool running);
+  bool IsChecked(ControlId id) const;
+  // Sets a box's text; like typing, it raises the box's Change handler, but only when the text differs.
+  void SetTextRaisingChange(ControlId id, const std::u16string& text);
+  void SetLabelCaption(ControlId id, const std::u16string& caption);
+
+  // Window plumbing (frmMainWindow.cpp).
+  void CreateControls();
+  void ApplyLayout(UINT dpi);
+  void FitLabel(HWND label);
+  void PlaceCentred();
+  void PaintPanel(HWND panel, HDC dc);
+  LRESULT ControlColours(HDC dc, HWND control);
+  bool SetBusyCursor();
+  bool CanTakeFocus(HWND control) const;
+  HWND FocusTarget() const;
+  void EnsureFocus(HWND preferred);
+
+  HWND window_ = nullptr;
+  HMENU menu_ = nullptr;
+  std::vector<std::pair<ControlId, HWND>> controls_;
+  GdiObject<HFONT> font_;
+  GdiObject<HFONT> headerFont_;
+  GdiObject<HBRUSH> whiteBrush_;
+  GdiObject<HBRUSH> statusBrush_;
+  Recovery recover_;
+  std::function<void()> closed_;
+  HWND lastFocus_ = nullptr;
+  bool busy_ = false;
+  ULONGLONG lastPump_ = 0;
+  // Enabled states of the run-locked inputs before the run, so that the run gives back exactly those.
+  std::vector<bool> enabledBeforeRun_;
+
+  bool IsRunning = false;
+};

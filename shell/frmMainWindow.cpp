@@ -1,0 +1,245 @@
+// Creation, layout and painting of the main window.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "shell/ApplicationTitle.h"
+#include "shell/WindowText.h"
+#include "shell/frmMain.h"
+#include "shell/modGadientForm.h"
+#include "shell/resource.h"
+
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"PalvenorPanel";
+// Fixed single border with a minimise button and no maximise button.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// The owner is the hidden application window, so the task bar button has to be asked for.
+constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW;
+
+constexpr COLORREF kBandLeft = RGB(66, 109, 165);
+constexpr COLORREF kBandRight = RGB(107, 185, 107);
+constexpr COLORREF kStatusBarColour = RGB(224, 224, 224);
+constexpr COLORREF kMakerColour = RGB(192, 255, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+struct WindowKind {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+WindowKind KindOf(const ControlDesign& design) {
+  switch (design.kind) {
+    case ControlKind::Panel:
+      return {kPanelClass, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT};
+    case ControlKind::Label:
+      return {L"STATIC", SS_LEFTNOWORDWRAP, 0};
+    case ControlKind::Option:
+      // Tab enters the option group at its first button; the arrow keys move within it.
+      return {L"BUTTON", static_cast<DWORD>(BS_AUTORADIOBUTTON | (design.startsGroup ? WS_TABSTOP : 0)), 0};
+    case ControlKind::Text:
+      return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::Button:
+      return {L"BUTTON", static_cast<DWORD>(WS_TABSTOP | (design.id == ControlId::cmdStart ? BS_DEFPUSHBUTTON : 0)), 0};
+    case ControlKind::Check:
+      return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case ControlKind::Progress:
+      return {PROGRESS_CLASSW, 0, 0};
+  }
+  return {L"STATIC", 0, 0};
+}
+
+GdiObject<HFONT> MakeFont(const wchar_t* face, int points, UINT dpi) {
+  return GdiObject<HFONT>(CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+}  // namespace
+
+frmMain::frmMain(HWND owner, Recovery recover, std::function<void()> closed)
+    : whiteBrush_(CreateSolidBrush(kWhite)),
+      statusBrush_(CreateSolidBrush(kStatusBarColour)),
+      recover_(std::move(recover)),
+      closed_(std::move(closed)) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProcedure;
+  windowClass.hInstance = Instance();
+  windowClass.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_PALVENOR));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = kMainWindowClass;
+  RegisterClassExW(&windowClass);  // fails harmlessly when a previous window registered it
+
+  WNDCLASSEXW panelClass{};
+  panelClass.cbSize = sizeof panelClass;
+  panelClass.lpfnWndProc = PanelProcedure;
+  panelClass.hInstance = Instance();
+  panelClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  panelClass.lpszClassName = kPanelClass;
+  RegisterClassExW(&panelClass);
+
+  const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&commonControls);
+
+  menu_ = LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_MAINMENU));
+  CreateWindowExW(kWindowExStyle, kMainWindowClass, kApplicationTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, owner, menu_, Instance(), this);
+  if (window_ == nullptr) {
+    if (menu_ != nullptr) DestroyMenu(menu_);
+    throw std::runtime_error("the main window could not be created");
+  }
+  CreateControls();
+  ApplyLayout(GetDpiForWindow(window_));
+  PlaceCentred();
+  Form_Load();
+}
+
+frmMain::~frmMain() {
+  if (window_ != nullptr) {
+    closed_ = nullptr;
+    DestroyWindow(window_);
+  }
+}
+
+void frmMain::Show() {
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+}
+
+HWND frmMain::Control(ControlId id) const {
+  for (const auto& [controlId, control] : controls_) {
+    if (controlId == id) return control;
+  }
+  return nullptr;
+}
+
+bool frmMain::TranslateDialogKeys(MSG& message) {
+  return window_ != nullptr && IsDialogMessageW(window_, &message) != FALSE;
+}
+
+void frmMain::CreateControls() {
+  for (const ControlDesign& design : MainWindowControls()) {
+    const HWND parent = design.container == ControlId::None ? window_ : Control(design.container);
+    const WindowKind kind = KindOf(design);
+    const DWORD style = WS_CHILD | kind.style | (design.visibleAtRest ? WS_VISIBLE : 0) |
+                        (design.startsGroup ? WS_GROUP : 0);
+    const HWND control = CreateWindowExW(
+        kind.exStyle, kind.className, design.caption == nullptr ? L"" : reinterpret_cast<const wchar_t*>(design.caption),
+        style, 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), Instance(), nullptr);
+    if (design.kind == ControlKind::Panel) SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (design.kind == ControlKind::Progress) SendMessageW(control, PBM_SETRANGE32, 0, 100);
+    controls_.emplace_back(design.id, control);
+  }
+  SendMessageW(Control(ControlId::optDefault), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+void frmMain::ApplyLayout(UINT dpi) {
+  GdiObject<HFONT> font = MakeFont(L"MS UI Gothic", 9, dpi);
+  GdiObject<HFONT> headerFont = MakeFont(L"Arial", 9, dpi);
+  for (const ControlDesign& design : MainWindowControls()) {
+    const HWND control = Control(design.id);
+    const HFONT controlFont = design.id == ControlId::Label3 ? headerFont.get() : font.get();
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+    SetWindowPos(control, nullptr, TwipsToPixels(design.left, dpi), TwipsToPixels(design.top, dpi),
+                 TwipsToPixels(design.width, dpi), TwipsToPixels(design.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (design.kind == ControlKind::Label) FitLabel(control);
+  }
+  font_ = std::move(font);
+  headerFont_ = std::move(headerFont);
+
+  RECT frame{0, 0, TwipsToPixels(kMainWindowWidthTwips, dpi), TwipsToPixels(kMainWindowHeightTwips, dpi)};
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExStyle, dpi);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+// Labels size themselves to their caption, so longer texts (a hint, a large count) are never cut off.
+void frmMain::FitLabel(HWND label) {
+  const std::u16string caption = GetText(label);
+  const HDC dc = GetDC(label);
+  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  RECT extent{};
+  DrawTextW(dc, caption.empty() ? L" " : WideText(caption), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  SetWindowPos(label, nullptr, 0, 0, caption.empty() ? 0 : extent.right, extent.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(label, nullptr, TRUE);
+}
+
+void frmMain::PlaceCentred() {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const RECT& screen = monitor.rcWork;
+  SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
+               screen.top + (screen.bottom - screen.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::PaintPanel(HWND panel, HDC dc) {
+  RECT area{};
+  GetClientRect(panel, &area);
+  if (panel == Control(ControlId::picHeader)) {
+    PaintGradientBand(dc, area, kBandLeft, kBandRight, GRADIENT_FILL_RECT_H);
+  } else {
+    FillRect(dc, &area, panel == Control(ControlId::Picture1) ? statusBrush_.get() : whiteBrush_.get());
+  }
+}
+
+// Labels on the band are drawn without background over the gradient; everything else takes the
+// colour of its panel.
+LRESULT frmMain::ControlColours(HDC dc, HWND control) {
+  const HWND panel = GetParent(control);
+  if (panel == Control(ControlId::picHeader)) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, control == Control(ControlId::Label3) ? kMakerColour : kWhite);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  }
+  if (panel == Control(ControlId::Picture1)) {
+    SetBkColor(dc, kStatusBarColour);
+    return reinterpret_cast<LRESULT>(statusBrush_.get());
+  }
+  SetBkColor(dc, kWhite);
+  return reinterpret_cast<LRESULT>(whiteBrush_.get());
+}
+
+bool frmMain::SetBusyCursor() {
+  if (!busy_) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  return true;
+}
+
+bool frmMain::CanTakeFocus(HWND control) const {
+  if (control == nullptr || !IsChild(window_, control)) return false;
+  for (HWND window = control; window != window_; window = GetParent(window)) {
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
+  }
+  return true;
+}
+
+// The keyboard focus always rests on a control that can take it, so Tab, Enter and Esc keep working
+// when the run hides the focused button or locks the steps panel.
+void frmMain::EnsureFocus(HWND preferred) {
+  if (GetActiveWindow() != window_ || CanTakeFocus(GetFocus())) return;
+  if (CanTakeFocus(preferred)) SetFocus(preferred);
+}
+
+HWND frmMain::FocusTarget() const {
+  if (CanTakeFocus(lastFocus_)) return lastFocus_;
+  for (const ControlId id : {ControlId::optDefault, ControlId::cmdStart, ControlId::cmdStop}) {
+    if (CanTakeFocus(Control(id))) return Control(id);
+  }
+  return nullptr;
+}

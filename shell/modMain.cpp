@@ -1,0 +1,81 @@
+#include "shell/modMain.h"
+
+#include "shell/modRegistry.h"
+
+std::vector<std::u16string> UserNames{u""};
+std::vector<std::u16string> StoreFolders{u""};
+std::int32_t CurrentUserIndex = 0;
+std::u16string DocumentsFolder;
+
+namespace {
+
+const std::u16string kIdentities = u"Identities";
+const std::u16string kStoreKey = u"\\Software\\Microsoft\\Outlook Express\\5.0";
+const std::u16string kShellFolders = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::u16string WithTrailingBackslash(std::u16string folder) {
+  if (!folder.empty() && folder.back() != u'\\') folder += u'\\';
+  return folder;
+}
+
+std::u16string ExpandFolderNames(std::u16string_view stored, const FolderVariables& folders) {
+  return ReplaceAll(ReplaceAll(stored, u"%SystemDrive%", folders.systemDriveRoot), u"%UserProfile%",
+                    folders.userProfileFolder);
+}
+
+// %UserProfile% is taken from the system rather than from the application-data folder's parent,
+// which since Windows Vista is ...\AppData and not the profile.
+FolderVariables SystemFolderVariables() {
+  return FolderVariables{WithTrailingBackslash(platform::FolderVariable(u"SystemDrive")),
+                         WithTrailingBackslash(platform::FolderVariable(u"UserProfile"))};
+}
+
+}  // namespace
+
+std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to) {
+  std::u16string result;
+  std::size_t start = 0;
+  for (std::size_t found = text.find(from); !from.empty() && found != std::u16string_view::npos;
+       found = text.find(from, start)) {
+    result.append(text.substr(start, found - start)).append(to);
+    start = found + from.size();
+  }
+  result.append(text.substr(start));
+  return result;
+}
+
+std::u16string ExpandStoreFolder(std::u16string_view stored, const FolderVariables& folders) {
+  return ReplaceAll(ExpandFolderNames(stored, folders), u"\\\\", u"\\");
+}
+
+std::u16string ExpandDocumentsFolder(std::u16string_view stored, const FolderVariables& folders) {
+  std::u16string folder = ExpandFolderNames(stored, folders);
+  if (!folder.empty() && folder.back() == u'\\') folder.pop_back();
+  return folder;
+}
+
+void DiscoverMailStores() {
+  const FolderVariables folders = SystemFolderVariables();
+  const std::vector<std::u16string> identities = GetRegistrySubKeys(RegistryRoot::CurrentUser, kIdentities);
+  std::u16string startAs;
+  GetRegistryString(RegistryRoot::CurrentUser, kIdentities, u"Start As", startAs);
+
+  UserNames.assign(identities.size(), u"");
+  StoreFolders.assign(identities.size(), u"");
+  CurrentUserIndex = 0;
+  for (std::size_t i = 0; i < identities.size(); ++i) {
+    const std::u16string& id = identities[i];
+    if (id == startAs) CurrentUserIndex = static_cast<std::int32_t>(i);
+    // Without identities the one entry has no key; "Identities\" would name the parent key itself.
+    if (id.empty()) continue;
+    const std::u16string identityKey = kIdentities + u"\\" + id;
+    GetRegistryString(RegistryRoot::CurrentUser, identityKey, u"Username", UserNames[i]);
+    std::u16string storeRoot;
+    GetRegistryString(RegistryRoot::CurrentUser, identityKey + kStoreKey, u"Store Root", storeRoot);
+    StoreFolders[i] = ExpandStoreFolder(storeRoot, folders);
+  }
+
+  std::u16string personal;
+  GetRegistryString(RegistryRoot::CurrentUser, kShellFolders, u"Personal", personal);
+  DocumentsFolder = ExpandDocumentsFolder(personal, folders);
+}

@@ -1,0 +1,93 @@
+#include "shell/modMainStartup.h"
+
+#include <objbase.h>
+
+#include <exception>
+
+#include "shell/ApplicationTitle.h"
+#include "shell/modMain.h"
+
+namespace {
+
+// Local\ keeps it to the user's own session.
+constexpr wchar_t kInstanceMutexName[] = L"Local\\Tessaly.Palvenor.Instance";
+
+// COM for the folder browser, for as long as the windows live.
+class ComApartment {
+ public:
+  ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (initialised_) CoUninitialize();
+  }
+
+ private:
+  bool initialised_;
+};
+
+int RunMessageLoop(frmMain& form) {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!form.TranslateDialogKeys(message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+InstanceMutex::InstanceMutex() : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)) {
+  previous_ = mutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+InstanceMutex::~InstanceMutex() {
+  if (mutex_ != nullptr) CloseHandle(mutex_);
+}
+
+ApplicationWindow::ApplicationWindow() {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kApplicationWindowClass;
+  RegisterClassExW(&windowClass);
+  window_ = CreateWindowExW(0, kApplicationWindowClass, kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+}
+
+ApplicationWindow::~ApplicationWindow() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void ActivatePreviousInstance(HWND window) {
+  if (IsIconic(window)) ShowWindow(window, SW_SHOWNORMAL);
+  const HWND popup = GetLastActivePopup(window);
+  if (IsIconic(popup)) ShowWindow(popup, SW_SHOWNORMAL);
+  const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  const DWORD ownThread = GetCurrentThreadId();
+  AttachThreadInput(ownThread, foregroundThread, TRUE);
+  SetForegroundWindow(popup);
+  AttachThreadInput(ownThread, foregroundThread, FALSE);
+}
+
+int Main(const frmMain::Recovery& recover) {
+  const InstanceMutex instance;
+  if (instance.PreviousInstance()) {
+    ActivatePreviousInstance(FindWindowW(kApplicationWindowClass, kApplicationTitle));
+    return 0;
+  }
+  DiscoverMailStores();
+  const ComApartment com;
+  const ApplicationWindow application;
+  try {
+    frmMain form(application.Handle(), recover, [] { PostQuitMessage(0); });
+    form.Show();
+    return RunMessageLoop(form);
+  } catch (const std::exception&) {
+    // Without a main window there is nothing to show a message in.
+    return 1;
+  }
+}
