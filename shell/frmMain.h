@@ -85,6 +85,8 @@ class frmMain final : public RecoveryUi {
   bool CanTakeFocus(HWND control) const;
   HWND FocusTarget() const;
   void EnsureFocus(HWND preferred);
+  // The dialog manager's focus moves (Tab, access keys of labels), which a plain window must make itself.
+  void MoveFocus(WPARAM target, LPARAM byHandle);
 
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;

@@ -32,6 +32,9 @@ LRESULT frmMain::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();
       return 0;
+    case WM_NEXTDLGCTL:
+      MoveFocus(wParam, lParam);
+      return 0;
     case WM_SETFOCUS:
       EnsureFocus(FocusTarget());
       return 0;

@@ -243,3 +243,9 @@ HWND frmMain::FocusTarget() const {
   }
   return nullptr;
 }
+
+void frmMain::MoveFocus(WPARAM target, LPARAM byHandle) {
+  const HWND next = LOWORD(byHandle) != 0 ? reinterpret_cast<HWND>(target)
+                                          : GetNextDlgTabItem(window_, GetFocus(), target != 0 ? TRUE : FALSE);
+  if (next != nullptr) SetFocus(next);
+}

@@ -1,0 +1,13 @@
+# Turns the window tests' bitmaps into PNG files next to them.
+file(GLOB bitmaps ${FOLDER}/*.bmp)
+if(NOT bitmaps)
+  message(FATAL_ERROR "no screenshots in ${FOLDER}")
+endif()
+foreach(bitmap ${bitmaps})
+  string(REGEX REPLACE "\\.bmp$" ".png" png ${bitmap})
+  execute_process(COMMAND convert ${bitmap} ${png} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "convert failed for ${bitmap}")
+  endif()
+  file(REMOVE ${bitmap})
+endforeach()

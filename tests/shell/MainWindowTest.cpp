@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include "MessageBoxAnswerer.h"
+#include "Screenshot.h"
+#include "WindowHarness.h"
+#include "shell/modMain.h"
+#include "shell/resource.h"
+
+namespace {
+
+using Id = ControlId;
+using MainWindow = WindowHarness;
+
+TEST_F(MainWindow, OpensAtRestAsDesigned) {
+  const frmMain& form = Open();
+  wchar_t caption[64] = {};
+  GetWindowTextW(form.Window(), caption, 64);
+  EXPECT_STREQ(caption, L"Palvenor");
+  EXPECT_EQ(GetWindow(form.Window(), GW_OWNER), application_->Handle());
+  EXPECT_EQ(Text(Id::optDefault), L"user2の受信トレイ(&R)");
+  EXPECT_TRUE(Checked(Id::optDefault));
+  EXPECT_FALSE(Checked(Id::optFolder));
+  EXPECT_FALSE(Checked(Id::chkPointer));
+  EXPECT_EQ(Text(Id::txtEMLFolder), L"C:\\Docs");
+  EXPECT_EQ(Text(Id::txtDBXFile), L"");
+  EXPECT_EQ(Text(Id::lblMessage), L"");
+  EXPECT_TRUE(Enabled(Id::cmdStart));
+  for (const Id shown : {Id::lblMessage, Id::cmdStart, Id::picFrame, Id::Label4}) EXPECT_TRUE(Visible(shown));
+  for (const Id hidden : {Id::lblProc, Id::lblRename, Id::prgStatus, Id::lblPercent, Id::lblStatus, Id::cmdStop}) {
+    EXPECT_FALSE(Visible(hidden));
+  }
+  EXPECT_TRUE(MenuItemEnabled(IDM_FILE_EXIT));
+  EXPECT_FALSE(MenuItemEnabled(IDM_HELP_HELP));
+  EXPECT_FALSE(MenuItemEnabled(IDM_HELP_ABOUT));
+
+  // 9390 x 5895 twips at 15 twips per pixel.
+  RECT client{};
+  GetClientRect(form.Window(), &client);
+  EXPECT_EQ(client.right, TwipsToPixels(kMainWindowWidthTwips, GetDpiForWindow(form.Window())));
+  EXPECT_EQ(client.bottom, TwipsToPixels(kMainWindowHeightTwips, GetDpiForWindow(form.Window())));
+  if (GetDpiForWindow(form.Window()) == 96) {
+    EXPECT_EQ(client.right, 626);
+  }
+  SaveScreenshot(form.Window(), L"main-window-at-rest");
+}
+
+TEST_F(MainWindow, CaptionsAndTabOrderFollowTheDesign) {
+  Open();
+  // Creation order is the tab order: each control's predecessor in its container is the previous one.
+  HWND previous = nullptr;
+  for (const ControlDesign& design : MainWindowControls()) {
+    const HWND control = Control(design.id);
+    ASSERT_NE(control, nullptr);
+    if (design.container != ControlId::None && previous != nullptr && GetParent(previous) == GetParent(control)) {
+      EXPECT_EQ(GetWindow(control, GW_HWNDPREV), previous) << static_cast<int>(design.id);
+    }
+    if (design.kind == ControlKind::Button || design.kind == ControlKind::Check) {
+      EXPECT_EQ(Text(design.id), reinterpret_cast<const wchar_t*>(design.caption));
+    }
+    previous = control;
+  }
+  EXPECT_EQ(Text(Id::Label5), L"２．EMLファイルの出力先のフォルダを指定してください。(&E)");
+  EXPECT_EQ(Text(Id::chkPointer), L"ポインターの正当性チェックを行わない。(&P)");
+  EXPECT_EQ(Text(Id::optFolder), L"以下に指定するフォルダ（DBXファイル）(&F)");
+  EXPECT_EQ(Text(Id::lblRename), L"ﾘﾈｰﾑ中");
+  const HMENU menu = GetMenu(form_->Window());
+  wchar_t item[64] = {};
+  GetMenuStringW(menu, 0, item, 64, MF_BYPOSITION);
+  EXPECT_STREQ(item, L"ファイル(&F)");
+  GetMenuStringW(menu, 1, item, 64, MF_BYPOSITION);
+  EXPECT_STREQ(item, L"ヘルプ(&H)");
+  GetMenuStringW(menu, IDM_FILE_EXIT, item, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(item, L"終了(&X)");
+  GetMenuStringW(menu, IDM_HELP_HELP, item, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(item, L"トピックの検索(&H)...");
+  GetMenuStringW(menu, IDM_HELP_ABOUT, item, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(item, L"バージョン情報(&A)...");
+}
+
+TEST_F(MainWindow, AnEmptyUserNameLeavesTheBareCaption) {
+  UserNames = {u""};
+  StoreFolders = {u""};
+  CurrentUserIndex = 0;
+  Open();
+  EXPECT_EQ(Text(Id::optDefault), L"の受信トレイ(&R)");
+}
+
+TEST_F(MainWindow, StartRuleFollowsOptionAndTexts) {
+  Open();
+  const auto check = [this](const char* action, bool expected) {
+    EXPECT_EQ(Enabled(Id::cmdStart), expected) << "after " << action;
+  };
+  Click(Id::optFolder);
+  check("optFolder with an empty DBX box", false);
+  Type(Id::txtDBXFile, L"x");
+  check("typing one character", true);
+  Replace(Id::txtDBXFile, L"");
+  check("clearing the DBX box", false);
+  Click(Id::optDefault);
+  check("optDefault with an empty DBX box", true);
+  Replace(Id::txtEMLFolder, L"");
+  check("clearing the output folder under optDefault", false);
+  Click(Id::optFolder);
+  Replace(Id::txtDBXFile, L"C:\\a.dbx");
+  check("clearing the output folder under optFolder", false);
+  Replace(Id::txtEMLFolder, L" ");
+  check("blanks count as a folder", true);
+  Replace(Id::txtDBXFile, L"  ");
+  check("blanks count as a DBX path", true);
+  Replace(Id::txtEMLFolder, L"C:\\Out");
+  Click(Id::optDefault);
+  check("optDefault with both texts", true);
+}
+
+TEST_F(MainWindow, StartRuleTableOverEveryCombination) {
+  Open();
+  struct Case {
+    bool folderOption;
+    const wchar_t* dbx;
+    const wchar_t* eml;
+    bool enabled;
+  };
+  const Case cases[] = {
+      {false, L"", L"", false},       {false, L"", L"C:\\Out", true},   {false, L"a", L"", false},
+      {false, L"a", L"C:\\Out", true}, {true, L"", L"", false},          {true, L"", L"C:\\Out", false},
+      {true, L"a", L"", false},        {true, L"a", L"C:\\Out", true},   {true, L" ", L" ", true},
+  };
+  for (const Case& c : cases) {
+    Replace(Id::txtDBXFile, c.dbx);
+    Replace(Id::txtEMLFolder, c.eml);
+    Click(c.folderOption ? Id::optFolder : Id::optDefault);
+    EXPECT_EQ(Enabled(Id::cmdStart), c.enabled) << c.folderOption << " [" << c.dbx << "] [" << c.eml << "]";
+  }
+}
+
+TEST_F(MainWindow, EmptyDocumentsFolderOpensWithStartEnabledUntilTheRuleRuns) {
+  DocumentsFolder = u"";
+  Open();
+  EXPECT_EQ(Text(Id::txtEMLFolder), L"");
+  EXPECT_TRUE(Enabled(Id::cmdStart));
+  Click(Id::optDefault);
+  EXPECT_FALSE(Enabled(Id::cmdStart));
+}
+
+TEST_F(MainWindow, FocusInTheTextBoxesShowsHints) {
+  Open();
+  SetFocus(Control(Id::txtDBXFile));
+  EXPECT_EQ(Text(Id::lblMessage), L"DBXファイルを指定します。");
+  SetFocus(Control(Id::chkPointer));
+  EXPECT_EQ(Text(Id::lblMessage), L"");
+  SetFocus(Control(Id::txtEMLFolder));
+  EXPECT_EQ(Text(Id::lblMessage), L"EMLファイルの出力先を指定します。");
+  SetFocus(Control(Id::cmdFindEML));
+  EXPECT_EQ(Text(Id::lblMessage), L"");
+}
+
+TEST_F(MainWindow, AccessKeysEnterAndEscReachTheirControls) {
+  frmMain& form = Open();
+  const auto press = [&](UINT message, WPARAM key) {
+    MSG msg{GetFocus(), message, key, message == WM_SYSCHAR ? (1 << 29) : 0, 0, {}};
+    return form.TranslateDialogKeys(msg);
+  };
+  SetFocus(Control(Id::chkPointer));
+  EXPECT_TRUE(press(WM_SYSCHAR, L'e'));
+  EXPECT_EQ(GetFocus(), Control(Id::txtEMLFolder)) << "Alt+E on Label5 moves to the output folder box";
+  EXPECT_TRUE(press(WM_SYSCHAR, L'p'));
+  EXPECT_TRUE(Checked(Id::chkPointer));
+  EXPECT_TRUE(press(WM_SYSCHAR, L'f'));
+  EXPECT_TRUE(Checked(Id::optFolder));
+  EXPECT_FALSE(Enabled(Id::cmdStart)) << "selecting optFolder by its key runs the Start rule";
+  EXPECT_TRUE(press(WM_SYSCHAR, L'r'));
+  EXPECT_TRUE(Checked(Id::optDefault));
+  SetFocus(Control(Id::txtEMLFolder));
+  EXPECT_TRUE(press(WM_KEYDOWN, VK_RETURN));
+  EXPECT_EQ(runPaths_.size(), 1u) << "Enter presses the default button";
+}
+
+TEST_F(MainWindow, TabVisitsTheControlsInOrder) {
+  frmMain& form = Open();
+  SetFocus(Control(Id::optDefault));
+  const Id order[] = {Id::txtDBXFile, Id::cmdFindDBX, Id::txtEMLFolder, Id::cmdFindEML,
+                      Id::chkPointer, Id::cmdStart, Id::optDefault};
+  for (const Id next : order) {
+    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(form.TranslateDialogKeys(tab));
+    EXPECT_EQ(GetFocus(), Control(next)) << static_cast<int>(next);
+  }
+}
+
+TEST_F(MainWindow, ClosingWhileIdleAsksNothing) {
+  const MessageBoxAnswerer answerer;
+  frmMain& form = Open();
+  SendMessageW(form.Window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(form.Window(), nullptr);
+  EXPECT_EQ(closedCount_, 1);
+  EXPECT_TRUE(answerer.Shown().empty());
+}
+
+TEST_F(MainWindow, ExitInTheFileMenuCloses) {
+  frmMain& form = Open();
+  SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(IDM_FILE_EXIT, 0), 0);
+  EXPECT_EQ(form.Window(), nullptr);
+  EXPECT_EQ(closedCount_, 1);
+}
+
+TEST_F(MainWindow, DbxBrowseDoesNothingYet) {
+  Open();
+  Click(Id::cmdFindDBX);
+  EXPECT_EQ(Text(Id::txtDBXFile), L"");
+  EXPECT_TRUE(Checked(Id::optDefault));
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+// Opens the main window in this process with a known user list and drives it as a user would.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/frmMain.h"
+#include "shell/modMainStartup.h"
+
+// Handles pending messages for about the given time.
+void PumpMessages(DWORD milliseconds = 50);
+
+class WindowHarness : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Opens the window; a run records its DBX path and then does what during (if any) says.
+  frmMain& Open(std::function<void(RecoveryUi& ui)> during = {});
+  // Opens the window running recover for each Start.
+  frmMain& OpenWith(frmMain::Recovery recover);
+
+  HWND Control(ControlId id) const { return form_->Control(id); }
+  std::wstring Text(ControlId id) const;
+  bool Enabled(ControlId id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+  bool Visible(ControlId id) const { return IsWindowVisible(Control(id)) != FALSE; }
+  bool Checked(ControlId id) const { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void Click(ControlId id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+  void Type(ControlId id, const std::wstring& text);
+  void Replace(ControlId id, const std::wstring& text) { SetWindowTextW(Control(id), text.c_str()); }
+  bool MenuItemEnabled(UINT item) const;
+  static void Pump(DWORD milliseconds = 50) { PumpMessages(milliseconds); }
+
+  std::unique_ptr<ApplicationWindow> application_;
+  std::unique_ptr<frmMain> form_;
+  std::vector<std::u16string> runPaths_;
+  int closedCount_ = 0;
+};
