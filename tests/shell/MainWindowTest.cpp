@@ -203,6 +203,24 @@ TEST_F(MainWindow, ExitInTheFileMenuCloses) {
   EXPECT_EQ(closedCount_, 1);
 }
 
+TEST_F(MainWindow, FolderBrowserCancelledLeavesTheFolderAndConfirmedSetsIt) {
+  Open();
+  {
+    const MessageBoxAnswerer browser({IDCANCEL});
+    Click(Id::cmdFindEML);
+    ASSERT_EQ(browser.Shown().size(), 1u);
+    EXPECT_EQ(browser.Shown()[0].caption, L"フォルダーの参照");
+  }
+  EXPECT_EQ(Text(Id::txtEMLFolder), L"C:\\Docs");
+  {
+    const MessageBoxAnswerer browser({IDOK});
+    Click(Id::cmdFindEML);
+    ASSERT_EQ(browser.Shown().size(), 1u);
+  }
+  EXPECT_NE(Text(Id::txtEMLFolder), L"C:\\Docs");
+  EXPECT_NE(Text(Id::txtEMLFolder), L"");
+}
+
 TEST_F(MainWindow, DbxBrowseDoesNothingYet) {
   Open();
   Click(Id::cmdFindDBX);
