@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "MessageBoxAnswerer.h"
 #include "Screenshot.h"
 #include "WindowHarness.h"
@@ -41,6 +43,13 @@ TEST_F(MainWindow, OpensAtRestAsDesigned) {
   if (GetDpiForWindow(form.Window()) == 96) {
     EXPECT_EQ(client.right, 626);
   }
+  // Centred on the screen's work area.
+  RECT frame{};
+  GetWindowRect(form.Window(), &frame);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 1);
+  EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 1);
   SaveScreenshot(form.Window(), L"main-window-at-rest");
 }
 
