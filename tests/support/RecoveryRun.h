@@ -24,7 +24,7 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// Size, modification time and a digest of the contents of a file.
+// Size, modification time and a digest of the contents (of the first 256 MiB) of a file.
 struct FileSnapshot {
   std::uintmax_t size = 0;
   std::filesystem::file_time_type modified;
