@@ -17,7 +17,7 @@ if ((${#missing[@]})); then
   sudo=""; [[ $(id -u) -eq 0 ]] || sudo=sudo
   echo "setup: installing ${missing[*]}" >&2
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
