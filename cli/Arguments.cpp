@@ -56,6 +56,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   app.add_flag("--quiet", quiet, "Show no progress");
   app.add_option("DBXFILE", dbxPath, "The DBX file to recover from; it is only read")->required();
   app.set_version_flag("--version", PALVENOR_VERSION);
+  // On Windows CLI11 would take "/x" for an option; a store path may well be written with slashes.
+  app.allow_windows_style_options(false);
   app.footer(kExitStatusHelp);
 
   std::vector<const char*> argv;

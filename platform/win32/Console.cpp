@@ -15,7 +15,7 @@ HANDLE Handle(StandardStream stream) {
 
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
-  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleModeW(handle, &mode) != 0;
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
 }
 
 }  // namespace
