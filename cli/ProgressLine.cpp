@@ -25,14 +25,14 @@ std::size_t DisplayWidth(std::u16string_view text) {
 ProgressLine::ProgressLine(TextOutput& output, bool enabled, Clock clock)
     : output_(output), enabled_(enabled), clock_(std::move(clock)) {}
 
-void ProgressLine::Show(const std::u16string& text, bool urgent) {
-  if (!enabled_ || text == drawn_) return;
+bool ProgressLine::Show(const std::u16string& text, bool urgent) {
+  if (!enabled_ || text == drawn_) return true;
   if (text.empty()) {
     Clear();
-    return;
+    return true;
   }
   const auto now = clock_();
-  if (!urgent && drawnWidth_ > 0 && now - lastDraw_ < kRedrawInterval) return;
+  if (!urgent && drawnWidth_ > 0 && now - lastDraw_ < kRedrawInterval) return false;
   const std::size_t width = DisplayWidth(text);
   std::u16string frame = u"\r" + text;
   // Blanks over whatever the longer previous text left behind.
@@ -41,6 +41,7 @@ void ProgressLine::Show(const std::u16string& text, bool urgent) {
   drawn_ = text;
   drawnWidth_ = width;
   lastDraw_ = now;
+  return true;
 }
 
 void ProgressLine::Clear() {

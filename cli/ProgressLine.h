@@ -18,7 +18,8 @@ class ProgressLine {
   ProgressLine(TextOutput& output, bool enabled, Clock clock = std::chrono::steady_clock::now);
 
   // Replaces the line's text; `urgent` draws even within the redraw interval (a new phase).
-  void Show(const std::u16string& text, bool urgent);
+  // Returns false when the redraw was put off, so that the caller offers the text again later.
+  bool Show(const std::u16string& text, bool urgent);
   // Blanks the line and returns to its start, so that other output begins at the left margin.
   void Clear();
 

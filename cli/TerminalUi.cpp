@@ -51,9 +51,10 @@ void TerminalUi::PumpEvents() {
   // Like the window's Stop button, the interrupt reaches the run only here, so the run's own reset
   // of the flag at its start cannot swallow a Ctrl-C pressed before it.
   if (interruptRequested_()) stopRequested_ = true;
+  if (!lineOutdated_) return;
   const bool newPhase = statusBar_.Layout() != drawnLayout_;
   drawnLayout_ = statusBar_.Layout();
-  progress_.Show(statusBar_.Line(), newPhase);
+  lineOutdated_ = !progress_.Show(statusBar_.Line(), newPhase);
 }
 
 void TerminalUi::Finish(const RecoveryOutcome& outcome) {

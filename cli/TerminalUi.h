@@ -26,9 +26,13 @@ class TerminalUi final : public RecoveryUi {
              std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested);
 
   std::u16string OutputParentFolder() override { return outputParentFolder_; }
-  void SetVisible(StatusControl control, bool visible) override { statusBar_.SetVisible(control, visible); }
+  void SetVisible(StatusControl control, bool visible) override {
+    statusBar_.SetVisible(control, visible);
+    lineOutdated_ = true;
+  }
   void SetCaption(StatusControl control, const std::u16string& caption) override {
     statusBar_.SetCaption(control, caption);
+    lineOutdated_ = true;
   }
   // lblPercent carries the same value as text.
   void SetProgress(int) override {}
@@ -50,6 +54,8 @@ class TerminalUi final : public RecoveryUi {
   std::atomic<bool>& stopRequested_;
   StatusBar statusBar_;
   std::uint32_t drawnLayout_ = 0;
+  // The run pumps after every block; the line is only rebuilt when the status bar changed.
+  bool lineOutdated_ = false;
   std::optional<std::u16string> countSentence_;
 };
 

@@ -46,13 +46,14 @@ TEST(ProgressLine, SpacesOutRedrawsUnlessUrgent) {
   clitest::CapturedOutput err(true);
   FakeClock clock;
   cli::ProgressLine line(err, true, clock.Function());
-  line.Show(u"抽出中 0% 1通のメールを抽出", false);  // the first text always shows
+  EXPECT_TRUE(line.Show(u"抽出中 0% 1通のメールを抽出", false));  // the first text always shows
   clock.now += 10ms;
-  line.Show(u"抽出中 0% 2通のメールを抽出", false);  // too soon: skipped
+  EXPECT_FALSE(line.Show(u"抽出中 0% 2通のメールを抽出", false));  // too soon: put off
   clock.now += cli::ProgressLine::kRedrawInterval;
-  line.Show(u"抽出中 1% 3通のメールを抽出", false);
+  EXPECT_TRUE(line.Show(u"抽出中 1% 3通のメールを抽出", false));
   clock.now += 1ms;
-  line.Show(u"重複データを削除しています。", true);
+  EXPECT_TRUE(line.Show(u"抽出中 1% 3通のメールを抽出", false));  // already shown
+  EXPECT_TRUE(line.Show(u"重複データを削除しています。", true));
   EXPECT_EQ(err.Text(), u"\r抽出中 0% 1通のメールを抽出\r抽出中 1% 3通のメールを抽出\r重複データを削除しています。");
 }
 

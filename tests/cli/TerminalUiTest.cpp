@@ -79,6 +79,21 @@ TEST(TerminalUi, ShowsEachPhaseOnOneLineWithTheWindowsTexts) {
   EXPECT_EQ(t.out.Text(), u"6通のメールが見つかりました。\n/home/u/Documents/メール復元20261206153012\n");
 }
 
+TEST(TerminalUi, AProgressPutOffIsShownAtALaterPumpEvenWithoutChange) {
+  Terminal t(true);
+  clitest::EnterExtraction(t.ui);
+  t.ui.PumpEvents();
+  clitest::SetPercentAndCount(t.ui, 100, u"7通のメールを抽出");
+  t.now += 10ms;
+  t.ui.PumpEvents();
+  EXPECT_EQ(ShownLines(t.err.Text()), std::vector<std::u16string>{u"抽出中 0% 0通のメールを抽出"});
+  t.now += cli::ProgressLine::kRedrawInterval;
+  t.ui.PumpEvents();
+  t.ui.PumpEvents();
+  const std::vector<std::u16string> expected{u"抽出中 0% 0通のメールを抽出", u"抽出中 100% 7通のメールを抽出"};
+  EXPECT_EQ(ShownLines(t.err.Text()), expected);
+}
+
 TEST(TerminalUi, ProgressOnlyOnATerminalAndNotWhenQuiet) {
   const struct {
     bool terminal;
