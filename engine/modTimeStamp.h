@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/Clock.h"
+#include "platform/FileTimes.h"
 
 // A local calendar date and time to the second.
 using MailDate = platform::LocalDateTime;
@@ -13,6 +14,12 @@ using MailDate = platform::LocalDateTime;
 // The rename pass's conversion of a date text ("YYYY/MM/DD hh:mm:ss" and the looser forms mail dates
 // come in); nullopt for markers and impossible dates.
 std::optional<MailDate> DateTextToDate(std::u16string_view text);
+
+// The UTC file time of a local date and time, with the zone rules in force on that date; zero when
+// the date cannot be represented (before 1601).
+platform::FileTime DateToFileTime(const MailDate& date);
+// The existing file at path, opened to set its times; nullopt when it is missing or cannot be opened.
+std::optional<platform::TimeStampFile> OpenExistingFile(const std::u16string& path);
 
 void SetCreationTime(const std::u16string& path, const MailDate& date);
 void SetLastWriteTime(const std::u16string& path, const MailDate& date);

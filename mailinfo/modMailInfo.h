@@ -1,11 +1,30 @@
 #pragma once
 // Mail header analysis: subject and date of a written message.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 // A Date or Received value to "YYYY/MM/DD hh:mm:ss", or the markers "(破損)" / "(不明)".
 std::u16string ParseMailDate(std::u16string_view value);
+
+// What the header part of a message yields: the decoded subject and the date text, or markers.
+struct HeaderInfo {
+  std::u16string Subject;
+  std::u16string ReceivedDate;
+};
+
+// At most this many bytes from the start of a message are read for its header.
+inline constexpr std::size_t kHeaderReadLimit = 65536;
+
+// Analyses the bytes read from the start of a message (at most kHeaderReadLimit of them are used).
+HeaderInfo AnalyseHeaderBytes(std::span<const std::uint8_t> bytes);
+
+// Analyses the decoded start of a message: its header part ends with the first empty line.
+HeaderInfo AnalyseHeaderText(std::u16string_view text);
+
+// Reads the start of the file at path and analyses it; "[不明]" in both fields when it cannot be read.
+HeaderInfo AnalyseHeaderFile(const std::u16string& path);
 
 // Fills Subject and ReceivedDate of MailRecords[index] from the header part of the file at path.
 void AnalyseHeader(const std::u16string& path, std::int32_t index);

@@ -1,0 +1,87 @@
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "convert/Cp932.h"
+#include "convert/modConvert.h"
+#include "mailinfo/AsciiLower.h"
+#include "mailinfo/modMailInfo.h"
+
+namespace {
+
+constexpr std::u16string_view kCrLf = u"\r\n";
+constexpr std::u16string_view kNoSubject = u"(件名なし)";
+constexpr std::u16string_view kUnknown = u"(不明)";
+constexpr std::u16string_view kFailed = u"[不明]";
+
+// Everything up to and including the CR LF that closes the last header line; all of the text when
+// there is no empty line.
+std::u16string_view HeaderPartOf(std::u16string_view text) {
+  const auto blank = text.find(u"\r\n\r\n");
+  return blank == std::u16string_view::npos ? text : text.substr(0, blank + kCrLf.size());
+}
+
+std::size_t LineEndFrom(std::u16string_view header, std::size_t from) {
+  const auto end = header.find(kCrLf, from);
+  return end == std::u16string_view::npos ? header.size() : end;
+}
+
+bool IsFoldWhiteSpace(char16_t c) { return c == u' ' || c == u'\t'; }
+
+class Header {
+ public:
+  explicit Header(std::u16string_view text) : text_(text), lowered_(AsciiLower(text)) {}
+
+  // The value after the first occurrence of name (lowercase, with its colon and one space) anywhere
+  // in the header; its first line only unless unfolded.
+  std::optional<std::u16string> Value(std::u16string_view name, bool unfold) const {
+    const auto at = lowered_.find(name);
+    if (at == std::u16string::npos) return std::nullopt;
+    const auto start = at + name.size();
+    auto end = LineEndFrom(text_, at);
+    std::u16string value(text_.substr(start, end - start));
+    // A continuation line's first character is dropped, then any spaces after it; the line break
+    // goes without a trace, so adjacent encoded words stay adjacent.
+    while (unfold && end + 2 < text_.size() && IsFoldWhiteSpace(text_[end + 2])) {
+      const auto next = LineEndFrom(text_, end + 2);
+      auto piece = text_.substr(end + 3, next - (end + 3));
+      piece.remove_prefix(std::min(piece.find_first_not_of(u' '), piece.size()));
+      value += piece;
+      end = next;
+    }
+    return value;
+  }
+
+ private:
+  std::u16string_view text_;
+  std::u16string lowered_;
+};
+
+}  // namespace
+
+HeaderInfo AnalyseHeaderBytes(std::span<const std::uint8_t> bytes) {
+  return AnalyseHeaderText(Cp932ToUnicode(bytes.first(std::min(bytes.size(), kHeaderReadLimit))));
+}
+
+HeaderInfo AnalyseHeaderText(std::u16string_view text) {
+  const Header header(HeaderPartOf(text));
+
+  HeaderInfo info;
+  if (const auto subject = header.Value(u"subject: ", true)) {
+    const auto decodedSubject = DecodeMimeHeader(*subject);
+    if (!decodedSubject) return HeaderInfo{std::u16string(kFailed), std::u16string(kFailed)};
+    info.Subject = *decodedSubject;
+  } else {
+    info.Subject = kNoSubject;
+  }
+
+  if (const auto received = header.Value(u"received: ", true)) {
+    info.ReceivedDate = ParseMailDate(*received);
+  } else if (const auto date = header.Value(u"date: ", false)) {
+    info.ReceivedDate = ParseMailDate(*date);
+  } else {
+    info.ReceivedDate = kUnknown;
+  }
+  return info;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// File times: the conversion of a local wall-clock time and the setting of one time of a file.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Clock.h"
+
+namespace platform {
+
+// 100-nanosecond intervals since 1601-01-01 00:00 UTC. Zero stands for "no time": a file time of
+// zero is never set.
+using FileTime = std::uint64_t;
+
+// The UTC file time of a local date and time, read with the zone rules in force on that date (a July
+// date in a zone with daylight saving time uses the summer offset). Zero when there is no such time
+// (before 1601, or beyond what the system can convert).
+FileTime LocalToFileTime(const LocalDateTime& local);
+
+// An existing file opened so that its times can be set; never created, never written to.
+class TimeStampFile {
+ public:
+  static std::optional<TimeStampFile> Open(const std::u16string& path);
+  TimeStampFile(TimeStampFile&& other) noexcept;
+  TimeStampFile& operator=(TimeStampFile&& other) noexcept;
+  TimeStampFile(const TimeStampFile&) = delete;
+  TimeStampFile& operator=(const TimeStampFile&) = delete;
+  ~TimeStampFile();
+
+  // Sets the times that are not zero; the last-access time is never changed. Where the file system
+  // has no settable creation time (Linux), the creation time is ignored. False when the system refused.
+  bool SetTimes(FileTime creation, FileTime lastWrite) const;
+
+ private:
+  explicit TimeStampFile(std::intptr_t handle) : handle_(handle) {}
+  std::intptr_t handle_;
+};
+
+}  // namespace platform

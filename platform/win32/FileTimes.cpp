@@ -1,0 +1,71 @@
+#include "platform/FileTimes.h"
+
+#include "platform/win32/Wide.h"
+
+namespace platform {
+namespace {
+
+const std::intptr_t kClosed = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+
+HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+void CloseIfOpen(std::intptr_t handle) {
+  if (handle != kClosed) CloseHandle(Handle(handle));
+}
+
+FILETIME ToFiletime(FileTime time) {
+  return FILETIME{static_cast<DWORD>(time & 0xFFFFFFFFu), static_cast<DWORD>(time >> 32)};
+}
+
+}  // namespace
+
+FileTime LocalToFileTime(const LocalDateTime& local) {
+  const SYSTEMTIME wall{static_cast<WORD>(local.year), static_cast<WORD>(local.month), 0,
+                        static_cast<WORD>(local.day),  static_cast<WORD>(local.hour), static_cast<WORD>(local.minute),
+                        static_cast<WORD>(local.second), 0};
+  FILETIME check{};
+  if (local.year < 1601 || !SystemTimeToFileTime(&wall, &check)) return 0;
+
+  // The zone's rules for that date's year, so that a date is read with the offset in force on that
+  // date (summer time included) rather than today's.
+  DYNAMIC_TIME_ZONE_INFORMATION zone{};
+  TIME_ZONE_INFORMATION rules{};
+  const bool haveRules = GetDynamicTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID &&
+                         GetTimeZoneInformationForYear(static_cast<USHORT>(local.year), &zone, &rules);
+  SYSTEMTIME utc{};
+  if (!TzSpecificLocalTimeToSystemTime(haveRules ? &rules : nullptr, &wall, &utc)) return 0;
+  FILETIME result{};
+  if (!SystemTimeToFileTime(&utc, &result)) return 0;
+  return (static_cast<FileTime>(result.dwHighDateTime) << 32) | result.dwLowDateTime;
+}
+
+std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
+  const HANDLE file = CreateFileW(win32::Wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  return TimeStampFile(reinterpret_cast<std::intptr_t>(file));
+}
+
+TimeStampFile::TimeStampFile(TimeStampFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
+
+TimeStampFile& TimeStampFile::operator=(TimeStampFile&& other) noexcept {
+  if (this != &other) {
+    CloseIfOpen(handle_);
+    handle_ = other.handle_;
+    other.handle_ = kClosed;
+  }
+  return *this;
+}
+
+TimeStampFile::~TimeStampFile() { CloseIfOpen(handle_); }
+
+bool TimeStampFile::SetTimes(FileTime creation, FileTime lastWrite) const {
+  if (creation == 0 && lastWrite == 0) return true;
+  // A null pointer leaves that time as it is; the last-access time is always left.
+  const FILETIME creationTime = ToFiletime(creation);
+  const FILETIME lastWriteTime = ToFiletime(lastWrite);
+  return SetFileTime(Handle(handle_), creation != 0 ? &creationTime : nullptr, nullptr,
+                     lastWrite != 0 ? &lastWriteTime : nullptr) != 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Generates convert/Cp932Table.cpp, our code page 932 table, from glibc iconv's CP932.
+
+Run once on a glibc machine: scripts/gen_cp932.py > convert/Cp932Table.cpp
+
+glibc's CP932 and WINDOWS-31J agree on every code, and on every code they accept they agree with
+Windows' MultiByteToWideChar(932). What glibc rejects is filled in as Windows decodes it: the single
+bytes 0x80, 0xA0 and 0xFD-0xFF have fixed characters, a lone lead byte and every unassigned
+double-byte code give U+30FB.
+"""
+import ctypes
+import sys
+
+LEAD_BYTES = list(range(0x81, 0xA0)) + list(range(0xE0, 0xFD))
+FIRST_TRAIL, LAST_TRAIL = 0x40, 0xFC
+DEFAULT_CHAR = 0x30FB
+WINDOWS_SINGLE_BYTES = {0x80: 0x0080, 0xA0: 0xF8F0, 0xFD: 0xF8F1, 0xFE: 0xF8F2, 0xFF: 0xF8F3}
+# Codes where Japanese converters disagree; Windows gives these.
+WINDOWS_SAMPLES = {
+    b"\x5C": 0x005C, b"\x7E": 0x007E, b"\x81\x5F": 0xFF3C, b"\x81\x60": 0xFF5E, b"\x81\x61": 0x2225,
+    b"\x81\x7C": 0xFF0D, b"\x81\x91": 0xFFE0, b"\x81\x92": 0xFFE1, b"\x81\xCA": 0xFFE2,
+    b"\x87\x40": 0x2460, b"\xED\x40": 0x7E8A, b"\xFA\x40": 0x2170, b"\xF0\x40": 0xE000,
+    b"\xF9\xFC": 0xE757, b"\xA1": 0xFF61, b"\xB1": 0xFF71,
+}
+
+libc = ctypes.CDLL(None, use_errno=True)
+libc.iconv_open.restype = ctypes.c_void_p
+libc.iconv_open.argtypes = [ctypes.c_char_p, ctypes.c_char_p]
+libc.iconv.restype = ctypes.c_size_t
+libc.iconv.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_char_p), ctypes.POINTER(ctypes.c_size_t),
+                       ctypes.POINTER(ctypes.c_char_p), ctypes.POINTER(ctypes.c_size_t)]
+libc.iconv_close.argtypes = [ctypes.c_void_p]
+
+
+class Decoder:
+    def __init__(self, charset):
+        self.handle = libc.iconv_open(b"UTF-16LE", charset)
+        if self.handle in (None, ctypes.c_void_p(-1).value):
+            sys.exit(f"iconv has no {charset.decode()}")
+
+    def decode(self, data):
+        """The code units of data, or None when iconv rejects it."""
+        libc.iconv(self.handle, None, None, None, None)
+        source = ctypes.create_string_buffer(data, len(data))
+        target = ctypes.create_string_buffer(16)
+        source_ptr, source_left = ctypes.c_char_p(ctypes.addressof(source)), ctypes.c_size_t(len(data))
+        target_ptr, target_left = ctypes.c_char_p(ctypes.addressof(target)), ctypes.c_size_t(len(target))
+        result = libc.iconv(self.handle, ctypes.byref(source_ptr), ctypes.byref(source_left),
+                            ctypes.byref(target_ptr), ctypes.byref(target_left))
+        if result == ctypes.c_size_t(-1).value or source_left.value:
+            return None
+        raw = target.raw[:len(target) - target_left.value]
+        return [int.from_bytes(raw[i:i + 2], "little") for i in range(0, len(raw), 2)]
+
+
+def single_char(decoder, byte):
+    if byte in LEAD_BYTES:
+        return DEFAULT_CHAR
+    if byte in WINDOWS_SINGLE_BYTES:
+        return WINDOWS_SINGLE_BYTES[byte]
+    units = decoder.decode(bytes([byte]))
+    if units is None or len(units) != 1:
+        sys.exit(f"no character for byte {byte:02X}")
+    return units[0]
+
+
+def double_char(decoder, lead, trail):
+    """The character of an assigned code, else 0."""
+    units = decoder.decode(bytes([lead, trail]))
+    if units is None:
+        return 0
+    if len(units) != 1 or units[0] == 0:
+        sys.exit(f"unexpected mapping for {lead:02X}{trail:02X}: {units}")
+    return units[0]
+
+
+def check(cp932, windows31j):
+    for data, expected in WINDOWS_SAMPLES.items():
+        if cp932.decode(data) != [expected]:
+            sys.exit(f"CP932 gives {cp932.decode(data)} for {data.hex()}, Windows {expected:04X}")
+    codes = [bytes([b]) for b in range(256)]
+    codes += [bytes([lead, trail]) for lead in LEAD_BYTES for trail in range(256)]
+    for data in codes:
+        if cp932.decode(data) != windows31j.decode(data):
+            sys.exit(f"CP932 and WINDOWS-31J differ on {data.hex()}")
+    for lead in LEAD_BYTES:
+        for trail in list(range(FIRST_TRAIL)) + [0x7F] + list(range(LAST_TRAIL + 1, 256)):
+            if cp932.decode(bytes([lead, trail])) is not None:
+                sys.exit(f"{lead:02X}{trail:02X} lies outside the trail byte range but is assigned")
+
+
+def rows_of_numbers(values, per_line=12, indent="    "):
+    lines = []
+    for start in range(0, len(values), per_line):
+        lines.append(indent + " ".join(f"0x{v:04X}," for v in values[start:start + per_line]))
+    return "\n".join(lines)
+
+
+def main():
+    cp932 = Decoder(b"CP932")
+    check(cp932, Decoder(b"WINDOWS-31J"))
+
+    singles = [single_char(cp932, b) for b in range(256)]
+    rows = []
+    row_of_lead = [0] * 256
+    for lead in LEAD_BYTES:
+        row = [double_char(cp932, lead, trail) for trail in range(FIRST_TRAIL, LAST_TRAIL + 1)]
+        if any(row):
+            rows.append((lead, row))
+            row_of_lead[lead] = len(rows)
+    assigned = sum(1 for _, row in rows for v in row if v)
+
+    out = sys.stdout
+    out.write("// Generated by scripts/gen_cp932.py from glibc iconv's CP932; do not edit.\n")
+    out.write(f"// {assigned} double-byte codes on {len(rows)} lead bytes.\n")
+    out.write('#include "convert/Cp932Table.h"\n\nnamespace cp932 {\n\n')
+    out.write("const std::array<char16_t, 256> kSingleByteChars = {\n")
+    out.write(rows_of_numbers(singles, per_line=16) + "\n};\n\n")
+    out.write("const std::array<std::uint8_t, 256> kRowOfLeadByte = {\n")
+    out.write("\n".join("    " + " ".join(f"{v:2d}," for v in row_of_lead[i:i + 16])
+                        for i in range(0, 256, 16)) + "\n};\n\n")
+    out.write("const TrailRow kTrailRows[] = {\n")
+    for lead, row in rows:
+        out.write(f"    {{  // 0x{lead:02X}\n{rows_of_numbers(row, indent='        ')}\n    }},\n")
+    out.write("};\n\n}  // namespace cp932\n")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mailinfo/modMailInfo.h"
+#include "tests/support/ScratchFolder.h"
+
+namespace {
+
+TEST(AnalyseHeaderFile, MarksAFileThatCannotBeRead) {
+  const testsupport::ScratchFolder folder;
+  for (const auto& path : {folder.PathOf(u"missing.eml"), folder.PathOf(u"")}) {
+    const HeaderInfo info = AnalyseHeaderFile(path);
+    EXPECT_EQ(info.Subject, u"[不明]");
+    EXPECT_EQ(info.ReceivedDate, u"[不明]");
+  }
+}
+
+TEST(AnalyseHeaderFile, ReadsTheStartOfTheFile) {
+  const testsupport::ScratchFolder folder;
+  const std::string header = "Subject: Hello\r\nDate: Tue, 1 Jan 2002 10:05:03 +0900\r\n";
+  const struct {
+    std::u16string name;
+    std::string bytes;
+    std::u16string subject;
+    std::u16string receivedDate;
+  } cases[] = {
+      {u"empty.eml", "", u"(件名なし)", u"(不明)"},
+      {u"short.eml", header + "\r\nbody\r\n", u"Hello", u"2002/01/01 10:05:03"},
+      {u"large.eml", header + "\r\n" + std::string(3 * kHeaderReadLimit, 'b'), u"Hello", u"2002/01/01 10:05:03"},
+      {u"late.eml", std::string(kHeaderReadLimit, 'x') + header, u"(件名なし)", u"(不明)"},
+  };
+  for (const auto& c : cases) {
+    const HeaderInfo info = AnalyseHeaderFile(folder.WriteFile(c.name, c.bytes));
+    EXPECT_EQ(info.Subject, c.subject);
+    EXPECT_EQ(info.ReceivedDate, c.receivedDate);
+  }
+}
+
+}  // namespace
