@@ -106,8 +106,10 @@ void Scan::Run() {
         m_ = FindCandidate(store_.Window(), s_);
         host_.Pump();
         if (m_ == 0) {
+          // The next window's first four positions were beyond this window's reach; starting its
+          // search at 5 would lose a message whose first block lies there.
           k_ = 1;
-          s_ = 5;
+          s_ = 1;
           break;
         }
       }
