@@ -1,5 +1,33 @@
+// palvenor-cli: a thin entry point; the command itself is in clilib.
+#include <string>
+#include <vector>
+
+#include "cli/Arguments.h"
+#include "cli/ExitStatus.h"
+#include "cli/RunCli.h"
+#include "cli/TextOutput.h"
+#include "platform/Utf.h"
+
 #ifdef _WIN32
-int wmain() { return 0; }
+// Wide arguments: file names that the ANSI code page cannot spell still arrive intact.
+int wmain(int argc, wchar_t** argv) {
+  cli::StandardOutput out(platform::StandardStream::Output);
+  cli::StandardOutput err(platform::StandardStream::Error);
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) {
+    auto text = cli::ArgumentToUtf8(std::u16string(reinterpret_cast<const char16_t*>(argv[i])));
+    if (!text) {
+      err.Write(platform::FromUtf8("Argument " + std::to_string(i) + " is not valid Unicode text.\n"));
+      return cli::kExitUsage;
+    }
+    args.push_back(std::move(*text));
+  }
+  return cli::RunCli(args, out, err);
+}
 #else
-int main() { return 0; }
+int main(int argc, char** argv) {
+  cli::StandardOutput out(platform::StandardStream::Output);
+  cli::StandardOutput err(platform::StandardStream::Error);
+  return cli::RunCli(std::vector<std::string>(argv, argv + argc), out, err);
+}
 #endif

@@ -34,14 +34,27 @@ extern std::atomic<bool> SkipPointerCheck;
 extern std::atomic<bool> StopRequested;
 extern std::atomic<bool> QuitRequested;
 
-// Ascending 1-based block positions; slot 0 unused; entries 1..count are valid.
+// Positions of the second and later blocks of every chain walked in a run, so that no block is taken
+// as a message start twice and tail pieces can be told from whole messages afterwards.
+// UsedBlocks is ascending and 1-based: slot 0 is unused, entries 1..UsedBlockCount are valid, and
+// UsedBlocks.size() - 1 is the capacity.
 struct UsedBlockList {
-  std::vector<std::int32_t> entries{0};
-  std::int32_t count = 0;
+  explicit UsedBlockList(std::int32_t initialCapacity);
+
+  std::int32_t Capacity() const;
+  // Doubles the capacity (from 0 to 1), keeping the entries.
+  void Grow();
+  // Makes room when the list is full, then enters the position.
+  void Enter(std::int32_t position);
+
+  std::vector<std::int32_t> UsedBlocks;
+  std::int32_t UsedBlockCount = 0;
 };
 
-bool IsBlockUsed(const UsedBlockList& list, std::int32_t position, std::int32_t low, std::int32_t high);
-void AddUsedBlock(UsedBlockList& list, std::int32_t position, std::int32_t low, std::int32_t& count);
+// Binary search over entries low..high of the ascending list.
+bool IsBlockUsed(const std::vector<std::int32_t>& list, std::int32_t position, std::int32_t low, std::int32_t high);
+// Inserts the position in order unless it is present; the list must have room for one more entry.
+void AddUsedBlock(std::vector<std::int32_t>& list, std::int32_t position, std::int32_t low, std::int32_t& count);
 
 enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFailed, WriteFailed };
 

@@ -1,0 +1,32 @@
+#pragma once
+// palvenor-cli [--output DIR] [--no-pointer-check] [--quiet] DBXFILE
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct CliOptions {
+  std::optional<std::u16string> outputFolder;  // the documents folder when absent
+  bool skipPointerCheck = false;
+  bool quiet = false;
+  std::u16string dbxPath;
+};
+
+// Either options to run with, or the text to print and the status to exit with (--help, --version,
+// a usage error).
+struct ParsedArguments {
+  std::optional<CliOptions> options;
+  int exitStatus = 0;
+  std::u16string outText;
+  std::u16string errText;
+};
+
+// args[0] is the program's name; every argument is UTF-8, which is checked.
+ParsedArguments ParseArguments(const std::vector<std::string>& args);
+
+// A Windows argument as UTF-8 for the parser; nullopt when it holds a lone surrogate, which no UTF-8
+// text can carry back.
+std::optional<std::string> ArgumentToUtf8(const std::u16string& argument);
+
+}  // namespace cli

@@ -1,0 +1,49 @@
+#include "cli/RunCli.h"
+
+#include <exception>
+
+#include "cli/Arguments.h"
+#include "cli/ExitStatus.h"
+#include "cli/ProgressLine.h"
+#include "cli/TerminalUi.h"
+#include "engine/modDBXFile.h"
+#include "platform/Folders.h"
+#include "platform/Interrupt.h"
+#include "platform/Utf.h"
+
+namespace cli {
+namespace {
+
+std::u16string DefaultOutputParent() {
+  std::u16string documents = platform::DocumentsFolder();
+  // Without even a home folder, the current folder is the only sane place left.
+  return documents.empty() ? u"." : documents;
+}
+
+int Run(const CliOptions& options, TextOutput& out, TextOutput& err) {
+  SkipPointerCheck = options.skipPointerCheck;
+  platform::CatchInterrupt();
+  ProgressLine progress(err, WantsProgressLine(options.quiet, err));
+  TerminalUi ui(options.outputFolder.value_or(DefaultOutputParent()), TerminalStreams{out, err}, progress,
+                platform::InterruptRequested, StopRequested);
+  const RecoveryOutcome outcome = RecoverMails(options.dbxPath, ui);
+  ui.Finish(outcome);
+  return ExitStatusFor(outcome.result, platform::InterruptRequested());
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& utf8Args, TextOutput& out, TextOutput& err) {
+  try {
+    const ParsedArguments parsed = ParseArguments(utf8Args);
+    if (!parsed.outText.empty()) out.Write(parsed.outText);
+    if (!parsed.errText.empty()) err.Write(parsed.errText);
+    if (!parsed.options) return parsed.exitStatus;
+    return Run(*parsed.options, out, err);
+  } catch (const std::exception& error) {
+    err.Write(u"palvenor-cli: " + platform::FromUtf8(error.what()) + u'\n');
+    return kExitUnexpected;
+  }
+}
+
+}  // namespace cli

@@ -1,0 +1,67 @@
+#include "cli/TerminalUi.h"
+
+#include <utility>
+
+namespace cli {
+
+std::u16string CountSentence(const std::u16string& question) {
+  const auto end = question.find(u'。');
+  return end == std::u16string::npos ? question : question.substr(0, end + 1);
+}
+
+std::u16string MessageLines(const UiMessage& message) {
+  std::u16string lines;
+  for (std::size_t i = 0; i < message.text.size(); ++i) {
+    if (message.text[i] == u'\r' && i + 1 < message.text.size() && message.text[i + 1] == u'\n') continue;
+    lines += message.text[i];
+  }
+  lines += u'\n';
+  if (!message.osReason.empty()) lines += u"理由: " + message.osReason + u'\n';
+  return lines;
+}
+
+TerminalUi::TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
+                       std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested)
+    : outputParentFolder_(std::move(outputParentFolder)),
+      streams_(streams),
+      progress_(progress),
+      interruptRequested_(std::move(interruptRequested)),
+      stopRequested_(stopRequested) {}
+
+MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
+  progress_.Clear();
+  if (message.buttons == MessageButtons::YesNo) {
+    countSentence_ = CountSentence(message.text);
+    return MessageAnswer::No;
+  }
+  switch (message.icon) {
+    case MessageIcon::Information:
+    case MessageIcon::Question:
+      streams_.out.Write(MessageLines(message));
+      break;
+    case MessageIcon::Exclamation:
+    case MessageIcon::Critical:
+      streams_.err.Write(MessageLines(message));
+      break;
+  }
+  return MessageAnswer::Ok;
+}
+
+void TerminalUi::PumpEvents() {
+  // Like the window's Stop button, the interrupt reaches the run only here, so the run's own reset
+  // of the flag at its start cannot swallow a Ctrl-C pressed before it.
+  if (interruptRequested_()) stopRequested_ = true;
+  if (!lineOutdated_) return;
+  const bool newPhase = statusBar_.Layout() != drawnLayout_;
+  drawnLayout_ = statusBar_.Layout();
+  lineOutdated_ = !progress_.Show(statusBar_.Line(), newPhase);
+}
+
+void TerminalUi::Finish(const RecoveryOutcome& outcome) {
+  progress_.Clear();
+  if (!countSentence_) return;
+  streams_.out.Write(*countSentence_ + u'\n' + outcome.outputFolder + u'\n');
+  countSentence_.reset();
+}
+
+}  // namespace cli

@@ -1,0 +1,68 @@
+#pragma once
+// The recovery run's user interface on a terminal: the status bar becomes one progress line on
+// stderr, message boxes become lines of text, and Ctrl-C stands for a confirmed Stop.
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "cli/ProgressLine.h"
+#include "cli/StatusBar.h"
+#include "cli/TextOutput.h"
+#include "engine/RecoveryUi.h"
+#include "engine/modDBXFile.h"
+
+namespace cli {
+
+struct TerminalStreams {
+  TextOutput& out;  // the report
+  TextOutput& err;  // failures and warnings
+};
+
+class TerminalUi final : public RecoveryUi {
+ public:
+  // `stopRequested` is the run's flag; it is set when `interruptRequested` says Ctrl-C was pressed.
+  TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
+             std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested);
+
+  std::u16string OutputParentFolder() override { return outputParentFolder_; }
+  void SetVisible(StatusControl control, bool visible) override {
+    statusBar_.SetVisible(control, visible);
+    lineOutdated_ = true;
+  }
+  void SetCaption(StatusControl control, const std::u16string& caption) override {
+    statusBar_.SetCaption(control, caption);
+    lineOutdated_ = true;
+  }
+  // lblPercent carries the same value as text.
+  void SetProgress(int) override {}
+  void SetBusyPointer(bool) override {}
+  // The question whether to open the folder is answered No: the report names the folder instead.
+  MessageAnswer ShowMessage(const UiMessage& message) override;
+  void PumpEvents() override;
+  // Never reached, since the question is answered No; a terminal has no file browser to open.
+  void OpenFolder(const std::u16string&) override {}
+
+  // Ends the progress line and prints the report in place of the question: the count, then the folder.
+  void Finish(const RecoveryOutcome& outcome);
+
+ private:
+  std::u16string outputParentFolder_;
+  TerminalStreams streams_;
+  ProgressLine& progress_;
+  std::function<bool()> interruptRequested_;
+  std::atomic<bool>& stopRequested_;
+  StatusBar statusBar_;
+  std::uint32_t drawnLayout_ = 0;
+  // The run pumps after every block; the line is only rebuilt when the status bar changed.
+  bool lineOutdated_ = false;
+  std::optional<std::u16string> countSentence_;
+};
+
+// The first sentence of the final question, "N通のメールが見つかりました。".
+std::u16string CountSentence(const std::u16string& question);
+
+// A message box's text as terminal lines: CR LF becomes a line break, the system's reason follows.
+std::u16string MessageLines(const UiMessage& message);
+
+}  // namespace cli

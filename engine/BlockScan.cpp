@@ -1,0 +1,188 @@
+#include "engine/BlockScan.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t kLastWindowStart = 2'146'435'072;
+constexpr std::int32_t kAreaSize = 512;
+
+bool IsAsciiLetter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool HasValidLength(const DbxBlock& block) { return block.DataLength > 0 && block.DataLength <= kAreaSize; }
+
+// Finds the first window position m >= from (1-based, at most kWindowStep) where the AreaSize pattern
+// 00 02 00 00 starts and the header bytes around it look like a message block; 0 when there is none.
+std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from) {
+  const std::uint8_t* const base = window.data();
+  // Index i (0-based) holds the pattern's 02 byte, so the pattern starts at 1-based position i.
+  std::int64_t i = from;
+  while (i <= kWindowStep) {
+    const void* found = std::memchr(base + i, 0x02, static_cast<std::size_t>(kWindowStep - i + 1));
+    if (found == nullptr) return 0;
+    i = static_cast<const std::uint8_t*>(found) - base;
+    const std::uint8_t* p = base + i;
+    if (p[-1] == 0 && p[1] == 0 && p[2] == 0) {
+      const int length = p[3] | p[4] << 8;
+      if (length <= kAreaSize && p[5] == 0 && p[6] == 0 && IsAsciiLetter(p[11])) return i;
+    }
+    ++i;
+  }
+  return 0;
+}
+
+// The positions one message's chain walk has visited, so that a chain leading back into itself ends.
+class ChainVisits {
+ public:
+  explicit ChainVisits(std::int64_t start) { small_.push_back(start); }
+  bool Contains(std::int64_t position) const {
+    if (!large_.empty()) return large_.contains(position);
+    return std::find(small_.begin(), small_.end(), position) != small_.end();
+  }
+  void Add(std::int64_t position) {
+    if (large_.empty() && small_.size() < kSmall) {
+      small_.push_back(position);
+      return;
+    }
+    if (large_.empty()) large_.insert(small_.begin(), small_.end());
+    large_.insert(position);
+  }
+
+ private:
+  static constexpr std::size_t kSmall = 32;
+  std::vector<std::int64_t> small_;
+  std::unordered_set<std::int64_t> large_;
+};
+
+class Scan {
+ public:
+  Scan(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host)
+      : store_(store), skipPointerCheck_(skipPointerCheck), used_(used), host_(host) {}
+
+  void Run();
+
+ private:
+  enum class Next { SearchAgain, AdvanceWindow };
+
+  bool Accepts(std::int64_t blockPosition, const DbxBlock& block) const;
+  // Examines the candidate at window position m_, extracting its message when it is accepted.
+  // Returns AdvanceWindow when the run asked to stop after the message.
+  Next Examine();
+  // Start adjustment, chain walk and final block of the accepted candidate at block; returns false
+  // when the scan is to end.
+  bool Assemble(std::int64_t block, DbxBlock current);
+
+  StoreReader& store_;
+  const bool skipPointerCheck_;
+  UsedBlockList& used_;
+  ScanHost& host_;
+
+  std::int64_t p_ = 1;  // window start
+  std::int64_t s_ = 5;  // search start in the window
+  std::int64_t m_ = 0;  // match position in the window
+  std::int64_t k_ = 1;  // windows to advance
+};
+
+void Scan::Run() {
+  const std::int64_t length = store_.Length();
+  while (p_ < length) {
+    store_.LoadWindow(p_);
+    m_ = FindCandidate(store_.Window(), s_);
+    if (m_ == 0) {
+      k_ = 1;
+      s_ = 1;
+    } else {
+      while (Examine() == Next::SearchAgain) {
+        s_ = m_ + 1;
+        if (m_ > kWindowStep) {
+          k_ = m_ / kWindowStep;
+          s_ = m_ % kWindowStep + 1;
+          host_.Pump();
+          break;
+        }
+        m_ = FindCandidate(store_.Window(), s_);
+        host_.Pump();
+        if (m_ == 0) {
+          // The next window's first four positions were beyond this window's reach; starting its
+          // search at 5 would lose a message whose first block lies there.
+          k_ = 1;
+          s_ = 1;
+          break;
+        }
+      }
+    }
+    p_ = p_ > kLastWindowStart ? length : p_ + k_ * kWindowStep;
+    if (!host_.WindowAdvanced(p_ + s_)) return;
+  }
+}
+
+bool Scan::Accepts(std::int64_t blockPosition, const DbxBlock& block) const {
+  return (block.OwnOffset == blockPosition - 1 || skipPointerCheck_) && block.AreaSize == kAreaSize &&
+         HasValidLength(block) && block.OwnOffset != 0 &&
+         !(blockPosition <= kMaxPosition &&
+           IsBlockUsed(used_.UsedBlocks, static_cast<std::int32_t>(blockPosition), 1, used_.UsedBlockCount));
+}
+
+Scan::Next Scan::Examine() {
+  const std::int64_t block = p_ + m_ - 5;
+  DbxBlock current;
+  if (!store_.ReadBlock(block, current) || !Accepts(block, current)) return Next::SearchAgain;
+  return Assemble(block, current) ? Next::SearchAgain : Next::AdvanceWindow;
+}
+
+bool Scan::Assemble(std::int64_t block, DbxBlock current) {
+  // Start adjustment: move on while the physically following block names this one as its successor.
+  DbxBlock following;
+  while (store_.ReadBlock(block + kBlockSize, following) && following.NextOffset == current.OwnOffset) {
+    block += kBlockSize;
+    m_ += kBlockSize;
+    current = following;
+  }
+  const auto start = static_cast<std::int32_t>(block);
+  if (!host_.BeginMessage()) return false;
+
+  bool writeFailed = false;
+  bool cutShort = false;
+  bool contiguous = true;
+  ChainVisits visits(block);
+  while (current.NextOffset != 0 && current.NextOffset != current.OwnOffset && current.AreaSize == kAreaSize &&
+         HasValidLength(current)) {
+    if (!host_.AppendMessageBytes(current.Data)) {
+      writeFailed = true;
+      break;
+    }
+    // The displacement between stored offsets and real positions found at the start holds for the chain.
+    const std::int64_t step = std::int64_t{current.NextOffset} - current.OwnOffset;
+    const std::int64_t next = block + step;
+    if (next < 1 || next > kMaxPosition || visits.Contains(next)) {
+      cutShort = true;
+      break;
+    }
+    block = next;
+    if (step == kBlockSize && contiguous)
+      m_ += kBlockSize;
+    else
+      contiguous = false;
+    used_.Enter(static_cast<std::int32_t>(block));
+    visits.Add(block);
+    if (!store_.ReadBlock(block, current)) {
+      cutShort = true;
+      break;
+    }
+    host_.Pump();
+  }
+  if (!cutShort && !writeFailed && current.DataLength > 0) {
+    const auto count = static_cast<std::size_t>(std::min(current.DataLength, kAreaSize));
+    writeFailed = !host_.AppendMessageBytes(std::span(current.Data, count));
+  }
+  return host_.EndMessage(start, cutShort || writeFailed);
+}
+
+}  // namespace
+
+void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host) {
+  Scan(store, skipPointerCheck, used, host).Run();
+}

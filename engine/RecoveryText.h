@@ -1,0 +1,17 @@
+#pragma once
+// The run's user-visible texts.
+#include <cstdint>
+#include <string>
+
+inline const std::u16string kStoreOpenFailedText = u"DBXファイルをオープンできませんでした。";
+inline const std::u16string kFolderCreateFailedText = u"出力先フォルダの作成に失敗しました。";
+inline const std::u16string kNothingFoundText = u"メールが見つかりませんでした。";
+inline const std::u16string kOutputFolderPrefix = u"メール復元";
+
+std::u16string DecimalText(std::int64_t value);
+// N + "通のメールを抽出"
+std::u16string ExtractedCountText(std::int32_t count);
+// N + "通のメールが見つかりました。出力先フォルダをExplorerで開きますか？"
+std::u16string FoundCountQuestion(std::int32_t count);
+// The warning for a working file that could not be written; names the file and the reason.
+std::u16string WriteFailedText(const std::u16string& path, const std::u16string& reason);

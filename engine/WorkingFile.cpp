@@ -1,0 +1,33 @@
+#include "engine/WorkingFile.h"
+
+namespace {
+
+// Most messages fit whole; a long chain is written in pieces of this size, never held entire.
+constexpr std::size_t kFlushSize = 1 << 20;
+
+}  // namespace
+
+std::optional<WorkingFile> WorkingFile::Create(const std::u16string& path, platform::OsError& error) {
+  auto file = platform::OutputFile::Create(path, error);
+  if (!file) return std::nullopt;
+  return WorkingFile(path, std::move(*file));
+}
+
+bool WorkingFile::Append(std::span<const std::uint8_t> bytes, platform::OsError& error) {
+  pending_.insert(pending_.end(), bytes.begin(), bytes.end());
+  return pending_.size() < kFlushSize || Flush(error);
+}
+
+bool WorkingFile::Flush(platform::OsError& error) {
+  const bool written = file_.Write(pending_, error);
+  pending_.clear();
+  return written;
+}
+
+bool WorkingFile::Close(platform::OsError& error) {
+  const bool flushed = pending_.empty() || Flush(error);
+  platform::OsError closeError;
+  const bool closed = file_.Close(closeError);
+  if (flushed && !closed) error = closeError;
+  return flushed && closed;
+}

@@ -1,0 +1,194 @@
+#include "engine/modDBXFile.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "engine/BlockScan.h"
+#include "engine/RecoveryText.h"
+#include "engine/WorkingFile.h"
+#include "engine/modCommon.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+
+std::vector<MailRecord> MailRecords(1);
+std::atomic<bool> SkipPointerCheck{false};
+std::atomic<bool> StopRequested{false};
+std::atomic<bool> QuitRequested{false};
+
+namespace {
+
+std::u16string Digits(std::int64_t value, int width) {
+  std::u16string text = DecimalText(value);
+  while (static_cast<int>(text.size()) < width) text.insert(text.begin(), u'0');
+  return text;
+}
+
+std::u16string Timestamp(const platform::LocalDateTime& t) {
+  return Digits(t.year, 4) + Digits(t.month, 2) + Digits(t.day, 2) + Digits(t.hour, 2) + Digits(t.minute, 2) +
+         Digits(t.second, 2);
+}
+
+// Nearest integer, halves to the even neighbour.
+int RoundPercent(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+std::optional<platform::StoreFile> OpenStore(const std::u16string& dbxPath, RecoveryUi& ui) {
+  platform::OsError error;
+  auto store = platform::StoreFile::Open(dbxPath, error);
+  if (!store)
+    ui.ShowMessage({kStoreOpenFailedText + u"\r\n" + dbxPath, MessageIcon::Exclamation, MessageButtons::Ok, error.text});
+  return store;
+}
+
+// A new folder "メール復元" + timestamp, or with "(k)" added for the first free k: a run never writes
+// into a folder that already existed, even when two runs start within the same second.
+std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, RecoveryUi& ui) {
+  constexpr int kMaxSuffix = 9999;
+  const std::u16string base = JoinPath(parent, kOutputFolderPrefix + Timestamp(platform::LocalNow()));
+  platform::OsError error;
+  for (int k = 0; k <= kMaxSuffix; ++k) {
+    const std::u16string folder = k == 0 ? base : base + u"(" + DecimalText(k) + u")";
+    if (platform::CreateFolder(folder, error)) return folder;
+    if (!platform::PathExists(folder)) break;
+  }
+  ui.ShowMessage({kFolderCreateFailedText, MessageIcon::Critical, MessageButtons::Ok, error.text});
+  return std::nullopt;
+}
+
+void ShowExtractionPhase(RecoveryUi& ui) {
+  ui.SetVisible(StatusControl::lblMessage, false);
+  ui.SetVisible(StatusControl::lblProc, true);
+  ui.SetVisible(StatusControl::lblRename, false);
+  ui.SetVisible(StatusControl::prgStatus, true);
+  ui.SetVisible(StatusControl::lblPercent, true);
+  ui.SetVisible(StatusControl::lblStatus, true);
+  ui.SetVisible(StatusControl::cmdStart, false);
+  ui.SetVisible(StatusControl::cmdStop, true);
+  ui.SetProgress(0);
+  ui.SetCaption(StatusControl::lblPercent, u"0%");
+  ui.SetCaption(StatusControl::lblStatus, ExtractedCountText(0));
+}
+
+void ShowEndPhase(RecoveryUi& ui) {
+  ui.SetVisible(StatusControl::lblMessage, true);
+  ui.SetVisible(StatusControl::lblRename, false);
+  ui.SetVisible(StatusControl::prgStatus, false);
+  ui.SetVisible(StatusControl::lblPercent, false);
+  ui.SetVisible(StatusControl::lblStatus, false);
+  ui.SetVisible(StatusControl::cmdStart, true);
+  ui.SetVisible(StatusControl::cmdStop, false);
+  ui.SetBusyPointer(false);
+}
+
+void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
+  if (count == 0) {
+    ui.ShowMessage({kNothingFoundText, MessageIcon::Information, MessageButtons::Ok, {}});
+    return;
+  }
+  const UiMessage question{FoundCountQuestion(count), MessageIcon::Question, MessageButtons::YesNo, {}};
+  if (ui.ShowMessage(question) == MessageAnswer::Yes) ui.OpenFolder(folder);
+}
+
+// The extraction phase: writes each message the scan assembles into "Recover" + N + ".eml".
+class Extraction final : public ScanHost {
+ public:
+  Extraction(RecoveryUi& ui, std::u16string folder, std::int32_t length)
+      : ui_(ui), folder_(std::move(folder)), length_(length) {}
+
+  std::int32_t Count() const { return count_; }
+  bool WriteFailed() const { return writeFailed_; }
+
+  bool BeginMessage() override {
+    const std::u16string path = JoinPath(folder_, u"Recover" + DecimalText(std::int64_t{count_} + 1) + u".eml");
+    platform::OsError error;
+    file_ = WorkingFile::Create(path, error);
+    if (!file_) {
+      Fail(path, error);
+      return false;
+    }
+    ++count_;
+    return true;
+  }
+
+  bool AppendMessageBytes(std::span<const std::uint8_t> bytes) override {
+    platform::OsError error;
+    if (file_->Append(bytes, error)) return true;
+    Fail(file_->Path(), error);
+    return false;
+  }
+
+  bool EndMessage(std::int32_t startBlock, bool cutShort) override {
+    platform::OsError error;
+    const std::u16string path = file_->Path();
+    if (!file_->Close(error) && !writeFailed_) Fail(path, error);
+    file_.reset();
+    MailRecords.push_back(MailRecord{path, startBlock, cutShort || writeFailed_ ? 3 : 1, {}, {}});
+    ui_.SetCaption(StatusControl::lblStatus, ExtractedCountText(count_));
+    ui_.PumpEvents();
+    return !StopRequested;
+  }
+
+  bool WindowAdvanced(std::int64_t position) override {
+    const int percent =
+        position > length_ ? 100 : RoundPercent(static_cast<double>(position) / static_cast<double>(length_) * 100.0);
+    ui_.SetProgress(percent);
+    ui_.SetCaption(StatusControl::lblPercent, DecimalText(percent) + u"%");
+    ui_.PumpEvents();
+    return !StopRequested;
+  }
+
+  void Pump() override { ui_.PumpEvents(); }
+
+ private:
+  // A working file that cannot be written ends the scan as a Stop does; what is written stays.
+  void Fail(const std::u16string& path, const platform::OsError& error) {
+    writeFailed_ = true;
+    StopRequested = true;
+    ui_.ShowMessage({WriteFailedText(path, error.text), MessageIcon::Exclamation, MessageButtons::Ok, {}});
+  }
+
+  RecoveryUi& ui_;
+  const std::u16string folder_;
+  const std::int32_t length_;
+  std::int32_t count_ = 0;
+  bool writeFailed_ = false;
+  std::optional<WorkingFile> file_;
+};
+
+struct ExtractionResult {
+  std::int32_t count = 0;
+  bool writeFailed = false;
+};
+
+// Scans the store and writes every message found; the store is closed when this returns.
+ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, RecoveryUi& ui) {
+  const std::int32_t length = ScanLength(store.Length());
+  MailRecords.assign(1, MailRecord{});
+  UsedBlockList used(length / kBlockSize);
+  Extraction extraction(ui, folder, length);
+  StoreReader reader(store, length);
+  ScanStore(reader, SkipPointerCheck, used, extraction);
+  return {extraction.Count(), extraction.WriteFailed()};
+}
+
+}  // namespace
+
+RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
+  std::optional<platform::StoreFile> store = OpenStore(dbxPath, ui);
+  if (!store) return {RecoveryResult::StoreOpenFailed, 0, {}};
+  const std::optional<std::u16string> folder = CreateOutputFolder(ui.OutputParentFolder(), ui);
+  if (!folder) return {RecoveryResult::FolderCreateFailed, 0, {}};
+
+  ShowExtractionPhase(ui);
+  StopRequested = false;
+  ui.SetBusyPointer(true);
+  const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, ui);
+  // Duplicate removal and renaming come here, between the scan and the end phase.
+  ShowEndPhase(ui);
+  if (!QuitRequested) Report(ui, extracted.count, *folder);
+
+  const RecoveryResult result = extracted.writeFailed ? RecoveryResult::WriteFailed
+                                : StopRequested       ? RecoveryResult::Stopped
+                                                      : RecoveryResult::Completed;
+  return {result, extracted.count, *folder};
+}

@@ -1,0 +1,94 @@
+#include "cli/Arguments.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/Utf.h"
+
+namespace {
+
+using cli::ParseArguments;
+
+std::vector<std::string> Args(std::initializer_list<std::string> rest) {
+  std::vector<std::string> args{"palvenor-cli"};
+  args.insert(args.end(), rest);
+  return args;
+}
+
+struct AcceptedCase {
+  std::vector<std::string> args;
+  std::optional<std::u16string> output;
+  bool skipPointerCheck;
+  bool quiet;
+  std::u16string dbxPath;
+};
+
+TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
+  const AcceptedCase cases[] = {
+      {Args({"store.dbx"}), std::nullopt, false, false, u"store.dbx"},
+      {Args({"--output", "/tmp/out", "store.dbx"}), u"/tmp/out", false, false, u"store.dbx"},
+      {Args({"--output=/tmp/out", "store.dbx"}), u"/tmp/out", false, false, u"store.dbx"},
+      {Args({"store.dbx", "--quiet", "--no-pointer-check"}), std::nullopt, true, true, u"store.dbx"},
+      {Args({"--no-pointer-check", "/メール/受信トレイ.dbx"}), std::nullopt, true, false, u"/メール/受信トレイ.dbx"},
+      {Args({"--output", "/home/利用者/文書", "--", "-odd.dbx"}), u"/home/利用者/文書", false, false, u"-odd.dbx"},
+  };
+  for (const AcceptedCase& c : cases) {
+    const auto parsed = ParseArguments(c.args);
+    ASSERT_TRUE(parsed.options) << c.args[1] << platform::ToUtf8(parsed.errText);
+    EXPECT_EQ(parsed.options->outputFolder, c.output) << c.args[1];
+    EXPECT_EQ(parsed.options->skipPointerCheck, c.skipPointerCheck) << c.args[1];
+    EXPECT_EQ(parsed.options->quiet, c.quiet) << c.args[1];
+    EXPECT_EQ(parsed.options->dbxPath, c.dbxPath) << c.args[1];
+    EXPECT_TRUE(parsed.outText.empty());
+    EXPECT_TRUE(parsed.errText.empty());
+  }
+}
+
+TEST(ParseArguments, RejectsWrongUsageWithStatus2AndAMessage) {
+  const std::vector<std::string> cases[] = {
+      Args({}),                                  // no DBXFILE
+      Args({"a.dbx", "b.dbx"}),                  // two stores
+      Args({"--unknown", "a.dbx"}),              // unknown option
+      Args({"--output"}),                        // option without its value
+      Args({"--output", "", "a.dbx"}),           // an empty folder name
+      Args({"--quiet=perhaps", "a.dbx"}),        // a flag takes yes or no at most
+      Args({std::string("\xE3\x83", 2) + ".dbx"}),  // cut-off UTF-8
+      Args({"\xff\xfe.dbx"}),                    // not UTF-8 at all
+  };
+  for (const auto& args : cases) {
+    const auto parsed = ParseArguments(args);
+    const std::string shown = args.size() > 1 ? args[1] : "(none)";
+    EXPECT_FALSE(parsed.options) << shown;
+    EXPECT_EQ(parsed.exitStatus, 2) << shown;
+    EXPECT_FALSE(parsed.errText.empty()) << shown;
+    EXPECT_TRUE(parsed.outText.empty()) << shown;
+  }
+}
+
+TEST(ParseArguments, VersionPrintsTheVersionOnly) {
+  const auto parsed = ParseArguments(Args({"--version"}));
+  EXPECT_FALSE(parsed.options);
+  EXPECT_EQ(parsed.exitStatus, 0);
+  EXPECT_EQ(parsed.outText, u"1.0.34\n");
+  EXPECT_TRUE(parsed.errText.empty());
+}
+
+TEST(ParseArguments, HelpNamesEveryOptionAndTheExitStatuses) {
+  for (const char* flag : {"--help", "-h"}) {
+    const auto parsed = ParseArguments(Args({flag}));
+    EXPECT_FALSE(parsed.options);
+    EXPECT_EQ(parsed.exitStatus, 0);
+    const std::string help = platform::ToUtf8(parsed.outText);
+    for (const char* word : {"palvenor-cli", "--output", "--no-pointer-check", "--quiet", "--version", "DBXFILE",
+                             "130", "documents folder"}) {
+      EXPECT_NE(help.find(word), std::string::npos) << flag << " lacks " << word;
+    }
+  }
+}
+
+TEST(ArgumentToUtf8, KeepsTextAndRefusesLoneSurrogates) {
+  EXPECT_EQ(cli::ArgumentToUtf8(u"C:\\メール\\受信トレイ.dbx"), "C:\\メール\\受信トレイ.dbx");
+  EXPECT_EQ(cli::ArgumentToUtf8(u"\U0001F4E7.dbx"), "\U0001F4E7.dbx");
+  EXPECT_EQ(cli::ArgumentToUtf8(std::u16string(u"a") + char16_t{0xD800} + u".dbx"), std::nullopt);
+}
+
+}  // namespace

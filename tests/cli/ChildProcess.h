@@ -1,0 +1,33 @@
+#pragma once
+// Runs the built palvenor-cli as a child process (POSIX), with its output captured.
+#ifndef _WIN32
+#include <sys/types.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace clitest {
+
+struct ChildOptions {
+  // stderr on a pseudo-terminal instead of a pipe, so that the program sees a terminal.
+  bool stderrTerminal = false;
+  // RLIMIT_FSIZE for the child, with SIGXFSZ ignored, so that writes past it fail with EFBIG.
+  std::optional<unsigned long> fileSizeLimit;
+  // Called every millisecond while the child runs; it may signal the child.
+  std::function<void(pid_t)> whileRunning;
+};
+
+struct ChildResult {
+  int exitStatus = -1;  // the exit code, or 128 + the signal that ended the child
+  std::string out;
+  std::string err;
+};
+
+ChildResult RunChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const ChildOptions& options = {});
+
+}  // namespace clitest
+#endif

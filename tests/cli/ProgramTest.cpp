@@ -1,0 +1,173 @@
+// The built palvenor-cli as a user runs it: exit statuses, streams, Ctrl-C and failing writes.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "ChildProcess.h"
+#include "tests/support/DbxWriter.h"
+#include "tests/support/RecoveryRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using clitest::ChildOptions;
+using clitest::RunChild;
+using testsupport::DbxWriter;
+using testsupport::MakeMessage;
+
+const fs::path kProgram = PALVENOR_CLI_PROGRAM;
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override { fs::create_directories(parent_); }
+
+  // A store of `count` messages of about `size` bytes each, with other objects between them.
+  std::vector<std::string> WriteStore(int count, std::size_t size) {
+    std::vector<std::string> messages;
+    DbxWriter writer(store_);
+    for (int i = 0; i < count; ++i) {
+      messages.push_back(MakeMessage("message " + std::to_string(i), size, static_cast<std::uint32_t>(i + 1)));
+      writer.AppendMessage(messages.back());
+      writer.AppendNoise(100, static_cast<std::uint32_t>(i));
+    }
+    writer.Finish();
+    return messages;
+  }
+
+  std::vector<std::string> Args(std::vector<std::string> extra = {}) const {
+    extra.insert(extra.end(), {"--output", parent_.string(), store_.string()});
+    return extra;
+  }
+
+  // The one output folder the run created.
+  fs::path OutputFolder() const {
+    std::vector<fs::path> folders;
+    for (const auto& entry : fs::directory_iterator(parent_)) folders.push_back(entry.path());
+    EXPECT_EQ(folders.size(), 1u);
+    return folders.empty() ? fs::path() : folders[0];
+  }
+
+  testsupport::TempFolder temp_;
+  const fs::path parent_ = temp_.Path() / "out";
+  const fs::path store_ = temp_.Path() / "受信トレイ.dbx";
+};
+
+std::vector<std::string> Contents(const fs::path& folder) {
+  std::vector<std::string> contents;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const auto bytes = testsupport::ReadFileBytes(entry.path());
+    contents.emplace_back(bytes.begin(), bytes.end());
+  }
+  return contents;
+}
+
+TEST_F(Program, VersionAndHelp) {
+  const auto version = RunChild(kProgram, {"--version"});
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(version.out, "1.0.34\n");
+  const auto help = RunChild(kProgram, {"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_NE(help.out.find("--no-pointer-check"), std::string::npos);
+  const auto wrong = RunChild(kProgram, {"--bogus"});
+  EXPECT_EQ(wrong.exitStatus, 2);
+  EXPECT_FALSE(wrong.err.empty());
+}
+
+TEST_F(Program, ReportsInUtf8OnStdoutAndExitsZero) {
+  const auto messages = WriteStore(3, 1200);
+  const auto run = RunChild(kProgram, Args());
+  EXPECT_EQ(run.exitStatus, 0);
+  const fs::path folder = OutputFolder();
+  EXPECT_EQ(run.out, "3通のメールが見つかりました。\n" + folder.string() + "\n");
+  EXPECT_EQ(run.err, "");
+  auto contents = Contents(folder);
+  std::sort(contents.begin(), contents.end());
+  auto expected = messages;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(contents, expected);
+}
+
+TEST_F(Program, FailuresExitWithTheirStatus) {
+  const auto missing = RunChild(kProgram, Args());
+  EXPECT_EQ(missing.exitStatus, 3);
+  EXPECT_NE(missing.err.find("DBXファイルをオープンできませんでした。"), std::string::npos);
+  EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+
+  WriteStore(1, 300);
+  const auto folder = RunChild(kProgram, {"--output", (temp_.Path() / "none").string(), store_.string()});
+  EXPECT_EQ(folder.exitStatus, 4);
+  EXPECT_NE(folder.err.find("出力先フォルダの作成に失敗しました。"), std::string::npos);
+}
+
+TEST_F(Program, ProgressOnlyOnATerminalAndNotWhenQuiet) {
+  WriteStore(20, 2000);
+  const auto piped = RunChild(kProgram, Args());
+  EXPECT_EQ(piped.exitStatus, 0);
+  EXPECT_EQ(piped.err, "");
+
+  ChildOptions terminal;
+  terminal.stderrTerminal = true;
+  const auto shown = RunChild(kProgram, Args(), terminal);
+  EXPECT_EQ(shown.exitStatus, 0);
+  EXPECT_NE(shown.err.find("\r抽出中 "), std::string::npos) << shown.err;
+  EXPECT_NE(shown.err.find("通のメールを抽出"), std::string::npos) << shown.err;
+  EXPECT_TRUE(shown.err.ends_with("\r")) << "the line is cleared before the report";
+  EXPECT_NE(shown.out.find("20通のメールが見つかりました。\n"), std::string::npos);
+
+  const auto quiet = RunChild(kProgram, Args({"--quiet"}), terminal);
+  EXPECT_EQ(quiet.exitStatus, 0);
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_NE(quiet.out.find("20通のメールが見つかりました。\n"), std::string::npos);
+}
+
+TEST_F(Program, CtrlCStopsTheRunKeepsTheFilesAndExits130) {
+  constexpr int kMessages = 40000;
+  const auto messages = WriteStore(kMessages, 1100);
+  ChildOptions options;
+  bool sent = false;
+  options.whileRunning = [&](pid_t pid) {
+    // Once the first message is out, the run is surely past its start.
+    if (sent || !fs::exists(parent_) || fs::is_empty(parent_) || fs::is_empty(*fs::directory_iterator(parent_))) {
+      return;
+    }
+    ::kill(pid, SIGINT);
+    sent = true;
+  };
+  const auto run = RunChild(kProgram, Args(), options);
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(run.exitStatus, 130);
+
+  const auto contents = Contents(OutputFolder());
+  EXPECT_GT(contents.size(), 0u);
+  EXPECT_LT(contents.size(), static_cast<std::size_t>(kMessages)) << "the run was not stopped";
+  EXPECT_EQ(run.out, std::to_string(contents.size()) + "通のメールが見つかりました。\n" + OutputFolder().string() + "\n");
+  const std::set<std::string> all(messages.begin(), messages.end());
+  for (const std::string& content : contents) EXPECT_EQ(all.count(content), 1u) << "a kept file is incomplete";
+}
+
+TEST_F(Program, AFailedWriteKeepsWhatWasWrittenAndExits5) {
+  // The fourth message is too big for the child's file size limit.
+  const std::vector<std::string> messages{MakeMessage("one", 1000, 1), MakeMessage("two", 1000, 2),
+                                          MakeMessage("three", 1000, 3), MakeMessage("too big", 9000, 4),
+                                          MakeMessage("after", 500, 5)};
+  DbxWriter writer(store_);
+  for (const std::string& message : messages) writer.AppendMessage(message);
+  writer.Finish();
+  ChildOptions options;
+  options.fileSizeLimit = 4096;
+  const auto run = RunChild(kProgram, Args(), options);
+  EXPECT_EQ(run.exitStatus, 5);
+  EXPECT_FALSE(run.err.empty());
+  const auto contents = Contents(OutputFolder());
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_NE(std::find(contents.begin(), contents.end(), messages[i]), contents.end()) << i;
+  }
+  EXPECT_NE(run.out.find("通のメールが見つかりました。\n"), std::string::npos) << run.out;
+}
+
+}  // namespace
+#endif

@@ -1,0 +1,159 @@
+// The whole command in-process: arguments in, report and exit status out, files on disk.
+#include "cli/RunCli.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "CapturedOutput.h"
+#include "platform/Utf.h"
+#include "tests/support/DbxWriter.h"
+#include "tests/support/RecoveryRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::DbxWriter;
+using testsupport::MakeMessage;
+
+std::string Utf8(const fs::path& path) { return platform::ToUtf8(path.u16string()); }
+
+struct CliRun {
+  int status = 0;
+  std::u16string out;
+  std::u16string err;
+};
+
+CliRun RunCommand(std::vector<std::string> rest) {
+  testsupport::ResetRunFlags();
+  rest.insert(rest.begin(), "palvenor-cli");
+  clitest::CapturedOutput out;
+  clitest::CapturedOutput err;
+  const int status = cli::RunCli(rest, out, err);
+  return {status, out.Text(), err.Text()};
+}
+
+std::vector<fs::path> Entries(const fs::path& folder) {
+  std::vector<fs::path> entries;
+  for (const auto& entry : fs::directory_iterator(folder)) entries.push_back(entry.path());
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+std::multiset<std::string> FileContents(const fs::path& folder) {
+  std::multiset<std::string> contents;
+  for (const fs::path& file : Entries(folder)) {
+    const auto bytes = testsupport::ReadFileBytes(file);
+    contents.emplace(bytes.begin(), bytes.end());
+  }
+  return contents;
+}
+
+class RunCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(parent_);
+  }
+  void TearDown() override { testsupport::ResetRunFlags(); }
+
+  fs::path Store(const std::vector<std::string>& messages) {
+    DbxWriter writer;
+    for (const std::string& message : messages) {
+      writer.AppendMessage(message);
+      writer.AppendNoise(200, 7);
+    }
+    const fs::path store = temp_.Path() / u"受信トレイ.dbx";
+    writer.Save(store);
+    return store;
+  }
+
+  testsupport::TempFolder temp_;
+  const fs::path parent_ = temp_.Path() / u"出力";
+};
+
+TEST_F(RunCliTest, RecoversIntoANewFolderAndReportsTheCountAndTheFolder) {
+  const std::vector<std::string> messages{MakeMessage("one", 300, 1), MakeMessage("two", 1500, 2),
+                                          MakeMessage("three", 4000, 3)};
+  const fs::path store = Store(messages);
+  const CliRun run = RunCommand({"--output", Utf8(parent_), Utf8(store)});
+
+  EXPECT_EQ(run.status, 0);
+  const auto folders = Entries(parent_);
+  ASSERT_EQ(folders.size(), 1u);
+  EXPECT_TRUE(folders[0].filename().u16string().starts_with(u"メール復元"));
+  EXPECT_EQ(FileContents(folders[0]), std::multiset<std::string>(messages.begin(), messages.end()));
+  EXPECT_EQ(run.out, u"3通のメールが見つかりました。\n" + folders[0].u16string() + u"\n");
+  EXPECT_EQ(run.err, u"") << "no progress when stderr is not a terminal";
+}
+
+TEST_F(RunCliTest, NothingFoundStillCompletes) {
+  const fs::path store = Store({});
+  const CliRun run = RunCommand({"--quiet", "--output", Utf8(parent_), Utf8(store)});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, u"メールが見つかりませんでした。\n");
+  EXPECT_EQ(run.err, u"");
+}
+
+TEST_F(RunCliTest, FailuresGiveTheirStatusTheMessageAndTheReason) {
+  const fs::path store = Store({MakeMessage("one", 300)});
+  const fs::path missingStore = temp_.Path() / u"無い.dbx";
+  const fs::path missingParent = temp_.Path() / u"無いフォルダ";
+  const struct {
+    const char* what;
+    std::vector<std::string> args;
+    int status;
+    std::u16string errStart;
+  } cases[] = {
+      {"store missing", {"--output", Utf8(parent_), Utf8(missingStore)}, 3,
+       u"DBXファイルをオープンできませんでした。\n" + missingStore.u16string() + u"\n理由: "},
+      {"store is a folder", {"--output", Utf8(parent_), Utf8(parent_)}, 3,
+       u"DBXファイルをオープンできませんでした。\n" + parent_.u16string() + u"\n理由: "},
+      {"output parent missing", {"--output", Utf8(missingParent), Utf8(store)}, 4,
+       u"出力先フォルダの作成に失敗しました。\n理由: "},
+      {"no store given", {"--output", Utf8(parent_)}, 2, u""},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCommand(c.args);
+    EXPECT_EQ(run.status, c.status) << c.what;
+    EXPECT_TRUE(run.err.starts_with(c.errStart)) << c.what << ": " << platform::ToUtf8(run.err);
+    EXPECT_GT(run.err.size(), c.errStart.size()) << c.what << ": the reason is missing";
+    EXPECT_EQ(run.out, u"") << c.what;
+    EXPECT_TRUE(Entries(parent_).empty()) << c.what << ": nothing may be created";
+  }
+}
+
+TEST_F(RunCliTest, NoPointerCheckAlsoFindsAStaleCopy) {
+  DbxWriter writer;
+  const std::string live = MakeMessage("live", 900, 1);
+  writer.AppendMessage(live);
+  const std::string stale = MakeMessage("stale", 1400, 2);
+  const std::int64_t a = writer.Reserve(testsupport::kDbxBlockSize);
+  writer.AppendNoise(64, 9);
+  const std::int64_t b = writer.Reserve(2 * testsupport::kDbxBlockSize);
+  writer.PlaceMessage(stale, {a, b + static_cast<std::int64_t>(testsupport::kDbxBlockSize), b}, 0x8000);
+  const fs::path store = temp_.Path() / "stale.dbx";
+  writer.Save(store);
+
+  const fs::path checked = parent_ / "checked";
+  const fs::path unchecked = parent_ / "unchecked";
+  fs::create_directories(checked);
+  fs::create_directories(unchecked);
+  EXPECT_EQ(RunCommand({"--output", Utf8(checked), Utf8(store)}).status, 0);
+  EXPECT_EQ(RunCommand({"--no-pointer-check", "--output", Utf8(unchecked), Utf8(store)}).status, 0);
+  EXPECT_EQ(FileContents(Entries(checked).at(0)), std::multiset<std::string>{live});
+  EXPECT_EQ(FileContents(Entries(unchecked).at(0)), (std::multiset<std::string>{live, stale}));
+}
+
+TEST_F(RunCliTest, EachRunGetsAFolderOfItsOwn) {
+  const fs::path store = Store({MakeMessage("one", 300)});
+  EXPECT_EQ(RunCommand({"--output", Utf8(parent_), Utf8(store)}).status, 0);
+  EXPECT_EQ(RunCommand({"--output", Utf8(parent_), Utf8(store)}).status, 0);
+  const auto folders = Entries(parent_);
+  ASSERT_EQ(folders.size(), 2u);
+  EXPECT_EQ(FileContents(folders[0]).size(), 1u);
+  EXPECT_EQ(FileContents(folders[1]).size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/modDBXFile.h"
+#include "mailinfo/modMailInfo.h"
+#include "platform/Files.h"
+#include "platform/Utf.h"
+#include "tests/support/DbxWriter.h"
+#include "tests/support/RecoveryRun.h"
+
+namespace {
+
+struct Message {
+  std::string bytes;
+  std::u16string subject;
+  std::u16string receivedDate;
+};
+
+// Routing lines enough to push the rest of the header past the first 512-byte block.
+std::string ManyReceivedLines() {
+  std::string lines;
+  for (int hop = 0; hop < 12; ++hop) {
+    lines += "Received: from relay" + std::to_string(hop) + ".example.jp by relay" + std::to_string(hop + 1) +
+             ".example.jp with SMTP;\r\n\tTue, 1 Jan 2002 10:05:0" + std::to_string(hop % 10) + " +0900\r\n";
+  }
+  return lines;
+}
+
+TEST(AnalyseHeader, FillsTheRecordsOfMessagesRecoveredFromAStore) {
+  const std::vector<Message> messages = {
+      {"Received: from mx.example.jp by mail.example.jp; Mon, 25 Dec 2000 09:00:00 +0900\r\n"
+       "Subject: =?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=\r\n =?ISO-2022-JP?B?GyRCJWEhPCVrGyhC?=\r\n"
+       "Date: Mon, 25 Dec 2000 08:59:00 +0900\r\n\r\nbody\r\n",
+       u"テストメール", u"2000/12/25 09:00:00"},
+      {ManyReceivedLines() + "Subject: \x83\x65\x83\x58\x83\x67\r\nDate: 1 Jan 2002 10:05:03 +0900\r\n\r\n" +
+           std::string(2000, 'b'),
+       u"テスト", u"2002/01/01 10:05:00"},
+      {"From: a@example.jp\r\nDate: 01 Jan 2002 10:05:03 +0900\r\n\r\nSubject: not a header\r\n", u"(件名なし)",
+       u"2002/01/01 10:05:03"},
+      {"From: a@example.jp\r\nSubject: =?iso-2022-jp?B?GyRCJUYbKEKC?=\r\nDate: Tue, 1 Jan 2002 10:05:03 +0900\r\n\r\n",
+       u"[不明]", u"[不明]"},
+  };
+  const testsupport::TempFolder folder;
+  testsupport::DbxWriter writer;
+  for (const auto& message : messages) writer.AppendMessage(message.bytes);
+  const auto store = folder.Path() / "Inbox.dbx";
+  writer.Save(store);
+
+  testsupport::ResetRunFlags();
+  testsupport::RecordingUi ui(folder.Path().u16string());
+  const auto run = testsupport::RunRecovery(store, ui);
+  ASSERT_EQ(run.files.size(), messages.size());
+  ASSERT_EQ(MailRecords.size(), messages.size() + 1);
+
+  for (std::size_t i = 1; i < MailRecords.size(); ++i) {
+    AnalyseHeader(MailRecords[i].FilePath, static_cast<std::int32_t>(i));
+    SCOPED_TRACE(i);
+    EXPECT_EQ(platform::ToUtf8(MailRecords[i].Subject), platform::ToUtf8(messages[i - 1].subject));
+    EXPECT_EQ(platform::ToUtf8(MailRecords[i].ReceivedDate), platform::ToUtf8(messages[i - 1].receivedDate));
+  }
+
+  // A working file that went away gives the failure markers; an index beyond the list changes nothing.
+  ASSERT_TRUE(platform::RemoveFile(MailRecords[1].FilePath));
+  AnalyseHeader(MailRecords[1].FilePath, 1);
+  EXPECT_EQ(MailRecords[1].Subject, u"[不明]");
+  EXPECT_EQ(MailRecords[1].ReceivedDate, u"[不明]");
+  AnalyseHeader(MailRecords[2].FilePath, static_cast<std::int32_t>(MailRecords.size()));
+  AnalyseHeader(MailRecords[2].FilePath, 0);
+  EXPECT_EQ(MailRecords.size(), messages.size() + 1);
+  EXPECT_TRUE(MailRecords[0].Subject.empty());
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+#include "tests/support/DbxWriter.h"
+
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+
+namespace testsupport {
+namespace {
+
+// While streaming, the newest bytes stay in memory so that recent blocks can still be placed or
+// damaged; everything older goes to the file once this much has gathered.
+constexpr std::size_t kStreamKeep = 1 << 20;
+constexpr std::size_t kStreamThreshold = 8 << 20;
+
+std::span<const std::uint8_t> AsBytes(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+std::size_t BlockCount(std::size_t messageSize) { return (messageSize + kDbxDataSize - 1) / kDbxDataSize; }
+
+std::uint32_t NextRandom(std::uint32_t& state) {
+  state ^= state << 13;
+  state ^= state >> 17;
+  state ^= state << 5;
+  return state;
+}
+
+}  // namespace
+
+DbxWriter::DbxWriter() : tail_(kDbxHeaderSize, 0) {
+  std::copy(kMessageFolderSignature.begin(), kMessageFolderSignature.end(), tail_.begin());
+}
+
+DbxWriter::DbxWriter(const std::filesystem::path& file) : DbxWriter() {
+  stream_.open(file, std::ios::binary | std::ios::trunc);
+  if (!stream_) throw std::runtime_error("cannot create " + file.string());
+  streaming_ = true;
+}
+
+DbxWriter::~DbxWriter() {
+  if (streaming_ && stream_.is_open()) {
+    stream_.write(reinterpret_cast<const char*>(tail_.data()), static_cast<std::streamsize>(tail_.size()));
+  }
+}
+
+std::uint8_t* DbxWriter::Writable(std::int64_t offset, std::size_t count) {
+  if (offset < base_) throw std::logic_error("bytes already streamed out cannot change");
+  const auto end = static_cast<std::size_t>(offset - base_) + count;
+  if (end > tail_.size()) tail_.resize(end, 0);
+  return tail_.data() + (offset - base_);
+}
+
+void DbxWriter::AlignTo4() {
+  const auto size = static_cast<std::size_t>(Size());
+  if (size % 4 != 0) tail_.resize(tail_.size() + (4 - size % 4), 0);
+}
+
+void DbxWriter::StreamOut() {
+  if (!streaming_ || tail_.size() < kStreamThreshold) return;
+  const std::size_t out = tail_.size() - kStreamKeep;
+  stream_.write(reinterpret_cast<const char*>(tail_.data()), static_cast<std::streamsize>(out));
+  if (!stream_) throw std::runtime_error("writing the store failed");
+  tail_.erase(tail_.begin(), tail_.begin() + static_cast<std::ptrdiff_t>(out));
+  base_ += static_cast<std::int64_t>(out);
+}
+
+PlacedMessage DbxWriter::AppendMessage(std::span<const std::uint8_t> message) {
+  AlignTo4();
+  std::vector<std::int64_t> offsets;
+  for (std::size_t i = 0; i < BlockCount(message.size()); ++i)
+    offsets.push_back(Size() + static_cast<std::int64_t>(i * kDbxBlockSize));
+  return PlaceMessage(std::string_view(reinterpret_cast<const char*>(message.data()), message.size()), offsets);
+}
+
+PlacedMessage DbxWriter::AppendMessage(std::string_view message) { return AppendMessage(AsBytes(message)); }
+
+PlacedMessage DbxWriter::AppendBackwardMessage(std::string_view message) {
+  const std::size_t blocks = BlockCount(message.size());
+  const std::int64_t start = Reserve(blocks * kDbxBlockSize);
+  std::vector<std::int64_t> offsets;
+  for (std::size_t i = blocks; i-- > 0;) offsets.push_back(start + static_cast<std::int64_t>(i * kDbxBlockSize));
+  return PlaceMessage(message, offsets);
+}
+
+PlacedMessage DbxWriter::PlaceMessage(std::string_view message, const std::vector<std::int64_t>& blockOffsets,
+                                      std::int32_t displacement) {
+  if (message.empty() || blockOffsets.size() != BlockCount(message.size()))
+    throw std::invalid_argument("one block offset per 512 bytes of a non-empty message");
+  for (std::size_t i = 0; i < blockOffsets.size(); ++i) {
+    const std::size_t from = i * kDbxDataSize;
+    const std::size_t length = std::min(kDbxDataSize, message.size() - from);
+    const bool last = i + 1 == blockOffsets.size();
+    const auto stored = [displacement](std::int64_t offset) { return static_cast<std::int32_t>(offset + displacement); };
+    WriteBlockHeader(blockOffsets[i], BlockHeader{stored(blockOffsets[i]), 0x200, static_cast<std::uint16_t>(length),
+                                                  last ? 0 : stored(blockOffsets[i + 1])});
+    std::uint8_t* data = Writable(blockOffsets[i] + 16, kDbxDataSize);
+    std::fill(data, data + kDbxDataSize, std::uint8_t{0});
+    std::copy_n(message.data() + from, length, data);
+  }
+  StreamOut();
+  return PlacedMessage{blockOffsets};
+}
+
+std::int64_t DbxWriter::Reserve(std::size_t bytes) {
+  AlignTo4();
+  const std::int64_t offset = Size();
+  Writable(offset, bytes);
+  return offset;
+}
+
+std::int64_t DbxWriter::AppendObject(std::span<const std::uint8_t> bytes) {
+  AlignTo4();
+  const std::int64_t offset = Size();
+  tail_.insert(tail_.end(), bytes.begin(), bytes.end());
+  StreamOut();
+  return offset;
+}
+
+void DbxWriter::AppendRaw(std::span<const std::uint8_t> bytes) {
+  tail_.insert(tail_.end(), bytes.begin(), bytes.end());
+  StreamOut();
+}
+
+std::int64_t DbxWriter::AppendNoise(std::size_t count, std::uint32_t seed) {
+  std::vector<std::uint8_t> noise(count);
+  std::uint32_t state = seed == 0 ? 0x9E3779B9u : seed;
+  for (auto& byte : noise) byte = static_cast<std::uint8_t>(NextRandom(state) >> 24);
+  return AppendObject(noise);
+}
+
+void DbxWriter::Poke(std::int64_t offset, std::span<const std::uint8_t> bytes) {
+  std::copy(bytes.begin(), bytes.end(), Writable(offset, bytes.size()));
+}
+
+void DbxWriter::PokeInt32(std::int64_t offset, std::int32_t value) {
+  const auto u = static_cast<std::uint32_t>(value);
+  const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
+                                 static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
+  Poke(offset, bytes);
+}
+
+void DbxWriter::WriteBlockHeader(std::int64_t offset, const BlockHeader& header) {
+  PokeInt32(offset, header.ownOffset);
+  PokeInt32(offset + 4, header.areaSize);
+  PokeInt32(offset + 8, header.dataLength);  // the 16-bit length followed by two zero bytes
+  PokeInt32(offset + 12, header.nextOffset);
+}
+
+void DbxWriter::Truncate(std::int64_t size) {
+  if (size < base_) throw std::logic_error("bytes already streamed out cannot change");
+  tail_.resize(static_cast<std::size_t>(size - base_), 0);
+}
+
+const std::vector<std::uint8_t>& DbxWriter::Bytes() const {
+  if (streaming_) throw std::logic_error("a streamed store is not kept in memory");
+  return tail_;
+}
+
+void DbxWriter::Save(const std::filesystem::path& file) const {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  const auto& bytes = Bytes();
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+void DbxWriter::Finish() {
+  if (!streaming_) return;
+  stream_.write(reinterpret_cast<const char*>(tail_.data()), static_cast<std::streamsize>(tail_.size()));
+  stream_.close();
+  if (!stream_) throw std::runtime_error("writing the store failed");
+  base_ += static_cast<std::int64_t>(tail_.size());
+  tail_.clear();
+  streaming_ = false;
+}
+
+std::vector<std::uint8_t> EncodeContiguousMessage(std::string_view message, std::int64_t offset) {
+  DbxWriter writer;
+  writer.Truncate(0);
+  std::vector<std::int64_t> offsets;
+  for (std::size_t i = 0; i < BlockCount(message.size()); ++i)
+    offsets.push_back(static_cast<std::int64_t>(i * kDbxBlockSize));
+  writer.PlaceMessage(message, offsets, static_cast<std::int32_t>(offset));
+  return writer.Bytes();
+}
+
+std::string MakeMessage(std::string_view subject, std::size_t totalBytes, std::uint32_t seed) {
+  std::string message = "From: sender@example.jp\r\nTo: user@example.jp\r\nSubject: " + std::string(subject) +
+                        "\r\nDate: Sat, 6 Jul 2002 10:20:30 +0900\r\n\r\n";
+  std::uint32_t state = seed == 0 ? 1 : seed;
+  static constexpr std::string_view kWords[] = {"mail ", "block ", "chain ", "store ", "letter ", "recover "};
+  std::size_t line = 0;
+  while (message.size() < totalBytes) {
+    const std::string_view word = kWords[NextRandom(state) % std::size(kWords)];
+    message += word;
+    line += word.size();
+    if (line > 60) {
+      message += "\r\n";
+      line = 0;
+    }
+  }
+  return message + "\r\n";
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace testsupport

@@ -1,0 +1,71 @@
+#include "tests/support/RecoveryRun.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <string_view>
+
+#include "tests/support/DbxWriter.h"
+
+namespace testsupport {
+
+TempFolder::TempFolder() {
+  static std::atomic<unsigned> sequence{0};
+  std::random_device entropy;
+  const auto name = "palvenor-test-" + std::to_string(entropy()) + "-" + std::to_string(sequence++);
+  path_ = std::filesystem::temp_directory_path() / name;
+  std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+FileSnapshot Snapshot(const std::filesystem::path& file) {
+  FileSnapshot snapshot{std::filesystem::file_size(file), std::filesystem::last_write_time(file), 0};
+  std::ifstream in(file, std::ios::binary);
+  std::vector<char> chunk(1 << 20);
+  std::uint64_t digest = 1469598103934665603ull;
+  // Sparse stores of several GiB are digested over their first 256 MiB only; size and time cover the rest.
+  for (int chunks = 0; chunks < 256 && (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) ||
+                                        in.gcount() > 0);
+       ++chunks) {
+    const std::string_view piece(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    digest = (digest ^ std::hash<std::string_view>{}(piece)) * 1099511628211ull;
+  }
+  snapshot.digest = digest;
+  return snapshot;
+}
+
+RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool skipPointerCheck) {
+  const bool exists = std::filesystem::exists(store);
+  const FileSnapshot before = exists ? Snapshot(store) : FileSnapshot{};
+  SkipPointerCheck = skipPointerCheck;
+  RunResult result;
+  result.outcome = RecoverMails(store.u16string(), ui);
+  if (exists) {
+    EXPECT_EQ(Snapshot(store), before) << "the store changed during the run";
+  }
+  if (!result.outcome.outputFolder.empty()) {
+    const std::filesystem::path folder(result.outcome.outputFolder);
+    for (int n = 1;; ++n) {
+      const auto file = folder / ("Recover" + std::to_string(n) + ".eml");
+      if (!std::filesystem::is_regular_file(file)) break;
+      const auto bytes = ReadFileBytes(file);
+      result.files.emplace_back(bytes.begin(), bytes.end());
+    }
+  }
+  result.records.assign(MailRecords.begin() + 1, MailRecords.end());
+  return result;
+}
+
+void ResetRunFlags() {
+  SkipPointerCheck = false;
+  StopRequested = false;
+  QuitRequested = false;
+}
+
+}  // namespace testsupport

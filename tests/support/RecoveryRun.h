@@ -1,0 +1,50 @@
+#pragma once
+// Runs RecoverMails on a store file the way the tests need it: into a fresh temporary folder, with a
+// recording user interface, collecting the working files and proving that the store was not changed.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/modDBXFile.h"
+#include "tests/support/RecordingUi.h"
+
+namespace testsupport {
+
+// A folder that is removed with everything in it when it goes out of scope.
+class TempFolder {
+ public:
+  TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder();
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Size, modification time and a digest of the contents (of the first 256 MiB) of a file.
+struct FileSnapshot {
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type modified;
+  std::uint64_t digest = 0;
+  bool operator==(const FileSnapshot&) const = default;
+};
+FileSnapshot Snapshot(const std::filesystem::path& file);
+
+struct RunResult {
+  RecoveryOutcome outcome;
+  // Contents of Recover1.eml, Recover2.eml, ... in order, up to the first missing number.
+  std::vector<std::string> files;
+  std::vector<MailRecord> records;  // MailRecords without its unused element 0
+};
+
+// Runs a recovery of store into a new folder under the ui's output parent and adds a test failure
+// when the store's bytes or modification time changed.
+RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool skipPointerCheck = false);
+
+// The run flags back at their program-start values.
+void ResetRunFlags();
+
+}  // namespace testsupport
