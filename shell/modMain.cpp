@@ -1,5 +1,6 @@
 #include "shell/modMain.h"
 
+#include "platform/Folders.h"
 #include "shell/modRegistry.h"
 
 std::vector<std::u16string> UserNames{u""};
@@ -75,6 +76,11 @@ void DiscoverMailStores() {
     StoreFolders[i] = ExpandStoreFolder(storeRoot, folders);
   }
 
+  if (!platform::HasRegistry()) {
+    // No shell folders in a registry here: the platform's own documents folder, as the CLI uses it.
+    DocumentsFolder = platform::DocumentsFolder();
+    return;
+  }
   std::u16string personal;
   GetRegistryString(RegistryRoot::CurrentUser, kShellFolders, u"Personal", personal);
   DocumentsFolder = ExpandDocumentsFolder(personal, folders);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/Folders.h"
 #include "platform/Registry.h"
 #include "shell/modMain.h"
 #include "shell/modRegistry.h"
@@ -70,6 +71,8 @@ TEST(Discovery, WithoutARegistryThereIsOneEmptyIdentity) {
   EXPECT_EQ(UserNames, std::vector<std::u16string>{u""});
   EXPECT_EQ(StoreFolders, std::vector<std::u16string>{u""});
   EXPECT_EQ(CurrentUserIndex, 0);
+  EXPECT_EQ(DocumentsFolder, platform::DocumentsFolder());
+  EXPECT_FALSE(DocumentsFolder.empty()) << "the tests run with a home folder";
   EXPECT_EQ(GetRegistrySubKeys(RegistryRoot::CurrentUser, u"Identities"), std::vector<std::u16string>{u""});
   std::u16string value = u"stale";
   EXPECT_FALSE(GetRegistryString(RegistryRoot::CurrentUser, u"Identities", u"Start As", value));

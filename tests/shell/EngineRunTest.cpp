@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "MessageBoxAnswerer.h"
+#include "Screenshot.h"
+#include "WindowHarness.h"
+#include "engine/modDBXFile.h"
+#include "tests/support/DbxWriter.h"
+
+namespace {
+
+using Id = ControlId;
+constexpr int kMessages = 120;
+
+// What the status bar showed at one moment of a run.
+struct StatusBarState {
+  bool proc, rename, message, progressBar, percent, status, start, stop, stepsEnabled;
+  std::wstring messageText, statusText, percentText;
+  int progress;
+};
+
+// Passes the run's calls on to the window and notes, after each one, what the window shows.
+class ObservedUi : public RecoveryUi {
+ public:
+  ObservedUi(RecoveryUi& window, std::function<HWND(Id)> control) : window_(window), control_(std::move(control)) {}
+
+  std::vector<StatusBarState> states;
+  // Every moment at which a control differed from what the run had last asked of it.
+  std::vector<std::string> mismatches;
+  std::function<void(const StatusBarState&)> onChange;
+
+  std::u16string OutputParentFolder() override { return window_.OutputParentFolder(); }
+  void SetVisible(StatusControl c, bool visible) override {
+    window_.SetVisible(c, visible);
+    requestedVisible_[c] = visible;
+    Note();
+  }
+  void SetCaption(StatusControl c, const std::u16string& caption) override {
+    window_.SetCaption(c, caption);
+    requestedCaption_[c] = std::wstring(caption.begin(), caption.end());
+    Note();
+  }
+  void SetProgress(int value) override {
+    window_.SetProgress(value);
+    requestedProgress_ = value;
+    Note();
+  }
+  void SetBusyPointer(bool busy) override { window_.SetBusyPointer(busy); }
+  MessageAnswer ShowMessage(const UiMessage& message) override { return window_.ShowMessage(message); }
+  void PumpEvents() override { window_.PumpEvents(); }
+  void OpenFolder(const std::u16string& path) override { window_.OpenFolder(path); }
+
+ private:
+  void Note() {
+    const auto shown = [&](Id id) { return IsWindowVisible(control_(id)) != FALSE; };
+    const auto text = [&](Id id) {
+      wchar_t buffer[256] = {};
+      GetWindowTextW(control_(id), buffer, 256);
+      return std::wstring(buffer);
+    };
+    StatusBarState state{shown(Id::lblProc),
+                         shown(Id::lblRename),
+                         shown(Id::lblMessage),
+                         shown(Id::prgStatus),
+                         shown(Id::lblPercent),
+                         shown(Id::lblStatus),
+                         shown(Id::cmdStart),
+                         shown(Id::cmdStop),
+                         IsWindowEnabled(control_(Id::picFrame)) != FALSE,
+                         text(Id::lblMessage),
+                         text(Id::lblStatus),
+                         text(Id::lblPercent),
+                         static_cast<int>(SendMessageW(control_(Id::prgStatus), PBM_GETPOS, 0, 0))};
+    states.push_back(state);
+    for (const auto& [c, visible] : requestedVisible_) {
+      if (shown(ControlOf(c)) != visible) mismatches.push_back("visibility of control " + std::to_string(static_cast<int>(c)));
+    }
+    for (const auto& [c, caption] : requestedCaption_) {
+      if (text(ControlOf(c)) != caption) mismatches.push_back("caption of control " + std::to_string(static_cast<int>(c)));
+    }
+    if (requestedProgress_ >= 0 && state.progress != requestedProgress_) mismatches.push_back("progress");
+    if (onChange) onChange(state);
+  }
+
+  static Id ControlOf(StatusControl c) {
+    switch (c) {
+      case StatusControl::lblMessage: return Id::lblMessage;
+      case StatusControl::lblProc: return Id::lblProc;
+      case StatusControl::lblRename: return Id::lblRename;
+      case StatusControl::lblPercent: return Id::lblPercent;
+      case StatusControl::lblStatus: return Id::lblStatus;
+      case StatusControl::prgStatus: return Id::prgStatus;
+      case StatusControl::cmdStart: return Id::cmdStart;
+      case StatusControl::cmdStop: return Id::cmdStop;
+    }
+    return Id::None;
+  }
+
+  RecoveryUi& window_;
+  std::function<HWND(Id)> control_;
+  std::map<StatusControl, bool> requestedVisible_;
+  std::map<StatusControl, std::wstring> requestedCaption_;
+  int requestedProgress_ = -1;
+};
+
+bool EndsWith(const std::wstring& text, const std::wstring& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+class EngineRun : public WindowHarness {
+ protected:
+  void SetUp() override {
+    WindowHarness::SetUp();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::filesystem::path(temp) / ("palvenor-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_ / "out");
+    testsupport::DbxWriter store;
+    for (int i = 1; i <= kMessages; ++i) {
+      store.AppendMessage(testsupport::MakeMessage("Message " + std::to_string(i), 20000, static_cast<std::uint32_t>(i)));
+    }
+    store.Save(folder_ / "Inbox.dbx");
+  }
+  void TearDown() override {
+    WindowHarness::TearDown();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  // Opens the window on the generated store, running the real engine through an observer.
+  void OpenOnStore(std::function<void(ObservedUi&)> prepare = {}) {
+    OpenWith([this, prepare](const std::u16string& dbxPath, RecoveryUi& ui) {
+      ObservedUi observed(ui, [this](Id id) { return Control(id); });
+      if (prepare) prepare(observed);
+      RecoverMails(dbxPath, observed);
+      states_ = observed.states;
+      mismatches_ = observed.mismatches;
+    });
+    Click(Id::optFolder);
+    Replace(Id::txtDBXFile, (folder_ / "Inbox.dbx").wstring());
+    Replace(Id::txtEMLFolder, (folder_ / "out").wstring());
+  }
+
+  std::size_t OutputFiles() const {
+    std::size_t count = 0;
+    for (const auto& run : std::filesystem::directory_iterator(folder_ / "out")) {
+      for (const auto& file : std::filesystem::directory_iterator(run.path())) count += file.is_regular_file() ? 1 : 0;
+    }
+    return count;
+  }
+
+  std::filesystem::path folder_;
+  std::vector<StatusBarState> states_;
+  std::vector<std::string> mismatches_;
+};
+
+TEST_F(EngineRun, StatusBarFollowsThePhasesAndTheReportAsks) {
+  const MessageBoxAnswerer answerer({IDNO});
+  bool photographed = false;
+  OpenOnStore([&](ObservedUi& ui) {
+    ui.onChange = [&](const StatusBarState& state) {
+      if (!photographed && state.proc && state.progress >= 30 && state.percentText == std::to_wstring(state.progress) + L"%") {
+        photographed = true;
+        SaveScreenshot(form_->Window(), L"main-window-running");
+      }
+    };
+  });
+  Click(Id::cmdStart);
+
+  const auto extracting = std::find_if(states_.begin(), states_.end(), [](const StatusBarState& s) {
+    return s.proc && s.stop && EndsWith(s.statusText, L"通のメールを抽出") && s.statusText != L"0通のメールを抽出";
+  });
+  ASSERT_NE(extracting, states_.end());
+  EXPECT_FALSE(extracting->message);
+  EXPECT_FALSE(extracting->rename);
+  EXPECT_TRUE(extracting->progressBar);
+  EXPECT_TRUE(extracting->percent);
+  EXPECT_TRUE(extracting->status);
+  EXPECT_FALSE(extracting->start);
+  EXPECT_FALSE(extracting->stepsEnabled);
+  EXPECT_EQ(extracting->percentText, std::to_wstring(extracting->progress) + L"%");
+
+  EXPECT_EQ(mismatches_, std::vector<std::string>{}) << "the window shows at every step what the run asked for";
+
+  EXPECT_TRUE(Visible(Id::cmdStart));
+  EXPECT_FALSE(Visible(Id::cmdStop));
+  EXPECT_TRUE(Visible(Id::lblMessage));
+  for (const Id hidden : {Id::lblRename, Id::prgStatus, Id::lblPercent, Id::lblStatus}) {
+    EXPECT_FALSE(Visible(hidden));
+  }
+  EXPECT_TRUE(Enabled(Id::picFrame));
+
+  ASSERT_EQ(answerer.Shown().size(), 1u);
+  const ShownMessageBox& report = answerer.Shown()[0];
+  EXPECT_EQ(report.caption, L"Palvenor");
+  EXPECT_EQ(report.text, std::to_wstring(kMessages) + L"通のメールが見つかりました。出力先フォルダをExplorerで開きますか？");
+  EXPECT_TRUE(report.yesNo);
+  EXPECT_TRUE(report.questionIcon);
+  EXPECT_EQ(OutputFiles(), static_cast<std::size_t>(kMessages));
+  EXPECT_TRUE(photographed);
+}
+
+TEST_F(EngineRun, StopYesEndsTheRunAndReturnsToIdle) {
+  const MessageBoxAnswerer answerer({IDYES, IDNO});
+  OpenOnStore([&](ObservedUi& ui) {
+    ui.onChange = [&, posted = false](const StatusBarState& state) mutable {
+      if (!posted && state.statusText == L"10通のメールを抽出") {
+        posted = true;
+        PostMessageW(Control(Id::cmdStop), BM_CLICK, 0, 0);
+      }
+    };
+  });
+  Click(Id::cmdStart);
+  ASSERT_EQ(answerer.Shown().size(), 2u);
+  EXPECT_EQ(answerer.Shown()[0].text, L"停止しますか?");
+  EXPECT_NE(answerer.Shown()[1].text.find(L"通のメールが見つかりました。"), std::wstring::npos);
+  EXPECT_LT(OutputFiles(), static_cast<std::size_t>(kMessages)) << "the run stopped early";
+  EXPECT_NE(form_->Window(), nullptr);
+  EXPECT_TRUE(Enabled(Id::picFrame));
+  EXPECT_TRUE(Visible(Id::cmdStart));
+}
+
+TEST_F(EngineRun, CloseYesEndsTheRunAndClosesWithoutTheReport) {
+  const MessageBoxAnswerer answerer({IDYES});
+  OpenOnStore([&](ObservedUi& ui) {
+    ui.onChange = [&, posted = false](const StatusBarState& state) mutable {
+      if (!posted && state.statusText == L"10通のメールを抽出") {
+        posted = true;
+        PostMessageW(form_->Window(), WM_CLOSE, 0, 0);
+      }
+    };
+  });
+  Click(Id::cmdStart);
+  ASSERT_EQ(answerer.Shown().size(), 1u) << "no report after a close";
+  EXPECT_EQ(answerer.Shown()[0].text, L"終了しますか?");
+  EXPECT_EQ(form_->Window(), nullptr);
+  EXPECT_EQ(closedCount_, 1);
+}
+
+TEST_F(EngineRun, AnUnopenableStoreIsReportedAndTheWindowStaysIdle) {
+  const MessageBoxAnswerer answerer;
+  OpenOnStore();
+  Replace(Id::txtDBXFile, (folder_ / "missing.dbx").wstring());
+  Click(Id::cmdStart);
+  ASSERT_EQ(answerer.Shown().size(), 1u);
+  EXPECT_EQ(answerer.Shown()[0].caption, L"Palvenor");
+  EXPECT_EQ(answerer.Shown()[0].text, L"DBXファイルをオープンできませんでした。\r\n" + (folder_ / "missing.dbx").wstring());
+  EXPECT_TRUE(Enabled(Id::picFrame));
+  EXPECT_TRUE(Visible(Id::cmdStart));
+}
+
+}  // namespace
