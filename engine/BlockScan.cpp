@@ -122,8 +122,7 @@ void Scan::Run() {
 bool Scan::Accepts(std::int64_t blockPosition, const DbxBlock& block) const {
   return (block.OwnOffset == blockPosition - 1 || skipPointerCheck_) && block.AreaSize == kAreaSize &&
          HasValidLength(block) && block.OwnOffset != 0 &&
-         !(blockPosition <= kMaxPosition &&
-           IsBlockUsed(used_.UsedBlocks, static_cast<std::int32_t>(blockPosition), 1, used_.UsedBlockCount));
+         !(blockPosition <= kMaxPosition && used_.Contains(static_cast<std::int32_t>(blockPosition)));
 }
 
 Scan::Next Scan::Examine() {

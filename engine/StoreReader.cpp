@@ -5,11 +5,6 @@
 
 namespace {
 
-// Chains leave the window in either direction (backward chains, displaced copies), so the cache
-// reaches both ways from the block that missed.
-constexpr std::int64_t kCacheSize = 64 * 1024;
-constexpr std::int64_t kCacheBehind = kCacheSize / 2;
-
 std::int32_t LittleEndian32(const std::uint8_t* bytes) {
   const std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
                               static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
@@ -43,7 +38,7 @@ DbxBlock DecodeBlock(std::span<const std::uint8_t, kBlockSize> bytes) {
 }
 
 StoreReader::StoreReader(const platform::StoreFile& file, std::int32_t length)
-    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), cache_(kCacheSize, 0) {}
+    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lineNumbers_(kLineCount, -1) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::int64_t remaining = std::int64_t{length_} - start + 1;
@@ -51,31 +46,40 @@ void StoreReader::LoadWindow(std::int64_t start) {
   // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
   Fill(file_, start, std::span(window_).first(static_cast<std::size_t>(span)));
   std::fill(window_.begin() + static_cast<std::ptrdiff_t>(span), window_.end(), std::uint8_t{0});
-  windowRegion_ = {start, span};
+  windowStart_ = start;
+  windowSpan_ = span;
 }
 
-bool StoreReader::Holds(const Region& region, std::int64_t position) {
-  return position >= region.start && position + kBlockSize <= region.start + region.span;
-}
-
-bool StoreReader::LoadCacheAround(std::int64_t position) {
-  const std::int64_t start = std::max<std::int64_t>(1, position - kCacheBehind);
-  if (!Fill(file_, start, cache_)) {
-    cacheRegion_ = {};
-    return false;
+const std::uint8_t* StoreReader::Line(std::int64_t lineNumber) {
+  if (!lines_) lines_ = std::make_unique_for_overwrite<std::uint8_t[]>(kLineCount * kLineSize);
+  const auto slot = static_cast<std::size_t>(lineNumber) % kLineCount;
+  std::uint8_t* const line = lines_.get() + slot * kLineSize;
+  if (lineNumbers_[slot] != lineNumber) {
+    lineNumbers_[slot] = -1;
+    if (!Fill(file_, lineNumber * kLineSize + 1, std::span(line, kLineSize))) return nullptr;
+    lineNumbers_[slot] = lineNumber;
   }
-  cacheRegion_ = {start, kCacheSize};
-  return true;
+  return line;
 }
 
 bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
   if (position < 1 || position > length_) return false;
-  const std::uint8_t* bytes = nullptr;
-  if (Holds(windowRegion_, position)) {
-    bytes = window_.data() + (position - windowRegion_.start);
-  } else {
-    if (!Holds(cacheRegion_, position) && !LoadCacheAround(position)) return false;
-    bytes = cache_.data() + (position - cacheRegion_.start);
+  if (position >= windowStart_ && position + kBlockSize <= windowStart_ + windowSpan_) {
+    block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.data() + (position - windowStart_), kBlockSize));
+    return true;
+  }
+  // A block may reach over the end of one line into the next.
+  std::uint8_t bytes[kBlockSize];
+  std::int64_t offset = position - 1;
+  std::size_t done = 0;
+  while (done < kBlockSize) {
+    const std::uint8_t* line = Line(offset / kLineSize);
+    if (line == nullptr) return false;
+    const std::int64_t within = offset % kLineSize;
+    const std::size_t count = std::min<std::size_t>(kBlockSize - done, static_cast<std::size_t>(kLineSize - within));
+    std::memcpy(bytes + done, line + within, count);
+    done += count;
+    offset += static_cast<std::int64_t>(count);
   }
   block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize));
   return true;

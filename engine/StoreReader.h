@@ -1,7 +1,8 @@
 #pragma once
-// Reads the store through a window of about 1 MiB and serves 528-byte blocks, from memory wherever the
-// block already lies in the window or in a small cache around the last block read outside it.
+// Reads the store through a window of about 1 MiB and serves 528-byte blocks from memory: from the
+// window when the block lies in it, otherwise from pieces of the file read whole and kept a while.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -32,19 +33,21 @@ class StoreReader {
   bool ReadBlock(std::int64_t position, DbxBlock& block);
 
  private:
-  struct Region {
-    std::int64_t start = 0;  // 1-based position of buffer[0]
-    std::int64_t span = 0;   // bytes that buffer stands for; those the file lacks are zero
-  };
-  static bool Holds(const Region& region, std::int64_t position);
-  bool LoadCacheAround(std::int64_t position);
+  // The pieces: kLineCount lines of kLineSize bytes, line n holding the file from offset n × kLineSize
+  // in slot n mod kLineCount, so that the chains of a fragmented store, which wander within a few
+  // MiB, cost one read per line and not one per block.
+  static constexpr std::int64_t kLineSize = 32 * 1024;
+  static constexpr std::size_t kLineCount = 256;
+  // The line holding the byte at 0-based offset, read when it is not held; nullptr when the read fails.
+  const std::uint8_t* Line(std::int64_t lineNumber);
 
   const platform::StoreFile& file_;
   std::int32_t length_;
   std::vector<std::uint8_t> window_;
-  Region windowRegion_;
-  std::vector<std::uint8_t> cache_;
-  Region cacheRegion_;
+  std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
+  std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
+  std::unique_ptr<std::uint8_t[]> lines_;  // allocated at the first block outside a window
+  std::vector<std::int64_t> lineNumbers_;  // per slot, the line it holds or -1
 };
 
 // Decodes a block from its 528 stored bytes.

@@ -164,7 +164,7 @@ struct ExtractionResult {
 ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, RecoveryUi& ui) {
   const std::int32_t length = ScanLength(store.Length());
   MailRecords.assign(1, MailRecord{});
-  UsedBlockList used(length / kBlockSize);
+  UsedBlockList used;
   Extraction extraction(ui, folder, length);
   StoreReader reader(store, length);
   ScanStore(reader, SkipPointerCheck, used, extraction);

@@ -36,19 +36,32 @@ extern std::atomic<bool> QuitRequested;
 
 // Positions of the second and later blocks of every chain walked in a run, so that no block is taken
 // as a message start twice and tail pieces can be told from whole messages afterwards.
-// UsedBlocks is ascending and 1-based: slot 0 is unused, entries 1..UsedBlockCount are valid, and
-// UsedBlocks.size() - 1 is the capacity.
-struct UsedBlockList {
-  explicit UsedBlockList(std::int32_t initialCapacity);
+// The ascending list is kept in chunks of at most kChunkEntries, each searched and filled by
+// IsBlockUsed and AddUsedBlock: chains that run backwards or jump about the store then cost a short
+// shift inside one chunk, not a shift of the whole list.
+class UsedBlockList {
+ public:
+  static constexpr std::int32_t kChunkEntries = 1024;
 
-  std::int32_t Capacity() const;
-  // Doubles the capacity (from 0 to 1), keeping the entries.
-  void Grow();
-  // Makes room when the list is full, then enters the position.
+  bool Contains(std::int32_t position) const;
+  // Enters the position unless it is already there.
   void Enter(std::int32_t position);
+  std::int32_t UsedBlockCount() const { return count_; }
+  // All entries in ascending order.
+  std::vector<std::int32_t> Entries() const;
 
-  std::vector<std::int32_t> UsedBlocks;
-  std::int32_t UsedBlockCount = 0;
+ private:
+  // 1-based like the list it is a piece of: slot 0 is unused, entries 1..count are valid.
+  struct Chunk {
+    std::vector<std::int32_t> UsedBlocks = std::vector<std::int32_t>(kChunkEntries + 1, 0);
+    std::int32_t UsedBlockCount = 0;
+  };
+  std::size_t ChunkFor(std::int32_t position) const;
+  std::size_t Split(std::size_t index, std::int32_t position);
+
+  std::vector<Chunk> chunks_;
+  std::vector<std::int32_t> firsts_;  // the first entry of each chunk
+  std::int32_t count_ = 0;
 };
 
 // Binary search over entries low..high of the ascending list.

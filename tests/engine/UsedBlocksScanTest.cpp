@@ -22,10 +22,6 @@ class CountingHost final : public ScanHost {
   void Pump() override {}
 };
 
-std::vector<std::int32_t> Entries(const UsedBlockList& list) {
-  return {list.UsedBlocks.begin() + 1, list.UsedBlocks.begin() + 1 + list.UsedBlockCount};
-}
-
 UsedBlockList ScanWriter(const testsupport::DbxWriter& writer, CountingHost& host) {
   testsupport::TempFolder temp;
   const auto path = temp.Path() / "store.dbx";
@@ -34,7 +30,7 @@ UsedBlockList ScanWriter(const testsupport::DbxWriter& writer, CountingHost& hos
   const auto file = platform::StoreFile::Open(path.u16string(), error);
   EXPECT_TRUE(file.has_value());
   const std::int32_t length = ScanLength(file->Length());
-  UsedBlockList used(length / kBlockSize);
+  UsedBlockList used;
   StoreReader reader(*file, length);
   ScanStore(reader, false, used, host);
   return used;
@@ -53,7 +49,7 @@ TEST(UsedBlocksAfterScan, HoldTheSecondAndLaterBlocksOfEveryChain) {
     for (std::size_t i = 1; i < placed->blockOffsets.size(); ++i)
       expected.push_back(static_cast<std::int32_t>(placed->blockOffsets[i] + 1));
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Entries(used), expected);
+  EXPECT_EQ(used.Entries(), expected);
 }
 
 TEST(UsedBlocksAfterScan, BlockThatClosesACycleIsNotEnteredAgain) {
@@ -63,7 +59,7 @@ TEST(UsedBlocksAfterScan, BlockThatClosesACycleIsNotEnteredAgain) {
   CountingHost host;
   const UsedBlockList used = ScanWriter(writer, host);
   EXPECT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(Entries(used), (std::vector<std::int32_t>{static_cast<std::int32_t>(placed.blockOffsets[1] + 1),
+  EXPECT_EQ(used.Entries(), (std::vector<std::int32_t>{static_cast<std::int32_t>(placed.blockOffsets[1] + 1),
                                                       static_cast<std::int32_t>(placed.blockOffsets[2] + 1)}));
 }
 

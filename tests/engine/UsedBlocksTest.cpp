@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <set>
 #include <vector>
 
 #include "engine/StoreReader.h"
@@ -20,14 +23,12 @@ TEST(UsedBlocks, AddKeepsEntriesAscendingWithoutDuplicates) {
       {{2147483647, 1, 1000}, {1, 1000, 2147483647}},
   };
   for (const auto& c : cases) {
-    UsedBlockList list(static_cast<std::int32_t>(c.inserted.size()));
-    for (const auto position : c.inserted) list.Enter(position);
-    const std::vector<std::int32_t> entries(list.UsedBlocks.begin() + 1,
-                                            list.UsedBlocks.begin() + 1 + list.UsedBlockCount);
-    EXPECT_EQ(entries, c.expected);
-    for (const auto position : c.expected) EXPECT_TRUE(IsBlockUsed(list.UsedBlocks, position, 1, list.UsedBlockCount));
-    for (const std::int32_t absent : {0, 2, 4, 6, 2147483646})
-      EXPECT_FALSE(IsBlockUsed(list.UsedBlocks, absent, 1, list.UsedBlockCount)) << absent;
+    std::vector<std::int32_t> list(c.inserted.size() + 1, 0);
+    std::int32_t count = 0;
+    for (const auto position : c.inserted) AddUsedBlock(list, position, 1, count);
+    EXPECT_EQ(std::vector<std::int32_t>(list.begin() + 1, list.begin() + 1 + count), c.expected);
+    for (const auto position : c.expected) EXPECT_TRUE(IsBlockUsed(list, position, 1, count));
+    for (const std::int32_t absent : {0, 2, 4, 6, 2147483646}) EXPECT_FALSE(IsBlockUsed(list, absent, 1, count)) << absent;
   }
 }
 
@@ -39,28 +40,55 @@ TEST(UsedBlocks, SearchOnlyLooksBetweenLowAndHigh) {
   EXPECT_FALSE(IsBlockUsed(list, 10, 1, 0));
 }
 
-TEST(UsedBlocks, ListStartingWithNoRoomGrows) {
-  UsedBlockList list(0);
-  EXPECT_EQ(list.Capacity(), 0);
-  std::vector<std::int32_t> capacities;
-  for (std::int32_t position = 100; position > 0; position -= 20) {
-    list.Enter(position);
-    capacities.push_back(list.Capacity());
-  }
-  EXPECT_EQ(capacities, (std::vector<std::int32_t>{1, 2, 4, 4, 8}));
-  EXPECT_EQ(list.UsedBlockCount, 5);
-  EXPECT_EQ(list.UsedBlocks[1], 20);
-  EXPECT_EQ(list.UsedBlocks[5], 100);
+std::vector<std::int32_t> Shuffled(std::vector<std::int32_t> positions, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::shuffle(positions.begin(), positions.end(), random);
+  return positions;
 }
 
-TEST(UsedBlocks, FullListDoublesAndKeepsEntries) {
-  UsedBlockList list(2);
-  list.Enter(7);
-  list.Enter(3);
-  list.Enter(5);
-  EXPECT_EQ(list.Capacity(), 4);
-  EXPECT_EQ(std::vector<std::int32_t>(list.UsedBlocks.begin() + 1, list.UsedBlocks.begin() + 4),
-            (std::vector<std::int32_t>{3, 5, 7}));
+// Block positions as chains leave them: ascending, backwards, every message backwards, at random,
+// with repeats, and one below everything after the list has filled several chunks.
+TEST(UsedBlockList, HoldsWhatTheSortedListHoldsInEveryOrder) {
+  constexpr std::int32_t kCount = 5 * UsedBlockList::kChunkEntries + 37;
+  std::vector<std::int32_t> ascending;
+  for (std::int32_t i = 0; i < kCount; ++i) ascending.push_back(9'413 + i * 528);
+  std::vector<std::int32_t> backwardMessages;
+  for (std::int32_t message = 0; message < kCount / 40; ++message)
+    for (std::int32_t block = 39; block >= 0; --block) backwardMessages.push_back(ascending[message * 40 + block]);
+  std::vector<std::int32_t> repeated = Shuffled(ascending, 7);
+  repeated.insert(repeated.end(), ascending.begin(), ascending.begin() + 3000);
+  std::vector<std::int32_t> lowLast(ascending.begin() + 1, ascending.end());
+  lowLast.push_back(ascending.front());
+  lowLast.push_back(2'147'483'647);
+
+  const std::vector<std::int32_t> orders[] = {
+      ascending,       {ascending.rbegin(), ascending.rend()}, backwardMessages, Shuffled(ascending, 1),
+      repeated,        lowLast,
+  };
+  for (std::size_t i = 0; i < std::size(orders); ++i) {
+    SCOPED_TRACE(i);
+    UsedBlockList list;
+    std::set<std::int32_t> expected;
+    for (const auto position : orders[i]) {
+      list.Enter(position);
+      expected.insert(position);
+    }
+    EXPECT_EQ(list.Entries(), std::vector<std::int32_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(list.UsedBlockCount(), static_cast<std::int32_t>(expected.size()));
+    for (const auto position : expected) {
+      ASSERT_TRUE(list.Contains(position)) << position;
+      ASSERT_FALSE(list.Contains(position + 1)) << position;
+      ASSERT_FALSE(list.Contains(position - 1)) << position;
+    }
+  }
+}
+
+TEST(UsedBlockList, EmptyListHoldsNothing) {
+  const UsedBlockList list;
+  EXPECT_FALSE(list.Contains(1));
+  EXPECT_FALSE(list.Contains(0));
+  EXPECT_EQ(list.UsedBlockCount(), 0);
+  EXPECT_TRUE(list.Entries().empty());
 }
 
 TEST(ScanLength, CapsAtTheLargestPositionAndNeverWraps) {

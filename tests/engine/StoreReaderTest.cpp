@@ -1,0 +1,75 @@
+// Blocks served by the store reader are the file's bytes wherever they come from: the window, a
+// line read earlier, two lines, or a line read again after another took its place.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "engine/StoreReader.h"
+#include "tests/support/RecoveryRun.h"
+
+namespace {
+
+// Bytes that do not repeat at any power-of-two distance, so a block read from the wrong place shows.
+std::uint8_t ByteAt(std::int64_t offset) {
+  std::uint64_t x = static_cast<std::uint64_t>(offset) * 0x9E3779B97F4A7C15u;
+  x ^= x >> 29;
+  return static_cast<std::uint8_t>(x >> 56);
+}
+
+// The block at a 1-based position as the file holds it, zeros beyond its end.
+DbxBlock Expected(std::int64_t position, std::int64_t length) {
+  std::uint8_t bytes[kBlockSize];
+  for (std::int64_t i = 0; i < kBlockSize; ++i) {
+    const std::int64_t offset = position - 1 + i;
+    bytes[i] = offset < length ? ByteAt(offset) : 0;
+  }
+  return DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize));
+}
+
+bool Same(const DbxBlock& a, const DbxBlock& b) {
+  return a.OwnOffset == b.OwnOffset && a.AreaSize == b.AreaSize && a.DataLength == b.DataLength &&
+         a.NextOffset == b.NextOffset && std::equal(std::begin(a.Data), std::end(a.Data), std::begin(b.Data));
+}
+
+TEST(StoreReader, BlocksAreTheFileBytesFromWindowAndLinesAlike) {
+  constexpr std::int64_t kLength = 9 * 1'048'576 + 1'000;
+  constexpr std::int64_t kLine = 32 * 1024;
+  constexpr std::int64_t kLinesSpan = 256 * kLine;
+  testsupport::TempFolder temp;
+  const auto path = temp.Path() / "store.dbx";
+  {
+    std::vector<char> bytes(kLength);
+    for (std::int64_t i = 0; i < kLength; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>(ByteAt(i));
+    std::ofstream(path, std::ios::binary).write(bytes.data(), kLength);
+  }
+  platform::OsError error;
+  const auto file = platform::StoreFile::Open(path.u16string(), error);
+  ASSERT_TRUE(file.has_value());
+  StoreReader reader(*file, static_cast<std::int32_t>(kLength));
+  reader.LoadWindow(2 * kWindowStep + 1);
+
+  const std::int64_t positions[] = {
+      2 * kWindowStep + 1,                 // first block of the window
+      2 * kWindowStep + kWindowSize - 600, // reaches past the window's end
+      2 * kWindowStep - 10,                // starts before the window
+      5,                                   // in the first line
+      kLine - 100,                         // over the end of a line into the next
+      5 + kLinesSpan,                      // takes the first line's place
+      5,                                   // and is read again
+      kLine - 100 + kLinesSpan,
+      kLine - 100,
+      kLength - 300,                       // beyond the end of the file: zeros
+      kLength,
+  };
+  for (const std::int64_t position : positions) {
+    DbxBlock block;
+    ASSERT_TRUE(reader.ReadBlock(position, block)) << position;
+    EXPECT_TRUE(Same(block, Expected(position, kLength))) << position;
+  }
+  DbxBlock block;
+  EXPECT_FALSE(reader.ReadBlock(0, block));
+  EXPECT_FALSE(reader.ReadBlock(kLength + 1, block));
+}
+
+}  // namespace
