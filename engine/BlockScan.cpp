@@ -1,38 +1,17 @@
 #include "engine/BlockScan.h"
 
 #include <algorithm>
-#include <cstring>
 #include <unordered_set>
 #include <vector>
+
+#include "engine/CandidateSearch.h"
 
 namespace {
 
 constexpr std::int64_t kLastWindowStart = 2'146'435'072;
 constexpr std::int32_t kAreaSize = 512;
 
-bool IsAsciiLetter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 bool HasValidLength(const DbxBlock& block) { return block.DataLength > 0 && block.DataLength <= kAreaSize; }
-
-// Finds the first window position m >= from (1-based, at most kWindowStep) where the AreaSize pattern
-// 00 02 00 00 starts and the header bytes around it look like a message block; 0 when there is none.
-std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from) {
-  const std::uint8_t* const base = window.data();
-  // Index i (0-based) holds the pattern's 02 byte, so the pattern starts at 1-based position i.
-  std::int64_t i = from;
-  while (i <= kWindowStep) {
-    const void* found = std::memchr(base + i, 0x02, static_cast<std::size_t>(kWindowStep - i + 1));
-    if (found == nullptr) return 0;
-    i = static_cast<const std::uint8_t*>(found) - base;
-    const std::uint8_t* p = base + i;
-    if (p[-1] == 0 && p[1] == 0 && p[2] == 0) {
-      const int length = p[3] | p[4] << 8;
-      if (length <= kAreaSize && p[5] == 0 && p[6] == 0 && IsAsciiLetter(p[11])) return i;
-    }
-    ++i;
-  }
-  return 0;
-}
 
 // The positions one message's chain walk has visited, so that a chain leading back into itself ends.
 class ChainVisits {

@@ -1,0 +1,64 @@
+#include "engine/CandidateSearch.h"
+
+#include <cstring>
+
+#include "engine/StoreReader.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+bool IsAsciiLetter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// p points at the pattern's 02 byte.
+bool LooksLikeBlock(const std::uint8_t* p) {
+  if (p[-1] != 0 || p[0] != 2 || p[1] != 0 || p[2] != 0) return false;
+  const int length = p[3] | p[4] << 8;
+  return length <= 512 && p[5] == 0 && p[6] == 0 && IsAsciiLetter(p[11]);
+}
+
+// Index i (0-based) holds the pattern's 02 byte, so the pattern starts at 1-based position i.
+std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i) {
+  while (i <= kWindowStep) {
+    const void* found = std::memchr(base + i, 0x02, static_cast<std::size_t>(kWindowStep - i + 1));
+    if (found == nullptr) return 0;
+    i = static_cast<const std::uint8_t*>(found) - base;
+    if (LooksLikeBlock(base + i)) return i;
+    ++i;
+  }
+  return 0;
+}
+
+}  // namespace
+
+#if defined(__SSE2__)
+// Sixteen positions at a time, testing the whole pattern: in stores full of binary data the 02 byte
+// alone is common enough to stop a byte search every few hundred bytes.
+std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from) {
+  const std::uint8_t* const base = window.data();
+  // The loads reach from i - 1 to i + 17; past kLastVector the bytes are searched one by one.
+  constexpr std::int64_t kLastVector = kWindowSize - 18;
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i two = _mm_set1_epi8(2);
+  std::int64_t i = from;
+  for (; i <= kLastVector && i <= kWindowStep; i += 16) {
+    const auto load = [base](std::int64_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at)); };
+    const __m128i hits = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(load(i - 1), zero), _mm_cmpeq_epi8(load(i), two)),
+                                       _mm_and_si128(_mm_cmpeq_epi8(load(i + 1), zero), _mm_cmpeq_epi8(load(i + 2), zero)));
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    while (mask != 0) {
+      const std::int64_t at = i + __builtin_ctz(mask);
+      if (at > kWindowStep) return 0;
+      if (LooksLikeBlock(base + at)) return at;
+      mask &= mask - 1;
+    }
+  }
+  return SearchBytes(base, i);
+}
+#else
+std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from) {
+  return SearchBytes(window.data(), from);
+}
+#endif
