@@ -130,6 +130,7 @@ bool PathExists(const std::u16string& path) { return GetFileAttributesW(Wide(pat
 bool RemoveFile(const std::u16string& path) { return DeleteFileW(Wide(path)) != 0; }
 
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
+  if (from == to) return RenameResult::TargetExists;
   if (MoveFileExW(Wide(from), Wide(to), 0)) return RenameResult::Renamed;
   const DWORD code = GetLastError();
   error = ErrorFromCode(code);

@@ -8,7 +8,9 @@
 
 #include "platform/Utf.h"
 #include "tests/support/DbxWriter.h"
+#include "tests/support/RealStores.h"
 #include "tests/support/RecoveryRun.h"
+#include "tests/support/SampleStore.h"
 
 namespace {
 
@@ -54,18 +56,26 @@ std::string FileNameOf(const MailRecord& record) {
 }
 
 TEST(SampleStore, YieldsEveryMessageAndTheStaleCopyOnlyWithThePointerCheckOff) {
-  const char* sampleDir = std::getenv("PALVENOR_SAMPLE_DIR");
   const char* sourceDir = std::getenv("PALVENOR_SAMPLE_SOURCE_DIR");
-  if (sampleDir == nullptr || sourceDir == nullptr)
-    GTEST_SKIP() << "PALVENOR_SAMPLE_DIR and PALVENOR_SAMPLE_SOURCE_DIR name the built store and its sources";
-  const std::filesystem::path source(sourceDir);
+  if (sourceDir == nullptr) GTEST_SKIP() << "PALVENOR_SAMPLE_SOURCE_DIR names the sample's messages and manifest";
+  const std::filesystem::path source(testsupport::HostPath(sourceDir));
   const auto entries = ReadManifest(source / "manifest.txt");
   ASSERT_FALSE(entries.empty());
+
+  // Composed here as the build composes it, so that every platform's run reads the same bytes.
+  const testsupport::TempFolder storeFolder;
+  const auto store = storeFolder.Path() / "sample.dbx";
+  testsupport::ComposeSampleStore(source / "manifest.txt", source / "messages", store);
+  if (const char* builtDir = std::getenv("PALVENOR_SAMPLE_DIR")) {
+    EXPECT_EQ(testsupport::ReadFileBytes(std::filesystem::path(testsupport::HostPath(builtDir)) / "sample.dbx"),
+              testsupport::ReadFileBytes(store));
+  }
+
   for (const bool skipPointerCheck : {false, true}) {
     testsupport::ResetRunFlags();
     testsupport::TempFolder temp;
     testsupport::RecordingUi ui(temp.Path().u16string());
-    const auto run = testsupport::RunRecovery(std::filesystem::path(sampleDir) / "sample.dbx", ui, skipPointerCheck);
+    const auto run = testsupport::RunRecovery(store, ui, skipPointerCheck);
     std::vector<std::string> expected;
     std::vector<std::string> expectedNames;
     for (const auto& entry : entries) {
