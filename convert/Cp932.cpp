@@ -19,17 +19,27 @@ bool PairsWith(std::uint8_t lead, std::uint8_t next) { return cp932::IsLeadByte(
 
 }  // namespace
 
-std::u16string Cp932ToUnicode(std::span<const std::uint8_t> bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
+std::u16string Cp932ToUnicode(std::span<const std::uint8_t> bytes) { return Cp932ToUnicodeThrough(bytes, {}); }
+
+std::u16string Cp932ToUnicodeThrough(std::span<const std::uint8_t> bytes, std::u16string_view mark) {
+  // Written through a pointer: appending character by character costs more than the decoding.
+  std::u16string text(bytes.size(), u'\0');
+  char16_t* const out = text.data();
+  std::size_t count = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
+    char16_t c = 0;
     if (i + 1 < bytes.size() && PairsWith(bytes[i], bytes[i + 1])) {
-      text += DoubleByteChar(bytes[i], bytes[i + 1]);
+      c = DoubleByteChar(bytes[i], bytes[i + 1]);
       ++i;
     } else {
-      text += cp932::kSingleByteChars[bytes[i]];
+      c = cp932::kSingleByteChars[bytes[i]];
     }
+    out[count++] = c;
+    if (!mark.empty() && c == mark.back() && count >= mark.size() &&
+        std::u16string_view(out + count - mark.size(), mark.size()) == mark)
+      break;
   }
+  text.resize(count);
   return text;
 }
 

@@ -38,8 +38,7 @@ std::optional<std::u16string> RenameAfterSubject(const std::u16string& from, con
 void StampTimes(const MailRecord& record) {
   const std::optional<MailDate> date = DateTextToDate(record.ReceivedDate);
   if (!date) return;
-  SetCreationTime(record.FilePath, *date);
-  SetLastWriteTime(record.FilePath, *date);
+  SetCreationAndLastWriteTime(record.FilePath, *date);
 }
 
 }  // namespace

@@ -24,3 +24,8 @@ void SetCreationTime(const std::u16string& path, const MailDate& date) { SetOneT
 void SetLastWriteTime(const std::u16string& path, const MailDate& date) {
   SetOneTime(path, 0, DateToFileTime(date));
 }
+
+void SetCreationAndLastWriteTime(const std::u16string& path, const MailDate& date) {
+  const platform::FileTime time = DateToFileTime(date);
+  SetOneTime(path, time, time);
+}

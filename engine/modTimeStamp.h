@@ -23,3 +23,5 @@ std::optional<platform::TimeStampFile> OpenExistingFile(const std::u16string& pa
 
 void SetCreationTime(const std::u16string& path, const MailDate& date);
 void SetLastWriteTime(const std::u16string& path, const MailDate& date);
+// Both of them, with one opening of the file.
+void SetCreationAndLastWriteTime(const std::u16string& path, const MailDate& date);

@@ -61,7 +61,8 @@ class Header {
 }  // namespace
 
 HeaderInfo AnalyseHeaderBytes(std::span<const std::uint8_t> bytes) {
-  return AnalyseHeaderText(Cp932ToUnicode(bytes.first(std::min(bytes.size(), kHeaderReadLimit))));
+  // Only the header part is read, so the body need not be decoded.
+  return AnalyseHeaderText(Cp932ToUnicodeThrough(bytes.first(std::min(bytes.size(), kHeaderReadLimit)), u"\r\n\r\n"));
 }
 
 HeaderInfo AnalyseHeaderText(std::u16string_view text) {

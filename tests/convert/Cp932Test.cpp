@@ -89,3 +89,29 @@ TEST(Cp932, UserDefinedAreaRunsContinuously) {
 }
 
 }  // namespace
+
+namespace {
+
+// Stopping at a mark gives the whole text's characters up to the mark's first place in that text,
+// also where a lead byte takes the mark's first byte as its trail byte.
+TEST(Cp932, DecodingThroughAMarkStopsWhereTheWholeTextFirstReadsIt) {
+  const std::u16string_view mark = u"\r\n\r\n";
+  const std::vector<std::uint8_t> cases[] = {
+      {},
+      {'A', 'b'},
+      {'S', ':', ' ', 'x', 0x0D, 0x0A, 0x0D, 0x0A, 'b', 'o', 'd', 'y', 0x0D, 0x0A, 0x0D, 0x0A},
+      {0x82, 0x0D, 0x0A, 0x0D, 0x0A, 0x0D, 0x0A, 'z'},
+      {0x82, 0xA0, 0x0D, 0x0A, 0x0D, 0x0A},
+      {0x0D, 0x0A, 0x0D, 0x0A},
+      {0x0D, 0x0A, 0x0D, 0x81, 0x0A, 0x0D, 0x0A},
+      {0x0D, 0x0A, 0x0D},
+  };
+  for (const auto& bytes : cases) {
+    const std::u16string whole = Cp932ToUnicode(bytes);
+    const auto at = whole.find(mark);
+    const std::u16string expected = at == std::u16string::npos ? whole : whole.substr(0, at + mark.size());
+    EXPECT_EQ(Cp932ToUnicodeThrough(bytes, mark), expected) << Hex(bytes);
+  }
+}
+
+}  // namespace

@@ -122,11 +122,26 @@ TEST_F(StampedFile, ADateWithoutFileTimeLeavesTheFileAlone) {
   ExpectCreationWhereKept(times, kBefore);
 }
 
+TEST_F(StampedFile, BothTimesAtOnceAreTheTwoOperationsOneAfterTheOther) {
+  ENTER_ZONE("Asia/Tokyo");
+  SetCreationAndLastWriteTime(path_, {1500, 6, 1, 12, 0, 0});
+  auto times = Times();
+  EXPECT_EQ(times.lastWrite, kBefore);
+  ExpectCreationWhereKept(times, kBefore);
+
+  SetCreationAndLastWriteTime(path_, {2002, 1, 1, 12, 0, 0});
+  times = Times();
+  EXPECT_EQ(times.lastWrite, UtcFileTime(2002, 1, 1, 3, 0, 0));
+  EXPECT_EQ(times.lastAccess, kBefore);
+  ExpectCreationWhereKept(times, UtcFileTime(2002, 1, 1, 3, 0, 0));
+}
+
 TEST(SetFileTimes, AMissingPathDoesNothing) {
   const testsupport::ScratchFolder folder;
   const auto missing = folder.PathOf(u"Recover9.eml");
   SetCreationTime(missing, {2002, 1, 1, 12, 0, 0});
   SetLastWriteTime(missing, {2002, 1, 1, 12, 0, 0});
+  SetCreationAndLastWriteTime(missing, {2002, 1, 1, 12, 0, 0});
   EXPECT_FALSE(platform::PathExists(missing));
   EXPECT_FALSE(OpenExistingFile(missing).has_value());
 }

@@ -29,10 +29,16 @@ TEST(AnalyseHeaderFile, ReadsTheStartOfTheFile) {
       {u"short.eml", header + "\r\nbody\r\n", u"Hello", u"2002/01/01 10:05:03"},
       {u"large.eml", header + "\r\n" + std::string(3 * kHeaderReadLimit, 'b'), u"Hello", u"2002/01/01 10:05:03"},
       {u"late.eml", std::string(kHeaderReadLimit, 'x') + header, u"(件名なし)", u"(不明)"},
+      // Long header parts: the subject lies beyond the first few KiB, or right after them with a
+      // lead byte before it that takes the next byte as its trail byte.
+      {u"long.eml", "X-Pad: " + std::string(9000, 'p') + "\r\n" + header + "\r\nbody", u"Hello", u"2002/01/01 10:05:03"},
+      {u"lead.eml", "X-Pad: " + std::string(8184, 'p') + "\x82\r\n\r\n" + header + "\r\n", u"Hello",
+       u"2002/01/01 10:05:03"},
+      {u"blank.eml", "X-Pad: " + std::string(8183, 'p') + "\r\n\r\n" + header + "\r\n", u"(件名なし)", u"(不明)"},
   };
   for (const auto& c : cases) {
     const HeaderInfo info = AnalyseHeaderFile(folder.WriteFile(c.name, c.bytes));
-    EXPECT_EQ(info.Subject, c.subject);
+    EXPECT_EQ(info.Subject, c.subject) << std::string(c.name.begin(), c.name.end());
     EXPECT_EQ(info.ReceivedDate, c.receivedDate);
   }
 }
