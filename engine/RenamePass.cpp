@@ -43,7 +43,7 @@ void StampTimes(const MailRecord& record) {
 
 }  // namespace
 
-void RenameMessages(const std::u16string& folder, RecoveryUi& ui) {
+void RenameMessages(const std::u16string& folder, WrittenHeaders& headers, RecoveryUi& ui) {
   ShowRenamingPhase(ui);
   const std::size_t recordCount = MailRecords.size() - 1;
   ClashSuffixes suffixes;
@@ -51,8 +51,15 @@ void RenameMessages(const std::u16string& folder, RecoveryUi& ui) {
   for (std::size_t i = 1; i <= recordCount; ++i) {
     if (StopRequested) break;
     if (MailRecords[i].Status != 0) {
-      AnalyseHeader(MailRecords[i].FilePath, static_cast<std::int32_t>(i));
       MailRecord& record = MailRecords[i];
+      if (i < headers.size() && headers[i]) {
+        // The same bytes the file starts with, analysed while they were written.
+        record.Subject = std::move(headers[i]->Subject);
+        record.ReceivedDate = std::move(headers[i]->ReceivedDate);
+        headers[i].reset();
+      } else {
+        AnalyseHeader(record.FilePath, static_cast<std::int32_t>(i));
+      }
       StampTimes(record);
       const std::optional<std::u16string> finalPath =
           RenameAfterSubject(record.FilePath, folder, FileNameText(record.Subject), suffixes);

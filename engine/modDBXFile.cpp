@@ -1,7 +1,9 @@
 #include "engine/modDBXFile.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/BlockScan.h"
 #include "engine/DuplicateRemoval.h"
@@ -10,6 +12,7 @@
 #include "engine/RecoveryText.h"
 #include "engine/WorkingFile.h"
 #include "engine/modCommon.h"
+#include "mailinfo/modMailInfo.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 
@@ -66,8 +69,8 @@ void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
 // The extraction phase: writes each message the scan assembles into "Recover" + N + ".eml".
 class Extraction final : public ScanHost {
  public:
-  Extraction(RecoveryUi& ui, std::u16string folder, std::int32_t length)
-      : ui_(ui), folder_(std::move(folder)), length_(length) {}
+  Extraction(RecoveryUi& ui, std::u16string folder, std::int32_t length, WrittenHeaders& headers)
+      : ui_(ui), folder_(std::move(folder)), length_(length), headers_(headers) {}
 
   std::int32_t Count() const { return count_; }
   bool WriteFailed() const { return writeFailed_; }
@@ -81,10 +84,13 @@ class Extraction final : public ScanHost {
       return false;
     }
     ++count_;
+    head_.clear();
     return true;
   }
 
   bool AppendMessageBytes(std::span<const std::uint8_t> bytes) override {
+    const std::size_t take = std::min(bytes.size(), kHeaderReadLimit - head_.size());
+    head_.insert(head_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(take));
     platform::OsError error;
     if (file_->Append(bytes, error)) return true;
     Fail(file_->Path(), error);
@@ -97,6 +103,9 @@ class Extraction final : public ScanHost {
     if (!file_->Close(error) && !writeFailed_) Fail(path, error);
     file_.reset();
     MailRecords.push_back(MailRecord{path, startBlock, cutShort || writeFailed_ ? 3 : 1, {}, {}, {}});
+    // The header part is taken from the bytes as they went out, so the rename pass need not read the
+    // file again; after a failed write the file may hold less, and is read instead.
+    headers_.push_back(writeFailed_ ? std::nullopt : std::optional(AnalyseHeaderBytes(head_)));
     ui_.SetCaption(StatusControl::lblStatus, ExtractedCountText(count_));
     ui_.PumpEvents();
     return !StopRequested;
@@ -121,9 +130,11 @@ class Extraction final : public ScanHost {
   RecoveryUi& ui_;
   const std::u16string folder_;
   const std::int32_t length_;
+  WrittenHeaders& headers_;
   std::int32_t count_ = 0;
   bool writeFailed_ = false;
   std::optional<WorkingFile> file_;
+  std::vector<std::uint8_t> head_;  // the first bytes of the message being written
 };
 
 struct ExtractionResult {
@@ -133,9 +144,9 @@ struct ExtractionResult {
 
 // Scans the store and writes every message found; the store is closed when this returns.
 ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, UsedBlockList& used,
-                                 RecoveryUi& ui) {
+                                 WrittenHeaders& headers, RecoveryUi& ui) {
   const std::int32_t length = ScanLength(store.Length());
-  Extraction extraction(ui, folder, length);
+  Extraction extraction(ui, folder, length, headers);
   StoreReader reader(store, length);
   ScanStore(reader, SkipPointerCheck, used, extraction);
   return {extraction.Count(), extraction.WriteFailed()};
@@ -154,9 +165,10 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
   ui.SetBusyPointer(true);
   MailRecords.assign(1, MailRecord{});
   UsedBlockList used;
-  const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, used, ui);
+  WrittenHeaders headers(1);
+  const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, used, headers, ui);
   const std::int32_t remaining = RemoveDuplicates(used, extracted.count, ui);
-  RenameMessages(*folder, ui);
+  RenameMessages(*folder, headers, ui);
   ShowEndPhase(ui);
   if (!QuitRequested) Report(ui, remaining, *folder);
 
