@@ -27,5 +27,5 @@ void SetLastWriteTime(const std::u16string& path, const MailDate& date) {
 
 void SetCreationAndLastWriteTime(const std::u16string& path, const MailDate& date) {
   const platform::FileTime time = DateToFileTime(date);
-  SetOneTime(path, time, time);
+  if (time != 0) platform::SetFileTimes(path, time, time);
 }

@@ -36,4 +36,8 @@ class TimeStampFile {
   std::intptr_t handle_;
 };
 
+// What TimeStampFile::Open and SetTimes do together, without opening the file where the system can
+// set times by path. False when the file is missing or the system refused.
+bool SetFileTimes(const std::u16string& path, FileTime creation, FileTime lastWrite);
+
 }  // namespace platform

@@ -83,4 +83,12 @@ bool TimeStampFile::SetTimes(FileTime, FileTime lastWrite) const {
   return ::futimens(Fd(handle_), times) == 0;
 }
 
+bool SetFileTimes(const std::u16string& path, FileTime, FileTime lastWrite) {
+  if (lastWrite == 0) return true;
+  timespec times[2]{};
+  times[0].tv_nsec = UTIME_OMIT;  // access time
+  times[1] = ToTimespec(lastWrite);
+  return ::utimensat(AT_FDCWD, ToUtf8(path).c_str(), times, 0) == 0;
+}
+
 }  // namespace platform

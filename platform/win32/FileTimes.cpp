@@ -68,4 +68,9 @@ bool TimeStampFile::SetTimes(FileTime creation, FileTime lastWrite) const {
                      lastWrite != 0 ? &lastWriteTime : nullptr) != 0;
 }
 
+bool SetFileTimes(const std::u16string& path, FileTime creation, FileTime lastWrite) {
+  const auto file = TimeStampFile::Open(path);
+  return file && file->SetTimes(creation, lastWrite);
+}
+
 }  // namespace platform
