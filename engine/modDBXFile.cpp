@@ -89,7 +89,7 @@ class Extraction final : public ScanHost {
   }
 
   bool AppendMessageBytes(std::span<const std::uint8_t> bytes) override {
-    const std::size_t take = std::min(bytes.size(), kHeaderReadLimit - head_.size());
+    const std::size_t take = std::min(bytes.size(), kHeaderPieceSize - head_.size());
     head_.insert(head_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(take));
     platform::OsError error;
     if (file_->Append(bytes, error)) return true;
@@ -103,9 +103,11 @@ class Extraction final : public ScanHost {
     if (!file_->Close(error) && !writeFailed_) Fail(path, error);
     file_.reset();
     MailRecords.push_back(MailRecord{path, startBlock, cutShort || writeFailed_ ? 3 : 1, {}, {}, {}});
-    // The header part is taken from the bytes as they went out, so the rename pass need not read the
-    // file again; after a failed write the file may hold less, and is read instead.
-    headers_.push_back(writeFailed_ ? std::nullopt : std::optional(AnalyseHeaderBytes(head_)));
+    // A header part that ends early is taken from the bytes as they went out, so the rename pass need
+    // not read the file again. The file is read instead for a longer one (tail pieces of messages,
+    // which duplicate removal mostly deletes unread, have none) and after a failed write, when the
+    // file may hold less.
+    headers_.push_back(writeFailed_ ? std::nullopt : AnalyseHeaderPiece(head_));
     ui_.SetCaption(StatusControl::lblStatus, ExtractedCountText(count_));
     ui_.PumpEvents();
     return !StopRequested;
@@ -134,7 +136,7 @@ class Extraction final : public ScanHost {
   std::int32_t count_ = 0;
   bool writeFailed_ = false;
   std::optional<WorkingFile> file_;
-  std::vector<std::uint8_t> head_;  // the first bytes of the message being written
+  std::vector<std::uint8_t> head_;  // the first kHeaderPieceSize bytes of the message being written
 };
 
 struct ExtractionResult {

@@ -65,6 +65,14 @@ HeaderInfo AnalyseHeaderBytes(std::span<const std::uint8_t> bytes) {
   return AnalyseHeaderText(Cp932ToUnicodeThrough(bytes.first(std::min(bytes.size(), kHeaderReadLimit)), u"\r\n\r\n"));
 }
 
+std::optional<HeaderInfo> AnalyseHeaderPiece(std::span<const std::uint8_t> bytes) {
+  // The text up to the empty line is the same whatever bytes follow the piece: no byte after the
+  // line's last LF can change how the bytes before it decode.
+  const std::u16string text = Cp932ToUnicodeThrough(bytes.first(std::min(bytes.size(), kHeaderReadLimit)), u"\r\n\r\n");
+  if (!text.ends_with(u"\r\n\r\n")) return std::nullopt;
+  return AnalyseHeaderText(text);
+}
+
 HeaderInfo AnalyseHeaderText(std::u16string_view text) {
   const Header header(HeaderPartOf(text));
 

@@ -1,6 +1,7 @@
 #pragma once
 // Mail header analysis: subject and date of a written message.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,6 +20,12 @@ inline constexpr std::size_t kHeaderReadLimit = 65536;
 
 // Analyses the bytes read from the start of a message (at most kHeaderReadLimit of them are used).
 HeaderInfo AnalyseHeaderBytes(std::span<const std::uint8_t> bytes);
+
+// Most header parts end within this many bytes from the start of the message.
+inline constexpr std::size_t kHeaderPieceSize = 8192;
+// Analyses the first bytes of a message when its header part ends within them (AnalyseHeaderBytes
+// would then give the same); nullopt when they do not reach its end.
+std::optional<HeaderInfo> AnalyseHeaderPiece(std::span<const std::uint8_t> bytes);
 
 // Analyses the decoded start of a message: its header part ends with the first empty line.
 HeaderInfo AnalyseHeaderText(std::u16string_view text);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 
 #include "mailinfo/modMailInfo.h"
@@ -40,6 +42,42 @@ TEST(AnalyseHeaderFile, ReadsTheStartOfTheFile) {
     const HeaderInfo info = AnalyseHeaderFile(folder.WriteFile(c.name, c.bytes));
     EXPECT_EQ(info.Subject, c.subject) << std::string(c.name.begin(), c.name.end());
     EXPECT_EQ(info.ReceivedDate, c.receivedDate);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// A piece that holds the whole header part gives what the whole message gives; one that does not
+// gives nothing, however much of the header it holds.
+TEST(AnalyseHeaderPiece, AnswersOnlyWhenTheHeaderPartEndsInThePiece) {
+  const std::string header = "Subject: =?ISO-2022-JP?B?GyRCJCIbKEI=?=\r\nDate: Tue, 1 Jan 2002 10:05:03 +0900\r\n";
+  const struct {
+    std::string message;
+    std::size_t piece;
+    bool answers;
+  } cases[] = {
+      {header + "\r\nbody\r\n\r\nmore", 200, true},
+      {header + "\r\n", 200, true},
+      {header + "\r\nbody", header.size() + 2, true},
+      {header + "\r\nbody", header.size() + 1, false},
+      {header, 200, false},
+      {"\x82\r\n\r\n" + header + "\r\n", 400, true},
+      {std::string(300, 'b'), 200, false},
+  };
+  for (const auto& c : cases) {
+    const auto bytes = Bytes(c.message);
+    const auto info = AnalyseHeaderPiece(bytes.first(std::min(c.piece, bytes.size())));
+    ASSERT_EQ(info.has_value(), c.answers) << c.message;
+    if (!info) continue;
+    const HeaderInfo whole = AnalyseHeaderBytes(bytes);
+    EXPECT_EQ(info->Subject, whole.Subject);
+    EXPECT_EQ(info->ReceivedDate, whole.ReceivedDate);
   }
 }
 
