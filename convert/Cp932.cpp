@@ -1,5 +1,7 @@
 #include "convert/Cp932.h"
 
+#include <algorithm>
+
 #include "convert/Cp932Table.h"
 
 namespace {
@@ -22,11 +24,16 @@ bool PairsWith(std::uint8_t lead, std::uint8_t next) { return cp932::IsLeadByte(
 std::u16string Cp932ToUnicode(std::span<const std::uint8_t> bytes) { return Cp932ToUnicodeThrough(bytes, {}); }
 
 std::u16string Cp932ToUnicodeThrough(std::span<const std::uint8_t> bytes, std::u16string_view mark) {
-  // Written through a pointer: appending character by character costs more than the decoding.
-  std::u16string text(bytes.size(), u'\0');
-  char16_t* const out = text.data();
+  // Written through a pointer: appending character by character costs more than the decoding. The
+  // buffer grows as needed, as a header part is mostly far shorter than the bytes given.
+  std::u16string text(std::min<std::size_t>(bytes.size(), 1024), u'\0');
+  char16_t* out = text.data();
   std::size_t count = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (count == text.size()) {
+      text.resize(std::min(bytes.size(), text.size() * 2));
+      out = text.data();
+    }
     char16_t c = 0;
     if (i + 1 < bytes.size() && PairsWith(bytes[i], bytes[i + 1])) {
       c = DoubleByteChar(bytes[i], bytes[i + 1]);

@@ -1,7 +1,6 @@
 #include "engine/BlockScan.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <vector>
 
 #include "engine/CandidateSearch.h"
@@ -14,26 +13,56 @@ constexpr std::int32_t kAreaSize = 512;
 bool HasValidLength(const DbxBlock& block) { return block.DataLength > 0 && block.DataLength <= kAreaSize; }
 
 // The positions one message's chain walk has visited, so that a chain leading back into itself ends.
+// An open-addressed table kept for the whole scan, whose entries of earlier messages are told apart
+// by their generation: a message costs no allocation and no clearing.
 class ChainVisits {
  public:
-  explicit ChainVisits(std::int64_t start) { small_.push_back(start); }
+  void Start(std::int64_t position) {
+    ++generation_;
+    count_ = 0;
+    Add(position);
+  }
   bool Contains(std::int64_t position) const {
-    if (!large_.empty()) return large_.contains(position);
-    return std::find(small_.begin(), small_.end(), position) != small_.end();
+    for (std::size_t i = Slot(position);; i = (i + 1) & (positions_.size() - 1)) {
+      if (generations_[i] != generation_) return false;
+      if (positions_[i] == position) return true;
+    }
   }
   void Add(std::int64_t position) {
-    if (large_.empty() && small_.size() < kSmall) {
-      small_.push_back(position);
-      return;
-    }
-    if (large_.empty()) large_.insert(small_.begin(), small_.end());
-    large_.insert(position);
+    if ((count_ + 1) * 2 > positions_.size()) Grow();
+    Insert(position);
   }
 
  private:
-  static constexpr std::size_t kSmall = 32;
-  std::vector<std::int64_t> small_;
-  std::unordered_set<std::int64_t> large_;
+  std::size_t Slot(std::int64_t position) const {
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(position) * 0x9E3779B97F4A7C15u) >> 32) &
+           (positions_.size() - 1);
+  }
+  void Insert(std::int64_t position) {
+    std::size_t i = Slot(position);
+    while (generations_[i] == generation_) {
+      if (positions_[i] == position) return;
+      i = (i + 1) & (positions_.size() - 1);
+    }
+    generations_[i] = generation_;
+    positions_[i] = position;
+    ++count_;
+  }
+  void Grow() {
+    std::vector<std::int64_t> current;
+    for (std::size_t i = 0; i < positions_.size(); ++i)
+      if (generations_[i] == generation_) current.push_back(positions_[i]);
+    const std::size_t size = positions_.size() * 2;
+    positions_.assign(size, 0);
+    generations_.assign(size, 0);
+    count_ = 0;
+    for (const std::int64_t position : current) Insert(position);
+  }
+
+  std::vector<std::int64_t> positions_ = std::vector<std::int64_t>(64, 0);
+  std::vector<std::uint32_t> generations_ = std::vector<std::uint32_t>(64, 0);
+  std::uint32_t generation_ = 0;
+  std::size_t count_ = 0;
 };
 
 class Scan {
@@ -63,6 +92,7 @@ class Scan {
   std::int64_t s_ = 5;  // search start in the window
   std::int64_t m_ = 0;  // match position in the window
   std::int64_t k_ = 1;  // windows to advance
+  ChainVisits visits_;
 };
 
 void Scan::Run() {
@@ -125,7 +155,7 @@ bool Scan::Assemble(std::int64_t block, DbxBlock current) {
   bool writeFailed = false;
   bool cutShort = false;
   bool contiguous = true;
-  ChainVisits visits(block);
+  visits_.Start(block);
   while (current.NextOffset != 0 && current.NextOffset != current.OwnOffset && current.AreaSize == kAreaSize &&
          HasValidLength(current)) {
     if (!host_.AppendMessageBytes(current.Data)) {
@@ -135,7 +165,7 @@ bool Scan::Assemble(std::int64_t block, DbxBlock current) {
     // The displacement between stored offsets and real positions found at the start holds for the chain.
     const std::int64_t step = std::int64_t{current.NextOffset} - current.OwnOffset;
     const std::int64_t next = block + step;
-    if (next < 1 || next > kMaxPosition || visits.Contains(next)) {
+    if (next < 1 || next > kMaxPosition || visits_.Contains(next)) {
       cutShort = true;
       break;
     }
@@ -145,7 +175,7 @@ bool Scan::Assemble(std::int64_t block, DbxBlock current) {
     else
       contiguous = false;
     used_.Enter(static_cast<std::int32_t>(block));
-    visits.Add(block);
+    visits_.Add(block);
     if (!store_.ReadBlock(block, current)) {
       cutShort = true;
       break;

@@ -285,17 +285,24 @@ TEST_F(Scan, ReadFailureKeepsTheBytesSoFarAndSkipsTheFinalBlock) {
 TEST_F(Scan, ChainLeadingBackIntoItselfEndsAsAfterAReadFailure) {
   struct Case {
     const char* what;
-    int target;  // block of the message that the third block names as next
+    int blocks;  // of the message, all full; the last names target as next
+    int target;
   };
-  for (const auto& c : {Case{"back to the start", 0}, Case{"back to the second block", 1}}) {
+  const Case cases[] = {{"back to the start", 3, 0}, {"back to the second block", 3, 1},
+                        {"a long chain back into its middle", 300, 150}, {"a long chain back to the start", 300, 0}};
+  for (const auto& c : cases) {
     DbxWriter writer;
-    const std::string message = MessageOf(1536);
+    // A message before it walks the same positions' neighbours, which must not count as visited.
+    const std::string before = MessageOf(512 * 200);
+    writer.AppendMessage(before);
+    const std::string message = MessageOf(512 * static_cast<std::size_t>(c.blocks));
     const auto placed = writer.AppendMessage(message);
-    writer.PokeInt32(placed.blockOffsets[2] + 12, static_cast<std::int32_t>(placed.blockOffsets[c.target]));
+    writer.PokeInt32(placed.blockOffsets.back() + 12, static_cast<std::int32_t>(placed.blockOffsets[c.target]));
     const RunResult run = Recover(writer);
-    ASSERT_EQ(run.files.size(), 1u) << c.what;
-    EXPECT_EQ(run.files[0], message) << c.what;  // three full blocks, no final block
-    EXPECT_EQ(run.records[0].Status, 3) << c.what;
+    ASSERT_EQ(run.files.size(), 2u) << c.what;
+    EXPECT_EQ(run.files[0], before) << c.what;
+    EXPECT_EQ(run.files[1], message) << c.what;  // every block full, no final block
+    EXPECT_EQ(run.records[1].Status, 3) << c.what;
   }
 }
 
