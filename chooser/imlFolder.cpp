@@ -3,7 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
-#include <vector>
+
+#include "shell/GdiObject.h"
 
 namespace {
 
@@ -147,14 +148,13 @@ void AddPicture(HIMAGELIST list, const Picture& picture) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr) return;
+  const GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return;
   auto* pixels = static_cast<std::uint32_t*>(bits);
   for (int y = 0; y < kSide; ++y) {
     for (int x = 0; x < kSide; ++x) pixels[y * kSide + x] = Colour(picture[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
   }
-  ImageList_Add(list, bitmap, nullptr);
-  DeleteObject(bitmap);
+  ImageList_Add(list, bitmap.get(), nullptr);
 }
 
 }  // namespace

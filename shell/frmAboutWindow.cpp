@@ -109,14 +109,12 @@ void frmAbout::CreateControls() {
 
 // White line of two pixels, the grey line over its lower half: together an etched rule.
 void frmAbout::PaintSeparator(HDC dc) const {
-  const HBRUSH white = CreateSolidBrush(kWhite);
-  const HBRUSH grey = CreateSolidBrush(kGrey);
+  const GdiObject<HBRUSH> white(CreateSolidBrush(kWhite));
+  const GdiObject<HBRUSH> grey(CreateSolidBrush(kGrey));
   const RECT whiteLine{0, whiteLineY_, lineLength_, whiteLineY_ + 2};
   const RECT greyLine{0, greyLineY_, lineLength_, greyLineY_ + 1};
-  FillRect(dc, &whiteLine, white);
-  FillRect(dc, &greyLine, grey);
-  DeleteObject(white);
-  DeleteObject(grey);
+  FillRect(dc, &whiteLine, white.get());
+  FillRect(dc, &greyLine, grey.get());
 }
 
 LRESULT frmAbout::ControlColours(HDC dc, HWND control) const {

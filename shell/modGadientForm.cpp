@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "shell/GdiObject.h"
+
 namespace {
 
 // Where the gradient does not reach, the band shows its design colour.
@@ -37,9 +39,8 @@ POINT GradientCorner(SIZE innerTwips, double twipsPerPixelX, double twipsPerPixe
 
 void PaintGradientBand(HDC target, const RECT& client, SIZE innerTwips, UINT dpi, COLORREF first, COLORREF second,
                        ULONG mode) {
-  const HBRUSH background = CreateSolidBrush(kDesignBackground);
-  FillRect(target, &client, background);
-  DeleteObject(background);
+  const GdiObject<HBRUSH> background(CreateSolidBrush(kDesignBackground));
+  FillRect(target, &client, background.get());
   const double twipsPerPixel = 1440.0 / static_cast<double>(dpi);
   TRIVERTEX vertices[2] = {Vertex({0, 0}, first), Vertex(GradientCorner(innerTwips, twipsPerPixel, twipsPerPixel), second)};
   GRADIENT_RECT rectangle{1, 0};

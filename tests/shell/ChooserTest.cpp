@@ -313,6 +313,26 @@ TEST_F(Chooser, EnterAndDoubleClickHandBackTheRowSelectedAtThatMoment) {
   EXPECT_TRUE(Checked(Id::optFolder));
 }
 
+TEST_F(Chooser, TabAndAccessKeysFollowTheDesign) {
+  Open();
+  WithChooser([&](HWND chooser) {
+    EXPECT_EQ(GetFocus(), Item(chooser, DbxControl::cmbUser)) << "the first stop has the focus at opening";
+    const DbxControl order[] = {DbxControl::lvwDBXFile, DbxControl::cmdOK, DbxControl::cmdCancel, DbxControl::cmdOpen,
+                                DbxControl::cmbUser};
+    for (const DbxControl next : order) {
+      PressKey(chooser, GetFocus(), VK_TAB);
+      EXPECT_EQ(GetFocus(), Item(chooser, next)) << static_cast<int>(next);
+    }
+    const std::pair<wchar_t, DbxControl> keys[] = {{L'd', DbxControl::lvwDBXFile}, {L'u', DbxControl::cmbUser}};
+    for (const auto& [key, target] : keys) {
+      PostMessageW(GetFocus(), WM_SYSCHAR, key, 1 << 29);
+      PumpDialog(chooser);
+      EXPECT_EQ(GetFocus(), Item(chooser, target)) << "Alt+" << static_cast<char>(key);
+    }
+    Press(chooser, DbxControl::cmdCancel);
+  });
+}
+
 TEST_F(Chooser, OkOnAnEmptyListDoesNothing) {
   CurrentUserIndex = 2;
   Open();
