@@ -99,27 +99,14 @@ void frmMain::UpdateStartEnabled() {
 }
 
 // During a run the steps panel, the Browse buttons and the menu items are locked; the top-level menus
-// stay usable. Afterwards each item gets back the state it had.
+// stay usable.
 void frmMain::SetInputsEnabledForRun(bool running) {
-  const UINT menuItems[] = {IDM_FILE_EXIT, IDM_HELP_HELP, IDM_HELP_ABOUT};
-  const HWND windows[] = {Control(ControlId::cmdFindDBX), Control(ControlId::cmdFindEML), Control(ControlId::picFrame)};
-  if (running) {
-    enabledBeforeRun_.clear();
-    for (const UINT item : menuItems) {
-      enabledBeforeRun_.push_back((GetMenuState(menu_, item, MF_BYCOMMAND) & MF_GRAYED) == 0);
-      EnableMenuItem(menu_, item, MF_BYCOMMAND | MF_GRAYED);
-    }
-    for (const HWND window : windows) {
-      enabledBeforeRun_.push_back(IsWindowEnabled(window) != FALSE);
-      EnableWindow(window, FALSE);
-    }
-    return;
+  for (const UINT item : {IDM_FILE_EXIT, IDM_HELP_HELP, IDM_HELP_ABOUT}) {
+    EnableMenuItem(menu_, item, MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED));
   }
-  std::size_t index = 0;
-  for (const UINT item : menuItems) {
-    EnableMenuItem(menu_, item, MF_BYCOMMAND | (enabledBeforeRun_[index++] ? MF_ENABLED : MF_GRAYED));
+  for (const ControlId id : {ControlId::cmdFindDBX, ControlId::cmdFindEML, ControlId::picFrame}) {
+    EnableWindow(Control(id), running ? FALSE : TRUE);
   }
-  for (const HWND window : windows) EnableWindow(window, enabledBeforeRun_[index++]);
 }
 
 bool frmMain::IsChecked(ControlId id) const {

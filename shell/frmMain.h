@@ -108,8 +108,6 @@ class frmMain final : public RecoveryUi, public DbxChoiceTarget {
   HWND lastFocus_ = nullptr;
   bool busy_ = false;
   ULONGLONG lastPump_ = 0;
-  // Enabled states of the run-locked inputs before the run, so that the run gives back exactly those.
-  std::vector<bool> enabledBeforeRun_;
   HtmlHelpViewer help_;
 
   bool IsRunning = false;
