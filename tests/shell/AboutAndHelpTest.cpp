@@ -172,7 +172,7 @@ TEST(HelpFile, LiesNextToTheProgramAlsoAtADriveRoot) {
 
 using HelpWindow = WindowHarness;
 
-TEST_F(HelpWindow, OpensFromTheMenuAndClosesWithTheMainWindow) {
+TEST_F(HelpWindow, OpensFromTheMenuOverTheMainWindowAndClosesWithIt) {
   Open();
   ASSERT_TRUE(MenuItemEnabled(IDM_HELP_HELP));
   EXPECT_EQ(ThreadWindow(L"Palvenor ヘルプ"), nullptr);
@@ -184,9 +184,25 @@ TEST_F(HelpWindow, OpensFromTheMenuAndClosesWithTheMainWindow) {
   wchar_t className[64] = {};
   GetClassNameW(help, className, 64);
   EXPECT_STREQ(className, L"HH Parent");
+  EXPECT_EQ(GetWindow(help, GW_OWNER), form_->Window());
   SendMessageW(form_->Window(), WM_CLOSE, 0, 0);
   Pump(300);
   EXPECT_FALSE(IsWindow(help) && IsWindowVisible(help)) << "closing the main window closes the help";
+}
+
+// The main window asks the viewer to close all help windows when it closes; its own help window would
+// go with it anyway, so this shows on one that nothing owns.
+TEST(HtmlHelpViewer, CloseAllClosesTheWindowsItOpened) {
+  HtmlHelpViewer viewer;
+  viewer.CloseAll(nullptr);  // before any help was shown: nothing to do, nothing loaded
+  viewer.DisplayTopic(nullptr, HelpFilePath(ProgramFolder()));
+  PumpMessages(500);
+  const HWND help = ThreadWindow(L"Palvenor ヘルプ");
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(GetWindow(help, GW_OWNER), nullptr);
+  viewer.CloseAll(nullptr);
+  PumpMessages(300);
+  EXPECT_FALSE(IsWindow(help) && IsWindowVisible(help));
 }
 
 }  // namespace
