@@ -2,27 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
-#include <random>
 #include <string_view>
 
 #include "tests/support/DbxWriter.h"
 
 namespace testsupport {
-
-TempFolder::TempFolder() {
-  static std::atomic<unsigned> sequence{0};
-  std::random_device entropy;
-  const auto name = "palvenor-test-" + std::to_string(entropy()) + "-" + std::to_string(sequence++);
-  path_ = std::filesystem::temp_directory_path() / name;
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
 
 FileSnapshot Snapshot(const std::filesystem::path& file) {
   FileSnapshot snapshot{std::filesystem::file_size(file), std::filesystem::last_write_time(file), 0};
@@ -49,14 +34,12 @@ RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool 
   if (exists) {
     EXPECT_EQ(Snapshot(store), before) << "the store changed during the run";
   }
-  if (!result.outcome.outputFolder.empty()) {
-    const std::filesystem::path folder(result.outcome.outputFolder);
-    for (int n = 1;; ++n) {
-      const auto file = folder / ("Recover" + std::to_string(n) + ".eml");
-      if (!std::filesystem::is_regular_file(file)) break;
-      const auto bytes = ReadFileBytes(file);
-      result.files.emplace_back(bytes.begin(), bytes.end());
-    }
+  for (std::size_t i = 1; i < MailRecords.size(); ++i) {
+    const MailRecord& record = MailRecords[i];
+    if (record.Status == 0) continue;
+    const std::filesystem::path file(record.FinalPath.empty() ? record.FilePath : record.FinalPath);
+    const auto bytes = ReadFileBytes(file);
+    result.files.emplace_back(bytes.begin(), bytes.end());
   }
   result.records.assign(MailRecords.begin() + 1, MailRecords.end());
   return result;

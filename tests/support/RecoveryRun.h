@@ -8,21 +8,12 @@
 
 #include "engine/modDBXFile.h"
 #include "tests/support/RecordingUi.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace testsupport {
 
 // A folder that is removed with everything in it when it goes out of scope.
-class TempFolder {
- public:
-  TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder();
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using TempFolder = ScratchFolder;
 
 // Size, modification time and a digest of the contents (of the first 256 MiB) of a file.
 struct FileSnapshot {
@@ -35,7 +26,8 @@ FileSnapshot Snapshot(const std::filesystem::path& file);
 
 struct RunResult {
   RecoveryOutcome outcome;
-  // Contents of Recover1.eml, Recover2.eml, ... in order, up to the first missing number.
+  // Contents of the remaining messages' files in extraction order, under whatever name each file has
+  // after the run.
   std::vector<std::string> files;
   std::vector<MailRecord> records;  // MailRecords without its unused element 0
 };
