@@ -114,6 +114,13 @@ class Chooser : public WindowHarness {
       while (!folder.empty() && folder.back() == u'\\') folder.pop_back();
     }
     CurrentUserIndex = 0;
+    GetCurrentDirectoryW(MAX_PATH, startDirectory_);
+  }
+
+  // The file dialog makes the folder it showed the current one, which would keep it from being removed.
+  void TearDown() override {
+    WindowHarness::TearDown();
+    SetCurrentDirectoryW(startDirectory_);
   }
 
   // Clicks the main window's Browse button and runs script inside the chooser.
@@ -128,6 +135,7 @@ class Chooser : public WindowHarness {
 
   ScratchFolder first_;
   ScratchFolder second_;
+  wchar_t startDirectory_[MAX_PATH] = {};
 };
 
 const std::vector<std::wstring> kGroupOrder = {L"受信トレイ.dbx", L"送信トレイ.dbx", L"送信済みアイテム.dbx",
@@ -209,6 +217,7 @@ TEST_F(Chooser, OpensOnTheStartIdentityWithItsFilesGroupedAndSized) {
     SaveScreenshot(chooser, L"chooser");
     Press(chooser, DbxControl::cmdCancel);
   });
+  SetFileAttributesW(reinterpret_cast<const wchar_t*>(first_.PathOf(u"readonly.dbx").c_str()), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Chooser, ChangingTheUserRefillsTheListAndAUserWithoutAFolderEmptiesIt) {
