@@ -16,3 +16,5 @@ std::u16string WriteFailedText(const std::u16string& path, const std::u16string&
   return u"メールファイルに書き込めなかったため、抽出を中止しました。それまでに抽出したメールは残っています。\r\n" + path +
          u"\r\n" + reason;
 }
+
+std::u16string RenamedCountText(std::int32_t count) { return DecimalText(count) + u"通のメールをリネーム"; }

@@ -15,3 +15,9 @@ std::u16string ExtractedCountText(std::int32_t count);
 std::u16string FoundCountQuestion(std::int32_t count);
 // The warning for a working file that could not be written; names the file and the reason.
 std::u16string WriteFailedText(const std::u16string& path, const std::u16string& reason);
+
+inline const std::u16string kRemovingDuplicatesText = u"重複データを削除しています。";
+inline const std::u16string kNoSubjectName = u"(件名なし)";
+
+// R + "通のメールをリネーム"
+std::u16string RenamedCountText(std::int32_t count);

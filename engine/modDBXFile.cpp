@@ -1,10 +1,12 @@
 #include "engine/modDBXFile.h"
 
-#include <cmath>
 #include <optional>
 #include <string>
 
 #include "engine/BlockScan.h"
+#include "engine/DuplicateRemoval.h"
+#include "engine/RenamePass.h"
+#include "engine/StatusPhases.h"
 #include "engine/RecoveryText.h"
 #include "engine/WorkingFile.h"
 #include "engine/modCommon.h"
@@ -29,9 +31,6 @@ std::u16string Timestamp(const platform::LocalDateTime& t) {
          Digits(t.second, 2);
 }
 
-// Nearest integer, halves to the even neighbour.
-int RoundPercent(double value) { return static_cast<int>(std::nearbyint(value)); }
-
 std::optional<platform::StoreFile> OpenStore(const std::u16string& dbxPath, RecoveryUi& ui) {
   platform::OsError error;
   auto store = platform::StoreFile::Open(dbxPath, error);
@@ -53,31 +52,6 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
   }
   ui.ShowMessage({kFolderCreateFailedText, MessageIcon::Critical, MessageButtons::Ok, error.text});
   return std::nullopt;
-}
-
-void ShowExtractionPhase(RecoveryUi& ui) {
-  ui.SetVisible(StatusControl::lblMessage, false);
-  ui.SetVisible(StatusControl::lblProc, true);
-  ui.SetVisible(StatusControl::lblRename, false);
-  ui.SetVisible(StatusControl::prgStatus, true);
-  ui.SetVisible(StatusControl::lblPercent, true);
-  ui.SetVisible(StatusControl::lblStatus, true);
-  ui.SetVisible(StatusControl::cmdStart, false);
-  ui.SetVisible(StatusControl::cmdStop, true);
-  ui.SetProgress(0);
-  ui.SetCaption(StatusControl::lblPercent, u"0%");
-  ui.SetCaption(StatusControl::lblStatus, ExtractedCountText(0));
-}
-
-void ShowEndPhase(RecoveryUi& ui) {
-  ui.SetVisible(StatusControl::lblMessage, true);
-  ui.SetVisible(StatusControl::lblRename, false);
-  ui.SetVisible(StatusControl::prgStatus, false);
-  ui.SetVisible(StatusControl::lblPercent, false);
-  ui.SetVisible(StatusControl::lblStatus, false);
-  ui.SetVisible(StatusControl::cmdStart, true);
-  ui.SetVisible(StatusControl::cmdStop, false);
-  ui.SetBusyPointer(false);
 }
 
 void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
@@ -122,17 +96,14 @@ class Extraction final : public ScanHost {
     const std::u16string path = file_->Path();
     if (!file_->Close(error) && !writeFailed_) Fail(path, error);
     file_.reset();
-    MailRecords.push_back(MailRecord{path, startBlock, cutShort || writeFailed_ ? 3 : 1, {}, {}});
+    MailRecords.push_back(MailRecord{path, startBlock, cutShort || writeFailed_ ? 3 : 1, {}, {}, {}});
     ui_.SetCaption(StatusControl::lblStatus, ExtractedCountText(count_));
     ui_.PumpEvents();
     return !StopRequested;
   }
 
   bool WindowAdvanced(std::int64_t position) override {
-    const int percent =
-        position > length_ ? 100 : RoundPercent(static_cast<double>(position) / static_cast<double>(length_) * 100.0);
-    ui_.SetProgress(percent);
-    ui_.SetCaption(StatusControl::lblPercent, DecimalText(percent) + u"%");
+    ShowPercent(ui_, position > length_ ? 100 : RoundPercent(static_cast<double>(position), static_cast<double>(length_)));
     ui_.PumpEvents();
     return !StopRequested;
   }
@@ -161,10 +132,9 @@ struct ExtractionResult {
 };
 
 // Scans the store and writes every message found; the store is closed when this returns.
-ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, RecoveryUi& ui) {
+ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, UsedBlockList& used,
+                                 RecoveryUi& ui) {
   const std::int32_t length = ScanLength(store.Length());
-  MailRecords.assign(1, MailRecord{});
-  UsedBlockList used(length / kBlockSize);
   Extraction extraction(ui, folder, length);
   StoreReader reader(store, length);
   ScanStore(reader, SkipPointerCheck, used, extraction);
@@ -182,13 +152,16 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
   ShowExtractionPhase(ui);
   StopRequested = false;
   ui.SetBusyPointer(true);
-  const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, ui);
-  // Duplicate removal and renaming come here, between the scan and the end phase.
+  MailRecords.assign(1, MailRecord{});
+  UsedBlockList used(ScanLength(store->Length()) / kBlockSize);
+  const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, used, ui);
+  const std::int32_t remaining = RemoveDuplicates(used, extracted.count, ui);
+  RenameMessages(*folder, ui);
   ShowEndPhase(ui);
-  if (!QuitRequested) Report(ui, extracted.count, *folder);
+  if (!QuitRequested) Report(ui, remaining, *folder);
 
   const RecoveryResult result = extracted.writeFailed ? RecoveryResult::WriteFailed
                                 : StopRequested       ? RecoveryResult::Stopped
                                                       : RecoveryResult::Completed;
-  return {result, extracted.count, *folder};
+  return {result, remaining, *folder};
 }

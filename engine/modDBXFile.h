@@ -24,6 +24,9 @@ struct MailRecord {
   std::int32_t Status = 0;  // 1 extracted, 3 cut short by a read failure, 0 removed as a duplicate
   std::u16string Subject;
   std::u16string ReceivedDate;
+  // Where the file lies once the rename pass has handled it: its new path, or FilePath when it kept
+  // its working name. Empty for records the pass did not reach.
+  std::u16string FinalPath;
 };
 
 // One record per extracted message, 1-based: element 0 is never filled.

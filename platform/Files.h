@@ -64,4 +64,8 @@ bool CreateFolder(const std::u16string& path, OsError& error);
 bool PathExists(const std::u16string& path);
 bool RemoveFile(const std::u16string& path);
 
+enum class RenameResult { Renamed, TargetExists, Failed };
+// Renames without ever replacing an existing entry: TargetExists is told apart from every other failure.
+RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error);
+
 }  // namespace platform

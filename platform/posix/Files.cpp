@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/Utf.h"
@@ -135,5 +136,34 @@ bool PathExists(const std::u16string& path) {
 }
 
 bool RemoveFile(const std::u16string& path) { return ::unlink(ToUtf8(path).c_str()) == 0; }
+
+namespace {
+
+// For file systems without RENAME_NOREPLACE: a hard link fails with EEXIST as atomically as the rename would.
+RenameResult LinkThenUnlink(const std::string& from, const std::string& to, OsError& error) {
+  if (::link(from.c_str(), to.c_str()) != 0) {
+    error = ErrorFromErrno(errno);
+    return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
+  }
+  if (::unlink(from.c_str()) != 0) {
+    error = ErrorFromErrno(errno);
+    ::unlink(to.c_str());
+    return RenameResult::Failed;
+  }
+  return RenameResult::Renamed;
+}
+
+}  // namespace
+
+RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
+  const std::string source = ToUtf8(from);
+  const std::string target = ToUtf8(to);
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+    return RenameResult::Renamed;
+  const int code = errno;
+  if (code == EINVAL || code == ENOSYS || code == ENOTSUP) return LinkThenUnlink(source, target, error);
+  error = ErrorFromErrno(code);
+  return code == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
+}
 
 }  // namespace platform

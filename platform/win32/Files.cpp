@@ -5,6 +5,7 @@
 namespace platform {
 namespace {
 
+using win32::ErrorFromCode;
 using win32::LastError;
 using win32::Wide;
 
@@ -127,5 +128,13 @@ bool CreateFolder(const std::u16string& path, OsError& error) {
 bool PathExists(const std::u16string& path) { return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }
 
 bool RemoveFile(const std::u16string& path) { return DeleteFileW(Wide(path)) != 0; }
+
+RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
+  if (MoveFileExW(Wide(from), Wide(to), 0)) return RenameResult::Renamed;
+  const DWORD code = GetLastError();
+  error = ErrorFromCode(code);
+  return code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS ? RenameResult::TargetExists
+                                                                    : RenameResult::Failed;
+}
 
 }  // namespace platform

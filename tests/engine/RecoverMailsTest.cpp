@@ -23,8 +23,24 @@ const std::vector<std::string> kExtractionPhase{
     "hide lblMessage", "show lblProc",    "hide lblRename", "show prgStatus",
     "show lblPercent", "show lblStatus",  "hide cmdStart",  "show cmdStop",
     "progress 0",      "caption lblPercent 0%", "caption lblStatus 0通のメールを抽出", "busy on"};
+const std::vector<std::string> kDuplicatePhase{"show lblMessage", "hide lblProc",   "hide prgStatus",
+                                               "hide lblPercent", "hide lblStatus", "caption lblMessage 重複データを削除しています。"};
+const std::vector<std::string> kRenamePhase{"progress 0",        "caption lblPercent 0%", "caption lblMessage ",
+                                            "caption lblStatus ", "hide lblMessage",       "show lblRename",
+                                            "show prgStatus",     "show lblPercent",       "show lblStatus"};
 const std::vector<std::string> kEndPhase{"show lblMessage", "hide lblRename", "hide prgStatus", "hide lblPercent",
                                          "hide lblStatus",  "show cmdStart",  "hide cmdStop",   "busy off"};
+
+// The bar after each record of the rename pass: its percentage and the running rename count.
+std::vector<std::string> RenameSteps(std::initializer_list<std::pair<int, int>> percentAndCount) {
+  std::vector<std::string> steps;
+  for (const auto& [percent, count] : percentAndCount) {
+    const std::string value = std::to_string(percent);
+    steps.insert(steps.end(), {"progress " + value, "caption lblPercent " + value + "%",
+                               "caption lblStatus " + std::to_string(count) + "通のメールをリネーム"});
+  }
+  return steps;
+}
 
 std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
   std::vector<std::string> all;
@@ -47,7 +63,7 @@ class Run : public ::testing::Test {
   testsupport::TempFolder temp_;
 };
 
-TEST_F(Run, StatusBarGoesThroughExtractionAndEndPhasesThenOffersTheFolder) {
+TEST_F(Run, StatusBarGoesThroughEveryPhaseThenOffersTheFolder) {
   DbxWriter writer;
   writer.AppendMessage(testsupport::MakeMessage("one", 700));
   writer.AppendMessage(testsupport::MakeMessage("two", 100));
@@ -59,6 +75,7 @@ TEST_F(Run, StatusBarGoesThroughExtractionAndEndPhasesThenOffersTheFolder) {
   EXPECT_EQ(ui.calls, Concat({kExtractionPhase,
                               {"caption lblStatus 1通のメールを抽出", "caption lblStatus 2通のメールを抽出", "progress 100",
                                "caption lblPercent 100%"},
+                              kDuplicatePhase, kRenamePhase, RenameSteps({{50, 1}, {100, 2}}),
                               kEndPhase,
                               {"message Question YesNo 2通のメールが見つかりました。出力先フォルダをExplorerで開きますか？",
                                "open " + folder}}));
@@ -85,6 +102,7 @@ TEST_F(Run, StoreWithoutMessagesFillsTheBarAndReportsNothingFound) {
   const RunResult run = testsupport::RunRecovery(Store(writer), ui);
   EXPECT_EQ(ui.calls, Concat({kExtractionPhase,
                               {"progress 100", "caption lblPercent 100%"},
+                              kDuplicatePhase, kRenamePhase,
                               kEndPhase,
                               {"message Information Ok メールが見つかりませんでした。"}}));
   EXPECT_TRUE(run.files.empty());
@@ -106,10 +124,10 @@ TEST_F(Run, ProgressIsRoundedHalfToEvenPerWindow) {
     RecordingUi ui(Parent());
     testsupport::RunRecovery(Store(writer), ui);
     const auto progress = ui.CallsStartingWith("progress");
-    ASSERT_GE(progress.size(), 3u);
+    ASSERT_GE(progress.size(), 4u);  // the rename pass adds its own 0 at the end
     EXPECT_EQ(progress[1], "progress " + c.first);
     EXPECT_EQ(ui.CallsStartingWith("caption lblPercent")[1], "caption lblPercent " + c.first + "%");
-    EXPECT_EQ(progress.back(), "progress 100");
+    EXPECT_EQ(progress[progress.size() - 2], "progress 100");
   }
 }
 
@@ -206,6 +224,7 @@ TEST_F(Run, StopDuringExtractionKeepsWhatWasWrittenAndStillReports) {
   EXPECT_EQ(run.outcome.messageCount, 1);
   EXPECT_EQ(ui.calls, Concat({kExtractionPhase,
                               {"caption lblStatus 1通のメールを抽出", "progress 100", "caption lblPercent 100%"},
+                              kDuplicatePhase, kRenamePhase,
                               kEndPhase,
                               {"message Question YesNo 1通のメールが見つかりました。出力先フォルダをExplorerで開きますか？"}}));
 }

@@ -180,9 +180,9 @@ TEST_F(Scan, ScatteredChainIsFollowedAndItsLaterBlocksAreNotTakenAsStarts) {
   EXPECT_EQ(run.files[0], message);
 }
 
-TEST_F(Scan, TailBlockMetBeforeItsMessageIsExtractedOnItsOwn) {
+TEST_F(Scan, TailBlockMetBeforeItsMessageIsExtractedOnItsOwnThenRemoved) {
   // The tail lies physically first, so it is taken as a message before the chain passes through it;
-  // removing such pieces is left to the duplicate pass.
+  // the duplicate pass then deletes that piece and keeps the whole message.
   DbxWriter writer;
   const std::string message = MessageOf(700, "FT");
   const std::int64_t tail = writer.Reserve(kBlock);
@@ -190,10 +190,13 @@ TEST_F(Scan, TailBlockMetBeforeItsMessageIsExtractedOnItsOwn) {
   const std::int64_t head = writer.Reserve(kBlock);
   writer.PlaceMessage(message, {head, tail});
   const RunResult run = Recover(writer);
-  ASSERT_EQ(run.files.size(), 2u);
-  EXPECT_EQ(run.files[0], message.substr(512));
+  ASSERT_EQ(run.records.size(), 2u);
   EXPECT_EQ(run.records[0].StartBlock, tail + 1);
-  EXPECT_EQ(run.files[1], message);
+  EXPECT_EQ(run.records[0].Status, 0);
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(run.records[0].FilePath)));
+  ASSERT_EQ(run.files.size(), 1u);
+  EXPECT_EQ(run.files[0], message);
+  EXPECT_EQ(run.outcome.messageCount, 1);
 }
 
 TEST_F(Scan, DisplacedCopyIsFollowedOnlyWithThePointerCheckOff) {

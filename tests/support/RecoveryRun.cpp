@@ -49,14 +49,12 @@ RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool 
   if (exists) {
     EXPECT_EQ(Snapshot(store), before) << "the store changed during the run";
   }
-  if (!result.outcome.outputFolder.empty()) {
-    const std::filesystem::path folder(result.outcome.outputFolder);
-    for (int n = 1;; ++n) {
-      const auto file = folder / ("Recover" + std::to_string(n) + ".eml");
-      if (!std::filesystem::is_regular_file(file)) break;
-      const auto bytes = ReadFileBytes(file);
-      result.files.emplace_back(bytes.begin(), bytes.end());
-    }
+  for (std::size_t i = 1; i < MailRecords.size(); ++i) {
+    const MailRecord& record = MailRecords[i];
+    if (record.Status == 0) continue;
+    const std::filesystem::path file(record.FinalPath.empty() ? record.FilePath : record.FinalPath);
+    const auto bytes = ReadFileBytes(file);
+    result.files.emplace_back(bytes.begin(), bytes.end());
   }
   result.records.assign(MailRecords.begin() + 1, MailRecords.end());
   return result;

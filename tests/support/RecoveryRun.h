@@ -35,7 +35,8 @@ FileSnapshot Snapshot(const std::filesystem::path& file);
 
 struct RunResult {
   RecoveryOutcome outcome;
-  // Contents of Recover1.eml, Recover2.eml, ... in order, up to the first missing number.
+  // Contents of the remaining messages' files in extraction order, under whatever name each file has
+  // after the run.
   std::vector<std::string> files;
   std::vector<MailRecord> records;  // MailRecords without its unused element 0
 };

@@ -1,0 +1,73 @@
+#include "engine/RenamePass.h"
+
+#include <optional>
+
+#include "engine/FileNaming.h"
+#include "engine/RecoveryText.h"
+#include "engine/StatusPhases.h"
+#include "engine/modCommon.h"
+#include "engine/modDBXFile.h"
+#include "engine/modTimeStamp.h"
+#include "mailinfo/modMailInfo.h"
+#include "platform/Files.h"
+
+namespace {
+
+platform::RenameResult TryRename(const std::u16string& from, const std::u16string& to) {
+  // The file's own name counts as taken, on file systems that would report success as well.
+  if (to == from) return platform::RenameResult::TargetExists;
+  platform::OsError ignored;
+  return platform::RenameNoReplace(from, to, ignored);
+}
+
+// Renames to text + ".eml", or with the first free clash suffix; nullopt leaves the working name.
+std::optional<std::u16string> RenameAfterSubject(const std::u16string& from, const std::u16string& folder,
+                                                 const std::u16string& text, ClashSuffixes& suffixes) {
+  if (IsRefusedNameText(text)) return std::nullopt;
+  for (std::int32_t k = 0;;) {
+    const std::optional<std::u16string> name = SuffixedFileName(text, k);
+    if (!name) return std::nullopt;
+    const std::u16string target = JoinPath(folder, *name);
+    switch (TryRename(from, target)) {
+      case platform::RenameResult::Renamed:
+        if (k > 0) suffixes.Taken(text, k);
+        return target;
+      case platform::RenameResult::TargetExists:
+        k = k == 0 ? suffixes.FirstCandidate(text) : k + 1;
+        break;
+      case platform::RenameResult::Failed:
+        return std::nullopt;
+    }
+  }
+}
+
+void StampTimes(const MailRecord& record) {
+  const std::optional<MailDate> date = DateTextToDate(record.ReceivedDate);
+  if (!date) return;
+  SetCreationTime(record.FilePath, *date);
+  SetLastWriteTime(record.FilePath, *date);
+}
+
+}  // namespace
+
+void RenameMessages(const std::u16string& folder, RecoveryUi& ui) {
+  ShowRenamingPhase(ui);
+  const std::size_t recordCount = MailRecords.size() - 1;
+  ClashSuffixes suffixes;
+  std::int32_t renamed = 0;
+  for (std::size_t i = 1; i <= recordCount; ++i) {
+    if (StopRequested) break;
+    if (MailRecords[i].Status != 0) {
+      AnalyseHeader(MailRecords[i].FilePath, static_cast<std::int32_t>(i));
+      MailRecord& record = MailRecords[i];
+      StampTimes(record);
+      const std::optional<std::u16string> finalPath =
+          RenameAfterSubject(record.FilePath, folder, FileNameText(record.Subject), suffixes);
+      record.FinalPath = finalPath.value_or(record.FilePath);
+      ++renamed;
+    }
+    ShowPercent(ui, RoundPercent(static_cast<double>(i), static_cast<double>(recordCount)));
+    ui.SetCaption(StatusControl::lblStatus, RenamedCountText(renamed));
+    ui.PumpEvents();
+  }
+}
