@@ -54,6 +54,15 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
   return std::nullopt;
 }
 
+// The files the run leaves, under the names they now have.
+std::vector<std::u16string> RemainingFiles() {
+  std::vector<std::u16string> files;
+  for (std::size_t i = 1; i < MailRecords.size(); ++i)
+    if (MailRecords[i].Status != 0)
+      files.push_back(MailRecords[i].FinalPath.empty() ? MailRecords[i].FilePath : MailRecords[i].FinalPath);
+  return files;
+}
+
 void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
   if (count == 0) {
     ui.ShowMessage({kNothingFoundText, MessageIcon::Information, MessageButtons::Ok, {}});
@@ -157,6 +166,7 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
   const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, used, ui);
   const std::int32_t remaining = RemoveDuplicates(used, extracted.count, ui);
   RenameMessages(*folder, ui);
+  platform::FlushToDisk(*folder, RemainingFiles());
   ShowEndPhase(ui);
   if (!QuitRequested) Report(ui, remaining, *folder);
 

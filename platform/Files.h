@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -63,6 +64,10 @@ bool CreateFolder(const std::u16string& path, OsError& error);
 // True when any entry of that name exists, folders included.
 bool PathExists(const std::u16string& path);
 bool RemoveFile(const std::u16string& path);
+
+// Puts the files of a finished run on the disk, so that a crash right after the report cannot leave
+// them empty or missing. Where the system can flush a whole file system at once, files is not used.
+void FlushToDisk(const std::u16string& folder, const std::vector<std::u16string>& files);
 
 enum class RenameResult { Renamed, TargetExists, Failed };
 // Renames without ever replacing an existing entry: TargetExists is told apart from every other failure.

@@ -129,6 +129,17 @@ bool PathExists(const std::u16string& path) { return GetFileAttributesW(Wide(pat
 
 bool RemoveFile(const std::u16string& path) { return DeleteFileW(Wide(path)) != 0; }
 
+void FlushToDisk(const std::u16string&, const std::vector<std::u16string>& files) {
+  // Flushing a whole volume needs an administrator; each file is flushed through a handle of its own.
+  for (const std::u16string& file : files) {
+    const HANDLE handle = CreateFileW(Wide(file), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) continue;
+    FlushFileBuffers(handle);
+    CloseHandle(handle);
+  }
+}
+
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
   if (MoveFileExW(Wide(from), Wide(to), 0)) return RenameResult::Renamed;
   const DWORD code = GetLastError();
