@@ -63,7 +63,9 @@ TEST_F(DamagedStore, CutAtAnyPointStillCompletesWithTheMessagesBeforeTheCut) {
   for (int i = 0; i < 40; ++i)
     cuts.push_back(std::uniform_int_distribution<std::int64_t>(0, static_cast<std::int64_t>(whole.size()))(random));
 
-  for (const std::int64_t cut : cuts) {
+  const auto size = static_cast<std::int64_t>(whole.size());
+  for (std::int64_t cut : cuts) {
+    cut = std::clamp<std::int64_t>(cut, 0, size);
     SCOPED_TRACE("cut at " + std::to_string(cut));
     const std::vector<std::uint8_t> bytes(whole.begin(), whole.begin() + cut);
     const testsupport::RunResult run = Recover(bytes);
