@@ -13,13 +13,6 @@
 
 namespace {
 
-platform::RenameResult TryRename(const std::u16string& from, const std::u16string& to) {
-  // The file's own name counts as taken, on file systems that would report success as well.
-  if (to == from) return platform::RenameResult::TargetExists;
-  platform::OsError ignored;
-  return platform::RenameNoReplace(from, to, ignored);
-}
-
 // Renames to text + ".eml", or with the first free clash suffix; nullopt leaves the working name.
 std::optional<std::u16string> RenameAfterSubject(const std::u16string& from, const std::u16string& folder,
                                                  const std::u16string& text, ClashSuffixes& suffixes) {
@@ -28,7 +21,8 @@ std::optional<std::u16string> RenameAfterSubject(const std::u16string& from, con
     const std::optional<std::u16string> name = SuffixedFileName(text, k);
     if (!name) return std::nullopt;
     const std::u16string target = JoinPath(folder, *name);
-    switch (TryRename(from, target)) {
+    platform::OsError ignored;
+    switch (platform::RenameNoReplace(from, target, ignored)) {
       case platform::RenameResult::Renamed:
         if (k > 0) suffixes.Taken(text, k);
         return target;

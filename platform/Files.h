@@ -71,6 +71,7 @@ void FlushToDisk(const std::u16string& folder, const std::vector<std::u16string>
 
 enum class RenameResult { Renamed, TargetExists, Failed };
 // Renames without ever replacing an existing entry: TargetExists is told apart from every other failure.
+// A file's own path counts as taken (Windows would report success there).
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error);
 
 }  // namespace platform

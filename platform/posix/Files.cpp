@@ -168,6 +168,7 @@ RenameResult LinkThenUnlink(const std::string& from, const std::string& to, OsEr
 }  // namespace
 
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
+  if (from == to) return RenameResult::TargetExists;
   const std::string source = ToUtf8(from);
   const std::string target = ToUtf8(to);
   if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)

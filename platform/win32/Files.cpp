@@ -141,6 +141,7 @@ void FlushToDisk(const std::u16string&, const std::vector<std::u16string>& files
 }
 
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
+  if (from == to) return RenameResult::TargetExists;
   if (MoveFileExW(Wide(from), Wide(to), 0)) return RenameResult::Renamed;
   const DWORD code = GetLastError();
   error = ErrorFromCode(code);

@@ -29,6 +29,10 @@ class RealStore : public ::testing::Test {
   testsupport::TempFolder temp_;
 };
 
+std::u16string FileNameOf(const MailRecord& record) {
+  return std::filesystem::path(record.FinalPath).filename().u16string();
+}
+
 #define REAL_STORE_OR_SKIP(run, name, skip)                                                             \
   const auto run = Recover(name, skip);                                                                 \
   if (!run) GTEST_SKIP() << name << " is absent: the real stores are expected in " PALVENOR_REAL_DBX_DIR
@@ -40,6 +44,8 @@ TEST_F(RealStore, TestDbxYieldsItsLiveMessage) {
   EXPECT_EQ(run->files[0].rfind("Return-path: <off_1@webstation.com>\r\nReceived: from ", 0), 0u);
   EXPECT_EQ(run->records[0].StartBlock, kLiveStart);
   EXPECT_EQ(run->records[0].Status, 1);
+  EXPECT_EQ(FileNameOf(run->records[0]), u"Please read you won't be sorry.........eml");
+  EXPECT_EQ(run->records[0].ReceivedDate, u"2002/04/14 02:27:57");
 }
 
 TEST_F(RealStore, TestDbxYieldsItsStaleCopyWithThePointerCheckOff) {
@@ -50,6 +56,8 @@ TEST_F(RealStore, TestDbxYieldsItsStaleCopyWithThePointerCheckOff) {
   EXPECT_EQ(run->files[0].rfind("Return-path: <noreply@freshmeat.net>\r\n", 0), 0u);
   EXPECT_EQ(run->records[1].StartBlock, kLiveStart);
   EXPECT_EQ(run->files[1].size(), 16993u);
+  EXPECT_EQ(FileNameOf(run->records[0]), u"[fmII] centericq 4.7.5 released (Default branch).eml");
+  EXPECT_EQ(FileNameOf(run->records[1]), u"Please read you won't be sorry.........eml");
 
   // The stale copy is the message test1.dbx still holds.
   const auto other = Recover("MailTransportDbx_test1.dbx", false);

@@ -3,10 +3,14 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 
+#include "platform/Utf.h"
 #include "tests/support/DbxWriter.h"
+#include "tests/support/RealStores.h"
 #include "tests/support/RecoveryRun.h"
+#include "tests/support/SampleStore.h"
 
 namespace {
 
@@ -29,26 +33,64 @@ std::vector<Entry> ReadManifest(const std::filesystem::path& manifest) {
   return entries;
 }
 
+// The name each message's file gets; the same on every platform.
+const std::map<std::string, std::string> kFinalNames = {
+    {"01-iso2022jp-b.eml", "会議の日程について.eml"},
+    {"02-iso2022jp-q.eml", "見積書送付のお知らせ.eml"},
+    {"03-shiftjis-b.eml", "請求書（７月分）.eml"},
+    {"04-eucjp-b.eml", "同窓会のご案内.eml"},
+    // A four-byte UTF-8 character comes out as two characters, as the UTF-8 decoder reads it.
+    {"05-utf8-b.eml", "写真を送ります \u07D3\u1FFF.eml"},
+    {"06-raw-jis.eml", "お世話になっております.eml"},
+    {"07-ascii.eml", "Weekly report.eml"},
+    {"08-mixed.eml", "Re_ 打ち合わせ の件.eml"},
+    {"09-deleted-shiftjis.eml", "削除したはずのメール.eml"},
+    {"10-deleted-utf8-q.eml", "退会手続きの完了.eml"},
+    {"11-backward.eml", "旅行の計画.eml"},
+    {"12-scattered.eml", "研究会の資料.eml"},
+    {"13-no-subject.eml", "(件名なし).eml"},
+};
+
+std::string FileNameOf(const MailRecord& record) {
+  return platform::ToUtf8(std::filesystem::path(record.FinalPath).filename().u16string());
+}
+
 TEST(SampleStore, YieldsEveryMessageAndTheStaleCopyOnlyWithThePointerCheckOff) {
-  const char* sampleDir = std::getenv("PALVENOR_SAMPLE_DIR");
   const char* sourceDir = std::getenv("PALVENOR_SAMPLE_SOURCE_DIR");
-  if (sampleDir == nullptr || sourceDir == nullptr)
-    GTEST_SKIP() << "PALVENOR_SAMPLE_DIR and PALVENOR_SAMPLE_SOURCE_DIR name the built store and its sources";
-  const std::filesystem::path source(sourceDir);
+  if (sourceDir == nullptr) GTEST_SKIP() << "PALVENOR_SAMPLE_SOURCE_DIR names the sample's messages and manifest";
+  const std::filesystem::path source(testsupport::HostPath(sourceDir));
   const auto entries = ReadManifest(source / "manifest.txt");
   ASSERT_FALSE(entries.empty());
+
+  // Composed here as the build composes it, so that every platform's run reads the same bytes.
+  const testsupport::TempFolder storeFolder;
+  const auto store = storeFolder.Path() / "sample.dbx";
+  testsupport::ComposeSampleStore(source / "manifest.txt", source / "messages", store);
+  if (const char* builtDir = std::getenv("PALVENOR_SAMPLE_DIR")) {
+    EXPECT_EQ(testsupport::ReadFileBytes(std::filesystem::path(testsupport::HostPath(builtDir)) / "sample.dbx"),
+              testsupport::ReadFileBytes(store));
+  }
+
   for (const bool skipPointerCheck : {false, true}) {
     testsupport::ResetRunFlags();
     testsupport::TempFolder temp;
     testsupport::RecordingUi ui(temp.Path().u16string());
-    const auto run = testsupport::RunRecovery(std::filesystem::path(sampleDir) / "sample.dbx", ui, skipPointerCheck);
+    const auto run = testsupport::RunRecovery(store, ui, skipPointerCheck);
     std::vector<std::string> expected;
+    std::vector<std::string> expectedNames;
     for (const auto& entry : entries) {
       if (entry.layout == "stale" && !skipPointerCheck) continue;
       const auto bytes = testsupport::ReadFileBytes(source / "messages" / entry.file);
       expected.emplace_back(bytes.begin(), bytes.end());
+      std::string name = kFinalNames.at(entry.file);
+      // The stale copy repeats an earlier message's subject.
+      if (entry.layout == "stale") name.insert(name.size() - 4, "(1)");
+      expectedNames.push_back(name);
     }
     EXPECT_EQ(run.files, expected) << "pointer check skipped: " << skipPointerCheck;
+    std::vector<std::string> names;
+    for (const MailRecord& record : run.records) names.push_back(FileNameOf(record));
+    EXPECT_EQ(names, expectedNames) << "pointer check skipped: " << skipPointerCheck;
   }
   testsupport::ResetRunFlags();
 }

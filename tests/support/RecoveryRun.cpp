@@ -2,27 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
-#include <random>
 #include <string_view>
 
 #include "tests/support/DbxWriter.h"
 
 namespace testsupport {
-
-TempFolder::TempFolder() {
-  static std::atomic<unsigned> sequence{0};
-  std::random_device entropy;
-  const auto name = "palvenor-test-" + std::to_string(entropy()) + "-" + std::to_string(sequence++);
-  path_ = std::filesystem::temp_directory_path() / name;
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
 
 FileSnapshot Snapshot(const std::filesystem::path& file) {
   FileSnapshot snapshot{std::filesystem::file_size(file), std::filesystem::last_write_time(file), 0};

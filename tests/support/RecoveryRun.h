@@ -8,21 +8,12 @@
 
 #include "engine/modDBXFile.h"
 #include "tests/support/RecordingUi.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace testsupport {
 
 // A folder that is removed with everything in it when it goes out of scope.
-class TempFolder {
- public:
-  TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder();
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using TempFolder = ScratchFolder;
 
 // Size, modification time and a digest of the contents (of the first 256 MiB) of a file.
 struct FileSnapshot {

@@ -15,6 +15,7 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+  const std::filesystem::path& Path() const { return folder_; }
   // Path of name inside the folder, in the form the platform layer takes.
   std::u16string PathOf(std::u16string_view name) const;
   // Writes a file of exactly these bytes and returns its path.
