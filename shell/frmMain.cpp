@@ -4,6 +4,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/BrowseForFolder.h"
 #include "shell/WindowText.h"
+#include "shell/frmAbout.h"
 #include "shell/modMain.h"
 #include "shell/resource.h"
 
@@ -34,6 +35,7 @@ bool frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
+  if (HelpOpened) help_.CloseAll(window_);
   if (closed_) closed_();
 }
 
@@ -54,8 +56,7 @@ void frmMain::cmdStop_Click() {
   if (AskYesNo(window_, L"停止しますか?")) StopRequested = true;
 }
 
-// The DBX chooser opens from here; until it exists the button does nothing.
-void frmMain::cmdFindDBX_Click() {}
+void frmMain::cmdFindDBX_Click() { frmDBX::Show(window_, *this); }
 
 void frmMain::cmdFindEML_Click() {
   const std::u16string folder = BrowseForFolder(window_);
@@ -74,6 +75,22 @@ void frmMain::txtEMLFolder_LostFocus() { SetLabelCaption(ControlId::lblMessage, 
 
 void frmMain::mnuFileExit_Click() { SendMessageW(window_, WM_CLOSE, 0, 0); }
 
+// A missing help file is left to the help system to show (or not).
+void frmMain::mnuHelpHelp_Click() {
+  help_.DisplayTopic(window_, HelpFilePath(ProgramFolder()));
+  HelpOpened = true;
+}
+
+void frmMain::mnuHelpAbout_Click() { frmAbout::Show(window_); }
+
+void frmMain::SetDbxFileText(const std::u16string& path) { SetTextRaisingChange(ControlId::txtDBXFile, path); }
+
+void frmMain::SelectFolderOption() {
+  SendMessageW(Control(ControlId::optDefault), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(Control(ControlId::optFolder), BM_SETCHECK, BST_CHECKED, 0);
+  optFolder_Click();
+}
+
 // Exact emptiness only: a text of blanks counts as filled, and nothing is checked on disk.
 void frmMain::UpdateStartEnabled() {
   const bool missingDbx = IsChecked(ControlId::optFolder) && GetText(Control(ControlId::txtDBXFile)).empty();
@@ -82,27 +99,14 @@ void frmMain::UpdateStartEnabled() {
 }
 
 // During a run the steps panel, the Browse buttons and the menu items are locked; the top-level menus
-// stay usable. Afterwards each item gets back the state it had, so items not yet in use stay disabled.
+// stay usable.
 void frmMain::SetInputsEnabledForRun(bool running) {
-  const UINT menuItems[] = {IDM_FILE_EXIT, IDM_HELP_HELP, IDM_HELP_ABOUT};
-  const HWND windows[] = {Control(ControlId::cmdFindDBX), Control(ControlId::cmdFindEML), Control(ControlId::picFrame)};
-  if (running) {
-    enabledBeforeRun_.clear();
-    for (const UINT item : menuItems) {
-      enabledBeforeRun_.push_back((GetMenuState(menu_, item, MF_BYCOMMAND) & MF_GRAYED) == 0);
-      EnableMenuItem(menu_, item, MF_BYCOMMAND | MF_GRAYED);
-    }
-    for (const HWND window : windows) {
-      enabledBeforeRun_.push_back(IsWindowEnabled(window) != FALSE);
-      EnableWindow(window, FALSE);
-    }
-    return;
+  for (const UINT item : {IDM_FILE_EXIT, IDM_HELP_HELP, IDM_HELP_ABOUT}) {
+    EnableMenuItem(menu_, item, MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED));
   }
-  std::size_t index = 0;
-  for (const UINT item : menuItems) {
-    EnableMenuItem(menu_, item, MF_BYCOMMAND | (enabledBeforeRun_[index++] ? MF_ENABLED : MF_GRAYED));
+  for (const ControlId id : {ControlId::cmdFindDBX, ControlId::cmdFindEML, ControlId::picFrame}) {
+    EnableWindow(Control(id), running ? FALSE : TRUE);
   }
-  for (const HWND window : windows) EnableWindow(window, enabledBeforeRun_[index++]);
 }
 
 bool frmMain::IsChecked(ControlId id) const {

@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "chooser/frmDBX.h"
 #include "engine/RecoveryUi.h"
 #include "shell/GdiObject.h"
+#include "shell/HtmlHelp.h"
 #include "shell/frmMainControls.h"
 
 inline constexpr wchar_t kMainWindowClass[] = L"PalvenorMainWindow";
 
-class frmMain final : public RecoveryUi {
+class frmMain final : public RecoveryUi, public DbxChoiceTarget {
  public:
   // How the window runs a recovery; the program passes RecoverMails.
   using Recovery = std::function<void(const std::u16string& dbxPath, RecoveryUi& ui)>;
@@ -42,6 +44,10 @@ class frmMain final : public RecoveryUi {
   void PumpEvents() override;
   void OpenFolder(const std::u16string& path) override;
 
+  // What the DBX chooser hands back, as if the user had typed the path and clicked the option.
+  void SetDbxFileText(const std::u16string& path) override;
+  void SelectFolderOption() override;
+
  private:
   // The window procedures only hand each event to its handler.
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,6 +72,8 @@ class frmMain final : public RecoveryUi {
   void txtEMLFolder_GotFocus();
   void txtEMLFolder_LostFocus();
   void mnuFileExit_Click();
+  void mnuHelpHelp_Click();
+  void mnuHelpAbout_Click();
 
   void UpdateStartEnabled();
   void SetInputsEnabledForRun(bool running);
@@ -100,8 +108,8 @@ class frmMain final : public RecoveryUi {
   HWND lastFocus_ = nullptr;
   bool busy_ = false;
   ULONGLONG lastPump_ = 0;
-  // Enabled states of the run-locked inputs before the run, so that the run gives back exactly those.
-  std::vector<bool> enabledBeforeRun_;
+  HtmlHelpViewer help_;
 
   bool IsRunning = false;
+  bool HelpOpened = false;
 };

@@ -4,6 +4,8 @@
 
 #include <span>
 
+#include "shell/Twips.h"
+
 // Control identifiers; cmdStart and cmdStop carry IDOK and IDCANCEL so that Enter and Esc reach them.
 enum class ControlId : int {
   None = 0,
@@ -51,6 +53,3 @@ std::span<const ControlDesign> MainWindowControls();
 // The client area in twips.
 inline constexpr int kMainWindowWidthTwips = 9390;
 inline constexpr int kMainWindowHeightTwips = 5895;
-
-// twips to pixels at the window's DPI (15 twips are one pixel at 96 DPI).
-inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }

@@ -93,6 +93,8 @@ void frmMain::DispatchCommand(int id, int code) {
       break;
   }
   if (id == IDM_FILE_EXIT) mnuFileExit_Click();
+  if (id == IDM_HELP_HELP) mnuHelpHelp_Click();
+  if (id == IDM_HELP_ABOUT) mnuHelpAbout_Click();
 }
 
 // The panels hold the controls of the three steps and of the status bar; what their controls report

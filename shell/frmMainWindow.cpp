@@ -7,6 +7,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/WindowText.h"
 #include "shell/frmMain.h"
+#include "shell/ModalDialog.h"
 #include "shell/modGadientForm.h"
 #include "shell/resource.h"
 
@@ -18,8 +19,6 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 // The owner is the hidden application window, so the task bar button has to be asked for.
 constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW;
 
-constexpr COLORREF kBandLeft = RGB(66, 109, 165);
-constexpr COLORREF kBandRight = RGB(107, 185, 107);
 constexpr COLORREF kStatusBarColour = RGB(224, 224, 224);
 constexpr COLORREF kMakerColour = RGB(192, 255, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -51,12 +50,6 @@ WindowKind KindOf(const ControlDesign& design) {
       return {PROGRESS_CLASSW, 0, 0};
   }
   return {L"STATIC", 0, 0};
-}
-
-GdiObject<HFONT> MakeFont(const wchar_t* face, int points, UINT dpi) {
-  return GdiObject<HFONT>(CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
 }  // namespace
@@ -192,7 +185,9 @@ void frmMain::PaintPanel(HWND panel, HDC dc) {
   RECT area{};
   GetClientRect(panel, &area);
   if (panel == Control(ControlId::picHeader)) {
-    PaintGradientBand(dc, area, kBandLeft, kBandRight, GRADIENT_FILL_RECT_H);
+    const ControlDesign& band = MainWindowControls()[0];
+    PaintGradientBand(dc, area, SIZE{band.width, band.height}, GetDpiForWindow(window_), kBandLeft, kBandRight,
+                      GRADIENT_FILL_RECT_H);
   } else {
     FillRect(dc, &area, panel == Control(ControlId::Picture1) ? statusBrush_.get() : whiteBrush_.get());
   }

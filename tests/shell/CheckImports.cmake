@@ -1,6 +1,6 @@
 # Fails when the program imports a DLL that a plain Windows installation does not have.
 cmake_policy(SET CMP0057 NEW)
-set(system_dlls advapi32 comctl32 gdi32 kernel32 msimg32 msvcrt ole32 shell32 user32)
+set(system_dlls advapi32 comctl32 comdlg32 gdi32 kernel32 msimg32 msvcrt ole32 shell32 user32)
 execute_process(COMMAND x86_64-w64-mingw32-objdump -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "objdump failed on ${EXE}")

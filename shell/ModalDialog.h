@@ -1,0 +1,57 @@
+#pragma once
+// Modal dialogs whose controls are laid out in twips by their own procedure, and their fonts.
+#include <windows.h>
+
+#include <cmath>
+#include <vector>
+
+#include "shell/GdiObject.h"
+#include "shell/Twips.h"
+
+// Shows an empty modal dialog over owner and returns when it has ended. The procedure gets parameter
+// with WM_INITDIALOG and creates the controls itself.
+inline INT_PTR ShowModalDialog(HWND owner, DWORD style, DLGPROC procedure, LPARAM parameter) {
+  // DLGTEMPLATE, then empty menu, class and title arrays; WORD storage is aligned enough for it.
+  std::vector<WORD> storage((sizeof(DLGTEMPLATE) + 1) / sizeof(WORD) + 3, 0);
+  auto* dialogTemplate = reinterpret_cast<DLGTEMPLATE*>(storage.data());
+  dialogTemplate->style = style;
+  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate, owner, procedure, parameter);
+}
+
+// Gives the dialog a client area of the design size and centres it over its owner.
+inline void PlaceOverOwner(HWND dialog, int widthTwips, int heightTwips) {
+  const UINT dpi = GetDpiForWindow(dialog);
+  RECT frame{0, 0, TwipsToPixels(widthTwips, dpi), TwipsToPixels(heightTwips, dpi)};
+  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), dpi);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT over{};
+  const HWND owner = GetWindow(dialog, GW_OWNER);
+  if (owner == nullptr || !IsWindowVisible(owner)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+  } else {
+    GetWindowRect(owner, &over);
+  }
+  SetWindowPos(dialog, nullptr, over.left + (over.right - over.left - width) / 2,
+               over.top + (over.bottom - over.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+inline GdiObject<HFONT> MakeFont(const wchar_t* face, double points, UINT dpi, int weight = FW_NORMAL) {
+  const int height = -static_cast<int>(std::lround(points * dpi / 72.0));
+  return GdiObject<HFONT>(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+// Creates a child control of the dialog at its design place in twips.
+inline HWND CreateDialogControl(HWND dialog, int id, const wchar_t* className, const wchar_t* text, DWORD style,
+                                DWORD exStyle, int left, int top, int width, int height, HFONT font) {
+  const UINT dpi = GetDpiForWindow(dialog);
+  const HWND control =
+      CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, TwipsToPixels(left, dpi),
+                      TwipsToPixels(top, dpi), TwipsToPixels(width, dpi), TwipsToPixels(height, dpi), dialog,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The program's version, from the build.
+#include <string>
+#include <string_view>
+
+struct ProgramVersion {
+  int major;
+  int minor;
+  int revision;
+};
+
+inline constexpr ProgramVersion kProgramVersion{PALVENOR_VERSION_MAJOR, PALVENOR_VERSION_MINOR,
+                                                PALVENOR_VERSION_REVISION};
+
+// "　<title> のバージョン： 1.0.34": an ideographic space first, the numbers in plain decimal.
+std::u16string VersionLine(std::u16string_view title, const ProgramVersion& version);

@@ -1,0 +1,58 @@
+#pragma once
+// The About window: the header band, the version and a short description of the program.
+#include <windows.h>
+
+#include <string>
+
+#include "shell/GdiObject.h"
+
+// OK carries both IDOK and, through the dialog manager, IDCANCEL: Enter and Esc both close.
+enum class AboutControl : int {
+  cmdOK = IDOK,
+  picHeader = 100,
+  Image1,
+  Label1,
+  Label8,
+  lblCopyRight,
+  lblTitle,
+  txtDescription,
+  Picture1,
+  lblVersion,
+  lblDescription,
+  lblDisclaimer,
+};
+
+// The description box's text: the version line, the purpose, an empty paragraph and the tools.
+std::u16string AboutDescription(const std::u16string& versionLine);
+
+class frmAbout {
+ public:
+  // Shows the window modally over owner; returns when it has closed. Built anew at every showing.
+  static void Show(HWND owner);
+
+ private:
+  frmAbout() = default;
+  static INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK BandProcedure(HWND band, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Event handlers.
+  void Form_Load();
+  void cmdOK_Click();
+
+  // Window plumbing (frmAboutWindow.cpp).
+  void CreateControls();
+  void PaintSeparator(HDC dc) const;
+  LRESULT ControlColours(HDC dc, HWND control) const;
+  HWND Control(AboutControl id) const;
+
+  HWND dialog_ = nullptr;
+  GdiObject<HFONT> font_;
+  GdiObject<HFONT> makerFont_;
+  GdiObject<HFONT> titleFont_;
+  GdiObject<HFONT> descriptionFont_;
+  // The etched rule: the white line's and the grey line's vertical place and their length, in pixels.
+  int whiteLineY_ = 0;
+  int greyLineY_ = 0;
+  int lineLength_ = 0;
+};
