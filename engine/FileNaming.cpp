@@ -42,7 +42,11 @@ bool HasControlOrLoneSurrogate(std::u16string_view text) {
   return false;
 }
 
+// Windows takes a name for a device when the part before its first dot, trailing spaces dropped, is a
+// device's name: "CON.eml.eml" opens the console as surely as "CON.eml" does.
 bool IsDeviceName(std::u16string_view text) {
+  text = text.substr(0, text.find(u'.'));
+  while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
   std::u16string upper(text);
   for (char16_t& c : upper)
     if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');

@@ -57,6 +57,12 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
   return std::nullopt;
 }
 
+// The files the run leaves, under the names they now have.
+void ForEachRemainingFile(const platform::FileVisitor& visit) {
+  for (std::size_t i = 1; i < MailRecords.size(); ++i)
+    if (MailRecords[i].Status != 0) visit(MailRecords[i].FinalPath.empty() ? MailRecords[i].FilePath : MailRecords[i].FinalPath);
+}
+
 void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
   if (count == 0) {
     ui.ShowMessage({kNothingFoundText, MessageIcon::Information, MessageButtons::Ok, {}});
@@ -171,6 +177,7 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
   const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, used, headers, ui);
   const std::int32_t remaining = RemoveDuplicates(used, extracted.count, ui);
   RenameMessages(*folder, headers, ui);
+  platform::FlushToDisk(*folder, ForEachRemainingFile);
   ShowEndPhase(ui);
   if (!QuitRequested) Report(ui, remaining, *folder);
 

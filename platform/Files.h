@@ -1,9 +1,11 @@
 #pragma once
 // Files and folders for the engine: the store is only ever opened for reading.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -63,6 +65,12 @@ bool CreateFolder(const std::u16string& path, OsError& error);
 // True when any entry of that name exists, folders included.
 bool PathExists(const std::u16string& path);
 bool RemoveFile(const std::u16string& path);
+
+// Puts the files of a finished run on the disk, so that a crash right after the report cannot leave
+// them empty or missing. forEachFile calls its argument with the path of every file of the run; where the
+// system can flush a whole file system at once, it is not called.
+using FileVisitor = std::function<void(const std::u16string& path)>;
+void FlushToDisk(const std::u16string& folder, const std::function<void(const FileVisitor&)>& forEachFile);
 
 enum class RenameResult { Renamed, TargetExists, Failed };
 // Renames without ever replacing an existing entry: TargetExists is told apart from every other failure.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour: native (default), sanitize (ASan + UBSan) or windows (mingw-w64).
+# Configures and builds one flavour: native (default), sanitize (ASan + UBSan), windows (mingw-w64)
+# or fuzz (the libFuzzer targets, clang with ASan + UBSan).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:-native}
@@ -7,10 +8,13 @@ case $flavour in
   native)   options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   sanitize) options=(-DCMAKE_BUILD_TYPE=Debug -DPALVENOR_SANITIZE=ON) ;;
   windows)  options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake") ;;
-  *) echo "usage: $0 [native|sanitize|windows]" >&2; exit 2 ;;
+  fuzz)     options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPALVENOR_FUZZ=ON -DBUILD_TESTING=OFF) ;;
+  *) echo "usage: $0 [native|sanitize|windows|fuzz]" >&2; exit 2 ;;
 esac
 build="$root/build/$flavour"
 if [[ ! -f $build/build.ninja ]]; then
   cmake -S "$root" -B "$build" -G Ninja "${options[@]}" >/dev/null
 fi
-cmake --build "$build" -- --quiet
+targets=()
+[[ $flavour == fuzz ]] && targets=(--target fuzzers)
+cmake --build "$build" "${targets[@]}" -- --quiet

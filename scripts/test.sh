@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds all three flavours and runs every test: native, under ASan + UBSan,
-# and the Windows build under Wine.
+# Sets up the machine, builds all four flavours and runs every test: native, under ASan + UBSan,
+# each fuzzer for a short while, and the Windows build under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -10,6 +10,9 @@ for flavour in native sanitize; do
   echo "== tests: $flavour"
   ctest --test-dir "$root/build/$flavour" --output-on-failure -j2
 done
+
+echo "== fuzzing"
+"$root/scripts/fuzz.sh" 25
 
 "$root/scripts/build.sh" windows
 echo "== tests: windows (Wine)"

@@ -129,6 +129,17 @@ bool PathExists(const std::u16string& path) { return GetFileAttributesW(Wide(pat
 
 bool RemoveFile(const std::u16string& path) { return DeleteFileW(Wide(path)) != 0; }
 
+void FlushToDisk(const std::u16string&, const std::function<void(const FileVisitor&)>& forEachFile) {
+  // Flushing a whole volume needs an administrator; each file is flushed through a handle of its own.
+  forEachFile([](const std::u16string& file) {
+    const HANDLE handle = CreateFileW(Wide(file), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;
+    FlushFileBuffers(handle);
+    CloseHandle(handle);
+  });
+}
+
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
   if (from == to) return RenameResult::TargetExists;
   if (MoveFileExW(Wide(from), Wide(to), 0)) return RenameResult::Renamed;

@@ -61,8 +61,12 @@ TEST(IsRefusedNameText, RefusesControlCharactersLoneSurrogatesAndDeviceNames) {
       {u"lpt9", true},
       {u"COM0", false},
       {u"COM10", false},
-      {u"CON.eml", false},
+      // Windows reads a device name before the first dot, trailing spaces dropped: CON.eml.eml is CON.
+      {u"CON.eml", true},
+      {u"aux .txt", true},
       {u"CONSOLE", false},
+      {u"CONSOLE.eml", false},
+      {u"x.CON", false},
       {u"ＣＯＮ", false},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,150 @@
+// Writes the seed corpora of the fuzzers: composed stores, the sample messages, header values and,
+// when the real stores are at hand, the messages recovered from them (read where they lie).
+//   fuzz-seeds CORPUS_ROOT SAMPLE_MESSAGES_DIR [REAL_DBX_DIR]
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/BlockScan.h"
+#include "tests/support/DbxWriter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::DbxWriter;
+using testsupport::MakeMessage;
+
+class SeedFolder {
+ public:
+  explicit SeedFolder(fs::path folder) : folder_(std::move(folder)) { fs::create_directories(folder_); }
+  void Add(std::span<const std::uint8_t> bytes) {
+    std::ofstream out(folder_ / ("seed-" + std::to_string(next_++)), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  void Add(std::string_view text) { Add(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())); }
+
+ private:
+  fs::path folder_;
+  int next_ = 0;
+};
+
+// Stores the scan must handle: with and without the file header, messages forward, backward,
+// scattered, displaced, cut off and damaged.
+void AddStores(SeedFolder& seeds) {
+  {
+    DbxWriter writer;
+    writer.AppendMessage(MakeMessage("one", 300, 1));
+    writer.AppendNoise(40, 2);
+    writer.AppendMessage(MakeMessage("two", 1300, 3));
+    seeds.Add(writer.Bytes());
+  }
+  {
+    DbxWriter writer;
+    writer.Truncate(0);
+    writer.PlaceMessage(MakeMessage("compact", 1100, 4), {4, 532, 1060});
+    writer.PlaceMessage(MakeMessage("scattered", 1100, 5), {3172, 1588, 2644});
+    writer.PlaceMessage(MakeMessage("displaced", 700, 6), {3700, 4228}, 0x100);
+    seeds.Add(writer.Bytes());
+    writer.Truncate(writer.Size() - 300);
+    seeds.Add(writer.Bytes());
+  }
+  {
+    DbxWriter writer;
+    writer.Truncate(0);
+    writer.AppendBackwardMessage(MakeMessage("backward", 1600, 7));
+    seeds.Add(writer.Bytes());
+  }
+  {
+    DbxWriter writer;
+    writer.Truncate(0);
+    const auto placed = writer.PlaceMessage(MakeMessage("looping", 1100, 8), {4, 532, 1060});
+    writer.PokeInt32(placed.blockOffsets[2] + 12, 532);  // the last block leads back to the second
+    seeds.Add(writer.Bytes());
+  }
+}
+
+std::vector<std::uint8_t> ReadAll(const fs::path& file) { return testsupport::ReadFileBytes(file); }
+
+// Collects the messages a scan of a store file finds.
+class Collector final : public ScanHost {
+ public:
+  std::vector<std::vector<std::uint8_t>> messages;
+  bool BeginMessage() override {
+    messages.emplace_back();
+    return true;
+  }
+  bool AppendMessageBytes(std::span<const std::uint8_t> bytes) override {
+    messages.back().insert(messages.back().end(), bytes.begin(), bytes.end());
+    return true;
+  }
+  bool EndMessage(std::int32_t, bool) override { return true; }
+  bool WindowAdvanced(std::int64_t) override { return true; }
+  void Pump() override {}
+};
+
+void AddRealStoreMessages(const fs::path& folder, SeedFolder& headers, SeedFolder& charsets) {
+  if (!fs::is_directory(folder)) return;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() != ".dbx") continue;
+    platform::OsError error;
+    const auto file = platform::StoreFile::Open(entry.path().u16string(), error);
+    if (!file) continue;
+    for (const bool skip : {false, true}) {
+      const std::int32_t length = ScanLength(file->Length());
+      UsedBlockList used(length / kBlockSize);
+      StoreReader reader(*file, length);
+      Collector collector;
+      ScanStore(reader, skip, used, collector);
+      for (const auto& message : collector.messages) {
+        headers.Add(message);
+        charsets.Add(message);
+      }
+    }
+  }
+}
+
+// Text seeds for the fuzzers that read their first byte as the text form: 0 is code page 932.
+void AddTexts(SeedFolder& seeds, const std::vector<std::string_view>& texts) {
+  for (const std::string_view text : texts) seeds.Add(std::string(1, '\0') + std::string(text));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::cerr << "usage: fuzz-seeds CORPUS_ROOT SAMPLE_MESSAGES_DIR [REAL_DBX_DIR]\n";
+    return 2;
+  }
+  const fs::path root = argv[1];
+  SeedFolder scan(root / "scan");
+  SeedFolder headers(root / "header");
+  SeedFolder mime(root / "mime");
+  SeedFolder dates(root / "date");
+  SeedFolder charsets(root / "charsets");
+
+  AddStores(scan);
+  for (const auto& entry : fs::directory_iterator(argv[2])) {
+    const auto bytes = ReadAll(entry.path());
+    headers.Add(bytes);
+    charsets.Add(bytes);
+    DbxWriter writer;
+    writer.AppendMessage(bytes);
+    scan.Add(writer.Bytes());
+  }
+  if (argc > 3) AddRealStoreMessages(argv[3], headers, charsets);
+
+  AddTexts(mime, {"=?ISO-2022-JP?B?GyRCQkckQTlnJG8kOxsoQg==?= =?ISO-2022-JP?B?GyRCJE43bxsoQg==?=",
+                  "=?iso-2022-jp?Q?=1B$B$3$s$K$A$O=1B(B?=", "=?Shift_JIS?B?g2WDWINn?=",
+                  "=?EUC-JP?B?pcaluaXI?=", "=?UTF-8?Q?=E3=83=86=E3=82=B9=E3=83=88_x?=",
+                  "Re: =?utf-8?B?44OG44K544OI?=\r\n =?utf-8?B?44OG44K544OI?=", "=?x?B?=?= ?=", "=?"});
+  AddTexts(dates, {"Tue, 1 Jan 2002 10:05:03 +0900", "Mon, 25 Dec 2000 09:00:00 +0900 (JST)",
+                   "from a by b; Tue, 1 Jan 2002 10:05:03 +0900", "Tue, 1 Jan 02 10:05 +0900",
+                   "Mon, 25  Dec 2000 09:00:00 +0900", "x may y z w v", ""});
+  charsets.Add("\x1b$B$3$s$K$A$O\x1b(B \x0e\x31\x0f \x1b(I12\x1b(B");
+  charsets.Add("\x83\x65\x83\x58\x83\x67 \xa5\xc6\xa5\xb9 \xe3\x83\x86 \x8e\xb1");
+  return 0;
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the fuzz flavour and runs each fuzzer for a bounded time, one after the other.
+#   scripts/fuzz.sh SECONDS [scan|header|mime|date|charsets ...]
+# Seeds come from the DBX writer, the sample messages and the real stores (read where they lie).
+# Corpora grow in build/fuzz/corpus; a crashing input is left in build/fuzz/findings and fails the run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:?usage: $0 SECONDS [FUZZER...]}
+shift
+fuzzers=("$@")
+((${#fuzzers[@]})) || fuzzers=(scan header mime date charsets)
+
+real_dbx=${PALVENOR_REAL_DBX_DIR:-}
+if [[ -z $real_dbx ]]; then
+  for candidate in "$root/../shared/real-dbx" "$root/../../shared/real-dbx"; do
+    [[ -d $candidate ]] && { real_dbx=$(cd "$candidate" && pwd); break; }
+  done
+fi
+
+"$root/scripts/build.sh" fuzz
+build="$root/build/fuzz"
+corpus="$build/corpus"
+"$build/fuzz/fuzz-seeds" "$corpus" "$root/sample/messages" ${real_dbx:+"$real_dbx"}
+
+for fuzzer in "${fuzzers[@]}"; do
+  findings="$build/findings/$fuzzer"
+  mkdir -p "$findings"
+  extra=()
+  case $fuzzer in
+    # Whole real stores (139 KB) fit; the scan's windows are 1 MiB whatever the input.
+    scan) extra=(-max_len=160000 ${real_dbx:+"$real_dbx"}) ;;
+    header) extra=(-max_len=70000) ;;
+    *) extra=(-max_len=4096) ;;
+  esac
+  echo "== fuzz: $fuzzer for ${seconds}s"
+  "$build/fuzz/fuzz_$fuzzer" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$findings/" "${extra[@]:0:1}" "$corpus/$fuzzer" "${extra[@]:1}" 2>&1 |
+    grep -E '^(#[0-9]+ +DONE|stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix)|Test unit written' || true
+  if compgen -G "$findings/*" >/dev/null; then
+    echo "fuzz: $fuzzer found a failing input: $(ls "$findings")" >&2
+    exit 1
+  fi
+done

@@ -1,0 +1,251 @@
+// Ctrl-C in each phase of a run winds up as a Stop, and a run killed outright leaves no file
+// half-renamed and every working file whole up to what was last written.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CapturedOutput.h"
+#include "ChildProcess.h"
+#include "cli/ExitStatus.h"
+#include "cli/TerminalUi.h"
+#include "platform/Utf.h"
+#include "tests/support/DbxWriter.h"
+#include "tests/support/RecoveryRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::DbxWriter;
+using testsupport::MakeMessage;
+
+enum class Phase { BeforeTheRun, Extraction, DuplicateRemoval, Renaming, End };
+
+// Passes everything on to the terminal and presses Ctrl-C as the run enters the chosen phase.
+class CtrlCAtPhase final : public RecoveryUi {
+ public:
+  CtrlCAtPhase(RecoveryUi& inner, Phase phase, bool& interrupted)
+      : inner_(inner), phase_(phase), interrupted_(interrupted) {
+    if (phase == Phase::BeforeTheRun) interrupted_ = true;
+  }
+  std::u16string OutputParentFolder() override { return inner_.OutputParentFolder(); }
+  void SetVisible(StatusControl control, bool visible) override {
+    if (visible && control == StatusControl::lblProc) Entered(Phase::Extraction);
+    if (visible && control == StatusControl::lblRename) Entered(Phase::Renaming);
+    if (visible && control == StatusControl::cmdStart) Entered(Phase::End);
+    inner_.SetVisible(control, visible);
+  }
+  void SetCaption(StatusControl control, const std::u16string& caption) override {
+    if (control == StatusControl::lblMessage && caption == u"重複データを削除しています。") Entered(Phase::DuplicateRemoval);
+    inner_.SetCaption(control, caption);
+  }
+  void SetProgress(int value) override { inner_.SetProgress(value); }
+  void SetBusyPointer(bool busy) override { inner_.SetBusyPointer(busy); }
+  MessageAnswer ShowMessage(const UiMessage& message) override { return inner_.ShowMessage(message); }
+  void PumpEvents() override { inner_.PumpEvents(); }
+  void OpenFolder(const std::u16string& path) override { inner_.OpenFolder(path); }
+
+ private:
+  void Entered(Phase phase) {
+    if (phase == phase_) interrupted_ = true;
+  }
+  RecoveryUi& inner_;
+  const Phase phase_;
+  bool& interrupted_;
+};
+
+struct PhaseCase {
+  const char* name;
+  Phase phase;
+  std::size_t extracted;  // working files written
+  std::size_t renamed;    // of them, renamed after their subjects
+};
+
+class CtrlC : public ::testing::TestWithParam<PhaseCase> {};
+
+TEST_P(CtrlC, InAnyPhaseWindsUpAsAStop) {
+  const PhaseCase& c = GetParam();
+  testsupport::ResetRunFlags();
+  testsupport::TempFolder temp;
+  std::vector<std::string> messages;
+  DbxWriter writer;
+  for (int i = 0; i < 5; ++i) {
+    messages.push_back(MakeMessage("phase " + std::to_string(i), 1200, static_cast<std::uint32_t>(i + 1)));
+    writer.AppendMessage(messages.back());
+  }
+  const fs::path store = temp.Path() / "store.dbx";
+  writer.Save(store);
+
+  clitest::CapturedOutput out;
+  clitest::CapturedOutput err;
+  cli::ProgressLine progress(err, false);
+  bool interrupted = false;
+  cli::TerminalUi terminal(temp.Path().u16string(), cli::TerminalStreams{out, err}, progress,
+                           [&] { return interrupted; }, StopRequested);
+  CtrlCAtPhase ui(terminal, c.phase, interrupted);
+  const testsupport::FileSnapshot before = testsupport::Snapshot(store);
+  const RecoveryOutcome outcome = RecoverMails(store.u16string(), ui);
+  terminal.Finish(outcome);
+  EXPECT_EQ(testsupport::Snapshot(store), before);
+
+  EXPECT_EQ(cli::ExitStatusFor(outcome.result, interrupted), cli::kExitInterrupted);
+  EXPECT_EQ(out.Text(), platform::FromUtf8(std::to_string(c.extracted)) + u"通のメールが見つかりました。\n" +
+                            outcome.outputFolder + u"\n");
+  std::size_t renamed = 0;
+  std::size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(outcome.outputFolder))) {
+    const std::string name = platform::ToUtf8(entry.path().filename().u16string());
+    const auto bytes = testsupport::ReadFileBytes(entry.path());
+    const std::string content(bytes.begin(), bytes.end());
+    EXPECT_NE(std::find(messages.begin(), messages.end(), content), messages.end()) << name << " is not whole";
+    ++files;
+    if (!name.starts_with("Recover")) ++renamed;
+  }
+  EXPECT_EQ(files, c.extracted);
+  EXPECT_EQ(renamed, c.renamed);
+  testsupport::ResetRunFlags();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Interruption, CtrlC,
+    ::testing::Values(PhaseCase{"BeforeTheRun", Phase::BeforeTheRun, 1, 0},
+                      PhaseCase{"Extraction", Phase::Extraction, 1, 0},
+                      PhaseCase{"DuplicateRemoval", Phase::DuplicateRemoval, 5, 0},
+                      PhaseCase{"Renaming", Phase::Renaming, 5, 1}, PhaseCase{"End", Phase::End, 5, 5}),
+    [](const ::testing::TestParamInfo<PhaseCase>& p) { return std::string(p.param.name); });
+
+// The real program on a store large enough to be caught in the middle of a phase.
+class KilledRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(parent_);
+    DbxWriter writer(store_);
+    for (int i = 0; i < kMessages; ++i) {
+      const std::string subject = "killed " + std::to_string(i);
+      messages_[subject + ".eml"] = MakeMessage(subject, 1100, static_cast<std::uint32_t>(i + 1));
+      byOrder_.push_back(messages_[subject + ".eml"]);
+      writer.AppendMessage(byOrder_.back());
+    }
+    writer.Finish();
+  }
+
+  fs::path OutputFolder() const {
+    if (!fs::exists(parent_) || fs::is_empty(parent_)) return {};
+    return *fs::directory_iterator(parent_);
+  }
+  // The rename pass goes in extraction order, so the first message's name shows that it has begun;
+  // looking for that one name keeps the polling cheap in a folder of thousands of files.
+  bool HasRenamedFile() const {
+    const fs::path folder = OutputFolder();
+    return !folder.empty() && fs::exists(folder / "killed 0.eml");
+  }
+
+  // Every renamed file holds its whole message; working files hold theirs, all but the last whole.
+  void ExpectNothingHalfDone(const fs::path& folder, std::size_t& renamed, std::size_t& working) const {
+    renamed = working = 0;
+    std::size_t highest = 0;
+    std::map<std::size_t, std::string> workingFiles;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      const auto bytes = testsupport::ReadFileBytes(entry.path());
+      const std::string content(bytes.begin(), bytes.end());
+      if (name.starts_with("Recover") && name.ends_with(".eml")) {
+        const std::size_t n = std::stoul(name.substr(7));
+        ASSERT_GE(n, 1u);
+        ASSERT_LE(n, byOrder_.size());
+        workingFiles[n] = content;
+        highest = std::max(highest, n);
+        ++working;
+      } else {
+        ASSERT_EQ(messages_.count(name), 1u) << "unexpected file " << name;
+        EXPECT_EQ(content, messages_.at(name)) << name << " is not whole";
+        ++renamed;
+      }
+    }
+    for (const auto& [n, content] : workingFiles) {
+      const std::string& message = byOrder_[n - 1];
+      if (n == highest)
+        EXPECT_EQ(message.compare(0, content.size(), content), 0) << "Recover" << n << ".eml holds other bytes";
+      else
+        EXPECT_EQ(content, message) << "Recover" << n << ".eml is not whole";
+    }
+  }
+
+  static constexpr int kMessages = 8000;
+  testsupport::TempFolder temp_;
+  const fs::path parent_ = temp_.Path() / "out";
+  const fs::path store_ = temp_.Path() / "store.dbx";
+  std::map<std::string, std::string> messages_;
+  std::vector<std::string> byOrder_;
+  const fs::path program_ = PALVENOR_CLI_PROGRAM;
+};
+
+TEST_F(KilledRun, DuringExtractionLeavesWholeWorkingFiles) {
+  const testsupport::FileSnapshot before = testsupport::Snapshot(store_);
+  clitest::ChildOptions options;
+  bool killed = false;
+  options.whileRunning = [&](pid_t pid) {
+    const fs::path folder = OutputFolder();
+    if (killed || folder.empty() || std::distance(fs::directory_iterator(folder), {}) < 100) return;
+    ::kill(pid, SIGKILL);
+    killed = true;
+  };
+  const auto run = clitest::RunChild(program_, {"--output", parent_.string(), store_.string()}, options);
+  ASSERT_TRUE(killed) << "the run ended before it could be killed";
+  EXPECT_EQ(run.exitStatus, 128 + SIGKILL);
+  EXPECT_EQ(testsupport::Snapshot(store_), before);
+  std::size_t renamed = 0;
+  std::size_t working = 0;
+  ExpectNothingHalfDone(OutputFolder(), renamed, working);
+  EXPECT_EQ(renamed, 0u);
+  EXPECT_GE(working, 100u);
+  EXPECT_LT(working, static_cast<std::size_t>(kMessages));
+}
+
+TEST_F(KilledRun, DuringRenamingLeavesNoFileHalfRenamed) {
+  const testsupport::FileSnapshot before = testsupport::Snapshot(store_);
+  clitest::ChildOptions options;
+  bool killed = false;
+  options.whileRunning = [&](pid_t pid) {
+    if (killed || !HasRenamedFile()) return;
+    ::kill(pid, SIGKILL);
+    killed = true;
+  };
+  const auto run = clitest::RunChild(program_, {"--output", parent_.string(), store_.string()}, options);
+  ASSERT_TRUE(killed) << "the run ended before it could be killed";
+  EXPECT_EQ(testsupport::Snapshot(store_), before);
+  std::size_t renamed = 0;
+  std::size_t working = 0;
+  ExpectNothingHalfDone(OutputFolder(), renamed, working);
+  EXPECT_GT(renamed, 0u);
+  EXPECT_GT(working, 0u) << "the run finished renaming before it was killed";
+  EXPECT_EQ(renamed + working, static_cast<std::size_t>(kMessages));
+}
+
+TEST_F(KilledRun, CtrlCDuringRenamingKeepsTheRestUnderWorkingNames) {
+  clitest::ChildOptions options;
+  bool sent = false;
+  options.whileRunning = [&](pid_t pid) {
+    if (sent || !HasRenamedFile()) return;
+    ::kill(pid, SIGINT);
+    sent = true;
+  };
+  const auto run = clitest::RunChild(program_, {"--output", parent_.string(), store_.string()}, options);
+  ASSERT_TRUE(sent) << "the run ended before Ctrl-C";
+  EXPECT_EQ(run.exitStatus, cli::kExitInterrupted);
+  std::size_t renamed = 0;
+  std::size_t working = 0;
+  ExpectNothingHalfDone(OutputFolder(), renamed, working);
+  EXPECT_GT(renamed, 0u);
+  EXPECT_GT(working, 0u);
+  EXPECT_EQ(renamed + working, static_cast<std::size_t>(kMessages));
+  EXPECT_EQ(run.out, std::to_string(kMessages) + "通のメールが見つかりました。\n" + OutputFolder().string() + "\n");
+}
+
+}  // namespace
+#endif

@@ -1,0 +1,79 @@
+// A disk that fills up during extraction: the run ends with its warning, and every file written
+// before stays whole. Needs root to mount a small tmpfs; skips elsewhere.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/RecoveryText.h"
+#include "tests/support/DbxWriter.h"
+#include "tests/support/RecoveryRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A tmpfs of the given size mounted on a folder for the test's lifetime.
+class SmallDisk {
+ public:
+  SmallDisk(const fs::path& folder, std::size_t bytes) : folder_(folder) {
+    fs::create_directory(folder_);
+    if (::geteuid() != 0) {
+      whyNot_ = "needs root to mount a small tmpfs";
+      return;
+    }
+    const std::string options = "size=" + std::to_string(bytes);
+    if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) != 0)
+      whyNot_ = std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
+  }
+  ~SmallDisk() {
+    if (whyNot_.empty()) ::umount2(folder_.c_str(), MNT_DETACH);
+  }
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+  const std::string& WhyNot() const { return whyNot_; }
+
+ private:
+  fs::path folder_;
+  std::string whyNot_;
+};
+
+TEST(DiskFull, EndsExtractionWithTheWarningAndKeepsEveryFileWrittenBefore) {
+  testsupport::ResetRunFlags();
+  testsupport::TempFolder temp;
+  const SmallDisk disk(temp.Path() / "small", 64 * 1024);
+  if (!disk.WhyNot().empty()) GTEST_SKIP() << disk.WhyNot();
+
+  std::vector<std::string> messages;
+  testsupport::DbxWriter writer;
+  for (int i = 0; i < 12; ++i) {
+    messages.push_back(testsupport::MakeMessage("full " + std::to_string(i), 9000, static_cast<std::uint32_t>(i + 1)));
+    writer.AppendMessage(messages.back());
+  }
+  const fs::path store = temp.Path() / "store.dbx";
+  writer.Save(store);
+
+  testsupport::RecordingUi ui((temp.Path() / "small").u16string());
+  const testsupport::RunResult run = testsupport::RunRecovery(store, ui);
+
+  EXPECT_EQ(run.outcome.result, RecoveryResult::WriteFailed);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(ui.messages[0].text.rfind(WriteFailedText(u"", u"").substr(0, 20), 0), 0u) << "not the write warning";
+  EXPECT_EQ(ui.messages[1].icon, MessageIcon::Question);
+  ASSERT_GE(run.files.size(), 2u);
+  ASSERT_LT(run.files.size(), messages.size());
+  // The files before the one that filled the disk are whole; that one holds a start of its message.
+  for (std::size_t i = 0; i + 1 < run.files.size(); ++i) EXPECT_EQ(run.files[i], messages[i]) << i;
+  const std::string& last = run.files.back();
+  EXPECT_EQ(messages[run.files.size() - 1].compare(0, last.size(), last), 0);
+}
+
+}  // namespace
+#endif
