@@ -46,7 +46,8 @@ class frmDBX {
 
  private:
   explicit frmDBX(DbxChoiceTarget& target) : target_(target) {}
-  static INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Form>
+  friend INT_PTR CALLBACK FormDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void DispatchCommand(int id, int code);
 

@@ -69,7 +69,7 @@ void FitLabel(HWND label) {
 
 void frmDBX::Show(HWND owner, DbxChoiceTarget& target) {
   frmDBX form(target);
-  ShowModalDialog(owner, kDialogStyle, DialogProcedure, reinterpret_cast<LPARAM>(&form));
+  ShowModalDialog(owner, kDialogStyle, FormDialogProcedure<frmDBX>, reinterpret_cast<LPARAM>(&form));
 }
 
 void frmDBX::CreateControls() {
@@ -99,16 +99,6 @@ void frmDBX::CreateControls() {
   SendMessageW(dialog_, WM_SETICON, ICON_SMALL, icon);
   SendMessageW(dialog_, WM_SETICON, ICON_BIG, icon);
   PlaceOverOwner(dialog_, kClientWidthTwips, kClientHeightTwips);
-}
-
-INT_PTR CALLBACK frmDBX::DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* form = reinterpret_cast<frmDBX*>(lParam);
-    form->dialog_ = dialog;
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-  }
-  auto* form = reinterpret_cast<frmDBX*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  return form == nullptr ? FALSE : form->Dispatch(message, wParam, lParam);
 }
 
 INT_PTR frmDBX::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

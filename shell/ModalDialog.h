@@ -18,6 +18,18 @@ inline INT_PTR ShowModalDialog(HWND owner, DWORD style, DLGPROC procedure, LPARA
   return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate, owner, procedure, parameter);
 }
 
+// The procedure of a modal dialog run by a form object, which ShowModalDialog passes as its parameter:
+// the form learns its window at WM_INITDIALOG and from then on gets every message in its Dispatch.
+template <class Form>
+INT_PTR CALLBACK FormDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    reinterpret_cast<Form*>(lParam)->dialog_ = dialog;
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  return form == nullptr ? FALSE : form->Dispatch(message, wParam, lParam);
+}
+
 // Gives the dialog a client area of the design size and centres it over its owner.
 inline void PlaceOverOwner(HWND dialog, int widthTwips, int heightTwips) {
   const UINT dpi = GetDpiForWindow(dialog);

@@ -32,7 +32,8 @@ class frmAbout {
 
  private:
   frmAbout() = default;
-  static INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Form>
+  friend INT_PTR CALLBACK FormDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK BandProcedure(HWND band, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -70,7 +70,7 @@ void RegisterBandClass(WNDPROC procedure) {
 void frmAbout::Show(HWND owner) {
   RegisterBandClass(BandProcedure);
   frmAbout form;
-  ShowModalDialog(owner, kDialogStyle, DialogProcedure, reinterpret_cast<LPARAM>(&form));
+  ShowModalDialog(owner, kDialogStyle, FormDialogProcedure<frmAbout>, reinterpret_cast<LPARAM>(&form));
 }
 
 HWND frmAbout::Control(AboutControl id) const {
@@ -125,15 +125,6 @@ LRESULT frmAbout::ControlColours(HDC dc, HWND control) const {
   }
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
-INT_PTR CALLBACK frmAbout::DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    reinterpret_cast<frmAbout*>(lParam)->dialog_ = dialog;
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-  }
-  auto* form = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  return form == nullptr ? FALSE : form->Dispatch(message, wParam, lParam);
 }
 
 INT_PTR frmAbout::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
