@@ -95,7 +95,7 @@ void AddRealStoreMessages(const fs::path& folder, SeedFolder& headers, SeedFolde
     if (!file) continue;
     for (const bool skip : {false, true}) {
       const std::int32_t length = ScanLength(file->Length());
-      UsedBlockList used(length / kBlockSize);
+      UsedBlockList used;
       StoreReader reader(*file, length);
       Collector collector;
       ScanStore(reader, skip, used, collector);

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #include "engine/BlockScan.h"
 #include "fuzz/MemoryStore.h"
@@ -52,12 +53,14 @@ void ScanOnce(const std::u16string& path, bool skipPointerCheck) {
   const auto file = platform::StoreFile::Open(path, error);
   if (!file) std::abort();
   const std::int32_t length = ScanLength(file->Length());
-  UsedBlockList used(length / kBlockSize);
+  UsedBlockList used;
   StoreReader reader(*file, length);
   CheckingHost host(length);
   ScanStore(reader, skipPointerCheck, used, host);
-  for (std::int32_t i = 2; i <= used.UsedBlockCount; ++i)
-    if (used.UsedBlocks[i - 1] >= used.UsedBlocks[i]) std::abort();
+  const std::vector<std::int32_t> entries = used.Entries();
+  if (static_cast<std::int32_t>(entries.size()) != used.UsedBlockCount()) std::abort();
+  for (std::size_t i = 1; i < entries.size(); ++i)
+    if (entries[i - 1] >= entries[i]) std::abort();
 }
 
 }  // namespace
