@@ -54,7 +54,10 @@ bool IsDeviceName(std::u16string_view text) {
   for (const std::u16string_view name : kPlain)
     if (upper == name) return true;
   const bool numbered = upper.size() == 4 && (upper.starts_with(u"COM") || upper.starts_with(u"LPT"));
-  return numbered && upper[3] >= u'1' && upper[3] <= u'9';
+  if (!numbered) return false;
+  // Windows counts the Latin-1 superscripts as port numbers too: "COM¹" is the first serial port.
+  const char16_t number = upper[3];
+  return (number >= u'1' && number <= u'9') || number == u'\u00B9' || number == u'\u00B2' || number == u'\u00B3';
 }
 
 std::size_t Utf8Length(std::u16string_view text) {

@@ -112,6 +112,17 @@ void AddTexts(SeedFolder& seeds, const std::vector<std::string_view>& texts) {
   for (const std::string_view text : texts) seeds.Add(std::string(1, '\0') + std::string(text));
 }
 
+// Subjects that look like paths, devices or names near the 255-byte limit, each with clash suffixes
+// 0 and 12 in front of the text form byte.
+void AddNamingSeeds(SeedFolder& seeds) {
+  std::string hiragana;
+  for (int i = 0; i < 83; ++i) hiragana += "\x82\xa0";
+  const std::vector<std::string> subjects{"../../x", "..\\..\\x", "C:\\Windows\\x", "/etc/passwd", "..", "NUL",
+                                          "CON.eml", "Com1 .txt", "LPT9", "a\r\nb", std::string(251, 'a'), hiragana};
+  for (const std::string& subject : subjects)
+    for (const char suffix : {'\0', '\x0c'}) seeds.Add(std::string{suffix, '\0'} + subject);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -125,6 +136,7 @@ int main(int argc, char** argv) {
   SeedFolder mime(root / "mime");
   SeedFolder dates(root / "date");
   SeedFolder charsets(root / "charsets");
+  SeedFolder naming(root / "naming");
 
   AddStores(scan);
   for (const auto& entry : fs::directory_iterator(argv[2])) {
@@ -144,6 +156,7 @@ int main(int argc, char** argv) {
   AddTexts(dates, {"Tue, 1 Jan 2002 10:05:03 +0900", "Mon, 25 Dec 2000 09:00:00 +0900 (JST)",
                    "from a by b; Tue, 1 Jan 2002 10:05:03 +0900", "Tue, 1 Jan 02 10:05 +0900",
                    "Mon, 25  Dec 2000 09:00:00 +0900", "x may y z w v", ""});
+  AddNamingSeeds(naming);
   charsets.Add("\x1b$B$3$s$K$A$O\x1b(B \x0e\x31\x0f \x1b(I12\x1b(B");
   charsets.Add("\x83\x65\x83\x58\x83\x67 \xa5\xc6\xa5\xb9 \xe3\x83\x86 \x8e\xb1");
   return 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz flavour and runs each fuzzer for a bounded time, one after the other.
-#   scripts/fuzz.sh SECONDS [scan|header|mime|date|charsets ...]
+#   scripts/fuzz.sh SECONDS [scan|header|mime|date|charsets|naming ...]
 # Seeds come from the DBX writer, the sample messages and the real stores (read where they lie).
 # Corpora grow in build/fuzz/corpus; a crashing input is left in build/fuzz/findings and fails the run.
 set -euo pipefail
@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:?usage: $0 SECONDS [FUZZER...]}
 shift
 fuzzers=("$@")
-((${#fuzzers[@]})) || fuzzers=(scan header mime date charsets)
+((${#fuzzers[@]})) || fuzzers=(scan header mime date charsets naming)
 
 real_dbx=${PALVENOR_REAL_DBX_DIR:-}
 if [[ -z $real_dbx ]]; then

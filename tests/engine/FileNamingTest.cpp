@@ -61,6 +61,10 @@ TEST(IsRefusedNameText, RefusesControlCharactersLoneSurrogatesAndDeviceNames) {
       {u"lpt9", true},
       {u"COM0", false},
       {u"COM10", false},
+      {u"COM\u00B9", true},
+      {u"lpt\u00B2", true},
+      {u"Com\u00B3 .txt", true},
+      {u"COM\u2074", false},
       // Windows reads a device name before the first dot, trailing spaces dropped: CON.eml.eml is CON.
       {u"CON.eml", true},
       {u"aux .txt", true},

@@ -38,6 +38,7 @@ TEST(PathEscape, EveryFileStaysInTheOutputFolder) {
       {"CON.eml", "Recover1.eml"},
       {"Com1 .txt", "Recover1.eml"},
       {"LPT9", "Recover1.eml"},
+      {"COM\u00B2", "Recover1.eml"},
       {"CONSOLE", "CONSOLE.eml"},
       {Repeat("a", 251), Repeat("a", 251) + ".eml"},  // 255 bytes with ".eml"
       {Repeat("a", 252), "Recover1.eml"},
