@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "platform/win32/Wide.h"
+
 namespace {
 
 struct FindCloser {
@@ -18,7 +20,7 @@ std::vector<DbxFileEntry> ListDbxFolder(const std::u16string& folder) {
   std::vector<DbxFileEntry> entries;
   const std::u16string pattern = folder + u"\\*.dbx";
   WIN32_FIND_DATAW found{};
-  const HANDLE first = FindFirstFileExW(reinterpret_cast<const wchar_t*>(pattern.c_str()), FindExInfoBasic, &found,
+  const HANDLE first = FindFirstFileExW(platform::win32::Wide(pattern), FindExInfoBasic, &found,
                                         FindExSearchNameMatch, nullptr, 0);
   if (first == INVALID_HANDLE_VALUE) return entries;
   const std::unique_ptr<void, FindCloser> search(first);
@@ -26,7 +28,7 @@ std::vector<DbxFileEntry> ListDbxFolder(const std::u16string& folder) {
     if ((found.dwFileAttributes & kNotOrdinary) != 0) continue;
     const std::int64_t bytes =
         static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
-    entries.push_back({std::u16string(reinterpret_cast<const char16_t*>(found.cFileName)), bytes});
+    entries.push_back({platform::win32::FromWide(found.cFileName), bytes});
   } while (FindNextFileW(search.get(), &found));
   return entries;
 }

@@ -6,8 +6,11 @@
 
 #include "chooser/DbxFiles.h"
 #include "chooser/DbxFolderListing.h"
-#include "shell/WindowText.h"
-#include "shell/modMain.h"
+#include "discovery/modMain.h"
+#include "platform/win32/Wide.h"
+
+using platform::win32::FromWide;
+using platform::win32::Wide;
 
 namespace {
 
@@ -26,7 +29,7 @@ const std::u16string& StoreFolderAt(LRESULT index) {
 void frmDBX::Form_Load() {
   ListReady = false;
   const HWND users = Control(DbxControl::cmbUser);
-  for (const std::u16string& name : UserNames) SendMessageW(users, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(name)));
+  for (const std::u16string& name : UserNames) SendMessageW(users, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name)));
   SendMessageW(users, CB_SETCURSEL, static_cast<WPARAM>(CurrentUserIndex), 0);
   const std::u16string& folder = StoreFolderAt(CurrentUserIndex);
   if (!folder.empty()) ListDbxFiles(folder);
@@ -51,7 +54,7 @@ void frmDBX::cmdOK_Click() {
   item.pszText = name.data();
   item.cchTextMax = static_cast<int>(name.size());
   SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  HandBack(folder + u"\\" + reinterpret_cast<const char16_t*>(name.data()));
+  HandBack(folder + u"\\" + FromWide(name.data()));
 }
 
 void frmDBX::lvwDBXFile_DblClick() { SendMessageW(Control(DbxControl::cmdOK), BM_CLICK, 0, 0); }
@@ -69,10 +72,10 @@ void frmDBX::cmdOpen_Click() {
   request.nFilterIndex = 1;
   request.lpstrFile = path.data();
   request.nMaxFile = static_cast<DWORD>(path.size());
-  request.lpstrInitialDir = startFolder.empty() ? nullptr : WideText(startFolder);
+  request.lpstrInitialDir = startFolder.empty() ? nullptr : Wide(startFolder);
   request.Flags = OFN_HIDEREADONLY;
   if (!GetOpenFileNameW(&request)) return;
-  HandBack(reinterpret_cast<const char16_t*>(path.data()));
+  HandBack(FromWide(path.data()));
 }
 
 void frmDBX::ListDbxFiles(const std::u16string& folder) {
@@ -81,12 +84,12 @@ void frmDBX::ListDbxFiles(const std::u16string& folder) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = const_cast<wchar_t*>(WideText(row.name));
+    item.pszText = const_cast<wchar_t*>(Wide(row.name));
     item.iImage = row.category - 1;
     const auto index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     LVITEMW size{};
     size.iSubItem = 1;
-    size.pszText = const_cast<wchar_t*>(WideText(row.size));
+    size.pszText = const_cast<wchar_t*>(Wide(row.size));
     SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&size));
   }
   if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
@@ -98,7 +101,6 @@ void frmDBX::ListDbxFiles(const std::u16string& folder) {
 }
 
 void frmDBX::HandBack(const std::u16string& path) {
-  target_.SetDbxFileText(path);
-  target_.SelectFolderOption();
+  chosen_ = path;
   EndDialog(dialog_, IDOK);
 }

@@ -1,18 +1,20 @@
 #pragma once
 // The DBX chooser: lists the store files of any identity, grouped and with their sizes, or picks a
-// file anywhere with the file-open dialog, and hands the chosen path to the main window.
+// file anywhere with the file-open dialog, and hands the chosen path back to its caller.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "shell/GdiObject.h"
+#include "win32ui/GdiObject.h"
 
 inline constexpr wchar_t kChooserCaption[] = L"DBXファイルを検索";
 
 // Control identifiers; OK and Cancel carry IDOK and IDCANCEL so that Enter and Esc reach them.
 enum class DbxControl : int {
+  None = 0,  // as a container: the dialog itself
   cmdOK = IDOK,
   cmdCancel = IDCANCEL,
   Label3 = 100,
@@ -23,17 +25,6 @@ enum class DbxControl : int {
   cmdOpen,
 };
 
-// Where the choice goes: the main window's DBX box and its folder option, each raising the window's
-// own reaction to that control as an edit or a click by the user would.
-class DbxChoiceTarget {
- public:
-  virtual void SetDbxFileText(const std::u16string& path) = 0;
-  virtual void SelectFolderOption() = 0;
-
- protected:
-  ~DbxChoiceTarget() = default;
-};
-
 struct ImageListDeleter {
   void operator()(_IMAGELIST* list) const { ImageList_Destroy(list); }
 };
@@ -41,11 +32,12 @@ using ImageList = std::unique_ptr<_IMAGELIST, ImageListDeleter>;
 
 class frmDBX {
  public:
-  // Shows the chooser modally over owner; returns when it has closed. Built anew at every showing.
-  static void Show(HWND owner, DbxChoiceTarget& target);
+  // Shows the chooser modally over owner and returns, once it has closed, the chosen file's full path,
+  // or nothing when it was cancelled. Built anew at every showing.
+  static std::optional<std::u16string> Show(HWND owner);
 
  private:
-  explicit frmDBX(DbxChoiceTarget& target) : target_(target) {}
+  frmDBX() = default;
   template <class Form>
   friend INT_PTR CALLBACK FormDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,8 +58,8 @@ class frmDBX {
   void CreateControls();
   HWND Control(DbxControl id) const { return GetDlgItem(dialog_, static_cast<int>(id)); }
 
-  DbxChoiceTarget& target_;
   HWND dialog_ = nullptr;
+  std::optional<std::u16string> chosen_;
   GdiObject<HFONT> font_;
   ImageList imlFolder_;
   bool ListReady = false;

@@ -1,12 +1,13 @@
 // Creation and layout of the chooser, and its procedure: each event goes to its handler.
-#include <algorithm>
 #include <iterator>
-#include <string_view>
 
 #include "chooser/frmDBX.h"
 #include "chooser/imlFolder.h"
-#include "shell/ModalDialog.h"
-#include "shell/resource.h"
+#include "win32ui/ControlTable.h"
+#include "win32ui/Fonts.h"
+#include "win32ui/ModalDialog.h"
+#include "win32ui/ProgramIcon.h"
+#include "win32ui/Twips.h"
 
 namespace {
 
@@ -17,28 +18,25 @@ constexpr int kClientHeightTwips = 3825;
 // A drop-down list is created with the height of its open list.
 constexpr int kDropDownTwips = 2400;
 
-struct Design {
-  DbxControl id;
-  const wchar_t* className;
-  const wchar_t* caption;
-  DWORD style;
-  DWORD exStyle;
-  int left, top, width, height;
-};
+using enum DbxControl;
+
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | WS_VISIBLE;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE;
+constexpr int kDefaultFont = 0;
 
 // In tab order, which is also the order of creation: a label's access key moves to the control after it.
 // clang-format off
-const Design kControls[] = {
-    {DbxControl::Label3, L"STATIC", L"Outlook Express のメッセージファイルを指定します。", SS_LEFTNOWORDWRAP, 0, 180, 240, 4005, 180},
-    {DbxControl::Label1, L"STATIC", L"ユーザ(&U):", SS_LEFTNOWORDWRAP, 0, 180, 660, 810, 180},
-    {DbxControl::cmbUser, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0, 1440, 600, 4575, 300 + kDropDownTwips},
-    {DbxControl::Label2, L"STATIC", L"DBXファイル(&D):", SS_LEFTNOWORDWRAP, 0, 180, 1200, 1230, 180},
-    {DbxControl::lvwDBXFile, WC_LISTVIEWW, L"",
-     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE,
-     1440, 1080, 4575, 2475},
-    {DbxControl::cmdOK, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, 6240, 240, 1215, 375},
-    {DbxControl::cmdCancel, L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, 6240, 720, 1215, 375},
-    {DbxControl::cmdOpen, L"BUTTON", L"ファイルを開く", BS_PUSHBUTTON | WS_TABSTOP, 0, 6240, 1380, 1215, 375},
+constexpr ControlDesign<DbxControl> kControls[] = {
+    {Label3, None, L"STATIC", L"Outlook Express のメッセージファイルを指定します。", kLabel, 0, 180, 240, 4005, 180, kDefaultFont},
+    {Label1, None, L"STATIC", L"ユーザ(&U):", kLabel, 0, 180, 660, 810, 180, kDefaultFont},
+    {cmbUser, None, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 1440, 600, 4575, 300 + kDropDownTwips, kDefaultFont},
+    {Label2, None, L"STATIC", L"DBXファイル(&D):", kLabel, 0, 180, 1200, 1230, 180, kDefaultFont},
+    {lvwDBXFile, None, WC_LISTVIEWW, L"",
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP | WS_GROUP | WS_VISIBLE, WS_EX_CLIENTEDGE,
+     1440, 1080, 4575, 2475, kDefaultFont},
+    {cmdOK, None, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 6240, 240, 1215, 375, kDefaultFont},
+    {cmdCancel, None, L"BUTTON", L"キャンセル", kButton, 0, 6240, 720, 1215, 375, kDefaultFont},
+    {cmdOpen, None, L"BUTTON", L"ファイルを開く", kButton, 0, 6240, 1380, 1215, 375, kDefaultFont},
 };
 // clang-format on
 
@@ -49,38 +47,19 @@ struct Column {
 };
 const Column kColumns[] = {{L"DBXファイル名", 2650, LVCFMT_LEFT}, {L"サイズ", 1000, LVCFMT_RIGHT}};
 
-// Labels grow to their caption, so that no text is cut off at any font size.
-void FitLabel(HWND label) {
-  wchar_t caption[128] = {};
-  GetWindowTextW(label, caption, 128);
-  const HDC dc = GetDC(label);
-  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-  RECT extent{};
-  DrawTextW(dc, caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-  SelectObject(dc, previous);
-  ReleaseDC(label, dc);
-  RECT current{};
-  GetClientRect(label, &current);
-  SetWindowPos(label, nullptr, 0, 0, std::max(current.right, extent.right), std::max(current.bottom, extent.bottom),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
-void frmDBX::Show(HWND owner, DbxChoiceTarget& target) {
-  frmDBX form(target);
+std::optional<std::u16string> frmDBX::Show(HWND owner) {
+  frmDBX form;
   ShowModalDialog(owner, kDialogStyle, FormDialogProcedure<frmDBX>, reinterpret_cast<LPARAM>(&form));
+  return form.chosen_;
 }
 
 void frmDBX::CreateControls() {
   const UINT dpi = GetDpiForWindow(dialog_);
   font_ = MakeFont(L"MS UI Gothic", 9, dpi);
-  for (const Design& design : kControls) {
-    const HWND control = CreateDialogControl(dialog_, static_cast<int>(design.id), design.className, design.caption,
-                                             design.style, design.exStyle, design.left, design.top, design.width,
-                                             design.height, font_.get());
-    if (design.className == std::wstring_view(L"STATIC")) FitLabel(control);
-  }
+  const HFONT fonts[] = {font_.get()};
+  for (const ControlDesign<DbxControl>& design : kControls) PlaceControl(CreateControl(dialog_, design), design, fonts, dpi);
   const HWND list = Control(DbxControl::lvwDBXFile);
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
     LVCOLUMNW column{};

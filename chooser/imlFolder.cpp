@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "shell/GdiObject.h"
+#include "win32ui/GdiObject.h"
 
 namespace {
 

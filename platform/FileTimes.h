@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/Clock.h"
+#include "platform/OsHandle.h"
 
 namespace platform {
 
@@ -21,19 +23,14 @@ FileTime LocalToFileTime(const LocalDateTime& local);
 class TimeStampFile {
  public:
   static std::optional<TimeStampFile> Open(const std::u16string& path);
-  TimeStampFile(TimeStampFile&& other) noexcept;
-  TimeStampFile& operator=(TimeStampFile&& other) noexcept;
-  TimeStampFile(const TimeStampFile&) = delete;
-  TimeStampFile& operator=(const TimeStampFile&) = delete;
-  ~TimeStampFile();
 
   // Sets the times that are not zero; the last-access time is never changed. Where the file system
   // has no settable creation time (Linux), the creation time is ignored. False when the system refused.
   bool SetTimes(FileTime creation, FileTime lastWrite) const;
 
  private:
-  explicit TimeStampFile(std::intptr_t handle) : handle_(handle) {}
-  std::intptr_t handle_;
+  explicit TimeStampFile(OsHandle handle) : handle_(std::move(handle)) {}
+  OsHandle handle_;
 };
 
 // What TimeStampFile::Open and SetTimes do together, without opening the file where the system can

@@ -5,7 +5,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/OsHandle.h"
 
 namespace platform {
 
@@ -25,11 +28,6 @@ struct OsError {
 class StoreFile {
  public:
   static std::optional<StoreFile> Open(const std::u16string& path, OsError& error);
-  StoreFile(StoreFile&& other) noexcept;
-  StoreFile& operator=(StoreFile&& other) noexcept;
-  StoreFile(const StoreFile&) = delete;
-  StoreFile& operator=(const StoreFile&) = delete;
-  ~StoreFile();
 
   // Length in bytes, or -1 when it cannot be determined.
   std::int64_t Length() const;
@@ -38,27 +36,22 @@ class StoreFile {
   std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const;
 
  private:
-  explicit StoreFile(std::intptr_t handle) : handle_(handle) {}
-  std::intptr_t handle_;
+  explicit StoreFile(OsHandle handle) : handle_(std::move(handle)) {}
+  OsHandle handle_;
 };
 
 // A new file opened for writing (an existing one of that name is truncated).
 class OutputFile {
  public:
   static std::optional<OutputFile> Create(const std::u16string& path, OsError& error);
-  OutputFile(OutputFile&& other) noexcept;
-  OutputFile& operator=(OutputFile&& other) noexcept;
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-  ~OutputFile();
 
   bool Write(std::span<const std::uint8_t> bytes, OsError& error);
   // Closes now so that a failure can be reported; the destructor closes silently.
   bool Close(OsError& error);
 
  private:
-  explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
-  std::intptr_t handle_;
+  explicit OutputFile(OsHandle handle) : handle_(std::move(handle)) {}
+  OsHandle handle_;
 };
 
 bool CreateFolder(const std::u16string& path, OsError& error);

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "platform/win32/Wide.h"
+
 namespace {
 
 struct ItemListDeleter {
@@ -21,5 +23,5 @@ std::u16string BrowseForFolder(HWND owner) {
   if (!item) return {};
   wchar_t path[MAX_PATH] = {};
   if (!SHGetPathFromIDListW(item.get(), path)) return {};
-  return std::u16string(reinterpret_cast<const char16_t*>(path));
+  return platform::win32::FromWide(path);
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/Wide.h"
+
 namespace {
 
 constexpr UINT kDisplayTopic = 0x0000;  // HH_DISPLAY_TOPIC
@@ -23,7 +25,7 @@ std::u16string ProgramFolder() {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
-      return FolderOfProgram(std::u16string_view(reinterpret_cast<const char16_t*>(path.data()), length));
+      return FolderOfProgram(platform::win32::FromWide(path.data(), length));
     }
     path.resize(path.size() * 2);
   }
@@ -47,7 +49,7 @@ bool HtmlHelpViewer::Load() {
 }
 
 void HtmlHelpViewer::DisplayTopic(HWND caller, const std::u16string& file) {
-  if (Load()) htmlHelp_(caller, reinterpret_cast<const wchar_t*>(file.c_str()), kDisplayTopic, 0);
+  if (Load()) htmlHelp_(caller, platform::win32::Wide(file), kDisplayTopic, 0);
 }
 
 void HtmlHelpViewer::CloseAll(HWND caller) {

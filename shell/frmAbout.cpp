@@ -1,8 +1,13 @@
 #include "shell/frmAbout.h"
 
+#include "platform/win32/Wide.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/ProgramVersion.h"
-#include "shell/WindowText.h"
+#include "win32ui/ControlTable.h"
+#include "win32ui/WindowText.h"
+
+using platform::win32::FromWide;
+using platform::win32::Wide;
 
 std::u16string AboutDescription(const std::u16string& versionLine) {
   constexpr char16_t kParagraphBreak[] = u"\r\n\r\n";
@@ -14,11 +19,12 @@ std::u16string AboutDescription(const std::u16string& versionLine) {
 void frmAbout::Form_Load() {
   // The header band paints its gradient whenever it is drawn (frmAboutWindow.cpp).
   SetWindowTextW(dialog_, kApplicationTitle);
-  const std::u16string title = reinterpret_cast<const char16_t*>(kApplicationTitle);
-  SetText(Control(AboutControl::lblCopyRight), u"Copyright \u00A9 Tessaly. All rights reserved.");
-  SetText(Control(AboutControl::lblTitle), title + u" システム情報：");
+  const std::u16string title = FromWide(kApplicationTitle);
+  // The single-line labels fit their captions (win32ui/ControlTable.h).
+  SetLabelText(Control(AboutControl::lblCopyRight), L"Copyright \u00A9 Tessaly. All rights reserved.");
+  SetLabelText(Control(AboutControl::lblTitle), Wide(title + u" システム情報："));
   const std::u16string versionLine = VersionLine(title, kProgramVersion);
-  SetText(Control(AboutControl::lblVersion), versionLine);
+  SetLabelText(Control(AboutControl::lblVersion), Wide(versionLine));
   SetText(Control(AboutControl::txtDescription), AboutDescription(versionLine));
 
   // The etched rule spans the whole inner width, the grey line one pixel below the white one.

@@ -4,10 +4,11 @@
 
 #include <string>
 
-#include "shell/GdiObject.h"
+#include "win32ui/GdiObject.h"
 
 // OK carries both IDOK and, through the dialog manager, IDCANCEL: Enter and Esc both close.
 enum class AboutControl : int {
+  None = 0,  // as a container: the window itself
   cmdOK = IDOK,
   picHeader = 100,
   Image1,

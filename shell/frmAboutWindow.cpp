@@ -1,12 +1,13 @@
 // Creation, layout and painting of the About window, and its procedures.
 #include <windows.h>
 
-#include <iterator>
-
-#include "shell/ModalDialog.h"
 #include "shell/frmAbout.h"
 #include "shell/modGadientForm.h"
-#include "shell/resource.h"
+#include "win32ui/ControlTable.h"
+#include "win32ui/Fonts.h"
+#include "win32ui/ModalDialog.h"
+#include "win32ui/ProgramIcon.h"
+#include "win32ui/Twips.h"
 
 namespace {
 
@@ -20,38 +21,29 @@ constexpr int kSeparatorTwips = 3840;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 
-enum class Font { Normal, Maker, Title, Description };
+enum Font : int { kNormal, kMaker, kTitle, kDescription, kFonts };
 
-struct Design {
-  AboutControl id;
-  AboutControl container;  // cmdOK stands for the window itself here
-  const wchar_t* className;
-  const wchar_t* caption;
-  DWORD style;
-  DWORD exStyle;
-  int left, top, width, height;
-  Font font;
-};
+using enum AboutControl;
 
-constexpr AboutControl kWindow = AboutControl::cmdOK;
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | WS_VISIBLE;
 
 // Earlier controls lie above later ones: the description box covers Picture1 and its labels.
 // clang-format off
-const Design kControls[] = {
-    {AboutControl::picHeader, kWindow, kBandClass, L"", WS_CLIPSIBLINGS, 0, 0, 0, kBandTwips.cx, kBandTwips.cy, Font::Normal},
-    {AboutControl::Image1, AboutControl::picHeader, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, 0, 240, 120, 480, 480, Font::Normal},
-    {AboutControl::Label1, AboutControl::picHeader, L"STATIC", L"Tessaly", SS_LEFTNOWORDWRAP, 0, 840, 120, 3360, 225, Font::Maker},
-    {AboutControl::Label8, AboutControl::picHeader, L"STATIC", L"Palvenor", SS_LEFTNOWORDWRAP, 0, 960, 420, 3930, 240, Font::Title},
-    {AboutControl::lblCopyRight, kWindow, L"STATIC", L"", SS_LEFTNOWORDWRAP, 0, 300, 960, 6945, 225, Font::Normal},
-    {AboutControl::lblTitle, kWindow, L"STATIC", L"", SS_LEFTNOWORDWRAP, 0, 270, 1320, 6945, 240, Font::Normal},
-    {AboutControl::txtDescription, kWindow, L"EDIT", L"",
-     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE,
-     240, 1560, 7095, 2115, Font::Description},
-    {AboutControl::Picture1, kWindow, L"STATIC", L"", WS_CLIPSIBLINGS, 0, 240, 1740, 7035, 1935, Font::Normal},
-    {AboutControl::lblVersion, AboutControl::Picture1, L"STATIC", L"", SS_LEFTNOWORDWRAP, 0, 0, 120, 6945, 225, Font::Normal},
-    {AboutControl::lblDescription, AboutControl::Picture1, L"STATIC", L"アプリケーション情報", SS_LEFT, 0, 0, 330, 6945, 1605, Font::Normal},
-    {AboutControl::lblDisclaimer, kWindow, L"STATIC", L"", SS_LEFT, 0, 180, 3960, 5775, 585, Font::Normal},
-    {AboutControl::cmdOK, kWindow, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 6180, 4020, 1305, 345, Font::Normal},
+constexpr ControlDesign<AboutControl> kControls[] = {
+    {picHeader, None, kBandClass, L"", WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, kBandTwips.cx, kBandTwips.cy, kNormal},
+    {Image1, picHeader, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL | WS_VISIBLE, 0, 240, 120, 480, 480, kNormal},
+    {Label1, picHeader, L"STATIC", L"Tessaly", kLabel, 0, 840, 120, 3360, 225, kMaker},
+    {Label8, picHeader, L"STATIC", L"Palvenor", kLabel, 0, 960, 420, 3930, 240, kTitle},
+    {lblCopyRight, None, L"STATIC", L"", kLabel, 0, 300, 960, 6945, 225, kNormal},
+    {lblTitle, None, L"STATIC", L"", kLabel, 0, 270, 1320, 6945, 240, kNormal},
+    {txtDescription, None, L"EDIT", L"",
+     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VISIBLE, WS_EX_CLIENTEDGE,
+     240, 1560, 7095, 2115, kDescription},
+    {Picture1, None, L"STATIC", L"", WS_CLIPSIBLINGS | WS_VISIBLE, 0, 240, 1740, 7035, 1935, kNormal},
+    {lblVersion, Picture1, L"STATIC", L"", kLabel, 0, 0, 120, 6945, 225, kNormal},
+    {lblDescription, Picture1, L"STATIC", L"アプリケーション情報", SS_LEFT | WS_VISIBLE, 0, 0, 330, 6945, 1605, kNormal},
+    {lblDisclaimer, None, L"STATIC", L"", SS_LEFT | WS_VISIBLE, 0, 180, 3960, 5775, 585, kNormal},
+    {cmdOK, None, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 0, 6180, 4020, 1305, 345, kNormal},
 };
 // clang-format on
 
@@ -75,8 +67,8 @@ void frmAbout::Show(HWND owner) {
 
 HWND frmAbout::Control(AboutControl id) const {
   // Controls inside the band and inside Picture1 are not the dialog's own children.
-  for (const AboutControl container : {kWindow, AboutControl::picHeader, AboutControl::Picture1}) {
-    const HWND parent = container == kWindow ? dialog_ : GetDlgItem(dialog_, static_cast<int>(container));
+  for (const AboutControl container : {None, picHeader, Picture1}) {
+    const HWND parent = container == None ? dialog_ : GetDlgItem(dialog_, static_cast<int>(container));
     const HWND control = GetDlgItem(parent, static_cast<int>(id));
     if (control != nullptr) return control;
   }
@@ -89,14 +81,10 @@ void frmAbout::CreateControls() {
   makerFont_ = MakeFont(L"Arial", 9, dpi);
   titleFont_ = MakeFont(L"MS UI Gothic", 12, dpi, FW_BOLD);
   descriptionFont_ = MakeFont(L"MS UI Gothic", 8.25, dpi);
-  for (const Design& design : kControls) {
-    const HFONT font = design.font == Font::Maker   ? makerFont_.get()
-                       : design.font == Font::Title ? titleFont_.get()
-                       : design.font == Font::Description ? descriptionFont_.get()
-                                                          : font_.get();
-    const HWND parent = design.container == kWindow ? dialog_ : Control(design.container);
-    CreateDialogControl(parent, static_cast<int>(design.id), design.className, design.caption, design.style,
-                        design.exStyle, design.left, design.top, design.width, design.height, font);
+  const HFONT fonts[kFonts] = {font_.get(), makerFont_.get(), titleFont_.get(), descriptionFont_.get()};
+  for (const ControlDesign<AboutControl>& design : kControls) {
+    const HWND parent = design.container == None ? dialog_ : Control(design.container);
+    PlaceControl(CreateControl(parent, design), design, fonts, dpi);
   }
   const HWND band = Control(AboutControl::picHeader);
   SetWindowLongPtrW(band, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -1,16 +1,23 @@
 #include "shell/frmMain.h"
 
+#include <exception>
+#include <optional>
+
+#include "discovery/modMain.h"
 #include "engine/modDBXFile.h"
+#include "platform/Utf.h"
+#include "platform/win32/Wide.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/BrowseForFolder.h"
-#include "shell/WindowText.h"
 #include "shell/frmAbout.h"
-#include "shell/modMain.h"
 #include "shell/resource.h"
+#include "win32ui/ControlTable.h"
+#include "win32ui/WindowText.h"
 
 namespace {
 
 constexpr char16_t kInboxFile[] = u"\\受信トレイ.dbx";
+constexpr char16_t kUnexpectedFailure[] = u"復元中に予期しないエラーが発生しました。";
 
 bool AskYesNo(HWND owner, const wchar_t* question) {
   return MessageBoxW(owner, question, kApplicationTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -46,7 +53,7 @@ void frmMain::cmdStart_Click() {
   const std::u16string dbxPath = IsChecked(ControlId::optDefault)
                                      ? StoreFolders[static_cast<std::size_t>(CurrentUserIndex)] + kInboxFile
                                      : GetText(Control(ControlId::txtDBXFile));
-  recover_(dbxPath, *this);
+  Recover(dbxPath);
   IsRunning = false;
   SetInputsEnabledForRun(false);
   if (QuitRequested) SendMessageW(window_, WM_CLOSE, 0, 0);
@@ -56,7 +63,15 @@ void frmMain::cmdStop_Click() {
   if (AskYesNo(window_, L"停止しますか?")) StopRequested = true;
 }
 
-void frmMain::cmdFindDBX_Click() { frmDBX::Show(window_, *this); }
+// The chosen path arrives as if the user had typed it and then clicked the folder option.
+void frmMain::cmdFindDBX_Click() {
+  const std::optional<std::u16string> chosen = chooseDbxFile_(window_);
+  if (!chosen) return;
+  SetTextRaisingChange(ControlId::txtDBXFile, *chosen);
+  SendMessageW(Control(ControlId::optDefault), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(Control(ControlId::optFolder), BM_SETCHECK, BST_CHECKED, 0);
+  optFolder_Click();
+}
 
 void frmMain::cmdFindEML_Click() {
   const std::u16string folder = BrowseForFolder(window_);
@@ -83,12 +98,35 @@ void frmMain::mnuHelpHelp_Click() {
 
 void frmMain::mnuHelpAbout_Click() { frmAbout::Show(window_); }
 
-void frmMain::SetDbxFileText(const std::u16string& path) { SetTextRaisingChange(ControlId::txtDBXFile, path); }
+// This handler was called by the window manager, which an exception must not unwind through. What the
+// run wrote so far stays on disk; the user learns what failed, and the window is ready for another run.
+void frmMain::Recover(const std::u16string& dbxPath) {
+  try {
+    recover_(dbxPath, *this);
+  } catch (const std::exception& failure) {
+    ShowUnexpectedFailure(platform::FromUtf8(failure.what()));
+  } catch (...) {
+    ShowUnexpectedFailure(u"");
+  }
+}
 
-void frmMain::SelectFolderOption() {
-  SendMessageW(Control(ControlId::optDefault), BM_SETCHECK, BST_UNCHECKED, 0);
-  SendMessageW(Control(ControlId::optFolder), BM_SETCHECK, BST_CHECKED, 0);
-  optFolder_Click();
+void frmMain::ShowUnexpectedFailure(const std::u16string& reason) {
+  RestoreStatusBar();
+  std::u16string text = kUnexpectedFailure;
+  if (!reason.empty()) text += u"\r\n" + reason;
+  ShowMessage(UiMessage{text, MessageIcon::Critical, MessageButtons::Ok, {}});
+}
+
+// The status bar as the window opens: the run's controls hidden, the message line empty, Start shown.
+void frmMain::RestoreStatusBar() {
+  SetBusyPointer(false);
+  SetLabelCaption(ControlId::lblMessage, u"");
+  for (const ControlDesign<ControlId>& design : MainWindowControls()) {
+    if (design.container == ControlId::Picture1) {
+      ShowWindow(Control(design.id), (design.style & WS_VISIBLE) != 0 ? SW_SHOWNA : SW_HIDE);
+    }
+  }
+  EnsureFocus(FocusTarget());
 }
 
 // Exact emptiness only: a text of blanks counts as filled, and nothing is checked on disk.
@@ -119,7 +157,5 @@ void frmMain::SetTextRaisingChange(ControlId id, const std::u16string& text) {
 }
 
 void frmMain::SetLabelCaption(ControlId id, const std::u16string& caption) {
-  const HWND label = Control(id);
-  SetText(label, caption);
-  FitLabel(label);
+  SetLabelText(Control(id), platform::win32::Wide(caption));
 }

@@ -3,25 +3,28 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "chooser/frmDBX.h"
 #include "engine/RecoveryUi.h"
-#include "shell/GdiObject.h"
 #include "shell/HtmlHelp.h"
 #include "shell/frmMainControls.h"
+#include "win32ui/GdiObject.h"
 
 inline constexpr wchar_t kMainWindowClass[] = L"PalvenorMainWindow";
 
-class frmMain final : public RecoveryUi, public DbxChoiceTarget {
+class frmMain final : public RecoveryUi {
  public:
   // How the window runs a recovery; the program passes RecoverMails.
   using Recovery = std::function<void(const std::u16string& dbxPath, RecoveryUi& ui)>;
+  // How the window asks for a DBX file, modally over owner: the chosen path, or nothing when cancelled.
+  // The program passes the DBX chooser.
+  using DbxFileChooser = std::function<std::optional<std::u16string>(HWND owner)>;
 
   // Creates the window hidden, owned by the application window, and runs Form_Load. closed runs once
   // the window has closed.
-  frmMain(HWND owner, Recovery recover, std::function<void()> closed = {});
+  frmMain(HWND owner, Recovery recover, DbxFileChooser chooseDbxFile, std::function<void()> closed = {});
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
   ~frmMain() override;
@@ -43,10 +46,6 @@ class frmMain final : public RecoveryUi, public DbxChoiceTarget {
   MessageAnswer ShowMessage(const UiMessage& message) override;
   void PumpEvents() override;
   void OpenFolder(const std::u16string& path) override;
-
-  // What the DBX chooser hands back, as if the user had typed the path and clicked the option.
-  void SetDbxFileText(const std::u16string& path) override;
-  void SelectFolderOption() override;
 
  private:
   // The window procedures only hand each event to its handler.
@@ -75,6 +74,10 @@ class frmMain final : public RecoveryUi, public DbxChoiceTarget {
   void mnuHelpHelp_Click();
   void mnuHelpAbout_Click();
 
+  // The run inside cmdStart_Click; a failure that escapes it is reported and the window brought to rest.
+  void Recover(const std::u16string& dbxPath);
+  void ShowUnexpectedFailure(const std::u16string& reason);
+  void RestoreStatusBar();
   void UpdateStartEnabled();
   void SetInputsEnabledForRun(bool running);
   bool IsChecked(ControlId id) const;
@@ -85,7 +88,6 @@ class frmMain final : public RecoveryUi, public DbxChoiceTarget {
   // Window plumbing (frmMainWindow.cpp).
   void CreateControls();
   void ApplyLayout(UINT dpi);
-  void FitLabel(HWND label);
   void PlaceCentred();
   void PaintPanel(HWND panel, HDC dc);
   LRESULT ControlColours(HDC dc, HWND control);
@@ -104,6 +106,7 @@ class frmMain final : public RecoveryUi, public DbxChoiceTarget {
   GdiObject<HBRUSH> whiteBrush_;
   GdiObject<HBRUSH> statusBrush_;
   Recovery recover_;
+  DbxFileChooser chooseDbxFile_;
   std::function<void()> closed_;
   HWND lastFocus_ = nullptr;
   bool busy_ = false;

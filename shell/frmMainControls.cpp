@@ -1,41 +1,53 @@
 #include "shell/frmMainControls.h"
 
+#include <commctrl.h>
+
 namespace {
 
 using enum ControlId;
-using K = ControlKind;
+
+// WS_GROUP starts a group of controls that the arrow keys move between; Tab enters the option group
+// at its first button.
+constexpr DWORD kShown = WS_VISIBLE;
+constexpr DWORD kPanel = WS_CLIPSIBLINGS;
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP;
+constexpr DWORD kOption = BS_AUTORADIOBUTTON;
+constexpr DWORD kText = WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kButton = WS_TABSTOP;
+constexpr DWORD kCheck = WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kPlain = 0;
 
 // clang-format off
-constexpr ControlDesign kControls[] = {
-    {picHeader,    None,      K::Panel,    nullptr, 0, 0, 9390, 675, true, false},
-    {Label3,       picHeader, K::Label,    u"Tessaly", 5880, 60, 3360, 225, true, false},
-    {lblHeader,    picHeader, K::Label,
-     u"Outlook Expre\uFF53\uFF53 で消えてしまったメールデータをDBXファイルから抽出します。", 180, 420, 6030, 180, true, false},
-    {picFrame,     None,      K::Panel,    nullptr, 120, 780, 9195, 4335, true, false},
-    {Label2,       picFrame,  K::Label,    u"１．DBXファイルを指定してください。", 300, 240, 3555, 255, true, false},
-    {optDefault,   picFrame,  K::Option,   u"（ユーザ名）の受信トレイ(&R)", 600, 540, 7155, 255, true, true},
-    {optFolder,    picFrame,  K::Option,   u"以下に指定するフォルダ（DBXファイル）(&F)", 600, 900, 7155, 255, true, false},
-    {txtDBXFile,   picFrame,  K::Text,     u"", 660, 1200, 7095, 315, true, true},
-    {cmdFindDBX,   picFrame,  K::Button,   u"参照", 7920, 1200, 795, 315, true, true},
-    {Label5,       picFrame,  K::Label,    u"２．EMLファイルの出力先のフォルダを指定してください。(&E)", 300, 1740, 5955, 255, true, true},
-    {txtEMLFolder, picFrame,  K::Text,     u"", 660, 1980, 7095, 315, true, true},
-    {cmdFindEML,   picFrame,  K::Button,   u"参照", 7920, 1980, 795, 315, true, true},
-    {Label4,       picFrame,  K::Label,
-     u"（指定されたフォルダに、「メール復元YYYYMMDDhhmmss」という名前のサブフォルダを作成します。）", 660, 2400, 7635, 255, true, true},
-    {Label7,       picFrame,  K::Label,    u"３．オプション", 300, 2820, 3075, 255, true, true},
-    {chkPointer,   picFrame,  K::Check,    u"ポインターの正当性チェックを行わない。(&P)", 660, 3120, 4035, 255, true, true},
-    {Picture1,     None,      K::Panel,    nullptr, 0, 5220, 9390, 675, true, false},
-    {lblProc,      Picture1,  K::Label,    u"抽出中", 180, 240, 540, 180, false, false},
-    {prgStatus,    Picture1,  K::Progress, nullptr, 840, 180, 3795, 315, false, false},
-    {lblPercent,   Picture1,  K::Label,    u"0%", 4920, 240, 180, 180, false, false},
-    {lblStatus,    Picture1,  K::Label,    u"0通のメールを抽出", 5580, 240, 1455, 180, false, false},
-    {lblMessage,   Picture1,  K::Label,    u"メッセージ", 180, 240, 675, 180, true, false},
-    {cmdStart,     Picture1,  K::Button,   u"開始", 7800, 180, 1335, 315, true, true},
-    {cmdStop,      Picture1,  K::Button,   u"停止", 7800, 180, 1335, 315, false, true},
-    {lblRename,    Picture1,  K::Label,    u"ﾘﾈｰﾑ中", 180, 240, 630, 180, false, false},
+constexpr ControlDesign<ControlId> kControls[] = {
+    {picHeader,    None,      kPanelClass, L"", kPanel | kShown, WS_EX_CONTROLPARENT, 0, 0, 9390, 675, kDefaultFont},
+    {Label3,       picHeader, L"STATIC", L"Tessaly", kLabel | kShown, kPlain, 5880, 60, 3360, 225, kHeaderFont},
+    {lblHeader,    picHeader, L"STATIC",
+     L"Outlook Expre\uFF53\uFF53 で消えてしまったメールデータをDBXファイルから抽出します。", kLabel | kShown, kPlain, 180, 420, 6030, 180, kDefaultFont},
+    {picFrame,     None,      kPanelClass, L"", kPanel | kShown, WS_EX_CONTROLPARENT, 120, 780, 9195, 4335, kDefaultFont},
+    {Label2,       picFrame,  L"STATIC", L"１．DBXファイルを指定してください。", kLabel | kShown, kPlain, 300, 240, 3555, 255, kDefaultFont},
+    {optDefault,   picFrame,  L"BUTTON", L"（ユーザ名）の受信トレイ(&R)", kOption | WS_TABSTOP | WS_GROUP | kShown, kPlain, 600, 540, 7155, 255, kDefaultFont},
+    {optFolder,    picFrame,  L"BUTTON", L"以下に指定するフォルダ（DBXファイル）(&F)", kOption | kShown, kPlain, 600, 900, 7155, 255, kDefaultFont},
+    {txtDBXFile,   picFrame,  L"EDIT",   L"", kText | WS_GROUP | kShown, WS_EX_CLIENTEDGE, 660, 1200, 7095, 315, kDefaultFont},
+    {cmdFindDBX,   picFrame,  L"BUTTON", L"参照", kButton | WS_GROUP | kShown, kPlain, 7920, 1200, 795, 315, kDefaultFont},
+    {Label5,       picFrame,  L"STATIC", L"２．EMLファイルの出力先のフォルダを指定してください。(&E)", kLabel | WS_GROUP | kShown, kPlain, 300, 1740, 5955, 255, kDefaultFont},
+    {txtEMLFolder, picFrame,  L"EDIT",   L"", kText | WS_GROUP | kShown, WS_EX_CLIENTEDGE, 660, 1980, 7095, 315, kDefaultFont},
+    {cmdFindEML,   picFrame,  L"BUTTON", L"参照", kButton | WS_GROUP | kShown, kPlain, 7920, 1980, 795, 315, kDefaultFont},
+    {Label4,       picFrame,  L"STATIC",
+     L"（指定されたフォルダに、「メール復元YYYYMMDDhhmmss」という名前のサブフォルダを作成します。）", kLabel | WS_GROUP | kShown, kPlain, 660, 2400, 7635, 255, kDefaultFont},
+    {Label7,       picFrame,  L"STATIC", L"３．オプション", kLabel | WS_GROUP | kShown, kPlain, 300, 2820, 3075, 255, kDefaultFont},
+    {chkPointer,   picFrame,  L"BUTTON", L"ポインターの正当性チェックを行わない。(&P)", kCheck | WS_GROUP | kShown, kPlain, 660, 3120, 4035, 255, kDefaultFont},
+    {Picture1,     None,      kPanelClass, L"", kPanel | kShown, WS_EX_CONTROLPARENT, 0, 5220, 9390, 675, kDefaultFont},
+    {lblProc,      Picture1,  L"STATIC", L"抽出中", kLabel, kPlain, 180, 240, 540, 180, kDefaultFont},
+    {prgStatus,    Picture1,  PROGRESS_CLASSW, L"", kPlain, kPlain, 840, 180, 3795, 315, kDefaultFont},
+    {lblPercent,   Picture1,  L"STATIC", L"0%", kLabel, kPlain, 4920, 240, 180, 180, kDefaultFont},
+    {lblStatus,    Picture1,  L"STATIC", L"0通のメールを抽出", kLabel, kPlain, 5580, 240, 1455, 180, kDefaultFont},
+    {lblMessage,   Picture1,  L"STATIC", L"メッセージ", kLabel | kShown, kPlain, 180, 240, 675, 180, kDefaultFont},
+    {cmdStart,     Picture1,  L"BUTTON", L"開始", kButton | BS_DEFPUSHBUTTON | WS_GROUP | kShown, kPlain, 7800, 180, 1335, 315, kDefaultFont},
+    {cmdStop,      Picture1,  L"BUTTON", L"停止", kButton | WS_GROUP, kPlain, 7800, 180, 1335, 315, kDefaultFont},
+    {lblRename,    Picture1,  L"STATIC", L"ﾘﾈｰﾑ中", kLabel, kPlain, 180, 240, 630, 180, kDefaultFont},
 };
 // clang-format on
 
 }  // namespace
 
-std::span<const ControlDesign> MainWindowControls() { return kControls; }
+std::span<const ControlDesign<ControlId>> MainWindowControls() { return kControls; }

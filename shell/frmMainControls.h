@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "shell/Twips.h"
+#include "win32ui/ControlTable.h"
 
 // Control identifiers; cmdStart and cmdStop carry IDOK and IDCANCEL so that Enter and Esc reach them.
 enum class ControlId : int {
@@ -35,20 +35,14 @@ enum class ControlId : int {
   lblRename,
 };
 
-enum class ControlKind { Panel, Label, Option, Text, Button, Check, Progress };
+// The panels that hold the other controls: the header band, the steps and the status bar.
+inline constexpr wchar_t kPanelClass[] = L"PalvenorPanel";
 
-struct ControlDesign {
-  ControlId id;
-  ControlId container;  // None: placed on the window itself
-  ControlKind kind;
-  const char16_t* caption;
-  int left, top, width, height;  // twips, relative to the container
-  bool visibleAtRest;
-  bool startsGroup;  // first of a group of controls that arrow keys move between
-};
+// The window's fonts, as ControlDesign::font counts them.
+enum MainWindowFont : int { kDefaultFont, kHeaderFont, kMainWindowFonts };
 
-// In tab order, which is also the order of creation (and so of the keyboard's travel).
-std::span<const ControlDesign> MainWindowControls();
+// In tab order; ControlId::None as container is the window itself.
+std::span<const ControlDesign<ControlId>> MainWindowControls();
 
 // The client area in twips.
 inline constexpr int kMainWindowWidthTwips = 9390;

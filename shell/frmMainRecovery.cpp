@@ -2,9 +2,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/Wide.h"
 #include "shell/ApplicationTitle.h"
-#include "shell/WindowText.h"
 #include "shell/frmMain.h"
+#include "win32ui/WindowText.h"
+
+using platform::win32::Wide;
+using platform::win32::WideBuffer;
 
 namespace {
 
@@ -72,7 +76,7 @@ void frmMain::SetBusyPointer(bool busy) {
 }
 
 MessageAnswer frmMain::ShowMessage(const UiMessage& message) {
-  switch (MessageBoxW(window_, WideText(message.text), kApplicationTitle, StyleOf(message))) {
+  switch (MessageBoxW(window_, Wide(message.text), kApplicationTitle, StyleOf(message))) {
     case IDYES:
       return MessageAnswer::Yes;
     case IDNO:
@@ -107,7 +111,7 @@ void frmMain::OpenFolder(const std::u16string& path) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(commandLine.data()), nullptr, nullptr, FALSE, 0, nullptr,
+  if (CreateProcessW(nullptr, WideBuffer(commandLine), nullptr, nullptr, FALSE, 0, nullptr,
                      nullptr, &startup, &process)) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

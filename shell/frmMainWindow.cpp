@@ -3,17 +3,17 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <string_view>
 
 #include "shell/ApplicationTitle.h"
-#include "shell/WindowText.h"
 #include "shell/frmMain.h"
-#include "shell/ModalDialog.h"
 #include "shell/modGadientForm.h"
 #include "shell/resource.h"
+#include "win32ui/Fonts.h"
+#include "win32ui/Twips.h"
 
 namespace {
 
-constexpr wchar_t kPanelClass[] = L"PalvenorPanel";
 // Fixed single border with a minimise button and no maximise button.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 // The owner is the hidden application window, so the task bar button has to be asked for.
@@ -25,39 +25,13 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
-struct WindowKind {
-  const wchar_t* className;
-  DWORD style;
-  DWORD exStyle;
-};
-
-WindowKind KindOf(const ControlDesign& design) {
-  switch (design.kind) {
-    case ControlKind::Panel:
-      return {kPanelClass, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT};
-    case ControlKind::Label:
-      return {L"STATIC", SS_LEFTNOWORDWRAP, 0};
-    case ControlKind::Option:
-      // Tab enters the option group at its first button; the arrow keys move within it.
-      return {L"BUTTON", static_cast<DWORD>(BS_AUTORADIOBUTTON | (design.startsGroup ? WS_TABSTOP : 0)), 0};
-    case ControlKind::Text:
-      return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::Button:
-      return {L"BUTTON", static_cast<DWORD>(WS_TABSTOP | (design.id == ControlId::cmdStart ? BS_DEFPUSHBUTTON : 0)), 0};
-    case ControlKind::Check:
-      return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
-    case ControlKind::Progress:
-      return {PROGRESS_CLASSW, 0, 0};
-  }
-  return {L"STATIC", 0, 0};
-}
-
 }  // namespace
 
-frmMain::frmMain(HWND owner, Recovery recover, std::function<void()> closed)
+frmMain::frmMain(HWND owner, Recovery recover, DbxFileChooser chooseDbxFile, std::function<void()> closed)
     : whiteBrush_(CreateSolidBrush(kWhite)),
       statusBrush_(CreateSolidBrush(kStatusBarColour)),
       recover_(std::move(recover)),
+      chooseDbxFile_(std::move(chooseDbxFile)),
       closed_(std::move(closed)) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -117,16 +91,11 @@ bool frmMain::TranslateDialogKeys(MSG& message) {
 }
 
 void frmMain::CreateControls() {
-  for (const ControlDesign& design : MainWindowControls()) {
+  for (const ControlDesign<ControlId>& design : MainWindowControls()) {
     const HWND parent = design.container == ControlId::None ? window_ : Control(design.container);
-    const WindowKind kind = KindOf(design);
-    const DWORD style = WS_CHILD | kind.style | (design.visibleAtRest ? WS_VISIBLE : 0) |
-                        (design.startsGroup ? WS_GROUP : 0);
-    const HWND control = CreateWindowExW(
-        kind.exStyle, kind.className, design.caption == nullptr ? L"" : reinterpret_cast<const wchar_t*>(design.caption),
-        style, 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), Instance(), nullptr);
-    if (design.kind == ControlKind::Panel) SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (design.kind == ControlKind::Progress) SendMessageW(control, PBM_SETRANGE32, 0, 100);
+    const HWND control = CreateControl(parent, design);
+    if (std::wstring_view(design.className) == kPanelClass) SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (design.id == ControlId::prgStatus) SendMessageW(control, PBM_SETRANGE32, 0, 100);
     controls_.emplace_back(design.id, control);
   }
   SendMessageW(Control(ControlId::optDefault), BM_SETCHECK, BST_CHECKED, 0);
@@ -135,14 +104,8 @@ void frmMain::CreateControls() {
 void frmMain::ApplyLayout(UINT dpi) {
   GdiObject<HFONT> font = MakeFont(L"MS UI Gothic", 9, dpi);
   GdiObject<HFONT> headerFont = MakeFont(L"Arial", 9, dpi);
-  for (const ControlDesign& design : MainWindowControls()) {
-    const HWND control = Control(design.id);
-    const HFONT controlFont = design.id == ControlId::Label3 ? headerFont.get() : font.get();
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
-    SetWindowPos(control, nullptr, TwipsToPixels(design.left, dpi), TwipsToPixels(design.top, dpi),
-                 TwipsToPixels(design.width, dpi), TwipsToPixels(design.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (design.kind == ControlKind::Label) FitLabel(control);
-  }
+  const HFONT fonts[kMainWindowFonts] = {font.get(), headerFont.get()};
+  for (const ControlDesign<ControlId>& design : MainWindowControls()) PlaceControl(Control(design.id), design, fonts, dpi);
   font_ = std::move(font);
   headerFont_ = std::move(headerFont);
 
@@ -151,20 +114,6 @@ void frmMain::ApplyLayout(UINT dpi) {
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(window_, nullptr, TRUE);
-}
-
-// Labels size themselves to their caption, so longer texts (a hint, a large count) are never cut off.
-void frmMain::FitLabel(HWND label) {
-  const std::u16string caption = GetText(label);
-  const HDC dc = GetDC(label);
-  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-  RECT extent{};
-  DrawTextW(dc, caption.empty() ? L" " : WideText(caption), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-  SelectObject(dc, previous);
-  ReleaseDC(label, dc);
-  SetWindowPos(label, nullptr, 0, 0, caption.empty() ? 0 : extent.right, extent.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  InvalidateRect(label, nullptr, TRUE);
 }
 
 void frmMain::PlaceCentred() {
@@ -185,7 +134,7 @@ void frmMain::PaintPanel(HWND panel, HDC dc) {
   RECT area{};
   GetClientRect(panel, &area);
   if (panel == Control(ControlId::picHeader)) {
-    const ControlDesign& band = MainWindowControls()[0];
+    const ControlDesign<ControlId>& band = MainWindowControls()[0];
     PaintGradientBand(dc, area, SIZE{band.width, band.height}, GetDpiForWindow(window_), kBandLeft, kBandRight,
                       GRADIENT_FILL_RECT_H);
   } else {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "shell/GdiObject.h"
+#include "win32ui/GdiObject.h"
 
 namespace {
 

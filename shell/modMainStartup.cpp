@@ -4,8 +4,8 @@
 
 #include <exception>
 
+#include "discovery/modMain.h"
 #include "shell/ApplicationTitle.h"
-#include "shell/modMain.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void ActivatePreviousInstance(HWND window) {
   AttachThreadInput(ownThread, foregroundThread, FALSE);
 }
 
-int Main(const frmMain::Recovery& recover) {
+int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& chooseDbxFile) {
   const InstanceMutex instance;
   if (instance.PreviousInstance()) {
     ActivatePreviousInstance(FindWindowW(kApplicationWindowClass, kApplicationTitle));
@@ -83,7 +83,7 @@ int Main(const frmMain::Recovery& recover) {
   const ComApartment com;
   const ApplicationWindow application;
   try {
-    frmMain form(application.Handle(), recover, [] { PostQuitMessage(0); });
+    frmMain form(application.Handle(), recover, chooseDbxFile, [] { PostQuitMessage(0); });
     form.Show();
     return RunMessageLoop(form);
   } catch (const std::exception&) {

@@ -41,4 +41,4 @@ void ActivatePreviousInstance(HWND window);
 
 // The program: a second instance activates the first and ends; the first finds the mail stores,
 // shows the main window and returns when it has closed. The result is the process exit code.
-int Main(const frmMain::Recovery& recover);
+int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& chooseDbxFile);

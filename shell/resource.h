@@ -1,7 +1,7 @@
 #pragma once
 // Resource identifiers shared by Palvenor.rc and the windows.
+#include "win32ui/ProgramIcon.h"
 
-#define IDI_PALVENOR 1
 #define IDR_MAINMENU 100
 
 #define IDM_FILE_EXIT 40001

@@ -11,11 +11,10 @@
 namespace platform {
 namespace {
 
-constexpr std::intptr_t kClosed = -1;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
 constexpr std::int64_t kTicksPerSecond = 10000000;
 
-int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+int Fd(const OsHandle& handle) { return static_cast<int>(handle.Get()); }
 
 timespec ToTimespec(FileTime time) {
   const auto ticks = static_cast<std::int64_t>(time);
@@ -56,22 +55,7 @@ std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
   // is ever written through it.
   const int fd = ::open(ToUtf8(path).c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return std::nullopt;
-  return TimeStampFile(fd);
-}
-
-TimeStampFile::TimeStampFile(TimeStampFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
-
-TimeStampFile& TimeStampFile::operator=(TimeStampFile&& other) noexcept {
-  if (this != &other) {
-    if (handle_ != kClosed) ::close(Fd(handle_));
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
-TimeStampFile::~TimeStampFile() {
-  if (handle_ != kClosed) ::close(Fd(handle_));
+  return TimeStampFile(OsHandle(fd));
 }
 
 // Linux file systems keep a birth time but offer no call to set it, so the creation time is left.

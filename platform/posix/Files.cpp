@@ -13,11 +13,9 @@
 namespace platform {
 namespace {
 
-constexpr std::intptr_t kClosed = -1;
-
 OsError ErrorFromErrno(int code) { return OsError{code, FromUtf8(std::strerror(code))}; }
 
-int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+int Fd(const OsHandle& handle) { return static_cast<int>(handle.Get()); }
 
 }  // namespace
 
@@ -33,22 +31,7 @@ std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& er
     error = ErrorFromErrno(EISDIR);
     return std::nullopt;
   }
-  return StoreFile(fd);
-}
-
-StoreFile::StoreFile(StoreFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
-
-StoreFile& StoreFile::operator=(StoreFile&& other) noexcept {
-  if (this != &other) {
-    if (handle_ != kClosed) ::close(Fd(handle_));
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
-StoreFile::~StoreFile() {
-  if (handle_ != kClosed) ::close(Fd(handle_));
+  return StoreFile(OsHandle(fd));
 }
 
 std::int64_t StoreFile::Length() const {
@@ -79,22 +62,7 @@ std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError
     error = ErrorFromErrno(errno);
     return std::nullopt;
   }
-  return OutputFile(fd);
-}
-
-OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
-
-OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
-  if (this != &other) {
-    if (handle_ != kClosed) ::close(Fd(handle_));
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
-OutputFile::~OutputFile() {
-  if (handle_ != kClosed) ::close(Fd(handle_));
+  return OutputFile(OsHandle(fd));
 }
 
 bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
@@ -112,14 +80,9 @@ bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
 }
 
 bool OutputFile::Close(OsError& error) {
-  if (handle_ == kClosed) return true;
-  const int result = ::close(Fd(handle_));
-  handle_ = kClosed;
-  if (result != 0) {
-    error = ErrorFromErrno(errno);
-    return false;
-  }
-  return true;
+  if (handle_.Close()) return true;
+  error = ErrorFromErrno(errno);
+  return false;
 }
 
 bool CreateFolder(const std::u16string& path, OsError& error) {

@@ -1,17 +1,12 @@
 #include "platform/FileTimes.h"
 
+#include "platform/win32/Handle.h"
 #include "platform/win32/Wide.h"
 
 namespace platform {
 namespace {
 
-const std::intptr_t kClosed = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
-
-HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-
-void CloseIfOpen(std::intptr_t handle) {
-  if (handle != kClosed) CloseHandle(Handle(handle));
-}
+using win32::Handle;
 
 FILETIME ToFiletime(FileTime time) {
   return FILETIME{static_cast<DWORD>(time & 0xFFFFFFFFu), static_cast<DWORD>(time >> 32)};
@@ -43,21 +38,8 @@ std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
   const HANDLE file = CreateFileW(win32::Wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  return TimeStampFile(reinterpret_cast<std::intptr_t>(file));
+  return TimeStampFile(win32::Owned(file));
 }
-
-TimeStampFile::TimeStampFile(TimeStampFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
-
-TimeStampFile& TimeStampFile::operator=(TimeStampFile&& other) noexcept {
-  if (this != &other) {
-    CloseIfOpen(handle_);
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
-TimeStampFile::~TimeStampFile() { CloseIfOpen(handle_); }
 
 bool TimeStampFile::SetTimes(FileTime creation, FileTime lastWrite) const {
   if (creation == 0 && lastWrite == 0) return true;

@@ -1,21 +1,17 @@
 #include "platform/Files.h"
 
+#include "platform/win32/Handle.h"
+#include "platform/win32/OsErrors.h"
 #include "platform/win32/Wide.h"
 
 namespace platform {
 namespace {
 
 using win32::ErrorFromCode;
+using win32::Handle;
 using win32::LastError;
+using win32::Owned;
 using win32::Wide;
-
-const std::intptr_t kClosed = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
-
-HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-
-void CloseIfOpen(std::intptr_t handle) {
-  if (handle != kClosed) CloseHandle(Handle(handle));
-}
 
 }  // namespace
 
@@ -27,21 +23,8 @@ std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& er
     error = LastError();
     return std::nullopt;
   }
-  return StoreFile(reinterpret_cast<std::intptr_t>(file));
+  return StoreFile(Owned(file));
 }
-
-StoreFile::StoreFile(StoreFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
-
-StoreFile& StoreFile::operator=(StoreFile&& other) noexcept {
-  if (this != &other) {
-    CloseIfOpen(handle_);
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
-StoreFile::~StoreFile() { CloseIfOpen(handle_); }
 
 std::int64_t StoreFile::Length() const {
   LARGE_INTEGER size{};
@@ -76,21 +59,8 @@ std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError
     error = LastError();
     return std::nullopt;
   }
-  return OutputFile(reinterpret_cast<std::intptr_t>(file));
+  return OutputFile(Owned(file));
 }
-
-OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
-
-OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
-  if (this != &other) {
-    CloseIfOpen(handle_);
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
-OutputFile::~OutputFile() { CloseIfOpen(handle_); }
 
 bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
   std::size_t done = 0;
@@ -107,14 +77,9 @@ bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
 }
 
 bool OutputFile::Close(OsError& error) {
-  if (handle_ == kClosed) return true;
-  const BOOL closed = CloseHandle(Handle(handle_));
-  handle_ = kClosed;
-  if (!closed) {
-    error = LastError();
-    return false;
-  }
-  return true;
+  if (handle_.Close()) return true;
+  error = LastError();
+  return false;
 }
 
 bool CreateFolder(const std::u16string& path, OsError& error) {

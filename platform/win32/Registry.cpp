@@ -5,7 +5,9 @@
 namespace platform {
 namespace {
 
+using win32::FromWide;
 using win32::Wide;
+using win32::WideBuffer;
 
 HKEY RootKey(RegistryRoot root) {
   switch (root) {
@@ -49,7 +51,7 @@ std::vector<std::u16string> RegistrySubKeyNames(RegistryRoot root, const std::u1
     const LSTATUS status = RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) break;
     if (status == ERROR_SUCCESS) {
-      names.emplace_back(reinterpret_cast<const char16_t*>(name), length);
+      names.emplace_back(FromWide(name, length));
     } else {
       names.emplace_back();
     }
@@ -83,8 +85,7 @@ std::u16string FolderVariable(const std::u16string& name) {
   const DWORD needed = ExpandEnvironmentStringsW(Wide(reference), nullptr, 0);
   if (needed == 0) return {};
   std::u16string value(needed, u'\0');
-  const DWORD written =
-      ExpandEnvironmentStringsW(Wide(reference), reinterpret_cast<wchar_t*>(value.data()), needed);
+  const DWORD written = ExpandEnvironmentStringsW(Wide(reference), WideBuffer(value), needed);
   if (written == 0 || written > needed) return {};
   value.resize(written - 1);
   // An unset variable comes back unexpanded.

@@ -4,22 +4,16 @@
 
 #include <vector>
 
+#include "tests/support/Hex.h"
+
 namespace {
+
+using testsupport::Hex;
 
 struct Case {
   std::vector<std::uint8_t> bytes;
   std::u16string text;
 };
-
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-  std::string hex;
-  for (const auto b : bytes) {
-    constexpr char digits[] = "0123456789ABCDEF";
-    hex += digits[b >> 4];
-    hex += digits[b & 0x0F];
-  }
-  return hex;
-}
 
 TEST(Cp932, DecodesEveryPartOfTheCodePage) {
   const Case cases[] = {

@@ -4,20 +4,14 @@
 
 #include <string>
 
+#include "tests/support/Hex.h"
+
 namespace {
+
+using testsupport::Hex;
 
 // Builds bytes from a string literal, which may hold NUL bytes.
 Bytes B(std::string_view text) { return {text.begin(), text.end()}; }
-
-std::string Hex(const Bytes& bytes) {
-  std::string hex;
-  for (const auto b : bytes) {
-    constexpr char digits[] = "0123456789ABCDEF";
-    hex += digits[b >> 4];
-    hex += digits[b & 0x0F];
-  }
-  return hex;
-}
 
 struct Case {
   Bytes bytes;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "discovery/modMain.h"
+#include "discovery/modRegistry.h"
 #include "platform/Folders.h"
 #include "platform/Registry.h"
-#include "shell/modMain.h"
-#include "shell/modRegistry.h"
 
 namespace {
 
@@ -73,9 +73,9 @@ TEST(Discovery, WithoutARegistryThereIsOneEmptyIdentity) {
   EXPECT_EQ(CurrentUserIndex, 0);
   EXPECT_EQ(DocumentsFolder, platform::DocumentsFolder());
   EXPECT_FALSE(DocumentsFolder.empty()) << "the tests run with a home folder";
-  EXPECT_EQ(GetRegistrySubKeys(RegistryRoot::CurrentUser, u"Identities"), std::vector<std::u16string>{u""});
+  EXPECT_EQ(GetRegistrySubKeys(platform::RegistryRoot::CurrentUser, u"Identities"), std::vector<std::u16string>{u""});
   std::u16string value = u"stale";
-  EXPECT_FALSE(GetRegistryString(RegistryRoot::CurrentUser, u"Identities", u"Start As", value));
+  EXPECT_FALSE(GetRegistryString(platform::RegistryRoot::CurrentUser, u"Identities", u"Start As", value));
   EXPECT_EQ(value, u"");
 }
 

@@ -10,10 +10,10 @@
 #include "WindowHarness.h"
 #include "shell/HtmlHelp.h"
 #include "shell/ProgramVersion.h"
-#include "shell/Twips.h"
 #include "shell/frmAbout.h"
 #include "shell/modGadientForm.h"
 #include "shell/resource.h"
+#include "win32ui/Twips.h"
 
 namespace {
 

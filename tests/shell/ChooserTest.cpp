@@ -12,9 +12,10 @@
 #include "Screenshot.h"
 #include "WindowHarness.h"
 #include "chooser/frmDBX.h"
-#include "shell/Twips.h"
-#include "shell/modMain.h"
+#include "discovery/modMain.h"
+#include "platform/win32/Wide.h"
 #include "tests/support/ScratchFolder.h"
+#include "win32ui/Twips.h"
 
 namespace {
 
@@ -148,10 +149,10 @@ TEST_F(Chooser, OpensOnTheStartIdentityWithItsFilesGroupedAndSized) {
     std::size_t bytes;
   } sized[] = {{u"s0.dbx", 0}, {u"s511.dbx", 511}, {u"s512.dbx", 512}, {u"s1536.dbx", 1536}, {u"s1m.dbx", 1048576}};
   for (const auto& file : sized) first_.WriteFile(file.name, std::string(file.bytes, 'x'));
-  SetFileAttributesW(reinterpret_cast<const wchar_t*>(first_.WriteFile(u"hidden.dbx", "").c_str()), FILE_ATTRIBUTE_HIDDEN);
-  SetFileAttributesW(reinterpret_cast<const wchar_t*>(first_.WriteFile(u"system.dbx", "").c_str()), FILE_ATTRIBUTE_SYSTEM);
-  SetFileAttributesW(reinterpret_cast<const wchar_t*>(first_.WriteFile(u"readonly.dbx", "").c_str()), FILE_ATTRIBUTE_READONLY);
-  CreateDirectoryW(reinterpret_cast<const wchar_t*>(first_.PathOf(u"folder.dbx").c_str()), nullptr);
+  SetFileAttributesW(platform::win32::Wide(first_.WriteFile(u"hidden.dbx", "")), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(platform::win32::Wide(first_.WriteFile(u"system.dbx", "")), FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesW(platform::win32::Wide(first_.WriteFile(u"readonly.dbx", "")), FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryW(platform::win32::Wide(first_.PathOf(u"folder.dbx")), nullptr);
   Open();
 
   WithChooser([&](HWND chooser) {
@@ -217,7 +218,7 @@ TEST_F(Chooser, OpensOnTheStartIdentityWithItsFilesGroupedAndSized) {
     SaveScreenshot(chooser, L"chooser");
     Press(chooser, DbxControl::cmdCancel);
   });
-  SetFileAttributesW(reinterpret_cast<const wchar_t*>(first_.PathOf(u"readonly.dbx").c_str()), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(platform::win32::Wide(first_.PathOf(u"readonly.dbx")), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Chooser, ChangingTheUserRefillsTheListAndAUserWithoutAFolderEmptiesIt) {

@@ -2,8 +2,8 @@
 
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"
-#include "shell/modMain.h"
-#include "shell/modRegistry.h"
+#include "discovery/modMain.h"
+#include "discovery/modRegistry.h"
 
 namespace {
 
@@ -125,7 +125,8 @@ TEST_F(Discovery, ReadsKeysTheUserMayNotWrite) {
       << "the key must really refuse full access for this test to mean anything";
   DiscoverMailStores();
   EXPECT_EQ(UserNames, std::vector<std::u16string>{u"a"});
-  EXPECT_EQ(GetRegistrySubKeys(RegistryRoot::CurrentUser, u"Identities"), std::vector<std::u16string>{U(kIdA)});
+  EXPECT_EQ(GetRegistrySubKeys(platform::RegistryRoot::CurrentUser, u"Identities"),
+            std::vector<std::u16string>{U(kIdA)});
 }
 
 // Mend: names are read as UTF-16, so characters outside the system code page survive.

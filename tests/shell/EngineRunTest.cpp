@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 #include "MessageBoxAnswerer.h"
 #include "Screenshot.h"
 #include "WindowHarness.h"
 #include "engine/modDBXFile.h"
+#include "shell/resource.h"
 #include "tests/support/DbxWriter.h"
 
 namespace {
@@ -255,6 +257,35 @@ TEST_F(EngineRun, AnUnopenableStoreIsReportedAndTheWindowStaysIdle) {
   EXPECT_EQ(answerer.Shown()[0].text, L"DBXファイルをオープンできませんでした。\r\n" + (folder_ / "missing.dbx").wstring());
   EXPECT_TRUE(Enabled(Id::picFrame));
   EXPECT_TRUE(Visible(Id::cmdStart));
+}
+
+TEST_F(EngineRun, AFailureInsideTheRunIsReportedAndTheWindowComesBackToRest) {
+  const MessageBoxAnswerer answerer;
+  OpenOnStore([](ObservedUi& ui) {
+    // Every message has been written by the time the renaming begins.
+    ui.onChange = [](const StatusBarState& state) {
+      if (state.rename) throw std::runtime_error("forced failure");
+    };
+  });
+  Click(Id::cmdStart);
+
+  ASSERT_EQ(answerer.Shown().size(), 1u);
+  EXPECT_EQ(answerer.Shown()[0].caption, L"Palvenor");
+  EXPECT_EQ(answerer.Shown()[0].text, L"復元中に予期しないエラーが発生しました。\r\nforced failure");
+  EXPECT_TRUE(answerer.Shown()[0].criticalIcon);
+  EXPECT_EQ(OutputFiles(), static_cast<std::size_t>(kMessages)) << "what was written stays";
+
+  EXPECT_FALSE(form_->Running());
+  for (const Id enabled : {Id::picFrame, Id::cmdFindDBX, Id::cmdFindEML}) EXPECT_TRUE(Enabled(enabled));
+  for (const UINT item : {IDM_FILE_EXIT, IDM_HELP_HELP, IDM_HELP_ABOUT}) EXPECT_TRUE(MenuItemEnabled(item));
+  EXPECT_TRUE(Visible(Id::cmdStart));
+  EXPECT_TRUE(Visible(Id::lblMessage));
+  EXPECT_EQ(Text(Id::lblMessage), L"");
+  for (const Id hidden : {Id::cmdStop, Id::lblProc, Id::lblRename, Id::prgStatus, Id::lblPercent, Id::lblStatus}) {
+    EXPECT_FALSE(Visible(hidden));
+  }
+  SendMessageW(form_->Window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_->Window()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_WAIT)) << "the busy pointer is off";
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ void MessageBoxAnswerer::Answer(HWND box) {
   shown.yesNo = GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr;
   const HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, kIconId, STM_GETICON, 0, 0));
   shown.questionIcon = icon != nullptr && icon == LoadIconW(nullptr, IDI_QUESTION);
+  shown.criticalIcon = icon != nullptr && icon == LoadIconW(nullptr, IDI_HAND);
   const std::size_t index = shown_.size();
   shown_.push_back(shown);
   const int answer = index < answers_.size() ? answers_[index] : (shown.yesNo ? IDNO : IDOK);

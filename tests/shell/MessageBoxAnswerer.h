@@ -10,6 +10,7 @@ struct ShownMessageBox {
   std::wstring text;
   bool yesNo = false;       // Yes and No buttons rather than OK
   bool questionIcon = false;
+  bool criticalIcon = false;
 };
 
 class MessageBoxAnswerer {

@@ -2,8 +2,8 @@
 
 #include "MessageBoxAnswerer.h"
 #include "WindowHarness.h"
+#include "discovery/modMain.h"
 #include "engine/modDBXFile.h"
-#include "shell/modMain.h"
 #include "shell/resource.h"
 
 namespace {

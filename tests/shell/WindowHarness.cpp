@@ -1,7 +1,8 @@
 #include "WindowHarness.h"
 
+#include "chooser/frmDBX.h"
+#include "discovery/modMain.h"
 #include "engine/modDBXFile.h"
-#include "shell/modMain.h"
 
 void WindowHarness::SetUp() {
   SkipPointerCheck = false;
@@ -30,7 +31,8 @@ frmMain& WindowHarness::Open(std::function<void(RecoveryUi& ui)> during) {
 
 frmMain& WindowHarness::OpenWith(frmMain::Recovery recover) {
   application_ = std::make_unique<ApplicationWindow>();
-  form_ = std::make_unique<frmMain>(application_->Handle(), std::move(recover), [this] { ++closedCount_; });
+  form_ = std::make_unique<frmMain>(application_->Handle(), std::move(recover), frmDBX::Show,
+                                    [this] { ++closedCount_; });
   form_->Show();
   SetForegroundWindow(form_->Window());
   Pump();

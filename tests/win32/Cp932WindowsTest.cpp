@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Hex.h"
+
 namespace {
+
+using testsupport::Hex;
 
 std::u16string WindowsDecodes(const std::vector<std::uint8_t>& bytes) {
   const auto* source = reinterpret_cast<const char*>(bytes.data());
@@ -16,16 +20,6 @@ std::u16string WindowsDecodes(const std::vector<std::uint8_t>& bytes) {
   const int written = MultiByteToWideChar(932, 0, source, length, text.data(), length);
   text.resize(static_cast<std::size_t>(written));
   return {text.begin(), text.end()};
-}
-
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-  std::string hex;
-  for (const auto b : bytes) {
-    constexpr char digits[] = "0123456789ABCDEF";
-    hex += digits[b >> 4];
-    hex += digits[b & 0x0F];
-  }
-  return hex;
 }
 
 bool IsLeadByte(unsigned byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }

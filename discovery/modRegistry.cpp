@@ -1,13 +1,13 @@
-#include "shell/modRegistry.h"
+#include "discovery/modRegistry.h"
 
-std::vector<std::u16string> GetRegistrySubKeys(RegistryRoot root, const std::u16string& keyPath) {
+std::vector<std::u16string> GetRegistrySubKeys(platform::RegistryRoot root, const std::u16string& keyPath) {
   std::vector<std::u16string> names = platform::RegistrySubKeyNames(root, keyPath);
   if (names.empty()) return {u""};
   for (auto& name : names) name = TrimAtNull(name);
   return names;
 }
 
-bool GetRegistryString(RegistryRoot root, const std::u16string& keyPath, const std::u16string& valueName,
+bool GetRegistryString(platform::RegistryRoot root, const std::u16string& keyPath, const std::u16string& valueName,
                        std::u16string& value) {
   value.clear();
   const auto stored = platform::RegistryString(root, keyPath, valueName);

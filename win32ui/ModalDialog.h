@@ -1,12 +1,10 @@
 #pragma once
-// Modal dialogs whose controls are laid out in twips by their own procedure, and their fonts.
+// Modal dialogs whose controls are created by their own procedure, and their place over the owner.
 #include <windows.h>
 
-#include <cmath>
 #include <vector>
 
-#include "shell/GdiObject.h"
-#include "shell/Twips.h"
+#include "win32ui/Twips.h"
 
 // Shows an empty modal dialog over owner and returns when it has ended. The procedure gets parameter
 // with WM_INITDIALOG and creates the controls itself.
@@ -47,23 +45,4 @@ inline void PlaceOverOwner(HWND dialog, int widthTwips, int heightTwips) {
   }
   SetWindowPos(dialog, nullptr, over.left + (over.right - over.left - width) / 2,
                over.top + (over.bottom - over.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-inline GdiObject<HFONT> MakeFont(const wchar_t* face, double points, UINT dpi, int weight = FW_NORMAL) {
-  const int height = -static_cast<int>(std::lround(points * dpi / 72.0));
-  return GdiObject<HFONT>(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_DONTCARE, face));
-}
-
-// Creates a child control of the dialog at its design place in twips.
-inline HWND CreateDialogControl(HWND dialog, int id, const wchar_t* className, const wchar_t* text, DWORD style,
-                                DWORD exStyle, int left, int top, int width, int height, HFONT font) {
-  const UINT dpi = GetDpiForWindow(dialog);
-  const HWND control =
-      CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, TwipsToPixels(left, dpi),
-                      TwipsToPixels(top, dpi), TwipsToPixels(width, dpi), TwipsToPixels(height, dpi), dialog,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return control;
 }

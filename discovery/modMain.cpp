@@ -1,7 +1,7 @@
-#include "shell/modMain.h"
+#include "discovery/modMain.h"
 
+#include "discovery/modRegistry.h"
 #include "platform/Folders.h"
-#include "shell/modRegistry.h"
 
 std::vector<std::u16string> UserNames{u""};
 std::vector<std::u16string> StoreFolders{u""};
@@ -10,6 +10,7 @@ std::u16string DocumentsFolder;
 
 namespace {
 
+constexpr platform::RegistryRoot kCurrentUser = platform::RegistryRoot::CurrentUser;
 const std::u16string kIdentities = u"Identities";
 const std::u16string kStoreKey = u"\\Software\\Microsoft\\Outlook Express\\5.0";
 const std::u16string kShellFolders = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -57,9 +58,9 @@ std::u16string ExpandDocumentsFolder(std::u16string_view stored, const FolderVar
 
 void DiscoverMailStores() {
   const FolderVariables folders = SystemFolderVariables();
-  const std::vector<std::u16string> identities = GetRegistrySubKeys(RegistryRoot::CurrentUser, kIdentities);
+  const std::vector<std::u16string> identities = GetRegistrySubKeys(kCurrentUser, kIdentities);
   std::u16string startAs;
-  GetRegistryString(RegistryRoot::CurrentUser, kIdentities, u"Start As", startAs);
+  GetRegistryString(kCurrentUser, kIdentities, u"Start As", startAs);
 
   UserNames.assign(identities.size(), u"");
   StoreFolders.assign(identities.size(), u"");
@@ -70,9 +71,9 @@ void DiscoverMailStores() {
     // Without identities the one entry has no key; "Identities\" would name the parent key itself.
     if (id.empty()) continue;
     const std::u16string identityKey = kIdentities + u"\\" + id;
-    GetRegistryString(RegistryRoot::CurrentUser, identityKey, u"Username", UserNames[i]);
+    GetRegistryString(kCurrentUser, identityKey, u"Username", UserNames[i]);
     std::u16string storeRoot;
-    GetRegistryString(RegistryRoot::CurrentUser, identityKey + kStoreKey, u"Store Root", storeRoot);
+    GetRegistryString(kCurrentUser, identityKey + kStoreKey, u"Store Root", storeRoot);
     StoreFolders[i] = ExpandStoreFolder(storeRoot, folders);
   }
 
@@ -82,6 +83,6 @@ void DiscoverMailStores() {
     return;
   }
   std::u16string personal;
-  GetRegistryString(RegistryRoot::CurrentUser, kShellFolders, u"Personal", personal);
+  GetRegistryString(kCurrentUser, kShellFolders, u"Personal", personal);
   DocumentsFolder = ExpandDocumentsFolder(personal, folders);
 }
