@@ -1,5 +1,7 @@
 #include "shell/frmMainControls.h"
 
+#include "engine/RecoveryText.h"
+
 namespace {
 
 using enum ControlId;
@@ -25,14 +27,14 @@ constexpr ControlDesign kControls[] = {
     {Label7,       picFrame,  K::Label,    u"３．オプション", 300, 2820, 3075, 255, true, true},
     {chkPointer,   picFrame,  K::Check,    u"ポインターの正当性チェックを行わない。(&P)", 660, 3120, 4035, 255, true, true},
     {Picture1,     None,      K::Panel,    nullptr, 0, 5220, 9390, 675, true, false},
-    {lblProc,      Picture1,  K::Label,    u"抽出中", 180, 240, 540, 180, false, false},
+    {lblProc,      Picture1,  K::Label,    kExtractingCaption, 180, 240, 540, 180, false, false},
     {prgStatus,    Picture1,  K::Progress, nullptr, 840, 180, 3795, 315, false, false},
     {lblPercent,   Picture1,  K::Label,    u"0%", 4920, 240, 180, 180, false, false},
     {lblStatus,    Picture1,  K::Label,    u"0通のメールを抽出", 5580, 240, 1455, 180, false, false},
     {lblMessage,   Picture1,  K::Label,    u"メッセージ", 180, 240, 675, 180, true, false},
     {cmdStart,     Picture1,  K::Button,   u"開始", 7800, 180, 1335, 315, true, true},
     {cmdStop,      Picture1,  K::Button,   u"停止", 7800, 180, 1335, 315, false, true},
-    {lblRename,    Picture1,  K::Label,    u"ﾘﾈｰﾑ中", 180, 240, 630, 180, false, false},
+    {lblRename,    Picture1,  K::Label,    kRenamingCaption, 180, 240, 630, 180, false, false},
 };
 // clang-format on
 
