@@ -27,16 +27,16 @@ constexpr int kDefaultFont = 0;
 // In tab order, which is also the order of creation: a label's access key moves to the control after it.
 // clang-format off
 constexpr ControlDesign<DbxControl> kControls[] = {
-    {Label3, None, L"STATIC", L"Outlook Express のメッセージファイルを指定します。", kLabel, 0, 180, 240, 4005, 180, kDefaultFont},
-    {Label1, None, L"STATIC", L"ユーザ(&U):", kLabel, 0, 180, 660, 810, 180, kDefaultFont},
-    {cmbUser, None, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 1440, 600, 4575, 300 + kDropDownTwips, kDefaultFont},
-    {Label2, None, L"STATIC", L"DBXファイル(&D):", kLabel, 0, 180, 1200, 1230, 180, kDefaultFont},
-    {lvwDBXFile, None, WC_LISTVIEWW, L"",
+    {Label3, None, L"STATIC", u"Outlook Express のメッセージファイルを指定します。", kLabel, 0, 180, 240, 4005, 180, kDefaultFont},
+    {Label1, None, L"STATIC", u"ユーザ(&U):", kLabel, 0, 180, 660, 810, 180, kDefaultFont},
+    {cmbUser, None, WC_COMBOBOXW, u"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 1440, 600, 4575, 300 + kDropDownTwips, kDefaultFont},
+    {Label2, None, L"STATIC", u"DBXファイル(&D):", kLabel, 0, 180, 1200, 1230, 180, kDefaultFont},
+    {lvwDBXFile, None, WC_LISTVIEWW, u"",
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP | WS_GROUP | WS_VISIBLE, WS_EX_CLIENTEDGE,
      1440, 1080, 4575, 2475, kDefaultFont},
-    {cmdOK, None, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 6240, 240, 1215, 375, kDefaultFont},
-    {cmdCancel, None, L"BUTTON", L"キャンセル", kButton, 0, 6240, 720, 1215, 375, kDefaultFont},
-    {cmdOpen, None, L"BUTTON", L"ファイルを開く", kButton, 0, 6240, 1380, 1215, 375, kDefaultFont},
+    {cmdOK, None, L"BUTTON", u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 6240, 240, 1215, 375, kDefaultFont},
+    {cmdCancel, None, L"BUTTON", u"キャンセル", kButton, 0, 6240, 720, 1215, 375, kDefaultFont},
+    {cmdOpen, None, L"BUTTON", u"ファイルを開く", kButton, 0, 6240, 1380, 1215, 375, kDefaultFont},
 };
 // clang-format on
 

@@ -1,5 +1,7 @@
 #include "cli/StatusBar.h"
 
+#include "engine/RecoveryText.h"
+
 namespace cli {
 namespace {
 
@@ -11,8 +13,8 @@ std::uint32_t Bit(StatusControl control) { return std::uint32_t{1} << Index(cont
 
 StatusBar::StatusBar() {
   // The labels' captions at rest, which the run shows without setting them.
-  captions_[Index(StatusControl::lblProc)] = u"抽出中";
-  captions_[Index(StatusControl::lblRename)] = u"ﾘﾈｰﾑ中";
+  captions_[Index(StatusControl::lblProc)] = kExtractingCaption;
+  captions_[Index(StatusControl::lblRename)] = kRenamingCaption;
 }
 
 void StatusBar::SetVisible(StatusControl control, bool visible) {

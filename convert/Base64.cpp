@@ -25,8 +25,8 @@ std::size_t DecodedLength(std::u16string_view text) {
 
 // Every character takes its place in a group of four, so a stray character shifts nothing after it;
 // characters outside the alphabet count as zero.
-Bytes DecodeBase64(std::u16string_view text) {
-  Bytes bytes;
+std::vector<std::uint8_t> DecodeBase64(std::u16string_view text) {
+  std::vector<std::uint8_t> bytes;
   bytes.reserve(text.size() / 4 * 3);
   std::uint32_t accumulator = 0;
   for (std::size_t position = 1; position <= text.size(); ++position) {

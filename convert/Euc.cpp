@@ -3,7 +3,7 @@
 #include "convert/modConvert.h"
 
 // Every byte from 0x81 up starts a JIS X 0208 code, the single shifts 0x8E and 0x8F included.
-std::u16string EucToUnicode(ByteView bytes) {
+std::u16string EucToUnicode(std::span<const std::uint8_t> bytes) {
   std::u16string text;
   text.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {

@@ -24,7 +24,7 @@ bool IsShiftJisLeadInAscii(std::uint8_t byte) { return (byte >= 0x81 && byte <= 
 
 }  // namespace
 
-std::optional<std::u16string> JisBytesToUnicode(ByteView bytes) {
+std::optional<std::u16string> JisBytesToUnicode(std::span<const std::uint8_t> bytes) {
   std::u16string text;
   text.reserve(bytes.size());
   Mode mode = Mode::Ascii;
@@ -61,7 +61,7 @@ std::optional<std::u16string> JisBytesToUnicode(ByteView bytes) {
 }
 
 std::optional<std::u16string> JisTextToUnicode(std::u16string_view text) {
-  Bytes bytes;
+  std::vector<std::uint8_t> bytes;
   bytes.reserve(text.size());
   for (const char16_t c : text) bytes.push_back(static_cast<std::uint8_t>(c));
   return JisBytesToUnicode(bytes);

@@ -23,8 +23,8 @@ std::uint8_t EscapedByte(std::u16string_view digits) {
 
 }  // namespace
 
-Bytes DecodeQuotedPrintable(std::u16string_view text) {
-  Bytes bytes;
+std::vector<std::uint8_t> DecodeQuotedPrintable(std::u16string_view text) {
+  std::vector<std::uint8_t> bytes;
   bytes.reserve(text.size());
   std::size_t i = 0;
   while (i < text.size()) {

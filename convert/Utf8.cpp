@@ -9,7 +9,7 @@ constexpr char16_t kTruncated = u'\x1FFF';
 
 // Sequences are at most three bytes long and trail bytes are not checked, so characters beyond
 // U+FFFF come out as wrong characters.
-std::u16string Utf8ToUnicode(ByteView bytes) {
+std::u16string Utf8ToUnicode(std::span<const std::uint8_t> bytes) {
   std::u16string text;
   text.reserve(bytes.size());
   const std::size_t n = bytes.size();

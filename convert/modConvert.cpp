@@ -5,8 +5,8 @@
 
 namespace {
 
-using PayloadDecoder = Bytes (*)(std::u16string_view);
-using Converter = std::optional<std::u16string> (*)(ByteView);
+using PayloadDecoder = std::vector<std::uint8_t> (*)(std::u16string_view);
+using Converter = std::optional<std::u16string> (*)(std::span<const std::uint8_t>);
 
 struct EncodedWordKind {
   std::u16string_view opening;
@@ -14,8 +14,8 @@ struct EncodedWordKind {
   Converter convert;
 };
 
-template <std::u16string (*convert)(ByteView)>
-std::optional<std::u16string> NeverFails(ByteView bytes) {
+template <std::u16string (*convert)(std::span<const std::uint8_t>)>
+std::optional<std::u16string> NeverFails(std::span<const std::uint8_t> bytes) {
   return convert(bytes);
 }
 

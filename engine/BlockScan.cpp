@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr std::int64_t kLastWindowStart = 2'146'435'072;
-constexpr std::int32_t kAreaSize = 512;
+// The first window's search start: the first match whose block header lies within the store.
+constexpr std::int64_t kFirstSearchStart = kAreaSizeAt + 1;
 
 bool HasValidLength(const DbxBlock& block) { return block.DataLength > 0 && block.DataLength <= kAreaSize; }
 
@@ -73,15 +73,17 @@ class Scan {
   void Run();
 
  private:
-  enum class Next { SearchAgain, AdvanceWindow };
+  // What follows a step: the next search in the window, the window advance, the window advance as the
+  // scan's last step, or the scan's end.
+  enum class Next { SearchAgain, AdvanceWindow, EndAfterAdvance, End };
 
+  // Searches the loaded window from s_ and examines each candidate; leaves k_ and s_ for the advance.
+  Next SearchWindow();
   bool Accepts(std::int64_t blockPosition, const DbxBlock& block) const;
   // Examines the candidate at window position m_, extracting its message when it is accepted.
-  // Returns AdvanceWindow when the run asked to stop after the message.
   Next Examine();
-  // Start adjustment, chain walk and final block of the accepted candidate at block; returns false
-  // when the scan is to end.
-  bool Assemble(std::int64_t block, DbxBlock current);
+  // Start adjustment, chain walk and final block of the accepted candidate at block.
+  Next Assemble(std::int64_t block, DbxBlock current);
 
   StoreReader& store_;
   const bool skipPointerCheck_;
@@ -89,7 +91,7 @@ class Scan {
   ScanHost& host_;
 
   std::int64_t p_ = 1;  // window start
-  std::int64_t s_ = 5;  // search start in the window
+  std::int64_t s_ = kFirstSearchStart;  // search start in the window
   std::int64_t m_ = 0;  // match position in the window
   std::int64_t k_ = 1;  // windows to advance
   ChainVisits visits_;
@@ -99,32 +101,38 @@ void Scan::Run() {
   const std::int64_t length = store_.Length();
   while (p_ < length) {
     store_.LoadWindow(p_);
+    const Next next = SearchWindow();
+    if (next == Next::End) return;
+    p_ = p_ > kLastWindowStart ? length : p_ + k_ * kWindowStep;
+    if (!host_.WindowAdvanced(p_ + s_) || next == Next::EndAfterAdvance) return;
+  }
+}
+
+Scan::Next Scan::SearchWindow() {
+  m_ = FindCandidate(store_.Window(), s_);
+  if (m_ == 0) {
+    k_ = 1;
+    s_ = 1;
+    return Next::AdvanceWindow;
+  }
+  while (true) {
+    if (const Next next = Examine(); next != Next::SearchAgain) return next;
+    s_ = m_ + 1;
+    if (m_ > kWindowStep) {
+      k_ = m_ / kWindowStep;
+      s_ = m_ % kWindowStep + 1;
+      host_.Pump();
+      return Next::AdvanceWindow;
+    }
     m_ = FindCandidate(store_.Window(), s_);
+    host_.Pump();
     if (m_ == 0) {
+      // The next window's first four positions were beyond this window's reach; starting its
+      // search at 5 would lose a message whose first block lies there.
       k_ = 1;
       s_ = 1;
-    } else {
-      while (Examine() == Next::SearchAgain) {
-        s_ = m_ + 1;
-        if (m_ > kWindowStep) {
-          k_ = m_ / kWindowStep;
-          s_ = m_ % kWindowStep + 1;
-          host_.Pump();
-          break;
-        }
-        m_ = FindCandidate(store_.Window(), s_);
-        host_.Pump();
-        if (m_ == 0) {
-          // The next window's first four positions were beyond this window's reach; starting its
-          // search at 5 would lose a message whose first block lies there.
-          k_ = 1;
-          s_ = 1;
-          break;
-        }
-      }
+      return Next::AdvanceWindow;
     }
-    p_ = p_ > kLastWindowStart ? length : p_ + k_ * kWindowStep;
-    if (!host_.WindowAdvanced(p_ + s_)) return;
   }
 }
 
@@ -135,13 +143,13 @@ bool Scan::Accepts(std::int64_t blockPosition, const DbxBlock& block) const {
 }
 
 Scan::Next Scan::Examine() {
-  const std::int64_t block = p_ + m_ - 5;
+  const std::int64_t block = p_ + m_ - 1 - kAreaSizeAt;
   DbxBlock current;
   if (!store_.ReadBlock(block, current) || !Accepts(block, current)) return Next::SearchAgain;
-  return Assemble(block, current) ? Next::SearchAgain : Next::AdvanceWindow;
+  return Assemble(block, current);
 }
 
-bool Scan::Assemble(std::int64_t block, DbxBlock current) {
+Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
   // Start adjustment: move on while the physically following block names this one as its successor.
   DbxBlock following;
   while (store_.ReadBlock(block + kBlockSize, following) && following.NextOffset == current.OwnOffset) {
@@ -150,7 +158,7 @@ bool Scan::Assemble(std::int64_t block, DbxBlock current) {
     current = following;
   }
   const auto start = static_cast<std::int32_t>(block);
-  if (!host_.BeginMessage()) return false;
+  if (!host_.BeginMessage()) return Next::End;
 
   bool writeFailed = false;
   bool cutShort = false;
@@ -186,7 +194,8 @@ bool Scan::Assemble(std::int64_t block, DbxBlock current) {
     const auto count = static_cast<std::size_t>(std::min(current.DataLength, kAreaSize));
     writeFailed = !host_.AppendMessageBytes(std::span(current.Data, count));
   }
-  return host_.EndMessage(start, cutShort || writeFailed);
+  const bool more = host_.EndMessage(start, cutShort || writeFailed);
+  return more && !writeFailed ? Next::SearchAgain : Next::EndAfterAdvance;
 }
 
 }  // namespace

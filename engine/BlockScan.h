@@ -1,25 +1,42 @@
 #pragma once
 // The windowed search for message blocks and the assembly of each message's chain.
+//
+// Positions are 1-based: position p is the store's byte at file offset p - 1, and window position w
+// the byte at window start + w - 1. The offsets stored in blocks (OwnOffset, NextOffset) are 0-based.
 #include <cstdint>
 #include <span>
 
 #include "engine/StoreReader.h"
-#include "engine/modDBXFile.h"
+#include "engine/UsedBlocks.h"
 
 // What the scan hands to the run: the bytes of each message, and the points where the run shows
-// progress, pumps events and may end the scan.
+// progress, pumps events and may end the scan. Each message comes as BeginMessage, any number of
+// AppendMessageBytes and EndMessage; WindowAdvanced comes only between messages.
 class ScanHost {
  public:
   virtual ~ScanHost() = default;
-  // A candidate was accepted; false when the message cannot be written (the scan then ends).
+  // A candidate was accepted and its start adjusted. false: the message cannot be taken; the scan
+  // ends at once, with no further call.
   virtual bool BeginMessage() = 0;
-  // False when writing failed; the chain walk then ends.
+  // The next bytes of the message: a whole Data area, or the first DataLength bytes of the final
+  // block. false: writing failed; the chain walk ends, EndMessage follows with cutShort set, and the
+  // scan then ends as after a false from EndMessage.
   virtual bool AppendMessageBytes(std::span<const std::uint8_t> bytes) = 0;
-  // The message is complete; false ends the scan.
+  // The message is complete. startBlock is the position of its first block; cutShort tells that its
+  // chain ended early (a failed read, a next position outside 1..kMaxPosition or back into the
+  // chain) or that writing failed. false: no further message; the scan makes its window advance,
+  // reports it through WindowAdvanced and ends, whatever that call answers.
   virtual bool EndMessage(std::int32_t startBlock, bool cutShort) = 0;
-  // The window moved on to position + search start; false ends the scan.
+  // The window moved on; position is the new window start plus the search start in it, beyond the
+  // store's length after the last window. false ends the scan.
   virtual bool WindowAdvanced(std::int64_t position) = 0;
+  // A point where pending events are to be handled; it cannot end the scan.
   virtual void Pump() = 0;
 };
 
+// Scans the store from its first window to its length, or until the host ends the scan. Every
+// block reached by following a NextOffset enters the used-block list: the second and later blocks of
+// each chain walked, whether its message was cut short or not; a message's own first block only when
+// another chain reaches it.
+// A candidate whose block is in the list is not taken.
 void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host);

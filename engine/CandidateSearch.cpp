@@ -1,8 +1,9 @@
 #include "engine/CandidateSearch.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "engine/StoreReader.h"
+#include "engine/BlockLayout.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -12,17 +13,25 @@ namespace {
 
 bool IsAsciiLetter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// p points at the pattern's 02 byte.
-bool LooksLikeBlock(const std::uint8_t* p) {
-  if (p[-1] != 0 || p[0] != 2 || p[1] != 0 || p[2] != 0) return false;
-  const int length = p[3] | p[4] << 8;
-  return length <= 512 && p[5] == 0 && p[6] == 0 && IsAsciiLetter(p[11]);
+// The search looks for the pattern's one byte that is not zero, and tests the bytes around each.
+// It lies at index 1 of the pattern: its 0-based index in the window is the pattern's 1-based position.
+constexpr std::uint8_t kKeyByte = kCandidatePattern[1];
+static_assert(kKeyByte != 0 && kCandidatePattern[0] == 0 && kCandidatePattern[2] == 0 && kCandidatePattern[3] == 0);
+
+// key points at the pattern's key byte.
+bool LooksLikeBlock(const std::uint8_t* key) {
+  const std::uint8_t* const area = key - 1;  // block offset kAreaSizeAt
+  if (!std::equal(kCandidatePattern.begin(), kCandidatePattern.end(), area)) return false;
+  // DataLength: its low 16 bits at most kAreaSize, its high 16 bits zero.
+  const std::uint8_t* const length = area + (kDataLengthAt - kAreaSizeAt);
+  return (length[0] | length[1] << 8) <= kAreaSize && length[2] == 0 && length[3] == 0 &&
+         IsAsciiLetter(area[kCandidateReach]);
 }
 
-// Index i (0-based) holds the pattern's 02 byte, so the pattern starts at 1-based position i.
+// Index i (0-based) holds the pattern's key byte, so the pattern starts at 1-based position i.
 std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i) {
   while (i <= kWindowStep) {
-    const void* found = std::memchr(base + i, 0x02, static_cast<std::size_t>(kWindowStep - i + 1));
+    const void* found = std::memchr(base + i, kKeyByte, static_cast<std::size_t>(kWindowStep - i + 1));
     if (found == nullptr) return 0;
     i = static_cast<const std::uint8_t*>(found) - base;
     if (LooksLikeBlock(base + i)) return i;
@@ -34,7 +43,7 @@ std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i) {
 }  // namespace
 
 #if defined(__SSE2__)
-// Thirty-two positions at a time for the bytes 02 00, which are rare in text and in binary data
+// Thirty-two positions at a time for the key byte and the zero after it, 02 00, which are rare in text and in binary data
 // alike; in binary data the 02 byte alone is common enough to stop a byte search every few hundred
 // bytes. The few places found are then tested byte by byte.
 std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from) {
@@ -42,7 +51,7 @@ std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t fr
   // A step reads up to i + 32; past kLastStep the bytes are searched one by one.
   constexpr std::int64_t kLastStep = kWindowSize - 33;
   const __m128i zero = _mm_setzero_si128();
-  const __m128i two = _mm_set1_epi8(2);
+  const __m128i two = _mm_set1_epi8(static_cast<char>(kKeyByte));
   const auto twoZero = [&](std::int64_t at) {
     const auto load = [base](std::int64_t a) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + a)); };
     return _mm_and_si128(_mm_cmpeq_epi8(load(at), two), _mm_cmpeq_epi8(load(at + 1), zero));

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-// Finds the first window position m >= from (1-based, from >= 1, m at most 1,048,576) where the
-// AreaSize pattern 00 02 00 00 starts and the header bytes around it look like a message block: a
-// 16-bit length of at most 512 followed by two zero bytes, and a first data byte that is an ASCII
-// letter. 0 when there is none. The window is at least 1,048,589 bytes long.
+// Finds the first window position m >= from (1-based, from >= 1, m at most kWindowStep) where
+// kCandidatePattern starts and the header bytes around it look like a message block: a 16-bit
+// DataLength of at most kAreaSize followed by two zero bytes, and a first data byte that is an ASCII
+// letter. 0 when there is none. The window is at least kWindowSize bytes long.
 std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from);

@@ -1,7 +1,4 @@
-#include <optional>
-#include <string_view>
-
-#include "engine/modTimeStamp.h"
+#include "engine/DateText.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "engine/RecoveryText.h"
+#include "mailinfo/Markers.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ std::u16string FileNameText(std::u16string_view subject) {
   for (const char16_t reserved : {u'\\', u'/', u':', u'*', u'?', u'"', u'<', u'>', u'|', u'\0'})
     ReplaceAll(text, reserved);
   text = WithoutCrLfPairs(text);
-  return text.empty() ? kNoSubjectName : text;
+  return text.empty() ? std::u16string(kNoSubjectMarker) : text;
 }
 
 bool IsRefusedNameText(std::u16string_view text) { return HasControlOrLoneSurrogate(text) || IsDeviceName(text); }

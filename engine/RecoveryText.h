@@ -7,6 +7,9 @@ inline const std::u16string kStoreOpenFailedText = u"DBXファイルをオープ
 inline const std::u16string kFolderCreateFailedText = u"出力先フォルダの作成に失敗しました。";
 inline const std::u16string kNothingFoundText = u"メールが見つかりませんでした。";
 inline const std::u16string kOutputFolderPrefix = u"メール復元";
+// The captions of lblProc and lblRename, which the run shows without setting them.
+inline constexpr char16_t kExtractingCaption[] = u"抽出中";
+inline constexpr char16_t kRenamingCaption[] = u"ﾘﾈｰﾑ中";
 
 std::u16string DecimalText(std::int64_t value);
 // N + "通のメールを抽出"
@@ -17,7 +20,6 @@ std::u16string FoundCountQuestion(std::int32_t count);
 std::u16string WriteFailedText(const std::u16string& path, const std::u16string& reason);
 
 inline const std::u16string kRemovingDuplicatesText = u"重複データを削除しています。";
-inline const std::u16string kNoSubjectName = u"(件名なし)";
 
 // R + "通のメールをリネーム"
 std::u16string RenamedCountText(std::int32_t count);

@@ -2,13 +2,12 @@
 
 #include <optional>
 
+#include "engine/DateText.h"
 #include "engine/FileNaming.h"
 #include "engine/RecoveryText.h"
 #include "engine/StatusPhases.h"
 #include "engine/modCommon.h"
-#include "engine/modDBXFile.h"
 #include "engine/modTimeStamp.h"
-#include "mailinfo/modMailInfo.h"
 #include "platform/Files.h"
 
 namespace {
@@ -35,6 +34,11 @@ std::optional<std::u16string> RenameAfterSubject(const std::u16string& from, con
   }
 }
 
+void Fill(MailRecord& record, HeaderInfo info) {
+  record.Subject = std::move(info.Subject);
+  record.ReceivedDate = std::move(info.ReceivedDate);
+}
+
 void StampTimes(const MailRecord& record) {
   const std::optional<MailDate> date = DateTextToDate(record.ReceivedDate);
   if (!date) return;
@@ -43,22 +47,21 @@ void StampTimes(const MailRecord& record) {
 
 }  // namespace
 
-void RenameMessages(const std::u16string& folder, WrittenHeaders& headers, RecoveryUi& ui) {
-  ShowRenamingPhase(ui);
-  const std::size_t recordCount = MailRecords.size() - 1;
+void RenameMessages(std::vector<MailRecord>& records, const std::u16string& folder, WrittenHeaders& headers,
+                    const std::atomic<bool>& stop, RecoveryUi& ui) {
+  const std::size_t recordCount = records.size() - 1;
   ClashSuffixes suffixes;
   std::int32_t renamed = 0;
   for (std::size_t i = 1; i <= recordCount; ++i) {
-    if (StopRequested) break;
-    if (MailRecords[i].Status != 0) {
-      MailRecord& record = MailRecords[i];
+    if (stop) break;
+    if (records[i].Status != MailRecord::kRemoved) {
+      MailRecord& record = records[i];
       if (i < headers.size() && headers[i]) {
         // The same bytes the file starts with, analysed while they were written.
-        record.Subject = std::move(headers[i]->Subject);
-        record.ReceivedDate = std::move(headers[i]->ReceivedDate);
+        Fill(record, std::move(*headers[i]));
         headers[i].reset();
       } else {
-        AnalyseHeader(record.FilePath, static_cast<std::int32_t>(i));
+        AnalyseHeader(records, record.FilePath, static_cast<std::int32_t>(i));
       }
       StampTimes(record);
       const std::optional<std::u16string> finalPath =
@@ -70,4 +73,9 @@ void RenameMessages(const std::u16string& folder, WrittenHeaders& headers, Recov
     ui.SetCaption(StatusControl::lblStatus, RenamedCountText(renamed));
     ui.PumpEvents();
   }
+}
+
+void AnalyseHeader(std::vector<MailRecord>& records, const std::u16string& path, std::int32_t index) {
+  if (index < 1 || static_cast<std::size_t>(index) >= records.size()) return;
+  Fill(records[static_cast<std::size_t>(index)], AnalyseHeaderFile(path));
 }

@@ -5,12 +5,6 @@
 
 namespace {
 
-std::int32_t LittleEndian32(const std::uint8_t* bytes) {
-  const std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-                              static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-  return static_cast<std::int32_t>(value);
-}
-
 // Reads span bytes from 1-based position start into buffer; what the file lacks is zero.
 // Returns false when the system read fails.
 bool Fill(const platform::StoreFile& file, std::int64_t start, std::span<std::uint8_t> buffer) {
@@ -25,16 +19,6 @@ bool Fill(const platform::StoreFile& file, std::int64_t start, std::span<std::ui
 std::int32_t ScanLength(std::int64_t fileLength) {
   if (fileLength < 0 || fileLength > kMaxPosition) return static_cast<std::int32_t>(kMaxPosition);
   return static_cast<std::int32_t>(fileLength);
-}
-
-DbxBlock DecodeBlock(std::span<const std::uint8_t, kBlockSize> bytes) {
-  DbxBlock block;
-  block.OwnOffset = LittleEndian32(bytes.data());
-  block.AreaSize = LittleEndian32(bytes.data() + 4);
-  block.DataLength = LittleEndian32(bytes.data() + 8);
-  block.NextOffset = LittleEndian32(bytes.data() + 12);
-  std::memcpy(block.Data, bytes.data() + 16, sizeof block.Data);
-  return block;
 }
 
 StoreReader::StoreReader(const platform::StoreFile& file, std::int32_t length)

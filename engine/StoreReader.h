@@ -6,12 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "engine/modDBXFile.h"
+#include "engine/BlockLayout.h"
 #include "platform/Files.h"
-
-inline constexpr std::int64_t kWindowStep = 1'048'576;
-inline constexpr std::int64_t kWindowSize = 1'048'589;
-inline constexpr std::int64_t kMaxPosition = 2'147'483'647;
 
 // The length the scan works with: the file's length capped at the largest 32-bit position, or that
 // cap when the length is unknown. Never the low 32 bits of a larger length.
@@ -49,6 +45,3 @@ class StoreReader {
   std::unique_ptr<std::uint8_t[]> lines_;  // allocated at the first block outside a window
   std::vector<std::int64_t> lineNumbers_;  // per slot, the line it holds or -1
 };
-
-// Decodes a block from its 528 stored bytes.
-DbxBlock DecodeBlock(std::span<const std::uint8_t, kBlockSize> bytes);

@@ -1,7 +1,7 @@
+#include "engine/UsedBlocks.h"
+
 #include <algorithm>
 #include <stdexcept>
-
-#include "engine/modDBXFile.h"
 
 std::size_t UsedBlockList::ChunkFor(std::int32_t position) const {
   // The last chunk that starts at or before the position; the first one for smaller positions.

@@ -10,17 +10,17 @@
 
 class WorkingFile {
  public:
-  static std::optional<WorkingFile> Create(const std::u16string& path, platform::OsError& error);
+  [[nodiscard]] static std::optional<WorkingFile> Create(const std::u16string& path, platform::OsError& error);
 
   const std::u16string& Path() const { return path_; }
   // Collects the bytes, writing them out whenever enough have gathered.
-  bool Append(std::span<const std::uint8_t> bytes, platform::OsError& error);
+  [[nodiscard]] bool Append(std::span<const std::uint8_t> bytes, platform::OsError& error);
   // Writes what is left and closes the file.
-  bool Close(platform::OsError& error);
+  [[nodiscard]] bool Close(platform::OsError& error);
 
  private:
   WorkingFile(std::u16string path, platform::OutputFile file) : path_(std::move(path)), file_(std::move(file)) {}
-  bool Flush(platform::OsError& error);
+  [[nodiscard]] bool Flush(platform::OsError& error);
 
   std::u16string path_;
   platform::OutputFile file_;

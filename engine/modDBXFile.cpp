@@ -10,6 +10,7 @@
 #include "engine/RenamePass.h"
 #include "engine/StatusPhases.h"
 #include "engine/RecoveryText.h"
+#include "engine/UsedBlocks.h"
 #include "engine/WorkingFile.h"
 #include "engine/modCommon.h"
 #include "mailinfo/modMailInfo.h"
@@ -59,8 +60,10 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
 
 // The files the run leaves, under the names they now have.
 void ForEachRemainingFile(const platform::FileVisitor& visit) {
-  for (std::size_t i = 1; i < MailRecords.size(); ++i)
-    if (MailRecords[i].Status != 0) visit(MailRecords[i].FinalPath.empty() ? MailRecords[i].FilePath : MailRecords[i].FinalPath);
+  for (std::size_t i = 1; i < MailRecords.size(); ++i) {
+    const MailRecord& record = MailRecords[i];
+    if (record.Status != MailRecord::kRemoved) visit(record.FinalPath.empty() ? record.FilePath : record.FinalPath);
+  }
 }
 
 void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
@@ -72,11 +75,13 @@ void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
   if (ui.ShowMessage(question) == MessageAnswer::Yes) ui.OpenFolder(folder);
 }
 
-// The extraction phase: writes each message the scan assembles into "Recover" + N + ".eml".
+// The extraction phase: writes each message the scan assembles into "Recover" + N + ".eml" and
+// appends its record. A working file that cannot be written ends the scan; what is written stays.
 class Extraction final : public ScanHost {
  public:
-  Extraction(RecoveryUi& ui, std::u16string folder, std::int32_t length, WrittenHeaders& headers)
-      : ui_(ui), folder_(std::move(folder)), length_(length), headers_(headers) {}
+  Extraction(RecoveryUi& ui, std::u16string folder, std::int32_t length, std::vector<MailRecord>& records,
+             WrittenHeaders& headers, const std::atomic<bool>& stop)
+      : ui_(ui), folder_(std::move(folder)), length_(length), records_(records), headers_(headers), stop_(stop) {}
 
   std::int32_t Count() const { return count_; }
   bool WriteFailed() const { return writeFailed_; }
@@ -108,7 +113,8 @@ class Extraction final : public ScanHost {
     const std::u16string path = file_->Path();
     if (!file_->Close(error) && !writeFailed_) Fail(path, error);
     file_.reset();
-    MailRecords.push_back(MailRecord{path, startBlock, cutShort || writeFailed_ ? 3 : 1, {}, {}, {}});
+    const std::int32_t status = cutShort || writeFailed_ ? MailRecord::kCutShort : MailRecord::kExtracted;
+    records_.push_back(MailRecord{path, startBlock, status, {}, {}, {}});
     // A header part that ends early is taken from the bytes as they went out, so the rename pass need
     // not read the file again. The file is read instead for a longer one (tail pieces of messages,
     // which duplicate removal mostly deletes unread, have none) and after a failed write, when the
@@ -116,29 +122,29 @@ class Extraction final : public ScanHost {
     headers_.push_back(writeFailed_ ? std::nullopt : AnalyseHeaderPiece(head_));
     ui_.SetCaption(StatusControl::lblStatus, ExtractedCountText(count_));
     ui_.PumpEvents();
-    return !StopRequested;
+    return !writeFailed_ && !stop_;
   }
 
   bool WindowAdvanced(std::int64_t position) override {
     ShowPercent(ui_, position > length_ ? 100 : RoundPercent(static_cast<double>(position), static_cast<double>(length_)));
     ui_.PumpEvents();
-    return !StopRequested;
+    return !stop_;
   }
 
   void Pump() override { ui_.PumpEvents(); }
 
  private:
-  // A working file that cannot be written ends the scan as a Stop does; what is written stays.
   void Fail(const std::u16string& path, const platform::OsError& error) {
     writeFailed_ = true;
-    StopRequested = true;
     ui_.ShowMessage({WriteFailedText(path, error.text), MessageIcon::Exclamation, MessageButtons::Ok, {}});
   }
 
   RecoveryUi& ui_;
   const std::u16string folder_;
   const std::int32_t length_;
+  std::vector<MailRecord>& records_;
   WrittenHeaders& headers_;
+  const std::atomic<bool>& stop_;
   std::int32_t count_ = 0;
   bool writeFailed_ = false;
   std::optional<WorkingFile> file_;
@@ -154,7 +160,7 @@ struct ExtractionResult {
 ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, UsedBlockList& used,
                                  WrittenHeaders& headers, RecoveryUi& ui) {
   const std::int32_t length = ScanLength(store.Length());
-  Extraction extraction(ui, folder, length, headers);
+  Extraction extraction(ui, folder, length, MailRecords, headers, StopRequested);
   StoreReader reader(store, length);
   ScanStore(reader, SkipPointerCheck, used, extraction);
   return {extraction.Count(), extraction.WriteFailed()};
@@ -175,8 +181,11 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
   UsedBlockList used;
   WrittenHeaders headers(1);
   const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, used, headers, ui);
-  const std::int32_t remaining = RemoveDuplicates(used, extracted.count, ui);
-  RenameMessages(*folder, headers, ui);
+  ShowDuplicateRemovalPhase(ui);
+  const std::int32_t remaining = RemoveDuplicates(MailRecords, used, extracted.count, ui);
+  ShowRenamingPhase(ui);
+  // A failed write ends the run as a stop does: the files keep their working names.
+  if (!extracted.writeFailed) RenameMessages(MailRecords, *folder, headers, StopRequested, ui);
   platform::FlushToDisk(*folder, ForEachRemainingFile);
   ShowEndPhase(ui);
   if (!QuitRequested) Report(ui, remaining, *folder);

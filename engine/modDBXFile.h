@@ -3,74 +3,14 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
-#include <vector>
 
+#include "engine/MailRecord.h"
 #include "engine/RecoveryUi.h"
-
-inline constexpr int kBlockSize = 528;
-
-// One 528-byte message block as stored; integers little-endian, read as signed 32-bit.
-struct DbxBlock {
-  std::int32_t OwnOffset = 0;
-  std::int32_t AreaSize = 0;
-  std::int32_t DataLength = 0;
-  std::int32_t NextOffset = 0;
-  std::uint8_t Data[512] = {};
-};
-
-struct MailRecord {
-  std::u16string FilePath;
-  std::int32_t StartBlock = 0;
-  std::int32_t Status = 0;  // 1 extracted, 3 cut short by a read failure, 0 removed as a duplicate
-  std::u16string Subject;
-  std::u16string ReceivedDate;
-  // Where the file lies once the rename pass has handled it: its new path, or FilePath when it kept
-  // its working name. Empty for records the pass did not reach.
-  std::u16string FinalPath;
-};
-
-// One record per extracted message, 1-based: element 0 is never filled.
-extern std::vector<MailRecord> MailRecords;
 
 // Run flags, set by the user interface (or a signal handler) and polled by the run.
 extern std::atomic<bool> SkipPointerCheck;
 extern std::atomic<bool> StopRequested;
 extern std::atomic<bool> QuitRequested;
-
-// Positions of the second and later blocks of every chain walked in a run, so that no block is taken
-// as a message start twice and tail pieces can be told from whole messages afterwards.
-// The ascending list is kept in chunks of at most kChunkEntries, each searched and filled by
-// IsBlockUsed and AddUsedBlock: chains that run backwards or jump about the store then cost a short
-// shift inside one chunk, not a shift of the whole list.
-class UsedBlockList {
- public:
-  static constexpr std::int32_t kChunkEntries = 1024;
-
-  bool Contains(std::int32_t position) const;
-  // Enters the position unless it is already there.
-  void Enter(std::int32_t position);
-  std::int32_t UsedBlockCount() const { return count_; }
-  // All entries in ascending order.
-  std::vector<std::int32_t> Entries() const;
-
- private:
-  // 1-based like the list it is a piece of: slot 0 is unused, entries 1..count are valid.
-  struct Chunk {
-    std::vector<std::int32_t> UsedBlocks = std::vector<std::int32_t>(kChunkEntries + 1, 0);
-    std::int32_t UsedBlockCount = 0;
-  };
-  std::size_t ChunkFor(std::int32_t position) const;
-  std::size_t Split(std::size_t index, std::int32_t position);
-
-  std::vector<Chunk> chunks_;
-  std::vector<std::int32_t> firsts_;  // the first entry of each chunk
-  std::int32_t count_ = 0;
-};
-
-// Binary search over entries low..high of the ascending list.
-bool IsBlockUsed(const std::vector<std::int32_t>& list, std::int32_t position, std::int32_t low, std::int32_t high);
-// Inserts the position in order unless it is present; the list must have room for one more entry.
-void AddUsedBlock(std::vector<std::int32_t>& list, std::int32_t position, std::int32_t low, std::int32_t& count);
 
 enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFailed, WriteFailed };
 
@@ -81,4 +21,5 @@ struct RecoveryOutcome {
   std::u16string outputFolder;
 };
 
+// Fills MailRecords with the messages it writes.
 RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui);

@@ -3,17 +3,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "platform/Clock.h"
 #include "platform/FileTimes.h"
 
 // A local calendar date and time to the second.
 using MailDate = platform::LocalDateTime;
-
-// The rename pass's conversion of a date text ("YYYY/MM/DD hh:mm:ss" and the looser forms mail dates
-// come in); nullopt for markers and impossible dates.
-std::optional<MailDate> DateTextToDate(std::u16string_view text);
 
 // The UTC file time of a local date and time, with the zone rules in force on that date; zero when
 // the date cannot be represented (before 1601).

@@ -6,14 +6,12 @@
 #include "convert/Cp932.h"
 #include "convert/modConvert.h"
 #include "mailinfo/AsciiLower.h"
+#include "mailinfo/Markers.h"
 #include "mailinfo/modMailInfo.h"
 
 namespace {
 
 constexpr std::u16string_view kCrLf = u"\r\n";
-constexpr std::u16string_view kNoSubject = u"(件名なし)";
-constexpr std::u16string_view kUnknown = u"(不明)";
-constexpr std::u16string_view kFailed = u"[不明]";
 
 // Everything up to and including the CR LF that closes the last header line; all of the text when
 // there is no empty line.
@@ -79,10 +77,10 @@ HeaderInfo AnalyseHeaderText(std::u16string_view text) {
   HeaderInfo info;
   if (const auto subject = header.Value(u"subject: ", true)) {
     const auto decodedSubject = DecodeMimeHeader(*subject);
-    if (!decodedSubject) return HeaderInfo{std::u16string(kFailed), std::u16string(kFailed)};
+    if (!decodedSubject) return HeaderInfo{std::u16string(kFailedMarker), std::u16string(kFailedMarker)};
     info.Subject = *decodedSubject;
   } else {
-    info.Subject = kNoSubject;
+    info.Subject = kNoSubjectMarker;
   }
 
   if (const auto received = header.Value(u"received: ", true)) {
@@ -90,7 +88,7 @@ HeaderInfo AnalyseHeaderText(std::u16string_view text) {
   } else if (const auto date = header.Value(u"date: ", false)) {
     info.ReceivedDate = ParseMailDate(*date);
   } else {
-    info.ReceivedDate = kUnknown;
+    info.ReceivedDate = kUnknownMarker;
   }
   return info;
 }

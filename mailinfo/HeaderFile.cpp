@@ -2,11 +2,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "mailinfo/Markers.h"
 #include "mailinfo/modMailInfo.h"
 #include "platform/Files.h"
 
 HeaderInfo AnalyseHeaderFile(const std::u16string& path) {
-  const HeaderInfo unreadable{u"[不明]", u"[不明]"};
+  const HeaderInfo unreadable{std::u16string(kFailedMarker), std::u16string(kFailedMarker)};
   platform::OsError error;
   const auto file = platform::StoreFile::Open(path, error);
   if (!file) return unreadable;

@@ -4,13 +4,12 @@
 #include <vector>
 
 #include "mailinfo/AsciiLower.h"
+#include "mailinfo/Markers.h"
 #include "mailinfo/modMailInfo.h"
 
 namespace {
 
 constexpr std::u16string_view kMonthTable = u" jan feb mar apr may jun jul aug sep oct nov dec ";
-constexpr std::u16string_view kDamaged = u"(破損)";
-constexpr std::u16string_view kUnknown = u"(不明)";
 
 struct MonthFound {
   int month = 0;
@@ -67,12 +66,12 @@ std::u16string_view LastChars(std::u16string_view text, std::size_t count) {
 
 std::u16string ParseMailDate(std::u16string_view value) {
   const auto month = FindMonth(AsciiLower(value));
-  if (!month) return std::u16string(kDamaged);
+  if (!month) return std::u16string(kDamagedMarker);
 
   std::u16string text = DateTextFrom(value, month->tokenAt);
   CleanUp(text);
   const auto fields = SplitAtSpaces(text);
-  if (fields.size() < 5) return std::u16string(kUnknown);
+  if (fields.size() < 5) return std::u16string(kUnknownMarker);
 
   const std::u16string_view day = fields[0];
   const std::u16string_view year = fields[2];

@@ -32,6 +32,3 @@ HeaderInfo AnalyseHeaderText(std::u16string_view text);
 
 // Reads the start of the file at path and analyses it; "[不明]" in both fields when it cannot be read.
 HeaderInfo AnalyseHeaderFile(const std::u16string& path);
-
-// Fills Subject and ReceivedDate of MailRecords[index] from the header part of the file at path.
-void AnalyseHeader(const std::u16string& path, std::int32_t index);

@@ -27,13 +27,13 @@ struct OsError {
 // A file opened for reading only, shared so that the mail client may keep it open and write it.
 class StoreFile {
  public:
-  static std::optional<StoreFile> Open(const std::u16string& path, OsError& error);
+  [[nodiscard]] static std::optional<StoreFile> Open(const std::u16string& path, OsError& error);
 
   // Length in bytes, or -1 when it cannot be determined.
-  std::int64_t Length() const;
+  [[nodiscard]] std::int64_t Length() const;
   // Reads up to out.size() bytes at offset; returns the count read (short at the end of the file),
   // or -1 when the read fails.
-  std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const;
+  [[nodiscard]] std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const;
 
  private:
   explicit StoreFile(OsHandle handle) : handle_(std::move(handle)) {}
@@ -43,20 +43,21 @@ class StoreFile {
 // A new file opened for writing (an existing one of that name is truncated).
 class OutputFile {
  public:
-  static std::optional<OutputFile> Create(const std::u16string& path, OsError& error);
+  [[nodiscard]] static std::optional<OutputFile> Create(const std::u16string& path, OsError& error);
 
-  bool Write(std::span<const std::uint8_t> bytes, OsError& error);
+  [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes, OsError& error);
   // Closes now so that a failure can be reported; the destructor closes silently.
-  bool Close(OsError& error);
+  [[nodiscard]] bool Close(OsError& error);
 
  private:
   explicit OutputFile(OsHandle handle) : handle_(std::move(handle)) {}
   OsHandle handle_;
 };
 
-bool CreateFolder(const std::u16string& path, OsError& error);
+[[nodiscard]] bool CreateFolder(const std::u16string& path, OsError& error);
 // True when any entry of that name exists, folders included.
-bool PathExists(const std::u16string& path);
+[[nodiscard]] bool PathExists(const std::u16string& path);
+// Whether the file went; callers that ignore a failed deletion may drop the answer.
 bool RemoveFile(const std::u16string& path);
 
 // Puts the files of a finished run on the disk, so that a crash right after the report cannot leave
@@ -68,6 +69,6 @@ void FlushToDisk(const std::u16string& folder, const std::function<void(const Fi
 enum class RenameResult { Renamed, TargetExists, Failed };
 // Renames without ever replacing an existing entry: TargetExists is told apart from every other failure.
 // A file's own path counts as taken (Windows would report success there).
-RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error);
+[[nodiscard]] RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error);
 
 }  // namespace platform

@@ -30,20 +30,20 @@ constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | WS_VISIBLE;
 // Earlier controls lie above later ones: the description box covers Picture1 and its labels.
 // clang-format off
 constexpr ControlDesign<AboutControl> kControls[] = {
-    {picHeader, None, kBandClass, L"", WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, kBandTwips.cx, kBandTwips.cy, kNormal},
-    {Image1, picHeader, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL | WS_VISIBLE, 0, 240, 120, 480, 480, kNormal},
-    {Label1, picHeader, L"STATIC", L"Tessaly", kLabel, 0, 840, 120, 3360, 225, kMaker},
-    {Label8, picHeader, L"STATIC", L"Palvenor", kLabel, 0, 960, 420, 3930, 240, kTitle},
-    {lblCopyRight, None, L"STATIC", L"", kLabel, 0, 300, 960, 6945, 225, kNormal},
-    {lblTitle, None, L"STATIC", L"", kLabel, 0, 270, 1320, 6945, 240, kNormal},
-    {txtDescription, None, L"EDIT", L"",
+    {picHeader, None, kBandClass, u"", WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, kBandTwips.cx, kBandTwips.cy, kNormal},
+    {Image1, picHeader, L"STATIC", u"", SS_ICON | SS_REALSIZECONTROL | WS_VISIBLE, 0, 240, 120, 480, 480, kNormal},
+    {Label1, picHeader, L"STATIC", u"Tessaly", kLabel, 0, 840, 120, 3360, 225, kMaker},
+    {Label8, picHeader, L"STATIC", u"Palvenor", kLabel, 0, 960, 420, 3930, 240, kTitle},
+    {lblCopyRight, None, L"STATIC", u"", kLabel, 0, 300, 960, 6945, 225, kNormal},
+    {lblTitle, None, L"STATIC", u"", kLabel, 0, 270, 1320, 6945, 240, kNormal},
+    {txtDescription, None, L"EDIT", u"",
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VISIBLE, WS_EX_CLIENTEDGE,
      240, 1560, 7095, 2115, kDescription},
-    {Picture1, None, L"STATIC", L"", WS_CLIPSIBLINGS | WS_VISIBLE, 0, 240, 1740, 7035, 1935, kNormal},
-    {lblVersion, Picture1, L"STATIC", L"", kLabel, 0, 0, 120, 6945, 225, kNormal},
-    {lblDescription, Picture1, L"STATIC", L"アプリケーション情報", SS_LEFT | WS_VISIBLE, 0, 0, 330, 6945, 1605, kNormal},
-    {lblDisclaimer, None, L"STATIC", L"", SS_LEFT | WS_VISIBLE, 0, 180, 3960, 5775, 585, kNormal},
-    {cmdOK, None, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 0, 6180, 4020, 1305, 345, kNormal},
+    {Picture1, None, L"STATIC", u"", WS_CLIPSIBLINGS | WS_VISIBLE, 0, 240, 1740, 7035, 1935, kNormal},
+    {lblVersion, Picture1, L"STATIC", u"", kLabel, 0, 0, 120, 6945, 225, kNormal},
+    {lblDescription, Picture1, L"STATIC", u"アプリケーション情報", SS_LEFT | WS_VISIBLE, 0, 0, 330, 6945, 1605, kNormal},
+    {lblDisclaimer, None, L"STATIC", u"", SS_LEFT | WS_VISIBLE, 0, 180, 3960, 5775, 585, kNormal},
+    {cmdOK, None, L"BUTTON", u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 0, 6180, 4020, 1305, 345, kNormal},
 };
 // clang-format on
 

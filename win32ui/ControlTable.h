@@ -6,6 +6,8 @@
 
 #include <span>
 
+#include "platform/win32/Wide.h"
+
 // Id is the window's own enumeration of its control identifiers; Id{} as container stands for the
 // window itself.
 template <class Id>
@@ -13,7 +15,7 @@ struct ControlDesign {
   Id id;
   Id container;
   const wchar_t* className;
-  const wchar_t* caption;
+  const char16_t* caption;
   DWORD style;  // WS_CHILD is added; WS_VISIBLE marks the controls shown when the window opens
   DWORD exStyle;
   int left, top, width, height;  // twips, from the container's top-left corner
@@ -33,7 +35,7 @@ void PlaceTableControl(HWND control, const wchar_t* className, DWORD style, RECT
 // Creates the control in parent (its container) without place or font; PlaceControl gives it both.
 template <class Id>
 HWND CreateControl(HWND parent, const ControlDesign<Id>& design) {
-  return CreateTableControl(parent, static_cast<int>(design.id), design.className, design.caption, design.style,
+  return CreateTableControl(parent, static_cast<int>(design.id), design.className, platform::win32::Wide(design.caption), design.style,
                             design.exStyle);
 }
 

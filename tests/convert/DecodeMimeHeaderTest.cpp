@@ -6,6 +6,8 @@
 
 namespace {
 
+using ByteView = std::span<const std::uint8_t>;
+
 // The plain procedure: after every replacement the search starts again at the beginning.
 std::optional<std::u16string> ReferenceDecodeMimeHeader(std::u16string text) {
   struct Kind {

@@ -9,6 +9,7 @@
 namespace {
 
 using testsupport::Hex;
+using Bytes = std::vector<std::uint8_t>;
 
 // Builds bytes from a string literal, which may hold NUL bytes.
 Bytes B(std::string_view text) { return {text.begin(), text.end()}; }

@@ -4,6 +4,8 @@
 
 namespace {
 
+using Bytes = std::vector<std::uint8_t>;
+
 struct Case {
   std::u16string text;
   Bytes bytes;

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/modTimeStamp.h"
+#include "engine/DateText.h"
 #include "mailinfo/modMailInfo.h"
 #include "platform/Utf.h"
 

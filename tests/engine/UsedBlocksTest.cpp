@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/StoreReader.h"
-#include "engine/modDBXFile.h"
+#include "engine/UsedBlocks.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
-// What the scan leaves in the used-block list for duplicate removal.
+// What the scan leaves in the used-block list for duplicate removal, and how its host's answers end it.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/BlockScan.h"
@@ -22,7 +23,7 @@ class CountingHost final : public ScanHost {
   void Pump() override {}
 };
 
-UsedBlockList ScanWriter(const testsupport::DbxWriter& writer, CountingHost& host) {
+UsedBlockList ScanWriter(const testsupport::DbxWriter& writer, ScanHost& host) {
   testsupport::TempFolder temp;
   const auto path = temp.Path() / "store.dbx";
   writer.Save(path);
@@ -61,6 +62,51 @@ TEST(UsedBlocksAfterScan, BlockThatClosesACycleIsNotEnteredAgain) {
   EXPECT_EQ(host.starts.size(), 1u);
   EXPECT_EQ(used.Entries(), (std::vector<std::int32_t>{static_cast<std::int32_t>(placed.blockOffsets[1] + 1),
                                                       static_cast<std::int32_t>(placed.blockOffsets[2] + 1)}));
+}
+
+// Records the calls of a scan and refuses the first call of one kind.
+class ProbeHost final : public ScanHost {
+ public:
+  explicit ProbeHost(std::string refused) : refused_(std::move(refused)) {}
+  std::vector<std::string> calls;
+  bool BeginMessage() override { return Answer("begin", "begin"); }
+  bool AppendMessageBytes(std::span<const std::uint8_t>) override { return Answer("append", "append"); }
+  bool EndMessage(std::int32_t, bool cutShort) override { return Answer("end", cutShort ? "end cut short" : "end"); }
+  bool WindowAdvanced(std::int64_t) override { return Answer("advance", "advance"); }
+  void Pump() override {}
+
+ private:
+  bool Answer(const std::string& kind, const std::string& call) {
+    calls.push_back(call);
+    if (kind != refused_) return true;
+    refused_.clear();
+    return false;
+  }
+  std::string refused_;
+};
+
+TEST(ScanHostAnswers, FalseEndsTheScanAsTheContractSays) {
+  // Two two-block messages in the first and second of three windows.
+  testsupport::DbxWriter writer;
+  writer.AppendMessage(testsupport::MakeMessage("a", 600));
+  writer.Reserve(1 << 20);
+  writer.AppendMessage(testsupport::MakeMessage("b", 600));
+  writer.Reserve(1 << 20);
+  const struct {
+    std::string refused;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"", {"begin", "append", "append", "end", "advance", "begin", "append", "append", "end", "advance", "advance"}},
+      {"begin", {"begin"}},
+      {"append", {"begin", "append", "end cut short", "advance"}},
+      {"end", {"begin", "append", "append", "end", "advance"}},
+      {"advance", {"begin", "append", "append", "end", "advance"}},
+  };
+  for (const auto& c : cases) {
+    ProbeHost host(c.refused);
+    ScanWriter(writer, host);
+    EXPECT_EQ(host.calls, c.calls) << "refused: " << c.refused;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/RenamePass.h"
 #include "engine/modDBXFile.h"
 #include "mailinfo/modMailInfo.h"
 #include "platform/Files.h"
@@ -63,11 +64,11 @@ TEST(AnalyseHeader, FillsTheRecordsOfMessagesRecoveredFromAStore) {
   // The working file has been renamed away, so reading it again gives the failure markers; an index
   // beyond the list changes nothing.
   ASSERT_FALSE(platform::PathExists(MailRecords[1].FilePath));
-  AnalyseHeader(MailRecords[1].FilePath, 1);
+  AnalyseHeader(MailRecords, MailRecords[1].FilePath, 1);
   EXPECT_EQ(MailRecords[1].Subject, u"[不明]");
   EXPECT_EQ(MailRecords[1].ReceivedDate, u"[不明]");
-  AnalyseHeader(MailRecords[2].FilePath, static_cast<std::int32_t>(MailRecords.size()));
-  AnalyseHeader(MailRecords[2].FilePath, 0);
+  AnalyseHeader(MailRecords, MailRecords[2].FilePath, static_cast<std::int32_t>(MailRecords.size()));
+  AnalyseHeader(MailRecords, MailRecords[2].FilePath, 0);
   EXPECT_EQ(MailRecords.size(), messages.size() + 1);
   EXPECT_TRUE(MailRecords[0].Subject.empty());
 }
