@@ -61,6 +61,7 @@ class OutputFile {
   std::intptr_t handle_;
 };
 
+// The run's folder. Recovered mail is private: on POSIX only its owner may enter it, whatever the umask.
 bool CreateFolder(const std::u16string& path, OsError& error);
 // True when any entry of that name exists, folders included.
 bool PathExists(const std::u16string& path);
