@@ -9,23 +9,22 @@
 namespace cli {
 namespace {
 
-constexpr const char* kExitStatusHelp =
-    "Exit status:\n"
-    "  0    the run completed, whether or not mail was found\n"
-    "  1    an internal failure\n"
-    "  2    wrong arguments\n"
-    "  3    the DBX file could not be opened\n"
-    "  4    the output folder could not be created\n"
-    "  5    a recovered message could not be written (what was written is kept)\n"
-    "  130  stopped by Ctrl-C (what was recovered so far is kept)\n";
-
-bool IsUtf8(const std::string& text) { return platform::ToUtf8(platform::FromUtf8(text)) == text; }
-
-ParsedArguments UsageError(const std::string& message) {
+ParsedArguments UsageError(const std::u16string& message) {
   ParsedArguments parsed;
   parsed.exitStatus = kExitUsage;
-  parsed.errText = platform::FromUtf8(message + "\nRun with --help for more information.\n");
+  parsed.errText = message + u"\nRun with --help for more information.\n";
   return parsed;
+}
+
+// The first argument the parser did not take (an unknown option, a second store), if any. CLI11 would
+// name a missing DBXFILE first, which hides the real mistake. It also keeps the "--" that ends the options.
+std::optional<ParsedArguments> UnexpectedArgument(const CLI::App& app) {
+  for (const std::string& argument : app.remaining()) {
+    if (argument == "--") continue;
+    const std::u16string shown = platform::FromPathBytes(argument);
+    return UsageError(argument.starts_with('-') ? u"Unknown option: " + shown : u"Unexpected argument: " + shown);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -37,11 +36,6 @@ std::optional<std::string> ArgumentToUtf8(const std::u16string& argument) {
 }
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    // A name that does not survive the trip to text would open some other file, or none.
-    if (!IsUtf8(args[i])) return UsageError("Argument " + std::to_string(i) + " is not valid UTF-8.");
-  }
-
   CLI::App app{"Recovers the mail in an Outlook Express DBX file, deleted messages included, into one .eml file "
                "per message, in a new folder \"メール復元\" + date and time.",
                "palvenor-cli"};
@@ -58,7 +52,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   app.set_version_flag("--version", PALVENOR_VERSION);
   // On Windows CLI11 would take "/x" for an option; a store path may well be written with slashes.
   app.allow_windows_style_options(false);
-  app.footer(kExitStatusHelp);
+  app.footer(ExitStatusHelp());
 
   std::vector<const char*> argv;
   for (const std::string& arg : args) argv.push_back(arg.c_str());
@@ -67,19 +61,21 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   try {
     app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::ParseError& error) {
+    const bool asked = error.get_exit_code() == 0;  // --help or --version
+    if (auto unexpected = UnexpectedArgument(app); unexpected && !asked) return *unexpected;
     ParsedArguments parsed;
     parsed.exitStatus = app.exit(error, out, err) == 0 ? kExitCompleted : kExitUsage;
     parsed.outText = platform::FromUtf8(out.str());
     parsed.errText = platform::FromUtf8(err.str());
     return parsed;
   }
-  if (app.count("--output") > 0 && output.empty()) return UsageError("--output: the folder name is empty.");
+  if (app.count("--output") > 0 && output.empty()) return UsageError(u"--output: the folder name is empty.");
 
   CliOptions options;
-  if (app.count("--output") > 0) options.outputFolder = platform::FromUtf8(output);
+  if (app.count("--output") > 0) options.outputFolder = platform::FromPathBytes(output);
   options.skipPointerCheck = skipPointerCheck;
   options.quiet = quiet;
-  options.dbxPath = platform::FromUtf8(dbxPath);
+  options.dbxPath = platform::FromPathBytes(dbxPath);
   return ParsedArguments{options, kExitCompleted, {}, {}};
 }
 

@@ -22,7 +22,8 @@ struct ParsedArguments {
   std::u16string errText;
 };
 
-// args[0] is the program's name; every argument is UTF-8, which is checked.
+// args[0] is the program's name. Paths are taken as the system gives them: bytes on POSIX, where a name
+// need not be UTF-8; on Windows the UTF-8 of the wide argument.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
 // A Windows argument as UTF-8 for the parser; nullopt when it holds a lone surrogate, which no UTF-8

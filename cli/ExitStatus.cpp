@@ -1,5 +1,7 @@
 #include "cli/ExitStatus.h"
 
+#include <cstddef>
+
 namespace cli {
 
 ExitStatus ExitStatusFor(RecoveryResult result, bool interrupted) {
@@ -17,6 +19,18 @@ ExitStatus ExitStatusFor(RecoveryResult result, bool interrupted) {
   }
   // Ctrl-C after the run's last stop test still means the user asked to stop.
   return interrupted ? kExitInterrupted : kExitCompleted;
+}
+
+std::string ExitStatusHelp() {
+  constexpr std::size_t kColumn = 5;  // the meanings line up after the widest status, 130
+  std::string help = "Exit status:\n";
+  for (const ExitStatusMeaning& entry : kExitStatusMeanings) {
+    const std::string status = std::to_string(static_cast<int>(entry.status));
+    help += "  " + status + std::string(kColumn - status.size(), ' ');
+    help += entry.meaning;
+    help += '\n';
+  }
+  return help;
 }
 
 }  // namespace cli

@@ -1,19 +1,41 @@
 #pragma once
+#include <string>
+#include <string_view>
+
 #include "engine/modDBXFile.h"
 
 namespace cli {
 
-// The exit statuses of palvenor-cli; --help lists them.
+// The exit statuses of palvenor-cli; kExitStatusMeanings says what each means.
 enum ExitStatus : int {
-  kExitCompleted = 0,        // the run completed, whether or not mail was found
-  kExitUnexpected = 1,       // an internal failure (out of memory and the like)
-  kExitUsage = 2,            // wrong arguments
-  kExitStoreOpenFailed = 3,  // the DBX file could not be opened
-  kExitFolderFailed = 4,     // the output folder could not be created
-  kExitWriteFailed = 5,      // a recovered message could not be written; what was written is kept
-  kExitInterrupted = 130,    // stopped by Ctrl-C; what was recovered so far is kept
+  kExitCompleted = 0,
+  kExitUnexpected = 1,
+  kExitUsage = 2,
+  kExitStoreOpenFailed = 3,
+  kExitFolderFailed = 4,
+  kExitWriteFailed = 5,
+  kExitInterrupted = 130,
+};
+
+struct ExitStatusMeaning {
+  ExitStatus status;
+  std::string_view meaning;
+};
+
+// The one list of statuses and their meanings; --help is made from it.
+inline constexpr ExitStatusMeaning kExitStatusMeanings[] = {
+    {kExitCompleted, "the run completed, whether or not mail was found"},
+    {kExitUnexpected, "an internal failure"},
+    {kExitUsage, "wrong arguments"},
+    {kExitStoreOpenFailed, "the DBX file could not be opened"},
+    {kExitFolderFailed, "the output folder could not be created"},
+    {kExitWriteFailed, "a recovered message could not be written (what was written is kept)"},
+    {kExitInterrupted, "stopped by Ctrl-C (what was recovered so far is kept)"},
 };
 
 ExitStatus ExitStatusFor(RecoveryResult result, bool interrupted);
+
+// The statuses as --help lists them, one a line after the heading "Exit status:".
+std::string ExitStatusHelp();
 
 }  // namespace cli

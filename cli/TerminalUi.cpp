@@ -2,12 +2,11 @@
 
 #include <utility>
 
+#include "engine/RecoveryText.h"
+
 namespace cli {
 
-std::u16string CountSentence(const std::u16string& question) {
-  const auto end = question.find(u'。');
-  return end == std::u16string::npos ? question : question.substr(0, end + 1);
-}
+std::u16string FoundCountText(std::int32_t count) { return DecimalText(count) + u"通のメールが見つかりました。"; }
 
 std::u16string MessageLines(const UiMessage& message) {
   std::u16string lines;
@@ -31,7 +30,7 @@ TerminalUi::TerminalUi(std::u16string outputParentFolder, TerminalStreams stream
 MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
   progress_.Clear();
   if (message.buttons == MessageButtons::YesNo) {
-    countSentence_ = CountSentence(message.text);
+    reportDue_ = true;
     return MessageAnswer::No;
   }
   switch (message.icon) {
@@ -59,9 +58,9 @@ void TerminalUi::PumpEvents() {
 
 void TerminalUi::Finish(const RecoveryOutcome& outcome) {
   progress_.Clear();
-  if (!countSentence_) return;
-  streams_.out.Write(*countSentence_ + u'\n' + outcome.outputFolder + u'\n');
-  countSentence_.reset();
+  if (!reportDue_) return;
+  streams_.out.Write(FoundCountText(outcome.messageCount) + u'\n' + outcome.outputFolder + u'\n');
+  reportDue_ = false;
 }
 
 }  // namespace cli

@@ -3,7 +3,7 @@
 // stderr, message boxes become lines of text, and Ctrl-C stands for a confirmed Stop.
 #include <atomic>
 #include <functional>
-#include <optional>
+#include <cstdint>
 #include <string>
 
 #include "cli/ProgressLine.h"
@@ -56,11 +56,12 @@ class TerminalUi final : public RecoveryUi {
   std::uint32_t drawnLayout_ = 0;
   // The run pumps after every block; the line is only rebuilt when the status bar changed.
   bool lineOutdated_ = false;
-  std::optional<std::u16string> countSentence_;
+  // Set by the final question, which is only asked when mail was found and the run was not quit.
+  bool reportDue_ = false;
 };
 
-// The first sentence of the final question, "N通のメールが見つかりました。".
-std::u16string CountSentence(const std::u16string& question);
+// The report's count, N + "通のメールが見つかりました。".
+std::u16string FoundCountText(std::int32_t count);
 
 // A message box's text as terminal lines: CR LF becomes a line break, the system's reason follows.
 std::u16string MessageLines(const UiMessage& message);

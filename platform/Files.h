@@ -54,6 +54,7 @@ class OutputFile {
   OsHandle handle_;
 };
 
+// The run's folder. Recovered mail is private: on POSIX only its owner may enter it, whatever the umask.
 [[nodiscard]] bool CreateFolder(const std::u16string& path, OsError& error);
 // True when any entry of that name exists, folders included.
 [[nodiscard]] bool PathExists(const std::u16string& path);

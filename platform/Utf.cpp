@@ -1,6 +1,7 @@
 #include "platform/Utf.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -38,59 +39,103 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-}  // namespace
+// The bytes of a path that are not UTF-8 stand as U+DC80..U+DCFF; an ASCII byte is always valid.
+constexpr char32_t kEscapedByteBase = 0xDC00;
+bool IsEscapedByte(char32_t c) { return c >= kEscapedByteBase + 0x80 && c <= kEscapedByteBase + 0xFF; }
 
-std::string ToUtf8(std::u16string_view text) {
+// One UTF-8 sequence at text[i]: its character, or nullopt when it is invalid, and the bytes it spans
+// (up to the first that breaks it).
+struct Sequence {
+  std::optional<char32_t> character;
+  std::size_t length = 1;
+};
+
+Sequence DecodeSequence(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<std::uint8_t>(text[i]);
+  if (lead < 0x80) return {lead, 1};
+  int extra = 0;
+  char32_t c = 0;
+  char32_t minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1, c = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2, c = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3, c = lead & 0x07, minimum = 0x10000;
+  } else {
+    return {std::nullopt, 1};
+  }
+  std::size_t taken = 1;
+  for (int k = 0; k < extra; ++k) {
+    if (i + taken >= text.size() || (static_cast<std::uint8_t>(text[i + taken]) & 0xC0) != 0x80) {
+      return {std::nullopt, taken};
+    }
+    c = (c << 6) | (static_cast<std::uint8_t>(text[i + taken]) & 0x3F);
+    ++taken;
+  }
+  if (c < minimum || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) return {std::nullopt, taken};
+  return {c, taken};
+}
+
+// Pairs become one character; an unpaired surrogate goes to `unpaired`, which says what to write instead.
+template <typename Unpaired>
+std::string EncodeUtf8(std::u16string_view text, Unpaired unpaired) {
   std::string out;
   out.reserve(text.size() * 3);
   for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
+    const char32_t c = text[i];
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-      c = kReplacement;
+      unpaired(out, c);
+    } else {
+      AppendUtf8(out, c);
     }
-    AppendUtf8(out, c);
   }
   return out;
+}
+
+}  // namespace
+
+std::string ToUtf8(std::u16string_view text) {
+  return EncodeUtf8(text, [](std::string& out, char32_t) { AppendUtf8(out, kReplacement); });
 }
 
 std::u16string FromUtf8(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<std::uint8_t>(text[i]);
-    int extra = 0;
-    char32_t c = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-      c = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1, c = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2, c = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3, c = lead & 0x07, minimum = 0x10000;
+  for (std::size_t i = 0; i < text.size();) {
+    const Sequence sequence = DecodeSequence(text, i);
+    AppendUtf16(out, sequence.character.value_or(kReplacement));
+    i += sequence.length;
+  }
+  return out;
+}
+
+std::string ToPathBytes(std::u16string_view path) {
+  return EncodeUtf8(path, [](std::string& out, char32_t c) {
+    if (IsEscapedByte(c)) {
+      out += static_cast<char>(c - kEscapedByteBase);
     } else {
-      AppendUtf16(out, kReplacement);
+      AppendUtf8(out, kReplacement);
+    }
+  });
+}
+
+std::u16string FromPathBytes(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const Sequence sequence = DecodeSequence(bytes, i);
+    if (sequence.character) {
+      AppendUtf16(out, *sequence.character);
+      i += sequence.length;
+    } else {
+      // Only the first byte is escaped: the next one may well begin a valid sequence.
+      out += static_cast<char16_t>(kEscapedByteBase + static_cast<std::uint8_t>(bytes[i]));
       ++i;
-      continue;
     }
-    std::size_t taken = 1;
-    bool valid = true;
-    for (int k = 0; k < extra; ++k) {
-      if (i + taken >= text.size() || (static_cast<std::uint8_t>(text[i + taken]) & 0xC0) != 0x80) {
-        valid = false;
-        break;
-      }
-      c = (c << 6) | (static_cast<std::uint8_t>(text[i + taken]) & 0x3F);
-      ++taken;
-    }
-    if (!valid || c < minimum || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) c = kReplacement;
-    AppendUtf16(out, c);
-    i += taken;
   }
   return out;
 }

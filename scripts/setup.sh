@@ -1,27 +1,39 @@
 #!/usr/bin/env bash
-# Brings a fresh Debian 12 to what the builds and tests need. Idempotent; silent when nothing is to do.
+# Brings a fresh Debian 12 to what a build needs. Idempotent; silent when nothing is to do.
+#   scripts/setup.sh native   the compiler, CMake, Ninja and CLI11: enough to build and run palvenor-cli
+#   scripts/setup.sh [all]    everything the tests need as well: GoogleTest, help2man and man, clang for
+#                             the fuzzers, mingw-w64 and Wine (about 2.3 GB) with Xvfb for the Windows build
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+what=${1:-all}
 
-packages=(
-  build-essential cmake ninja-build googletest libcli11-dev python3
-  clang libclang-rt-14-dev
-  mingw-w64 wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic locales fp-utils-3.2.2 zip
-  undbx time
-)
+native=(build-essential cmake ninja-build libcli11-dev)
+case $what in
+  native) packages=("${native[@]}") ;;
+  all)
+    packages=(
+      "${native[@]}" googletest help2man man-db python3 time undbx
+      clang libclang-rt-14-dev
+      mingw-w64 wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic locales fp-utils-3.2.2 zip
+    )
+    ;;
+  *) echo "usage: $0 [native|all]" >&2; exit 2 ;;
+esac
+
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
+sudo=""; [[ $(id -u) -eq 0 ]] || sudo=sudo
 if ((${#missing[@]})); then
-  sudo=""; [[ $(id -u) -eq 0 ]] || sudo=sudo
   echo "setup: installing ${missing[*]}" >&2
   $sudo apt-get update -qq
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+[[ $what == native ]] && exit 0
 
+# Wine reports code page 932 only under a generated ja_JP.UTF-8 locale.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  sudo=""; [[ $(id -u) -eq 0 ]] || sudo=sudo
   $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 

@@ -3,7 +3,7 @@
 # each fuzzer for a short while, and the Windows build under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" all
 
 for flavour in native sanitize; do
   "$root/scripts/build.sh" "$flavour"

@@ -53,7 +53,7 @@ FileTime LocalToFileTime(const LocalDateTime& local) {
 std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
   // Read and write access, as a time stamp needs ownership or write permission anyway; nothing
   // is ever written through it.
-  const int fd = ::open(ToUtf8(path).c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+  const int fd = ::open(ToPathBytes(path).c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return std::nullopt;
   return TimeStampFile(OsHandle(fd));
 }
@@ -72,7 +72,7 @@ bool SetFileTimes(const std::u16string& path, FileTime, FileTime lastWrite) {
   timespec times[2]{};
   times[0].tv_nsec = UTIME_OMIT;  // access time
   times[1] = ToTimespec(lastWrite);
-  return ::utimensat(AT_FDCWD, ToUtf8(path).c_str(), times, 0) == 0;
+  return ::utimensat(AT_FDCWD, ToPathBytes(path).c_str(), times, 0) == 0;
 }
 
 }  // namespace platform

@@ -20,7 +20,7 @@ int Fd(const OsHandle& handle) { return static_cast<int>(handle.Get()); }
 }  // namespace
 
 std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error) {
-  const int fd = ::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(ToPathBytes(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = ErrorFromErrno(errno);
     return std::nullopt;
@@ -57,7 +57,7 @@ std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out)
 }
 
 std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError& error) {
-  const int fd = ::open(ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const int fd = ::open(ToPathBytes(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
     error = ErrorFromErrno(errno);
     return std::nullopt;
@@ -86,7 +86,8 @@ bool OutputFile::Close(OsError& error) {
 }
 
 bool CreateFolder(const std::u16string& path, OsError& error) {
-  if (::mkdir(ToUtf8(path).c_str(), 0777) != 0) {
+  // The umask only ever takes bits away, so 0700 needs no chmod afterwards.
+  if (::mkdir(ToPathBytes(path).c_str(), 0700) != 0) {
     error = ErrorFromErrno(errno);
     return false;
   }
@@ -95,14 +96,14 @@ bool CreateFolder(const std::u16string& path, OsError& error) {
 
 bool PathExists(const std::u16string& path) {
   struct stat info {};
-  return ::lstat(ToUtf8(path).c_str(), &info) == 0;
+  return ::lstat(ToPathBytes(path).c_str(), &info) == 0;
 }
 
-bool RemoveFile(const std::u16string& path) { return ::unlink(ToUtf8(path).c_str()) == 0; }
+bool RemoveFile(const std::u16string& path) { return ::unlink(ToPathBytes(path).c_str()) == 0; }
 
 void FlushToDisk(const std::u16string& folder, const std::function<void(const FileVisitor&)>&) {
   // One syncfs costs about what a single fsync does, where an fsync per file costs one each.
-  const int fd = ::open(ToUtf8(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(ToPathBytes(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
     ::sync();
     return;
@@ -132,8 +133,8 @@ RenameResult LinkThenUnlink(const std::string& from, const std::string& to, OsEr
 
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
   if (from == to) return RenameResult::TargetExists;
-  const std::string source = ToUtf8(from);
-  const std::string target = ToUtf8(to);
+  const std::string source = ToPathBytes(from);
+  const std::string target = ToPathBytes(to);
   if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
     return RenameResult::Renamed;
   const int code = errno;

@@ -91,8 +91,10 @@ std::optional<std::string> XdgDocumentsFolder(const std::string& home) {
 std::u16string DocumentsFolder() {
   const std::string home = HomeFolder();
   if (home.empty()) return {};
-  if (const auto documents = XdgDocumentsFolder(home); documents && IsFolder(*documents)) return FromUtf8(*documents);
-  return FromUtf8(home);
+  if (const auto documents = XdgDocumentsFolder(home); documents && IsFolder(*documents)) {
+    return FromPathBytes(*documents);
+  }
+  return FromPathBytes(home);
 }
 
 }  // namespace platform

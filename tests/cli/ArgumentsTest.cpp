@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/ExitStatus.h"
 #include "platform/Utf.h"
 
 namespace {
@@ -51,8 +52,6 @@ TEST(ParseArguments, RejectsWrongUsageWithStatus2AndAMessage) {
       Args({"--output"}),                        // option without its value
       Args({"--output", "", "a.dbx"}),           // an empty folder name
       Args({"--quiet=perhaps", "a.dbx"}),        // a flag takes yes or no at most
-      Args({std::string("\xE3\x83", 2) + ".dbx"}),  // cut-off UTF-8
-      Args({"\xff\xfe.dbx"}),                    // not UTF-8 at all
   };
   for (const auto& args : cases) {
     const auto parsed = ParseArguments(args);
@@ -62,6 +61,37 @@ TEST(ParseArguments, RejectsWrongUsageWithStatus2AndAMessage) {
     EXPECT_FALSE(parsed.errText.empty()) << shown;
     EXPECT_TRUE(parsed.outText.empty()) << shown;
   }
+}
+
+TEST(ParseArguments, NamesTheArgumentItDidNotTake) {
+  const struct {
+    std::vector<std::string> args;
+    std::u16string errStart;
+  } cases[] = {
+      {Args({"--bogus", "x.dbx"}), u"Unknown option: --bogus\n"},
+      {Args({"--bogus"}), u"Unknown option: --bogus\n"},
+      {Args({"x.dbx", "-q"}), u"Unknown option: -q\n"},
+      {Args({"a.dbx", "b.dbx"}), u"Unexpected argument: b.dbx\n"},
+      {Args({"a.dbx", "--", "b.dbx"}), u"Unexpected argument: b.dbx\n"},
+      {Args({"--quiet", "a.dbx", "\x8e\xf3.dbx"}), u"Unexpected argument: \uFFFD\uFFFD.dbx\n"},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = ParseArguments(c.args);
+    EXPECT_FALSE(parsed.options) << c.args[1];
+    EXPECT_EQ(parsed.exitStatus, 2) << c.args[1];
+    // As the terminal shows it: the bytes that are not UTF-8 as U+FFFD.
+    const std::string shown = platform::ToUtf8(parsed.errText);
+    EXPECT_TRUE(shown.starts_with(platform::ToUtf8(c.errStart))) << shown;
+  }
+}
+
+TEST(ParseArguments, TakesPathsThatAreNotUtf8AsTheirBytes) {
+  const std::string shiftJis = "/mnt/old/\x8e\xf3\x90\x4d\x83\x67\x83\x8c\x83\x43.dbx";  // 受信トレイ.dbx
+  const std::string cutShort = std::string("/out/\xE3\x83", 7);
+  const auto parsed = ParseArguments(Args({"--output", cutShort, shiftJis}));
+  ASSERT_TRUE(parsed.options) << platform::ToUtf8(parsed.errText);
+  EXPECT_EQ(platform::ToPathBytes(parsed.options->dbxPath), shiftJis);
+  EXPECT_EQ(platform::ToPathBytes(*parsed.options->outputFolder), cutShort);
 }
 
 TEST(ParseArguments, VersionPrintsTheVersionOnly) {
@@ -81,6 +111,10 @@ TEST(ParseArguments, HelpNamesEveryOptionAndTheExitStatuses) {
     for (const char* word : {"palvenor-cli", "--output", "--no-pointer-check", "--quiet", "--version", "DBXFILE",
                              "130", "documents folder"}) {
       EXPECT_NE(help.find(word), std::string::npos) << flag << " lacks " << word;
+    }
+    for (const cli::ExitStatusMeaning& entry : cli::kExitStatusMeanings) {
+      EXPECT_NE(help.find(std::to_string(static_cast<int>(entry.status))), std::string::npos) << flag;
+      EXPECT_NE(help.find(entry.meaning), std::string::npos) << flag << " lacks " << entry.meaning;
     }
   }
 }

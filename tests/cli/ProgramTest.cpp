@@ -75,6 +75,36 @@ TEST_F(Program, VersionAndHelp) {
   const auto wrong = RunChild(kProgram, {"--bogus"});
   EXPECT_EQ(wrong.exitStatus, 2);
   EXPECT_FALSE(wrong.err.empty());
+  const auto named = RunChild(kProgram, {"--bogus", "x.dbx"});
+  EXPECT_EQ(named.exitStatus, 2);
+  EXPECT_TRUE(named.err.starts_with("Unknown option: --bogus\n")) << named.err;
+}
+
+TEST_F(Program, StoreAndOutputNamesThatAreNotUtf8WorkAndShowAsReplacements) {
+  // Shift_JIS names from an old disk: 受信トレイ.dbx in 古いメール/.
+  const fs::path old = temp_.Path() / fs::path("\x8c\xc3\x82\xa2\x83\x81\x81\x5b\x83\x8b");
+  const fs::path store = old / fs::path("\x8e\xf3\x90\x4d\x83\x67\x83\x8c\x83\x43.dbx");
+  fs::create_directories(old);
+  const std::string message = MakeMessage("old disk", 700, 1);
+  DbxWriter writer(store);
+  writer.AppendMessage(message);
+  writer.Finish();
+
+  const auto run = RunChild(kProgram, {"--output", old.string(), store.string()});
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  fs::path folder;
+  for (const auto& entry : fs::directory_iterator(old)) {
+    if (entry.is_directory()) folder = entry.path();
+  }
+  ASSERT_FALSE(folder.empty()) << "no run folder inside the Shift_JIS folder";
+  EXPECT_EQ(Contents(folder), std::vector<std::string>{message});
+  // The report shows each undecodable byte as U+FFFD; C3 82 happens to be UTF-8 for Â, and 5B is "[".
+  const std::string shownOld = temp_.Path().string() + "/\uFFFD\u00C2\uFFFD\uFFFD\uFFFD\uFFFD[\uFFFD\uFFFD";
+  EXPECT_EQ(run.out, "1通のメールが見つかりました。\n" + shownOld + "/" + folder.filename().string() + "\n");
+
+  const auto missing = RunChild(kProgram, {"--output", old.string(), (old / "\x96\xb3\x82\xa2.dbx").string()});
+  EXPECT_EQ(missing.exitStatus, 3);
+  EXPECT_NE(missing.err.find(shownOld + "/\uFFFD\uFFFD\uFFFD\uFFFD.dbx\n"), std::string::npos) << missing.err;
 }
 
 TEST_F(Program, ReportsInUtf8OnStdoutAndExitsZero) {

@@ -184,10 +184,17 @@ TEST(TerminalUi, TheOutputParentFolderIsTheOneGiven) {
   EXPECT_EQ(t.ui.OutputParentFolder(), u"/home/u/Documents");
 }
 
-TEST(CountSentence, IsTheQuestionsFirstSentence) {
-  EXPECT_EQ(cli::CountSentence(u"12通のメールが見つかりました。出力先フォルダをExplorerで開きますか？"),
-            u"12通のメールが見つかりました。");
-  EXPECT_EQ(cli::CountSentence(u"no full stop"), u"no full stop");
+TEST(TerminalUi, TheReportCountsWhatTheOutcomeSays) {
+  Terminal t(false);
+  t.ui.ShowMessage({u"12通のメールが見つかりました。出力先フォルダをExplorerで開きますか？", MessageIcon::Question,
+                    MessageButtons::YesNo, u""});
+  t.ui.Finish({RecoveryResult::WriteFailed, 7, u"/out/メール復元20261206153012"});
+  EXPECT_EQ(t.out.Text(), u"7通のメールが見つかりました。\n/out/メール復元20261206153012\n");
+}
+
+TEST(FoundCountText, IsTheCountInPlainDecimal) {
+  EXPECT_EQ(cli::FoundCountText(1), u"1通のメールが見つかりました。");
+  EXPECT_EQ(cli::FoundCountText(100343), u"100343通のメールが見つかりました。");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-# The release zip holds exactly the two programs, the help file and the README, in one folder.
+# The release zip holds exactly the two programs, the help file and the README, in one folder, and the
+# SHA256SUMS beside it names the zip with its hash.
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE} OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "cannot read ${PACKAGE}")
@@ -11,4 +12,12 @@ set(expected ${name}/Palvenor.exe ${name}/README.txt ${name}/VORTAKI.chm ${name}
 list(SORT expected)
 if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "the package holds [${entries}], expected [${expected}]")
+endif()
+
+get_filename_component(folder ${PACKAGE} DIRECTORY)
+get_filename_component(file_name ${PACKAGE} NAME)
+file(SHA256 ${PACKAGE} hash)
+file(READ ${folder}/SHA256SUMS sums)
+if(NOT sums STREQUAL "${hash}  ${file_name}\n")
+  message(FATAL_ERROR "SHA256SUMS holds [${sums}], expected the hash ${hash} of ${file_name}")
 endif()

@@ -1,0 +1,13 @@
+# Bash completion for palvenor-cli: its options, folders after --output, DBX files and folders otherwise.
+_palvenor_cli() {
+  local current=${COMP_WORDS[COMP_CWORD]}
+  local previous=${COMP_WORDS[COMP_CWORD - 1]}
+  if [[ $previous == --output ]]; then
+    mapfile -t COMPREPLY < <(compgen -d -- "$current")
+  elif [[ $current == -* ]]; then
+    mapfile -t COMPREPLY < <(compgen -W '--output --no-pointer-check --quiet --help --version' -- "$current")
+  else
+    mapfile -t COMPREPLY < <(compgen -d -- "$current"; compgen -f -X '!*.[dD][bB][xX]' -- "$current")
+  fi
+}
+complete -o filenames -F _palvenor_cli palvenor-cli
