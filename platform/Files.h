@@ -7,12 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileTimes.h"
+
 namespace platform {
 
 #ifdef _WIN32
 inline constexpr char16_t kPathSeparator = u'\\';
+// Windows folders take names that differ only in case for one name.
+inline constexpr bool kNamesIgnoreCase = true;
 #else
 inline constexpr char16_t kPathSeparator = u'/';
+inline constexpr bool kNamesIgnoreCase = false;
 #endif
 
 // What the operating system said when a call failed.
@@ -53,10 +58,14 @@ class OutputFile {
   ~OutputFile();
 
   bool Write(std::span<const std::uint8_t> bytes, OsError& error);
+  // Sets the times that are not zero on the open file, as TimeStampFile::SetTimes does; call it after
+  // the last Write. False when the system refused.
+  [[nodiscard]] bool SetTimes(FileTime creation, FileTime lastWrite) const;
   // Closes now so that a failure can be reported; the destructor closes silently.
   bool Close(OsError& error);
 
  private:
+  friend class OutputFolder;
   explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
   std::intptr_t handle_;
 };
