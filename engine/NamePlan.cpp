@@ -8,12 +8,17 @@
 
 namespace {
 
-std::u16string WorkingName(std::int32_t record) { return u"Recover" + DecimalText(record) + u".eml"; }
+constexpr std::u16string_view kExtension = u".eml";
+
+std::u16string WorkingName(std::int32_t record) { return u"Recover" + DecimalText(record) + std::u16string(kExtension); }
+
+// Every planned name ends in ".eml", so the key of the rest stands for the name and costs less.
+std::u16string StemKey(std::u16string_view name) { return NameKey(name.substr(0, name.size() - kExtension.size())); }
 
 }  // namespace
 
 NamePlan::NamePlan(std::vector<bool> kept)
-    : kept_(std::move(kept)), workingPrefixKey_(NameKey(u"Recover")), workingSuffixKey_(NameKey(u".eml")) {}
+    : kept_(std::move(kept)), workingPrefixKey_(NameKey(u"Recover")) {}
 
 std::u16string NamePlan::Decide(std::int32_t record, std::u16string_view text) {
   if (IsRefusedNameText(text)) return KeepWorkingName(record);
@@ -21,7 +26,7 @@ std::u16string NamePlan::Decide(std::int32_t record, std::u16string_view text) {
     const std::optional<std::u16string> name = SuffixedFileName(text, k);
     if (!name) return KeepWorkingName(record);
     if (!IsTaken(*name, record)) {
-      taken_.Insert(NameKey(*name));
+      taken_.Insert(StemKey(*name));
       if (k > 0) lastSuffix_[clashedTexts_.Find(NameKey(text))] = k;
       return *name;
     }
@@ -37,22 +42,21 @@ std::u16string NamePlan::Decide(std::int32_t record, std::u16string_view text) {
 
 std::u16string NamePlan::KeepWorkingName(std::int32_t record) {
   std::u16string name = WorkingName(record);
-  taken_.Insert(NameKey(name));
+  taken_.Insert(StemKey(name));
   return name;
 }
 
 bool NamePlan::IsTaken(const std::u16string& name, std::int32_t record) const {
   // Renaming a file to its own name is refused as taken; to a variant in case it is not.
   if (name == WorkingName(record)) return true;
-  const std::u16string key = NameKey(name);
-  if (taken_.Find(key) != NameKeySet::kAbsent) return true;
-  return WorkingRecordOf(key) > record;
+  const std::u16string stem = StemKey(name);
+  if (taken_.Find(stem) != NameKeySet::kAbsent) return true;
+  return WorkingRecordOf(stem) > record;
 }
 
-std::int32_t NamePlan::WorkingRecordOf(std::u16string_view key) const {
-  if (!key.starts_with(workingPrefixKey_) || !key.ends_with(workingSuffixKey_)) return 0;
-  const std::u16string_view digits =
-      key.substr(workingPrefixKey_.size(), key.size() - workingPrefixKey_.size() - workingSuffixKey_.size());
+std::int32_t NamePlan::WorkingRecordOf(std::u16string_view stem) const {
+  if (!stem.starts_with(workingPrefixKey_)) return 0;
+  const std::u16string_view digits = stem.substr(workingPrefixKey_.size());
   // Decimal without leading zeros, as working names are written, and not beyond the last record.
   if (digits.empty() || digits.size() > 10 || digits.front() == u'0') return 0;
   std::int64_t number = 0;

@@ -24,13 +24,12 @@ class NamePlan {
  private:
   std::u16string KeepWorkingName(std::int32_t record);
   bool IsTaken(const std::u16string& name, std::int32_t record) const;
-  // The record whose working name has this key, or 0.
-  std::int32_t WorkingRecordOf(std::u16string_view key) const;
+  // The kept record whose working name has this stem key, or 0.
+  std::int32_t WorkingRecordOf(std::u16string_view stem) const;
 
   const std::vector<bool> kept_;
   const std::u16string workingPrefixKey_;
-  const std::u16string workingSuffixKey_;
-  NameKeySet taken_;  // the keys of the names decided so far
+  NameKeySet taken_;  // the stem keys (".eml" left off) of the names decided so far
   // The texts that clashed, with the last suffix each took: every suffix up to it is taken, and
   // suffixed names are never freed, so the search goes on beyond it.
   NameKeySet clashedTexts_;
