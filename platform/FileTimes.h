@@ -19,6 +19,11 @@ using FileTime = std::uint64_t;
 // (before 1601, or beyond what the system can convert).
 FileTime LocalToFileTime(const LocalDateTime& local);
 
+// Called once when a run starts, so that the run's LocalToFileTime calls no longer look at the system's
+// zone setting again (glibc reads /etc/localtime's status in every conversion when TZ is unset). The
+// results stay exactly the same; a change of the system's zone during the run is no longer followed.
+void ReadTimeZoneOnce();
+
 // An existing file opened so that its times can be set; never created, never written to.
 class TimeStampFile {
  public:

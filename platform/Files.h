@@ -8,14 +8,18 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FileTimes.h"
 #include "platform/OsHandle.h"
 
 namespace platform {
 
 #ifdef _WIN32
 inline constexpr char16_t kPathSeparator = u'\\';
+// Windows folders take names that differ only in case for one name.
+inline constexpr bool kNamesIgnoreCase = true;
 #else
 inline constexpr char16_t kPathSeparator = u'/';
+inline constexpr bool kNamesIgnoreCase = false;
 #endif
 
 // What the operating system said when a call failed.
@@ -46,10 +50,14 @@ class OutputFile {
   [[nodiscard]] static std::optional<OutputFile> Create(const std::u16string& path, OsError& error);
 
   [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes, OsError& error);
+  // Sets the times that are not zero on the open file, as TimeStampFile::SetTimes does; call it after
+  // the last Write. False when the system refused.
+  [[nodiscard]] bool SetTimes(FileTime creation, FileTime lastWrite) const;
   // Closes now so that a failure can be reported; the destructor closes silently.
   [[nodiscard]] bool Close(OsError& error);
 
  private:
+  friend class OutputFolder;
   explicit OutputFile(OsHandle handle) : handle_(std::move(handle)) {}
   OsHandle handle_;
 };

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <ctime>
 
+#include "platform/Files.h"
 #include "platform/Utf.h"
 
 namespace platform {
@@ -22,6 +24,15 @@ timespec ToTimespec(FileTime time) {
   spec.tv_sec = static_cast<time_t>(ticks / kTicksPerSecond - kSecondsFrom1601To1970);
   spec.tv_nsec = static_cast<long>(ticks % kTicksPerSecond * 100);
   return spec;
+}
+
+// Linux file systems keep a birth time but offer no call to set it, so only the last-write time is set.
+bool SetLastWriteTime(int fd, FileTime lastWrite) {
+  if (lastWrite == 0) return true;
+  timespec times[2]{};
+  times[0].tv_nsec = UTIME_OMIT;  // access time
+  times[1] = ToTimespec(lastWrite);
+  return ::futimens(fd, times) == 0;
 }
 
 }  // namespace
@@ -50,6 +61,13 @@ FileTime LocalToFileTime(const LocalDateTime& local) {
   return static_cast<FileTime>(since1601 * kTicksPerSecond);
 }
 
+void ReadTimeZoneOnce() {
+  // With TZ unset, glibc takes /etc/localtime and checks the file each time; naming that same file in
+  // TZ gives the same rules, and an unchanged TZ is not checked again.
+  ::setenv("TZ", ":/etc/localtime", 0);
+  ::tzset();
+}
+
 std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
   // Read and write access, as a time stamp needs ownership or write permission anyway; nothing
   // is ever written through it.
@@ -58,14 +76,9 @@ std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
   return TimeStampFile(OsHandle(fd));
 }
 
-// Linux file systems keep a birth time but offer no call to set it, so the creation time is left.
-bool TimeStampFile::SetTimes(FileTime, FileTime lastWrite) const {
-  if (lastWrite == 0) return true;
-  timespec times[2]{};
-  times[0].tv_nsec = UTIME_OMIT;  // access time
-  times[1] = ToTimespec(lastWrite);
-  return ::futimens(Fd(handle_), times) == 0;
-}
+bool TimeStampFile::SetTimes(FileTime, FileTime lastWrite) const { return SetLastWriteTime(Fd(handle_), lastWrite); }
+
+bool OutputFile::SetTimes(FileTime, FileTime lastWrite) const { return SetLastWriteTime(Fd(handle_), lastWrite); }
 
 bool SetFileTimes(const std::u16string& path, FileTime, FileTime lastWrite) {
   if (lastWrite == 0) return true;

@@ -9,11 +9,12 @@
 #include <cstring>
 
 #include "platform/Utf.h"
+#include "platform/posix/Errors.h"
 
 namespace platform {
 namespace {
 
-OsError ErrorFromErrno(int code) { return OsError{code, FromUtf8(std::strerror(code))}; }
+using posix::ErrorFromErrno;
 
 int Fd(const OsHandle& handle) { return static_cast<int>(handle.Get()); }
 

@@ -1,5 +1,6 @@
 #include "platform/FileTimes.h"
 
+#include "platform/Files.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/Wide.h"
 
@@ -10,6 +11,15 @@ using win32::Handle;
 
 FILETIME ToFiletime(FileTime time) {
   return FILETIME{static_cast<DWORD>(time & 0xFFFFFFFFu), static_cast<DWORD>(time >> 32)};
+}
+
+bool SetTimesOf(const OsHandle& handle, FileTime creation, FileTime lastWrite) {
+  if (creation == 0 && lastWrite == 0) return true;
+  // A null pointer leaves that time as it is; the last-access time is always left.
+  const FILETIME creationTime = ToFiletime(creation);
+  const FILETIME lastWriteTime = ToFiletime(lastWrite);
+  return SetFileTime(Handle(handle), creation != 0 ? &creationTime : nullptr, nullptr,
+                     lastWrite != 0 ? &lastWriteTime : nullptr) != 0;
 }
 
 }  // namespace
@@ -34,6 +44,9 @@ FileTime LocalToFileTime(const LocalDateTime& local) {
   return (static_cast<FileTime>(result.dwHighDateTime) << 32) | result.dwLowDateTime;
 }
 
+// Windows reads its zone rules into the process already; nothing is looked up again per conversion.
+void ReadTimeZoneOnce() {}
+
 std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
   const HANDLE file = CreateFileW(win32::Wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -42,12 +55,13 @@ std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
 }
 
 bool TimeStampFile::SetTimes(FileTime creation, FileTime lastWrite) const {
-  if (creation == 0 && lastWrite == 0) return true;
-  // A null pointer leaves that time as it is; the last-access time is always left.
-  const FILETIME creationTime = ToFiletime(creation);
-  const FILETIME lastWriteTime = ToFiletime(lastWrite);
-  return SetFileTime(Handle(handle_), creation != 0 ? &creationTime : nullptr, nullptr,
-                     lastWrite != 0 ? &lastWriteTime : nullptr) != 0;
+  return SetTimesOf(handle_, creation, lastWrite);
+}
+
+// Set on the handle, the times hold when it closes: the file system does not overwrite times a
+// program has set through that handle.
+bool OutputFile::SetTimes(FileTime creation, FileTime lastWrite) const {
+  return SetTimesOf(handle_, creation, lastWrite);
 }
 
 bool SetFileTimes(const std::u16string& path, FileTime creation, FileTime lastWrite) {

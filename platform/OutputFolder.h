@@ -1,0 +1,44 @@
+#pragma once
+// The run's folder, opened once, in which every file is made new by its name alone.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Files.h"
+
+namespace platform {
+
+// Whether name stands for an entry of a folder itself: not empty, not "." or "..", and without a path
+// separator (nor, on Windows, a drive or stream colon).
+bool IsPlainName(std::u16string_view name);
+
+enum class CreateResult { Created, Exists, Failed };
+
+// What OutputFolder::CreateNew gives: the new file open for writing, or why there is none.
+struct NewFile {
+  CreateResult result = CreateResult::Failed;
+  std::optional<OutputFile> file;  // set exactly when result is Created
+  OsError error;                   // what the system said otherwise
+};
+
+class OutputFolder {
+ public:
+  // Opens an existing folder.
+  [[nodiscard]] static std::optional<OutputFolder> Open(const std::u16string& path, OsError& error);
+  // Creates the file name (a name, not a path) in the folder, never opening or replacing an existing
+  // entry of that name: Exists is told apart from every other failure. A name that is not plain
+  // (IsPlainName) fails.
+  [[nodiscard]] NewFile CreateNew(std::u16string_view name) const;
+
+ private:
+#ifdef _WIN32
+  // Windows has no creation relative to a folder handle in its documented API; names are joined.
+  explicit OutputFolder(std::u16string path) : path_(std::move(path)) {}
+  std::u16string path_;
+#else
+  explicit OutputFolder(OsHandle fd) : fd_(std::move(fd)) {}
+  OsHandle fd_;
+#endif
+};
+
+}  // namespace platform
