@@ -46,6 +46,8 @@ class StoreFile {
 class OutputFile {
  public:
   static std::optional<OutputFile> Create(const std::u16string& path, OsError& error);
+  // A new file where no entry of that name exists; when one does, nullopt and AlreadyExists(error).
+  static std::optional<OutputFile> CreateNew(const std::u16string& path, OsError& error);
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&& other) noexcept;
   OutputFile(const OutputFile&) = delete;
@@ -58,8 +60,13 @@ class OutputFile {
 
  private:
   explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
+  // mode: the system's open flag for an existing file, to truncate it or to refuse it.
+  static std::optional<OutputFile> Open(const std::u16string& path, int mode, OsError& error);
   std::intptr_t handle_;
 };
+
+// Whether a failure came from an entry of that name that exists already.
+bool AlreadyExists(const OsError& error);
 
 bool CreateFolder(const std::u16string& path, OsError& error);
 // True when any entry of that name exists, folders included.

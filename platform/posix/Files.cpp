@@ -74,13 +74,23 @@ std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out)
 }
 
 std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError& error) {
-  const int fd = ::open(ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  return Open(path, O_TRUNC, error);
+}
+
+std::optional<OutputFile> OutputFile::CreateNew(const std::u16string& path, OsError& error) {
+  return Open(path, O_EXCL, error);
+}
+
+std::optional<OutputFile> OutputFile::Open(const std::u16string& path, int mode, OsError& error) {
+  const int fd = ::open(ToUtf8(path).c_str(), O_WRONLY | O_CREAT | mode | O_CLOEXEC, 0666);
   if (fd < 0) {
     error = ErrorFromErrno(errno);
     return std::nullopt;
   }
   return OutputFile(fd);
 }
+
+bool AlreadyExists(const OsError& error) { return error.code == EEXIST; }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
 

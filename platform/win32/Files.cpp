@@ -70,13 +70,25 @@ std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out)
 }
 
 std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError& error) {
-  const HANDLE file =
-      CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return Open(path, CREATE_ALWAYS, error);
+}
+
+std::optional<OutputFile> OutputFile::CreateNew(const std::u16string& path, OsError& error) {
+  return Open(path, CREATE_NEW, error);
+}
+
+std::optional<OutputFile> OutputFile::Open(const std::u16string& path, int mode, OsError& error) {
+  const HANDLE file = CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, static_cast<DWORD>(mode),
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     error = LastError();
     return std::nullopt;
   }
   return OutputFile(reinterpret_cast<std::intptr_t>(file));
+}
+
+bool AlreadyExists(const OsError& error) {
+  return error.code == ERROR_FILE_EXISTS || error.code == ERROR_ALREADY_EXISTS;
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }

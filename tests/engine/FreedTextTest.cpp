@@ -1,0 +1,82 @@
+// The text of a freed message from its blocks' data: lost bytes, lookalikes and the message's end.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/FreedText.h"
+
+namespace {
+
+using Data = std::array<std::uint8_t, kFreedDataBytes>;
+
+// A block's data area as freeing leaves it: a link word, then text from data byte 4 on.
+Data Block(std::string_view text) {
+  Data data{0x10, 0x22, 0x00, 0x00};
+  std::copy_n(text.begin(), std::min(text.size(), data.size() - kLostBytes), data.begin() + kLostBytes);
+  return data;
+}
+
+std::string Rebuilt(const std::vector<std::string>& blocks) {
+  FreedText text;
+  for (const std::string& block : blocks) text.AddBlock(Block(block));
+  text.Finish();
+  return std::string(text.Bytes().begin(), text.Bytes().end());
+}
+
+TEST(FreedText, LookalikesAreBlocksOfIndexData) {
+  struct Case {
+    std::string text;
+    bool lookalike;
+  };
+  const Case cases[] = {{": a@b\r\nSubject: x\r\n", false},
+                        {std::string("\x1B$B\x24\x22\x1B(B\tx") + std::string(20, '\0'), false},
+                        {"", true},
+                        {std::string("ab\0cd", 5), true},
+                        {"ab\x01", true},
+                        {"ab\x7F", true}};
+  for (const Case& c : cases) EXPECT_EQ(IsLookalike(Block(c.text)), c.lookalike) << c.text;
+}
+
+TEST(FreedText, FirstBlocksBeginWithTheRestOfAHeaderField) {
+  struct Case {
+    std::string text;
+    bool begins;
+  };
+  const Case cases[] = {{": a@b\r\n", true},      {"ived: from x\r\n", true}, {"rn-Path: <a@b>\r\n", true},
+                        {"b@x\r\nSubject: y", false}, {"line of text: x", false}, {"\x82\xA0: x", false}};
+  for (const Case& c : cases) EXPECT_EQ(BeginsHeader(Block(c.text)), c.begins) << c.text;
+}
+
+TEST(FreedText, LostBytesBecomeQuestionMarksOutsideRegularBase64) {
+  const std::string line(60, 'Q');
+  const std::string irregular = "QUJD\r\nQUJDRA\r\nQUJD";
+  struct Case {
+    const char* what;
+    std::string second;  // the first block's text; the second block's text is "QUJD..."
+  };
+  const Case cases[] = {{"plain text", std::string(508, 'x')},
+                        {"one whole line", std::string(508 - 64, 'x') + "\r\n" + line + "\r\n"},
+                        {"lines of unequal length", std::string(508 - irregular.size(), 'x') + irregular}};
+  for (const Case& c : cases) {
+    const std::string text = Rebuilt({c.second, "QUJDRA\r\n"});
+    EXPECT_EQ(text.substr(0, 4), "????") << c.what;
+    EXPECT_EQ(text.substr(512, 4), "????") << c.what;
+  }
+}
+
+TEST(FreedText, TrailingNulsOfTheLastBlockAreDropped) {
+  EXPECT_EQ(Rebuilt({": a\r\n\r\nbody\r\n"}), "????: a\r\n\r\nbody\r\n");
+}
+
+TEST(FreedText, MultipartMessageEndsAfterItsClosingDelimiterLine) {
+  const std::string header = ": a\r\nContent-Type: multipart/mixed;\r\n\tboundary=\"=_b\"\r\n\r\n";
+  const std::string body = "--=_b\r\n\r\nx\r\n--=_b--\r\n";
+  const std::string older = "--=_b--\r\nolder text of another message";
+  EXPECT_EQ(Rebuilt({header + body + older}), "????" + header + body);
+  // Older text after a single-part message cannot be told from the message.
+  EXPECT_EQ(Rebuilt({": a\r\n\r\nx\r\n" + older}), "????: a\r\n\r\nx\r\n" + older);
+}
+
+}  // namespace
