@@ -66,6 +66,34 @@ TEST(FreedText, LostBytesBecomeQuestionMarksOutsideRegularBase64) {
   }
 }
 
+// A first block whose text ends at a column of a base64 body of 60-character lines; column 61 ends
+// between the line's CR and LF.
+std::string Base64LinesUpTo(std::size_t column) {
+  const std::string line = std::string(60, 'Q') + "\r\n";
+  std::string text;
+  for (int i = 0; i < 7; ++i) text += line;
+  text += line.substr(0, column);
+  return std::string(508 - text.size() - 2, 'y') + "\r\n" + text;
+}
+
+TEST(FreedText, LostBytesInRegularBase64TakeTheLineEndsTheLineLengthGives) {
+  struct Case {
+    std::size_t column;
+    std::string after;  // the second block's text
+    std::string fill;
+  };
+  const Case cases[] = {{0, std::string(56, 'Q') + "\r\n", "AAAA"},
+                        {58, std::string(60, 'Q') + "\r\n", "AA\r\n"},
+                        {61, std::string(57, 'Q') + "\r\n", "\nAAA"},
+                        {0, "Qg==\r\n--b--\r\n", "AAAA"},  // the body's last, shorter line
+                        {0, "_b--\r\n", "????"},           // the body ended: a delimiter line began
+                        {10, std::string(60, 'Q') + "\r\n", "????"}};  // a line longer than the others
+  for (const Case& c : cases) {
+    const std::string text = Rebuilt({Base64LinesUpTo(c.column), c.after});
+    EXPECT_EQ(text.substr(512, 4), c.fill) << c.column << " " << c.after;
+  }
+}
+
 TEST(FreedText, TrailingNulsOfTheLastBlockAreDropped) {
   EXPECT_EQ(Rebuilt({": a\r\n\r\nbody\r\n"}), "????: a\r\n\r\nbody\r\n");
 }
