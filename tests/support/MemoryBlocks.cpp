@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/CandidateSearch.h"
 #include "engine/StoreReader.h"
 
 namespace testsupport {
@@ -23,7 +24,8 @@ std::vector<FreedCandidate> SearchFreedBlocks(std::span<const std::uint8_t> stor
     const std::size_t count = std::min(window.size(), store.size() - start);
     std::fill(std::copy_n(store.begin() + static_cast<std::ptrdiff_t>(start), count, window.begin()), window.end(),
               std::uint8_t{0});
-    freed.SearchWindow(window, static_cast<std::int64_t>(start) + 1, static_cast<std::size_t>(kWindowStep));
+    freed.WindowLoaded(window, static_cast<std::int64_t>(start) + 1);
+    for (std::int64_t from = 1, m = 0; (m = FindCandidate(window, from, freed)) != 0;) from = m + 1;
   }
   return freed.Candidates();
 }

@@ -19,7 +19,8 @@ class MemoryBlocks final : public BlockSource {
   std::span<const std::uint8_t> store_;
 };
 
-// The freed-block candidates of the whole store, searched window by window as the scan loads them.
+// The freed-block candidates of the whole store, found window by window as the scan's candidate
+// search passes over every position of each.
 std::vector<FreedCandidate> SearchFreedBlocks(std::span<const std::uint8_t> store, bool pointerCheck);
 
 }  // namespace testsupport
