@@ -157,7 +157,8 @@ TEST_F(Freed, MultipartMessageEndsBeforeTheOlderTextOfItsLastBlock) {
   const std::string message = header + std::string(1024 + 100 - header.size() - closing.size(), 'x') + closing;
   DbxWriter writer;
   const auto a = writer.AppendMessage(message);
-  writer.Poke(a.blockOffsets[2] + 16 + 100, std::span(reinterpret_cast<const std::uint8_t*>("older text\r\n--=_x--\r\n"), 23));
+  const std::string_view older = "older text\r\n--=_x--\r\n";
+  writer.Poke(a.blockOffsets[2] + 16 + 100, std::span(reinterpret_cast<const std::uint8_t*>(older.data()), older.size()));
   writer.FreeMessage(a);
   const std::vector<Row> rows = Recover(writer);
   ASSERT_EQ(rows.size(), 1u);
