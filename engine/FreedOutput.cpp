@@ -5,7 +5,7 @@
 #include "engine/FileNaming.h"
 #include "engine/FreedMessage.h"
 #include "engine/FreedReport.h"
-#include "engine/FreedTexts.h"
+#include "engine/FreedRecoveryText.h"
 #include "engine/RecoveryText.h"
 #include "engine/modCommon.h"
 #include "engine/modTimeStamp.h"
@@ -30,7 +30,7 @@ class FreedFolder {
  private:
   std::optional<FreedWriteFailure> Open(std::vector<std::u16string>& files);
   // The new file, under the subject's name or else the working name; its name goes to name.
-  std::optional<platform::OutputFile> CreateFile(const HeaderInfo& header, std::int32_t number, std::u16string& name,
+  std::optional<platform::OutputFile> CreateMessageFile(const HeaderInfo& header, std::int32_t number, std::u16string& name,
                                                  platform::OsError& error);
 
   const std::u16string folder_;
@@ -48,7 +48,7 @@ std::optional<FreedWriteFailure> FreedFolder::Open(std::vector<std::u16string>& 
   return std::nullopt;
 }
 
-std::optional<platform::OutputFile> FreedFolder::CreateFile(const HeaderInfo& header, std::int32_t number,
+std::optional<platform::OutputFile> FreedFolder::CreateMessageFile(const HeaderInfo& header, std::int32_t number,
                                                            std::u16string& name, platform::OsError& error) {
   std::optional<platform::OutputFile> file;
   const auto attempt = [&](const std::u16string& candidate) {
@@ -74,7 +74,7 @@ std::optional<FreedWriteFailure> FreedFolder::Write(const FreedMessage& message,
   const HeaderInfo header = AnalyseHeaderBytes(bytes);
   std::u16string name;
   platform::OsError error;
-  std::optional<platform::OutputFile> file = CreateFile(header, number, name, error);
+  std::optional<platform::OutputFile> file = CreateMessageFile(header, number, name, error);
   const std::u16string path = JoinPath(folder_, name);
   if (file) files.push_back(path);
   if (!file || !file->Write(bytes, error) || !file->Close(error)) return FreedWriteFailure{path, error};

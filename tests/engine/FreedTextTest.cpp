@@ -49,23 +49,6 @@ TEST(FreedText, FirstBlocksBeginWithTheRestOfAHeaderField) {
   for (const Case& c : cases) EXPECT_EQ(BeginsHeader(Block(c.text)), c.begins) << c.text;
 }
 
-TEST(FreedText, LostBytesBecomeQuestionMarksOutsideRegularBase64) {
-  const std::string line(60, 'Q');
-  const std::string irregular = "QUJD\r\nQUJDRA\r\nQUJD";
-  struct Case {
-    const char* what;
-    std::string second;  // the first block's text; the second block's text is "QUJD..."
-  };
-  const Case cases[] = {{"plain text", std::string(508, 'x')},
-                        {"one whole line", std::string(508 - 64, 'x') + "\r\n" + line + "\r\n"},
-                        {"lines of unequal length", std::string(508 - irregular.size(), 'x') + irregular}};
-  for (const Case& c : cases) {
-    const std::string text = Rebuilt({c.second, "QUJDRA\r\n"});
-    EXPECT_EQ(text.substr(0, 4), "????") << c.what;
-    EXPECT_EQ(text.substr(512, 4), "????") << c.what;
-  }
-}
-
 // A first block whose text ends at a column of a base64 body of 60-character lines; column 61 ends
 // between the line's CR and LF.
 std::string Base64LinesUpTo(std::size_t column) {
@@ -92,10 +75,6 @@ TEST(FreedText, LostBytesInRegularBase64TakeTheLineEndsTheLineLengthGives) {
     const std::string text = Rebuilt({Base64LinesUpTo(c.column), c.after});
     EXPECT_EQ(text.substr(512, 4), c.fill) << c.column << " " << c.after;
   }
-}
-
-TEST(FreedText, TrailingNulsOfTheLastBlockAreDropped) {
-  EXPECT_EQ(Rebuilt({": a\r\n\r\nbody\r\n"}), "????: a\r\n\r\nbody\r\n");
 }
 
 TEST(FreedText, MultipartMessageEndsAfterItsClosingDelimiterLine) {

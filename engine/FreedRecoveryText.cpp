@@ -1,4 +1,4 @@
-#include "engine/FreedTexts.h"
+#include "engine/FreedRecoveryText.h"
 
 #include "engine/RecoveryText.h"
 
