@@ -91,8 +91,9 @@ int main(int argc, char** argv) {
   }
   const double scan = Median(scans);
   const double extra = Median(extras);
-  std::printf("%s: scan %.3f s, its candidate search %.3f s, freed blocks add %.4f s (%.1f %% of the scan), "
-              "%zu found; median of %d runs\n",
-              argv[1], scan, Median(searches), extra, 100 * extra / scan, found, runs);
+  std::printf(
+      "%s: scan %.3f s, its candidate search %.3f s, freed blocks add %.4f s (%.1f %% of the scan), "
+      "%zu found; median of %d runs\n",
+      argv[1], scan, Median(searches), extra, 100 * extra / scan, found, runs);
   return 0;
 }

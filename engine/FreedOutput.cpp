@@ -4,8 +4,8 @@
 
 #include "engine/FileNaming.h"
 #include "engine/FreedMessage.h"
-#include "engine/FreedReport.h"
 #include "engine/FreedRecoveryText.h"
+#include "engine/FreedReport.h"
 #include "engine/RecoveryText.h"
 #include "engine/modCommon.h"
 #include "engine/modTimeStamp.h"
@@ -30,8 +30,8 @@ class FreedFolder {
  private:
   std::optional<FreedWriteFailure> Open(std::vector<std::u16string>& files);
   // The new file, under the subject's name or else the working name; its name goes to name.
-  std::optional<platform::OutputFile> CreateMessageFile(const HeaderInfo& header, std::int32_t number, std::u16string& name,
-                                                 platform::OsError& error);
+  std::optional<platform::OutputFile> CreateMessageFile(const HeaderInfo& header, std::int32_t number,
+                                                        std::u16string& name, platform::OsError& error);
 
   const std::u16string folder_;
   std::optional<platform::OutputFile> report_;
@@ -40,7 +40,8 @@ class FreedFolder {
 
 std::optional<FreedWriteFailure> FreedFolder::Open(std::vector<std::u16string>& files) {
   platform::OsError error;
-  if (!platform::CreateFolder(folder_, error) && !platform::PathExists(folder_)) return FreedWriteFailure{folder_, error};
+  if (!platform::CreateFolder(folder_, error) && !platform::PathExists(folder_))
+    return FreedWriteFailure{folder_, error};
   const std::u16string path = JoinPath(folder_, kFreedReportName);
   report_ = platform::OutputFile::CreateNew(path, error);
   if (report_) files.push_back(path);
@@ -49,7 +50,7 @@ std::optional<FreedWriteFailure> FreedFolder::Open(std::vector<std::u16string>& 
 }
 
 std::optional<platform::OutputFile> FreedFolder::CreateMessageFile(const HeaderInfo& header, std::int32_t number,
-                                                           std::u16string& name, platform::OsError& error) {
+                                                                   std::u16string& name, platform::OsError& error) {
   std::optional<platform::OutputFile> file;
   const auto attempt = [&](const std::u16string& candidate) {
     file = platform::OutputFile::CreateNew(JoinPath(folder_, candidate), error);
@@ -78,7 +79,8 @@ std::optional<FreedWriteFailure> FreedFolder::Write(const FreedMessage& message,
   const std::u16string path = JoinPath(folder_, name);
   if (file) files.push_back(path);
   if (!file || !file->Write(bytes, error) || !file->Close(error)) return FreedWriteFailure{path, error};
-  if (const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate)) SetCreationAndLastWriteTime(path, *date);
+  if (const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate))
+    SetCreationAndLastWriteTime(path, *date);
   if (!report_->Write(AsBytes(FreedReportRow(name, message)), error))
     return FreedWriteFailure{JoinPath(folder_, kFreedReportName), error};
   return std::nullopt;

@@ -20,7 +20,7 @@ struct FreedWriteFailure {
 struct FreedOutputResult {
   std::int32_t written = 0;
   std::optional<FreedWriteFailure> failure;  // the write that ended the phase
-  std::vector<std::u16string> files;          // paths of the report and of every message file written
+  std::vector<std::u16string> files;         // paths of the report and of every message file written
 };
 
 // Called after each chain: chains handled so far, and all of them.

@@ -25,7 +25,8 @@ std::string LostRanges(const std::vector<LostRange>& lost) {
 
 std::string FreedReportHeader() {
   // The mark lets spreadsheet programs on Japanese systems read the file as UTF-8.
-  return "\xEF\xBB\xBF" + platform::ToUtf8(u"ファイル名\t先頭ブロックのオフセット\tブロック数\tバイト数\t状態\t失われたバイト") + "\r\n";
+  return "\xEF\xBB\xBF" +
+         platform::ToUtf8(u"ファイル名\t先頭ブロックのオフセット\tブロック数\tバイト数\t状態\t失われたバイト") + "\r\n";
 }
 
 std::string FreedReportRow(const std::u16string& fileName, const FreedMessage& message) {

@@ -152,7 +152,8 @@ void FreedText::Finish() {
       const std::string closing = "--" + *boundary + "--";
       const std::size_t gapEnd = lastBlockStart_ + kLostBytes;
       std::size_t found = Find(bytes_, closing, std::max(headerEnd, gapEnd));
-      while (found < bytes_.size() && found != gapEnd && bytes_[found - 1] != '\n') found = Find(bytes_, closing, found + 1);
+      while (found < bytes_.size() && found != gapEnd && bytes_[found - 1] != '\n')
+        found = Find(bytes_, closing, found + 1);
       const std::size_t lineEnd = Find(bytes_, "\r\n", found + closing.size());
       if (lineEnd < bytes_.size()) bytes_.resize(lineEnd + 2);
     }

@@ -34,8 +34,7 @@ TEST(ChainStep, NextBlockIsTheNearestCongruentOffsetInsideTheFile) {
       {"a tie goes forward", 3 * kGiB, 0, 0x80000000u, 8 * kGiB, 5 * kGiB},
       {"the nearest lies beyond the end", 4 * kGiB + kGiB / 2, 0x20000000u, 0xA0000000u, 5 * kGiB, 2 * kGiB + kGiB / 2},
   };
-  for (const StepCase& c : cases)
-    EXPECT_EQ(NextBlockOffset(c.offset, c.own, c.next, c.length), c.expected) << c.what;
+  for (const StepCase& c : cases) EXPECT_EQ(NextBlockOffset(c.offset, c.own, c.next, c.length), c.expected) << c.what;
 }
 
 }  // namespace

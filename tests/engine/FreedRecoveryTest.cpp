@@ -12,8 +12,8 @@
 #include "engine/FreedOutput.h"
 #include "engine/modTimeStamp.h"
 #include "platform/Utf.h"
-#include "tests/support/FileTimesProbe.h"
 #include "tests/support/DbxWriter.h"
+#include "tests/support/FileTimesProbe.h"
 #include "tests/support/MemoryBlocks.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -36,7 +36,8 @@ std::string Lossy(std::string message, std::size_t blocks = 99) {
 class Freed : public ::testing::Test {
  protected:
   static std::vector<FreedChain> Chains(const std::vector<std::uint8_t>& store, bool pointerCheck = true) {
-    return LinkFreedBlocks(testsupport::SearchFreedBlocks(store, pointerCheck), static_cast<std::int64_t>(store.size()));
+    return LinkFreedBlocks(testsupport::SearchFreedBlocks(store, pointerCheck),
+                           static_cast<std::int64_t>(store.size()));
   }
   std::vector<Row> Recover(const std::vector<std::uint8_t>& store, bool pointerCheck = true) {
     testsupport::MemoryBlocks blocks(store);
@@ -65,7 +66,8 @@ class Freed : public ::testing::Test {
       row.file.assign(bytes.begin(), bytes.end());
       rows.push_back(row);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), static_cast<std::ptrdiff_t>(rows.size() + 1));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}),
+              static_cast<std::ptrdiff_t>(rows.size() + 1));
     return rows;
   }
 
@@ -132,8 +134,8 @@ TEST_F(Freed, FailedWriteIsHandedBack) {
   testsupport::MemoryBlocks blocks(writer.Bytes());
   const std::atomic<bool> stop{false};
   const auto missing = temp_.Path() / "missing";
-  const auto result = WriteFreedMessages(Chains(writer.Bytes()), blocks, missing.u16string(), stop,
-                                         [](std::size_t, std::size_t) {});
+  const auto result =
+      WriteFreedMessages(Chains(writer.Bytes()), blocks, missing.u16string(), stop, [](std::size_t, std::size_t) {});
   EXPECT_EQ(result.written, 0);
   ASSERT_TRUE(result.failure);
   EXPECT_EQ(result.failure->path, (missing / std::filesystem::path(u"削除済みメール")).u16string());
@@ -152,13 +154,15 @@ TEST_F(Freed, LastBlockReusedByALiveMessageLeavesAPartialMessage) {
 }
 
 TEST_F(Freed, MultipartMessageEndsBeforeTheOlderTextOfItsLastBlock) {
-  const std::string header = "From: a@b\r\nSubject: parts\r\nContent-Type: multipart/mixed; boundary=\"=_x\"\r\n\r\n--=_x\r\n\r\n";
+  const std::string header =
+      "From: a@b\r\nSubject: parts\r\nContent-Type: multipart/mixed; boundary=\"=_x\"\r\n\r\n--=_x\r\n\r\n";
   const std::string closing = "\r\n--=_x--\r\n";
   const std::string message = header + std::string(1024 + 100 - header.size() - closing.size(), 'x') + closing;
   DbxWriter writer;
   const auto a = writer.AppendMessage(message);
   const std::string_view older = "older text\r\n--=_x--\r\n";
-  writer.Poke(a.blockOffsets[2] + 16 + 100, std::span(reinterpret_cast<const std::uint8_t*>(older.data()), older.size()));
+  writer.Poke(a.blockOffsets[2] + 16 + 100,
+              std::span(reinterpret_cast<const std::uint8_t*>(older.data()), older.size()));
   writer.FreeMessage(a);
   const std::vector<Row> rows = Recover(writer);
   ASSERT_EQ(rows.size(), 1u);
@@ -244,10 +248,9 @@ std::string Base64Lines(const std::vector<std::uint8_t>& bytes, std::size_t line
   static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string text;
   for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    const std::uint32_t group = bytes[i] << 16 | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0) |
-                                (i + 2 < bytes.size() ? bytes[i + 2] : 0);
-    for (std::size_t k = 0; k < 4; ++k)
-      text += i + k <= bytes.size() ? kAlphabet[(group >> (18 - 6 * k)) & 63] : '=';
+    const std::uint32_t group =
+        bytes[i] << 16 | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0) | (i + 2 < bytes.size() ? bytes[i + 2] : 0);
+    for (std::size_t k = 0; k < 4; ++k) text += i + k <= bytes.size() ? kAlphabet[(group >> (18 - 6 * k)) & 63] : '=';
   }
   std::string lines;
   for (std::size_t at = 0; at < text.size(); at += lineLength) lines += text.substr(at, lineLength) + "\r\n";
@@ -266,8 +269,9 @@ TEST_F(Freed, Base64AttachmentKeepsItsSizeAndLosesAtMostFourBytesAGap) {
   std::uint32_t state = 99;
   for (auto& byte : attachment) byte = static_cast<std::uint8_t>((state = state * 1103515245u + 12345u) >> 24);
   for (const std::size_t lineLength : {76u, 64u}) {
-    const std::string head = "From: a@b\r\nSubject: picture\r\nContent-Type: multipart/mixed; boundary=\"=_b\"\r\n\r\n"
-                             "--=_b\r\n\r\nsee it\r\n--=_b\r\nContent-Transfer-Encoding: base64\r\n\r\n";
+    const std::string head =
+        "From: a@b\r\nSubject: picture\r\nContent-Type: multipart/mixed; boundary=\"=_b\"\r\n\r\n"
+        "--=_b\r\n\r\nsee it\r\n--=_b\r\nContent-Transfer-Encoding: base64\r\n\r\n";
     const std::string encoded = Base64Lines(attachment, lineLength);
     const std::string message = head + encoded + "--=_b--\r\n";
     DbxWriter writer;
@@ -277,7 +281,8 @@ TEST_F(Freed, Base64AttachmentKeepsItsSizeAndLosesAtMostFourBytesAGap) {
     ASSERT_EQ(rows[0].file.size(), message.size()) << lineLength;
     const std::string rebuilt = rows[0].file.substr(head.size(), encoded.size());
     for (std::size_t i = 0; i < rebuilt.size(); ++i)
-      ASSERT_EQ(rebuilt[i] == '\r' || rebuilt[i] == '\n', encoded[i] == '\r' || encoded[i] == '\n') << lineLength << " at " << i;
+      ASSERT_EQ(rebuilt[i] == '\r' || rebuilt[i] == '\n', encoded[i] == '\r' || encoded[i] == '\n')
+          << lineLength << " at " << i;
     const std::vector<std::uint8_t> decoded = DecodeLines(rebuilt);
     ASSERT_EQ(decoded.size(), DecodeLines(encoded).size()) << lineLength;
     std::size_t wrong = 0;

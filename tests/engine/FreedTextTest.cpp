@@ -44,7 +44,7 @@ TEST(FreedText, FirstBlocksBeginWithTheRestOfAHeaderField) {
     std::string text;
     bool begins;
   };
-  const Case cases[] = {{": a@b\r\n", true},      {"ived: from x\r\n", true}, {"rn-Path: <a@b>\r\n", true},
+  const Case cases[] = {{": a@b\r\n", true},          {"ived: from x\r\n", true}, {"rn-Path: <a@b>\r\n", true},
                         {"b@x\r\nSubject: y", false}, {"line of text: x", false}, {"\x82\xA0: x", false}};
   for (const Case& c : cases) EXPECT_EQ(BeginsHeader(Block(c.text)), c.begins) << c.text;
 }
@@ -68,8 +68,8 @@ TEST(FreedText, LostBytesInRegularBase64TakeTheLineEndsTheLineLengthGives) {
   const Case cases[] = {{0, std::string(56, 'Q') + "\r\n", "AAAA"},
                         {58, std::string(60, 'Q') + "\r\n", "AA\r\n"},
                         {61, std::string(57, 'Q') + "\r\n", "\nAAA"},
-                        {0, "Qg==\r\n--b--\r\n", "AAAA"},  // the body's last, shorter line
-                        {0, "_b--\r\n", "????"},           // the body ended: a delimiter line began
+                        {0, "Qg==\r\n--b--\r\n", "AAAA"},              // the body's last, shorter line
+                        {0, "_b--\r\n", "????"},                       // the body ended: a delimiter line began
                         {10, std::string(60, 'Q') + "\r\n", "????"}};  // a line longer than the others
   for (const Case& c : cases) {
     const std::string text = Rebuilt({Base64LinesUpTo(c.column), c.after});

@@ -149,7 +149,8 @@ void DbxWriter::WriteBlockHeader(std::int64_t offset, const BlockHeader& header)
 std::int32_t DbxWriter::PeekInt32(std::int64_t offset) {
   const std::uint8_t* bytes = Writable(offset, 4);
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-                                   static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+                                   static_cast<std::uint32_t>(bytes[2]) << 16 |
+                                   static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
 void DbxWriter::FreeBlock(std::int64_t offset) {
@@ -176,7 +177,8 @@ std::int64_t DbxWriter::AppendFreedTreeNode() {
 }
 
 std::int64_t DbxWriter::AppendFreedObject(std::span<const std::uint8_t> body) {
-  if (body.size() > kDbxDataSize) throw std::invalid_argument("an object of 0x210 bytes holds 512 bytes after its header");
+  if (body.size() > kDbxDataSize)
+    throw std::invalid_argument("an object of 0x210 bytes holds 512 bytes after its header");
   const std::int64_t offset = Reserve(kDbxBlockSize);
   PokeInt32(offset, static_cast<std::int32_t>(offset));
   Poke(offset + 16, body);
