@@ -42,11 +42,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   std::string output;
   std::string dbxPath;
   bool skipPointerCheck = false;
+  bool noFreed = false;
   bool quiet = false;
   app.add_option("--output", output, "Folder in which the output folder is created (default: the documents folder)")
       ->type_name("DIR");
   app.add_flag("--no-pointer-check", skipPointerCheck,
                "Skip the validity check of block pointers; also finds stale copies of messages");
+  app.add_flag("--no-freed", noFreed,
+               "Do not recover the messages left in blocks that Outlook Express freed (written to the subfolder "
+               "\"削除済みメール\" with the report \"復元レポート.tsv\")");
   app.add_flag("--quiet", quiet, "Show no progress");
   app.add_option("DBXFILE", dbxPath, "The DBX file to recover from; it is only read")->required();
   app.set_version_flag("--version", PALVENOR_VERSION);
@@ -74,6 +78,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   CliOptions options;
   if (app.count("--output") > 0) options.outputFolder = platform::FromPathBytes(output);
   options.skipPointerCheck = skipPointerCheck;
+  options.recoverFreed = !noFreed;
   options.quiet = quiet;
   options.dbxPath = platform::FromPathBytes(dbxPath);
   return ParsedArguments{options, kExitCompleted, {}, {}};

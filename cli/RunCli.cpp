@@ -22,6 +22,7 @@ std::u16string DefaultOutputParent() {
 
 int Run(const CliOptions& options, TextOutput& out, TextOutput& err) {
   SkipPointerCheck = options.skipPointerCheck;
+  RecoverFreed = options.recoverFreed;
   platform::CatchInterrupt();
   ProgressLine progress(err, WantsProgressLine(options.quiet, err));
   TerminalUi ui(options.outputFolder.value_or(DefaultOutputParent()), TerminalStreams{out, err}, progress,

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/FreedRecoveryText.h"
 #include "engine/RecoveryText.h"
 
 namespace cli {
@@ -59,7 +60,9 @@ void TerminalUi::PumpEvents() {
 void TerminalUi::Finish(const RecoveryOutcome& outcome) {
   progress_.Clear();
   if (!reportDue_) return;
-  streams_.out.Write(FoundCountText(outcome.messageCount) + u'\n' + outcome.outputFolder + u'\n');
+  std::u16string report = FoundCountText(outcome.messageCount) + u'\n';
+  if (outcome.freedCount > 0) report += FreedCountSentence(outcome.freedCount) + u'\n';
+  streams_.out.Write(report + outcome.outputFolder + u'\n');
   reportDue_ = false;
 }
 

@@ -67,8 +67,8 @@ class ChainVisits {
 
 class Scan {
  public:
-  Scan(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host)
-      : store_(store), skipPointerCheck_(skipPointerCheck), used_(used), host_(host) {}
+  Scan(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host, FreedBlocks* freed)
+      : store_(store), skipPointerCheck_(skipPointerCheck), used_(used), host_(host), freed_(freed) {}
 
   void Run();
 
@@ -79,6 +79,8 @@ class Scan {
 
   // Searches the loaded window from s_ and examines each candidate; leaves k_ and s_ for the advance.
   Next SearchWindow();
+  // The next candidate in the loaded window from s_, feeding the freed blocks on the way.
+  std::int64_t Find() const;
   bool Accepts(std::int64_t blockPosition, const DbxBlock& block) const;
   // Examines the candidate at window position m_, extracting its message when it is accepted.
   Next Examine();
@@ -89,6 +91,7 @@ class Scan {
   const bool skipPointerCheck_;
   UsedBlockList& used_;
   ScanHost& host_;
+  FreedBlocks* const freed_;
 
   std::int64_t p_ = 1;  // window start
   std::int64_t s_ = kFirstSearchStart;  // search start in the window
@@ -101,6 +104,7 @@ void Scan::Run() {
   const std::int64_t length = store_.Length();
   while (p_ < length) {
     store_.LoadWindow(p_);
+    if (freed_ != nullptr) freed_->WindowLoaded(store_.Window(), p_);
     const Next next = SearchWindow();
     if (next == Next::End) return;
     p_ = p_ > kLastWindowStart ? length : p_ + k_ * kWindowStep;
@@ -108,8 +112,12 @@ void Scan::Run() {
   }
 }
 
+std::int64_t Scan::Find() const {
+  return freed_ != nullptr ? FindCandidate(store_.Window(), s_, *freed_) : FindCandidate(store_.Window(), s_);
+}
+
 Scan::Next Scan::SearchWindow() {
-  m_ = FindCandidate(store_.Window(), s_);
+  m_ = Find();
   if (m_ == 0) {
     k_ = 1;
     s_ = 1;
@@ -124,7 +132,7 @@ Scan::Next Scan::SearchWindow() {
       host_.Pump();
       return Next::AdvanceWindow;
     }
-    m_ = FindCandidate(store_.Window(), s_);
+    m_ = Find();
     host_.Pump();
     if (m_ == 0) {
       // The next window's first four positions were beyond this window's reach; starting its
@@ -200,6 +208,7 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
 
 }  // namespace
 
-void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host) {
-  Scan(store, skipPointerCheck, used, host).Run();
+void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host,
+               FreedBlocks* freed) {
+  Scan(store, skipPointerCheck, used, host, freed).Run();
 }

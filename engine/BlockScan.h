@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "engine/FreedBlocks.h"
 #include "engine/StoreReader.h"
 #include "engine/UsedBlocks.h"
 
@@ -39,4 +40,6 @@ class ScanHost {
 // each chain walked, whether its message was cut short or not; a message's own first block only when
 // another chain reaches it.
 // A candidate whose block is in the list is not taken.
-void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host);
+// freed, when given, collects the freed message blocks in the same pass.
+void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host,
+               FreedBlocks* freed = nullptr);

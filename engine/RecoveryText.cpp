@@ -8,8 +8,8 @@ std::u16string DecimalText(std::int64_t value) {
 
 std::u16string ExtractedCountText(std::int32_t count) { return DecimalText(count) + u"通のメールを抽出"; }
 
-std::u16string FoundCountQuestion(std::int32_t count) {
-  return DecimalText(count) + u"通のメールが見つかりました。出力先フォルダをExplorerで開きますか？";
+std::u16string FoundCountQuestion(std::int32_t count, const std::u16string& between) {
+  return DecimalText(count) + u"通のメールが見つかりました。" + between + u"出力先フォルダをExplorerで開きますか？";
 }
 
 std::u16string WriteFailedText(const std::u16string& path, const std::u16string& reason) {

@@ -14,8 +14,8 @@ inline constexpr char16_t kRenamingCaption[] = u"ﾘﾈｰﾑ中";
 std::u16string DecimalText(std::int64_t value);
 // N + "通のメールを抽出"
 std::u16string ExtractedCountText(std::int32_t count);
-// N + "通のメールが見つかりました。出力先フォルダをExplorerで開きますか？"
-std::u16string FoundCountQuestion(std::int32_t count);
+// N + "通のメールが見つかりました。" + between + "出力先フォルダをExplorerで開きますか？"
+std::u16string FoundCountQuestion(std::int32_t count, const std::u16string& between = {});
 // The warning for a working file that could not be written; names the file and the reason.
 std::u16string WriteFailedText(const std::u16string& path, const std::u16string& reason);
 

@@ -7,6 +7,9 @@
 
 #include "engine/BlockScan.h"
 #include "engine/DuplicateRemoval.h"
+#include "engine/FileBlockSource.h"
+#include "engine/FreedPhase.h"
+#include "engine/FreedRecoveryText.h"
 #include "engine/RenamePass.h"
 #include "engine/StatusPhases.h"
 #include "engine/RecoveryText.h"
@@ -19,6 +22,7 @@
 
 std::vector<MailRecord> MailRecords(1);
 std::atomic<bool> SkipPointerCheck{false};
+std::atomic<bool> RecoverFreed{true};
 std::atomic<bool> StopRequested{false};
 std::atomic<bool> QuitRequested{false};
 
@@ -58,20 +62,22 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
   return std::nullopt;
 }
 
-// The files the run leaves, under the names they now have.
-void ForEachRemainingFile(const platform::FileVisitor& visit) {
+// The files the run leaves, under the names they now have, and the freed messages' files.
+void ForEachRemainingFile(const std::vector<std::u16string>& freedFiles, const platform::FileVisitor& visit) {
   for (std::size_t i = 1; i < MailRecords.size(); ++i) {
     const MailRecord& record = MailRecords[i];
     if (record.Status != MailRecord::kRemoved) visit(record.FinalPath.empty() ? record.FilePath : record.FinalPath);
   }
+  for (const std::u16string& path : freedFiles) visit(path);
 }
 
-void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
-  if (count == 0) {
+void Report(RecoveryUi& ui, std::int32_t count, std::int32_t freedCount, const std::u16string& folder) {
+  if (count == 0 && freedCount == 0) {
     ui.ShowMessage({kNothingFoundText, MessageIcon::Information, MessageButtons::Ok, {}});
     return;
   }
-  const UiMessage question{FoundCountQuestion(count), MessageIcon::Question, MessageButtons::YesNo, {}};
+  const std::u16string freed = freedCount > 0 ? FreedCountSentence(freedCount) : std::u16string();
+  const UiMessage question{FoundCountQuestion(count, freed), MessageIcon::Question, MessageButtons::YesNo, {}};
   if (ui.ShowMessage(question) == MessageAnswer::Yes) ui.OpenFolder(folder);
 }
 
@@ -156,13 +162,13 @@ struct ExtractionResult {
   bool writeFailed = false;
 };
 
-// Scans the store and writes every message found; the store is closed when this returns.
-ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, UsedBlockList& used,
-                                 WrittenHeaders& headers, RecoveryUi& ui) {
+// Scans the store and writes every message found; freed, when given, collects the freed blocks.
+ExtractionResult ExtractMessages(const platform::StoreFile& store, const std::u16string& folder, UsedBlockList& used,
+                                 WrittenHeaders& headers, RecoveryUi& ui, FreedBlocks* freed) {
   const std::int32_t length = ScanLength(store.Length());
   Extraction extraction(ui, folder, length, MailRecords, headers, StopRequested);
   StoreReader reader(store, length);
-  ScanStore(reader, SkipPointerCheck, used, extraction);
+  ScanStore(reader, SkipPointerCheck, used, extraction, freed);
   return {extraction.Count(), extraction.WriteFailed()};
 }
 
@@ -180,18 +186,27 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
   MailRecords.assign(1, MailRecord{});
   UsedBlockList used;
   WrittenHeaders headers(1);
-  const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, used, headers, ui);
+  FileBlockSource blocks(*store);
+  std::optional<FreedBlocks> freed;
+  if (RecoverFreed) freed.emplace(!SkipPointerCheck, blocks);
+  const ExtractionResult extracted = ExtractMessages(*store, *folder, used, headers, ui, freed ? &*freed : nullptr);
   ShowDuplicateRemovalPhase(ui);
   const std::int32_t remaining = RemoveDuplicates(MailRecords, used, extracted.count, ui);
   ShowRenamingPhase(ui);
   // A failed write ends the run as a stop does: the files keep their working names.
   if (!extracted.writeFailed) RenameMessages(MailRecords, *folder, headers, StopRequested, ui);
-  platform::FlushToDisk(*folder, ForEachRemainingFile);
+  FreedOutputResult freedWritten;
+  if (freed && !extracted.writeFailed && !StopRequested)
+    freedWritten = WriteFreedPhase(freed->Candidates(), blocks, store->Length(), *folder, StopRequested, ui);
+  platform::FlushToDisk(*folder, [&freedWritten](const platform::FileVisitor& visit) {
+    ForEachRemainingFile(freedWritten.files, visit);
+  });
   ShowEndPhase(ui);
-  if (!QuitRequested) Report(ui, remaining, *folder);
+  if (!QuitRequested) Report(ui, remaining, freedWritten.written, *folder);
 
-  const RecoveryResult result = extracted.writeFailed ? RecoveryResult::WriteFailed
-                                : StopRequested       ? RecoveryResult::Stopped
-                                                      : RecoveryResult::Completed;
-  return {result, remaining, *folder};
+  const bool writeFailed = extracted.writeFailed || freedWritten.failure.has_value();
+  const RecoveryResult result = writeFailed     ? RecoveryResult::WriteFailed
+                                : StopRequested ? RecoveryResult::Stopped
+                                                : RecoveryResult::Completed;
+  return {result, remaining, *folder, freedWritten.written};
 }

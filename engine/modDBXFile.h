@@ -9,6 +9,8 @@
 
 // Run flags, set by the user interface (or a signal handler) and polled by the run.
 extern std::atomic<bool> SkipPointerCheck;
+// Whether the run also writes the messages found in freed blocks.
+extern std::atomic<bool> RecoverFreed;
 extern std::atomic<bool> StopRequested;
 extern std::atomic<bool> QuitRequested;
 
@@ -19,6 +21,7 @@ struct RecoveryOutcome {
   RecoveryResult result = RecoveryResult::Completed;
   std::int32_t messageCount = 0;
   std::u16string outputFolder;
+  std::int32_t freedCount = 0;  // freed messages written into their subfolder
 };
 
 // Fills MailRecords with the messages it writes.

@@ -21,6 +21,7 @@ struct AcceptedCase {
   bool skipPointerCheck;
   bool quiet;
   std::u16string dbxPath;
+  bool recoverFreed = true;
 };
 
 TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
@@ -31,6 +32,7 @@ TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
       {Args({"store.dbx", "--quiet", "--no-pointer-check"}), std::nullopt, true, true, u"store.dbx"},
       {Args({"--no-pointer-check", "/メール/受信トレイ.dbx"}), std::nullopt, true, false, u"/メール/受信トレイ.dbx"},
       {Args({"--output", "/home/利用者/文書", "--", "-odd.dbx"}), u"/home/利用者/文書", false, false, u"-odd.dbx"},
+      {Args({"--no-freed", "store.dbx"}), std::nullopt, false, false, u"store.dbx", false},
   };
   for (const AcceptedCase& c : cases) {
     const auto parsed = ParseArguments(c.args);
@@ -38,6 +40,7 @@ TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
     EXPECT_EQ(parsed.options->outputFolder, c.output) << c.args[1];
     EXPECT_EQ(parsed.options->skipPointerCheck, c.skipPointerCheck) << c.args[1];
     EXPECT_EQ(parsed.options->quiet, c.quiet) << c.args[1];
+    EXPECT_EQ(parsed.options->recoverFreed, c.recoverFreed) << c.args[1];
     EXPECT_EQ(parsed.options->dbxPath, c.dbxPath) << c.args[1];
     EXPECT_TRUE(parsed.outText.empty());
     EXPECT_TRUE(parsed.errText.empty());
@@ -108,7 +111,7 @@ TEST(ParseArguments, HelpNamesEveryOptionAndTheExitStatuses) {
     EXPECT_FALSE(parsed.options);
     EXPECT_EQ(parsed.exitStatus, 0);
     const std::string help = platform::ToUtf8(parsed.outText);
-    for (const char* word : {"palvenor-cli", "--output", "--no-pointer-check", "--quiet", "--version", "DBXFILE",
+    for (const char* word : {"palvenor-cli", "--output", "--no-pointer-check", "--no-freed", "--quiet", "--version", "DBXFILE",
                              "130", "documents folder"}) {
       EXPECT_NE(help.find(word), std::string::npos) << flag << " lacks " << word;
     }
