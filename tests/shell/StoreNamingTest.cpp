@@ -11,7 +11,6 @@
 
 #include "MessageBoxAnswerer.h"
 #include "Screenshot.h"
-#include "TestPaths.h"
 #include "WindowHarness.h"
 #include "discovery/modMain.h"
 #include "platform/win32/Wide.h"
@@ -141,29 +140,6 @@ TEST_F(StoreNaming, CommandLineArgumentsAfterTheProgramAreThePaths) {
       {L"Palvenor.exe a.dbx b.dbx", {u"a.dbx", u"b.dbx"}},
   };
   for (const Case& c : cases) EXPECT_EQ(CommandLinePaths(c.commandLine), c.paths) << c.commandLine;
-}
-
-TEST_F(StoreNaming, ASecondStartWithAPathHandsItToTheRunningWindow) {
-  const ScratchStore store;
-  const InstanceMutex first;
-  Open();
-  std::wstring commandLine = L"\"" + WinePath(PALVENOR_EXE) + L"\" \"" + Wide(store.File()) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process));
-  CloseHandle(process.hThread);
-  const ULONGLONG end = GetTickCount64() + 15000;
-  while (GetTickCount64() < end &&
-         MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
-    PumpMessages(0);
-  }
-  TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hProcess);
-  Pump();
-  EXPECT_EQ(Text(Id::txtDBXFile), Wide(store.File()));
-  EXPECT_TRUE(Checked(Id::optFolder));
 }
 
 TEST_F(StoreNaming, LongPathsShowTheirEnd) {
