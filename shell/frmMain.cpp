@@ -9,6 +9,7 @@
 #include "platform/win32/Wide.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/BrowseForFolder.h"
+#include "shell/StorePaths.h"
 #include "shell/frmAbout.h"
 #include "shell/resource.h"
 #include "win32ui/ControlTable.h"
@@ -25,8 +26,16 @@ bool AskYesNo(HWND owner, const wchar_t* question) {
 
 }  // namespace
 
+// Without an identity (as on systems that never had the mail client) there is no Inbox to offer: the
+// store has to be named in the box.
 void frmMain::Form_Load() {
-  SetText(Control(ControlId::optDefault), UserNames[static_cast<std::size_t>(CurrentUserIndex)] + u"の受信トレイ(&R)");
+  const auto current = static_cast<std::size_t>(CurrentUserIndex);
+  const std::u16string& userName = UserNames[current];
+  SetText(Control(ControlId::optDefault), (userName.empty() ? u"" : userName + u"の") + u"受信トレイ(&R)");
+  if (StoreFolders[current].empty()) {
+    EnableWindow(Control(ControlId::optDefault), FALSE);
+    SelectFolderOption();
+  }
   SetTextRaisingChange(ControlId::txtEMLFolder, DocumentsFolder);
   SetLabelCaption(ControlId::lblMessage, u"");
 }
@@ -46,6 +55,28 @@ void frmMain::Form_Unload() {
   if (closed_) closed_();
 }
 
+// While a run goes on the steps are locked, so a drop then changes nothing.
+void frmMain::Form_DropFiles(HDROP drop) {
+  const std::vector<std::u16string> paths = DroppedPaths(drop);
+  DragFinish(drop);
+  if (!IsRunning) OfferDbxFiles(paths);
+}
+
+// The second start has checked the path already; it waits for the answer, so nothing here may ask.
+bool frmMain::Form_StorePathHanded(const COPYDATASTRUCT& data) {
+  if (data.dwData != kStorePathData || IsRunning || !IsWindowEnabled(window_)) return false;
+  UseDbxFile(std::u16string(static_cast<const char16_t*>(data.lpData), data.cbData / sizeof(char16_t)));
+  return true;
+}
+
+void frmMain::OfferDbxFiles(const std::vector<std::u16string>& paths) {
+  if (const std::optional<std::u16string> refusal = StorePathRefusal(paths)) {
+    ShowMessage(UiMessage{*refusal, MessageIcon::Exclamation, MessageButtons::Ok, {}});
+    return;
+  }
+  UseDbxFile(paths.front());
+}
+
 void frmMain::cmdStart_Click() {
   IsRunning = true;
   SetInputsEnabledForRun(true);
@@ -63,14 +94,9 @@ void frmMain::cmdStop_Click() {
   if (AskYesNo(window_, L"停止しますか?")) StopRequested = true;
 }
 
-// The chosen path arrives as if the user had typed it and then clicked the folder option.
 void frmMain::cmdFindDBX_Click() {
   const std::optional<std::u16string> chosen = chooseDbxFile_(window_);
-  if (!chosen) return;
-  SetTextRaisingChange(ControlId::txtDBXFile, *chosen);
-  SendMessageW(Control(ControlId::optDefault), BM_SETCHECK, BST_UNCHECKED, 0);
-  SendMessageW(Control(ControlId::optFolder), BM_SETCHECK, BST_CHECKED, 0);
-  optFolder_Click();
+  if (chosen) UseDbxFile(*chosen);
 }
 
 void frmMain::cmdFindEML_Click() {
@@ -147,13 +173,30 @@ void frmMain::SetInputsEnabledForRun(bool running) {
   }
 }
 
+// A path from outside the box arrives as if the user had typed it and then clicked the folder option.
+void frmMain::UseDbxFile(const std::u16string& path) {
+  SetTextRaisingChange(ControlId::txtDBXFile, path);
+  SelectFolderOption();
+}
+
+void frmMain::SelectFolderOption() {
+  SendMessageW(Control(ControlId::optDefault), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(Control(ControlId::optFolder), BM_SETCHECK, BST_CHECKED, 0);
+  optFolder_Click();
+}
+
 bool frmMain::IsChecked(ControlId id) const {
   return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// The caret goes to the end, so that a long path shows its file name rather than its drive.
 void frmMain::SetTextRaisingChange(ControlId id, const std::u16string& text) {
   const HWND box = Control(id);
-  if (GetText(box) != text) SetText(box, text);
+  if (GetText(box) == text) return;
+  SetText(box, text);
+  const auto end = static_cast<WPARAM>(text.size());
+  SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+  SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }
 
 void frmMain::SetLabelCaption(ControlId id, const std::u16string& caption) {

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: three numbered steps, the Start and Stop buttons and the status bar the run drives.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <optional>
@@ -13,6 +14,9 @@
 #include "win32ui/GdiObject.h"
 
 inline constexpr wchar_t kMainWindowClass[] = L"PalvenorMainWindow";
+// Marks the WM_COPYDATA by which a second start hands its store path (UTF-16, no terminator) to the
+// running window.
+inline constexpr ULONG_PTR kStorePathData = 0x50414C56;
 
 class frmMain final : public RecoveryUi {
  public:
@@ -33,6 +37,12 @@ class frmMain final : public RecoveryUi {
   HWND Window() const { return window_; }
   HWND Control(ControlId id) const;
   bool Running() const { return IsRunning; }
+  // The tooltip a control shows; empty when it has none.
+  std::u16string TooltipText(ControlId id) const;
+
+  // A store named outside the window (a command-line path): taken as if chosen in the chooser when it
+  // is exactly one existing file, refused with a message otherwise.
+  void OfferDbxFiles(const std::vector<std::u16string>& paths);
 
   // Tab, access keys, Enter and Esc for the window's controls; true when the message was used.
   bool TranslateDialogKeys(MSG& message);
@@ -58,6 +68,8 @@ class frmMain final : public RecoveryUi {
   void Form_Load();
   bool Form_QueryUnload();  // true cancels the close
   void Form_Unload();
+  void Form_DropFiles(HDROP drop);
+  bool Form_StorePathHanded(const COPYDATASTRUCT& data);
   void cmdStart_Click();
   void cmdStop_Click();
   void cmdFindDBX_Click();
@@ -77,6 +89,8 @@ class frmMain final : public RecoveryUi {
   // The run inside cmdStart_Click; a failure that escapes it is reported and the window brought to rest.
   void Recover(const std::u16string& dbxPath);
   void ShowUnexpectedFailure(const std::u16string& reason);
+  void UseDbxFile(const std::u16string& path);
+  void SelectFolderOption();
   void RestoreStatusBar();
   void UpdateStartEnabled();
   void SetInputsEnabledForRun(bool running);
@@ -87,6 +101,7 @@ class frmMain final : public RecoveryUi {
 
   // Window plumbing (frmMainWindow.cpp).
   void CreateControls();
+  void CreateTooltips();
   void ApplyLayout(UINT dpi);
   void PlaceCentred();
   void PaintPanel(HWND panel, HDC dc);
@@ -100,6 +115,7 @@ class frmMain final : public RecoveryUi {
 
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;
+  HWND tooltip_ = nullptr;
   std::vector<std::pair<ControlId, HWND>> controls_;
   GdiObject<HFONT> font_;
   GdiObject<HFONT> headerFont_;

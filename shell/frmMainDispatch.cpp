@@ -29,6 +29,11 @@ LRESULT frmMain::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       Form_Unload();
       return 0;
+    case WM_DROPFILES:
+      Form_DropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_COPYDATA:
+      return Form_StorePathHanded(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) lastFocus_ = GetFocus();
       return 0;

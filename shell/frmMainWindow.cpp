@@ -1,6 +1,7 @@
 // Creation, layout and painting of the main window.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <stdexcept>
 #include <string_view>
@@ -51,7 +52,7 @@ frmMain::frmMain(HWND owner, Recovery recover, DbxFileChooser chooseDbxFile, std
   panelClass.lpszClassName = kPanelClass;
   RegisterClassExW(&panelClass);
 
-  const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&commonControls);
 
   menu_ = LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_MAINMENU));
@@ -62,6 +63,8 @@ frmMain::frmMain(HWND owner, Recovery recover, DbxFileChooser chooseDbxFile, std
     throw std::runtime_error("the main window could not be created");
   }
   CreateControls();
+  CreateTooltips();
+  DragAcceptFiles(window_, TRUE);
   ApplyLayout(GetDpiForWindow(window_));
   PlaceCentred();
   Form_Load();

@@ -3,9 +3,12 @@
 #include <objbase.h>
 
 #include <exception>
+#include <optional>
 
 #include "discovery/modMain.h"
+#include "platform/win32/Wide.h"
 #include "shell/ApplicationTitle.h"
+#include "shell/StorePaths.h"
 
 namespace {
 
@@ -35,6 +38,19 @@ int RunMessageLoop(frmMain& form) {
     }
   }
   return 0;
+}
+
+// A refused path is reported here, by the start that was given it; the running window only takes a
+// good one, while it is at rest.
+void HandStorePaths(const std::vector<std::u16string>& storePaths) {
+  if (const std::optional<std::u16string> refusal = StorePathRefusal(storePaths)) {
+    MessageBoxW(nullptr, platform::win32::Wide(*refusal), kApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  const std::u16string& path = storePaths.front();
+  COPYDATASTRUCT data{kStorePathData, static_cast<DWORD>(path.size() * sizeof(char16_t)),
+                      const_cast<char16_t*>(path.data())};
+  SendMessageW(FindWindowW(kMainWindowClass, kApplicationTitle), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
 }  // namespace
@@ -73,10 +89,12 @@ void ActivatePreviousInstance(HWND window) {
   AttachThreadInput(ownThread, foregroundThread, FALSE);
 }
 
-int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& chooseDbxFile) {
+int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& chooseDbxFile,
+         const std::vector<std::u16string>& storePaths) {
   const InstanceMutex instance;
   if (instance.PreviousInstance()) {
     ActivatePreviousInstance(FindWindowW(kApplicationWindowClass, kApplicationTitle));
+    if (!storePaths.empty()) HandStorePaths(storePaths);
     return 0;
   }
   DiscoverMailStores();
@@ -85,6 +103,7 @@ int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& choose
   try {
     frmMain form(application.Handle(), recover, chooseDbxFile, [] { PostQuitMessage(0); });
     form.Show();
+    if (!storePaths.empty()) form.OfferDbxFiles(storePaths);
     return RunMessageLoop(form);
   } catch (const std::exception&) {
     // Without a main window there is nothing to show a message in.

@@ -40,5 +40,7 @@ class ApplicationWindow {
 void ActivatePreviousInstance(HWND window);
 
 // The program: a second instance activates the first and ends; the first finds the mail stores,
-// shows the main window and returns when it has closed. The result is the process exit code.
-int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& chooseDbxFile);
+// shows the main window, offers it the store paths given on the command line (if any) and returns
+// when it has closed. The result is the process exit code.
+int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& chooseDbxFile,
+         const std::vector<std::u16string>& storePaths = {});

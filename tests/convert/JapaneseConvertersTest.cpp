@@ -91,7 +91,7 @@ TEST(EucToUnicode, MapsTwoByteCodesThroughShiftJis) {
   }
 }
 
-TEST(Utf8ToUnicode, DecodesUpToThreeBytesPerCharacter) {
+TEST(Utf8ToUnicode, DecodesShortSequencesLeniently) {
   const Case cases[] = {
       {B(""), u""},
       {B("\xE4\xBC\x9A\xE8\xAD\xB0\xE3\x81\xAE\xE4\xBB\xB6\xEF\xBC\x9A\xE6\x98\x8E\xE6\x97\xA5\xEF\xBC\x91\xEF\xBC"
@@ -101,10 +101,28 @@ TEST(Utf8ToUnicode, DecodesUpToThreeBytesPerCharacter) {
       {B("\xC3\xA9" "A"), u"\u00E9" u"A"},
       {B("\xE3\x81"), u"\x1FFF"},
       {B("A\xC3"), u"A\x1FFF"},
-      {B("\xF0\x9F\x98\x80"), u"\u07D8\x1FFF"},
       {B("\xC0\xAF"), u"/"},
       {B("\x80" "AB"), u"\u0042"},
       {B("\xC3" "A"), u"\u00C1"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8ToUnicode(c.bytes), c.text) << Hex(c.bytes);
+  }
+}
+
+TEST(Utf8ToUnicode, DecodesFourByteSequencesToSurrogatePairs) {
+  const Case cases[] = {
+      {B("\xF0\x9F\x98\x80"), u"\U0001F600"},
+      {B("\xE5\x86\x99\xE7\x9C\x9F \xF0\x9F\x93\xB7"), u"写真 \U0001F4F7"},
+      {B("\xF0\xA0\xAE\xB7\xE9\x87\x8E"), u"\U00020BB7野"},
+      {B("\xF0\x90\x80\x80"), u"\U00010000"},
+      {B("\xF4\x8F\xBF\xBF" "A"), u"\U0010FFFF" u"A"},
+      {B("\xF0\x9F\x98"), u"\x1FFF"},
+      {B("A\xF0"), u"A\x1FFF"},
+      {B("\xF0\x9F" "AB"), u"\x1FFF" u"AB"},
+      {B("\xF0\x8F\xBF\xBF" "A"), u"\x1FFF" u"A"},
+      {B("\xF4\x90\x80\x80" "A"), u"\x1FFF" u"A"},
+      {B("\xF0\x9F\x98\x80\x80\x80"), u"\U0001F600\x1FFF"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Utf8ToUnicode(c.bytes), c.text) << Hex(c.bytes);

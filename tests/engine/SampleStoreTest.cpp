@@ -39,8 +39,7 @@ const std::map<std::string, std::string> kFinalNames = {
     {"02-iso2022jp-q.eml", "見積書送付のお知らせ.eml"},
     {"03-shiftjis-b.eml", "請求書（７月分）.eml"},
     {"04-eucjp-b.eml", "同窓会のご案内.eml"},
-    // A four-byte UTF-8 character comes out as two characters, as the UTF-8 decoder reads it.
-    {"05-utf8-b.eml", "写真を送ります \u07D3\u1FFF.eml"},
+    {"05-utf8-b.eml", "写真を送ります 📷.eml"},
     {"06-raw-jis.eml", "お世話になっております.eml"},
     {"07-ascii.eml", "Weekly report.eml"},
     {"08-mixed.eml", "Re_ 打ち合わせ の件.eml"},

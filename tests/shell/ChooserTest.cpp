@@ -346,6 +346,8 @@ TEST_F(Chooser, TabAndAccessKeysFollowTheDesign) {
 TEST_F(Chooser, OkOnAnEmptyListDoesNothing) {
   CurrentUserIndex = 2;
   Open();
+  // The identity has no store folder, so the window opens with the folder option.
+  ASSERT_TRUE(Checked(Id::optFolder));
   WithChooser([&](HWND chooser) {
     EXPECT_TRUE(Rows(chooser).empty());
     Press(chooser, DbxControl::cmdOK);
@@ -354,7 +356,8 @@ TEST_F(Chooser, OkOnAnEmptyListDoesNothing) {
     Press(chooser, DbxControl::cmdCancel);
   });
   EXPECT_EQ(Text(Id::txtDBXFile), L"");
-  EXPECT_TRUE(Checked(Id::optDefault));
+  EXPECT_TRUE(Checked(Id::optFolder));
+  EXPECT_FALSE(Enabled(Id::cmdStart));
 }
 
 std::wstring FileDialogFolder(HWND dialog) {

@@ -89,12 +89,14 @@ TEST_F(MainWindow, CaptionsAndTabOrderFollowTheDesign) {
   EXPECT_STREQ(item, L"バージョン情報(&A)...");
 }
 
-TEST_F(MainWindow, AnEmptyUserNameLeavesTheBareCaption) {
+TEST_F(MainWindow, AnEmptyUserNameLeavesTheBareInboxCaption) {
   UserNames = {u""};
-  StoreFolders = {u""};
+  StoreFolders = {u"C:\\Mail"};
   CurrentUserIndex = 0;
   Open();
-  EXPECT_EQ(Text(Id::optDefault), L"の受信トレイ(&R)");
+  EXPECT_EQ(Text(Id::optDefault), L"受信トレイ(&R)");
+  EXPECT_TRUE(Enabled(Id::optDefault));
+  EXPECT_TRUE(Checked(Id::optDefault));
 }
 
 TEST_F(MainWindow, StartRuleFollowsOptionAndTexts) {

@@ -40,12 +40,12 @@ TEST_F(Running, StartWithTheDefaultOptionRecoversTheIdentitysInbox) {
   EXPECT_EQ(runPaths_[0], u"C:\\Mail\\受信トレイ.dbx");
 }
 
-TEST_F(Running, AnEmptyStoreFolderGivesTheBareInboxName) {
+TEST_F(Running, AnIdentityWithoutAStoreFolderNeverRunsOnTheBareInboxName) {
   StoreFolders = {u"C:\\Mail1", u""};
   Open();
   Click(Id::cmdStart);
-  ASSERT_EQ(runPaths_.size(), 1u);
-  EXPECT_EQ(runPaths_[0], u"\\受信トレイ.dbx");
+  EXPECT_TRUE(runPaths_.empty()) << "Start waits for a DBX file";
+  EXPECT_FALSE(Enabled(Id::optDefault)) << "the Inbox cannot be chosen";
 }
 
 TEST_F(Running, StartWithTheFolderOptionTakesTheTextUnchanged) {

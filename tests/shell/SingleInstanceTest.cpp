@@ -6,10 +6,11 @@
 
 namespace {
 
-// Starts Palvenor.exe and waits for it to end while this thread keeps answering its windows' messages.
-// Returns the exit code, or -1 when it did not end in time.
-long RunSecondInstance() {
+// Starts Palvenor.exe, with a quoted argument if one is given, and waits for it to end while this
+// thread keeps answering its windows' messages. Returns the exit code, or -1 when it did not end in time.
+long RunSecondInstance(const std::wstring& argument = {}) {
   std::wstring commandLine = L"\"" + WinePath(PALVENOR_EXE) + L"\"";
+  if (!argument.empty()) commandLine += L" \"" + argument + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -70,6 +71,18 @@ TEST_F(SingleInstance, ASecondStartRestoresTheFirstAndEndsWithoutAWindow) {
   EXPECT_TRUE(IsWindowVisible(form.Window()));
   EXPECT_EQ(GetForegroundWindow(), form.Window()) << "and brought to the front";
   EXPECT_EQ(CountMainWindows(), 1) << "the second start showed no window of its own";
+}
+
+TEST_F(SingleInstance, ASecondStartWithAPathHandsItToTheRunningWindow) {
+  const InstanceMutex first;
+  Open();
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  EXPECT_EQ(RunSecondInstance(program), 0);
+  Pump();
+  EXPECT_EQ(Text(ControlId::txtDBXFile), program);
+  EXPECT_TRUE(Checked(ControlId::optFolder));
+  EXPECT_EQ(CountMainWindows(), 1);
 }
 
 TEST_F(SingleInstance, ActivatingNothingDoesNothing) {

@@ -1,0 +1,17 @@
+#pragma once
+// Stores named outside the DBX box: files dropped on the window and paths on the command line.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The message that refuses the named stores, or nothing when they are exactly one existing file.
+std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths);
+
+// The arguments of a command line after the program's own name.
+std::vector<std::u16string> CommandLinePaths(const wchar_t* commandLine);
+
+// The files of a drop, in the order the shell lists them.
+std::vector<std::u16string> DroppedPaths(HDROP drop);
