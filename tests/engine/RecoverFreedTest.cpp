@@ -24,7 +24,7 @@ std::set<std::pair<std::string, std::string>> FilesUnder(const std::filesystem::
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;
     const auto bytes = testsupport::ReadFileBytes(entry.path());
-    files.emplace(platform::ToUtf8(entry.path().lexically_relative(folder).u16string()),
+    files.emplace(platform::ToUtf8(entry.path().lexically_relative(folder).generic_u16string()),
                   std::string(bytes.begin(), bytes.end()));
   }
   return files;
