@@ -1,5 +1,5 @@
 #pragma once
-// palvenor-cli [--output DIR] [--no-pointer-check] [--quiet] DBXFILE
+// palvenor-cli [--output DIR] [--no-pointer-check] [--quiet] DBXFILE|FOLDER...
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,7 +10,7 @@ struct CliOptions {
   std::optional<std::u16string> outputFolder;  // the documents folder when absent
   bool skipPointerCheck = false;
   bool quiet = false;
-  std::u16string dbxPath;
+  std::vector<std::u16string> storePaths;  // stores and folders of stores, at least one
 };
 
 // Either options to run with, or the text to print and the status to exit with (--help, --version,

@@ -43,8 +43,9 @@ std::optional<platform::StoreFile> OpenStore(const std::u16string& dbxPath, Reco
   return store;
 }
 
-// A new folder "メール復元" + timestamp, or with "(k)" added for the first free k: a run never writes
-// into a folder that already existed, even when two runs start within the same second.
+}  // namespace
+
+// A run never writes into a folder that already existed, even when two runs start within the same second.
 std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, RecoveryUi& ui) {
   constexpr int kMaxSuffix = 9999;
   const std::u16string base = JoinPath(parent, kOutputFolderPrefix + Timestamp(platform::LocalNow()));
@@ -54,6 +55,15 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
     if (platform::CreateFolder(folder, error)) return folder;
     if (!platform::PathExists(folder)) break;
   }
+  ui.ShowMessage({kFolderCreateFailedText, MessageIcon::Critical, MessageButtons::Ok, error.text});
+  return std::nullopt;
+}
+
+namespace {
+
+std::optional<std::u16string> CreateExactFolder(const std::u16string& folder, RecoveryUi& ui) {
+  platform::OsError error;
+  if (platform::CreateFolder(folder, error)) return folder;
   ui.ShowMessage({kFolderCreateFailedText, MessageIcon::Critical, MessageButtons::Ok, error.text});
   return std::nullopt;
 }
@@ -168,10 +178,12 @@ ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string
 
 }  // namespace
 
-RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
+RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui,
+                             const std::optional<std::u16string>& exactFolder) {
   std::optional<platform::StoreFile> store = OpenStore(dbxPath, ui);
   if (!store) return {RecoveryResult::StoreOpenFailed, 0, {}};
-  const std::optional<std::u16string> folder = CreateOutputFolder(ui.OutputParentFolder(), ui);
+  const std::optional<std::u16string> folder =
+      exactFolder ? CreateExactFolder(*exactFolder, ui) : CreateOutputFolder(ui.OutputParentFolder(), ui);
   if (!folder) return {RecoveryResult::FolderCreateFailed, 0, {}};
 
   ShowExtractionPhase(ui);

@@ -2,6 +2,7 @@
 // The recovery run: scans a DBX store for message blocks and writes each message into its own file.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/MailRecord.h"
@@ -21,5 +22,12 @@ struct RecoveryOutcome {
   std::u16string outputFolder;
 };
 
-// Fills MailRecords with the messages it writes.
-RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui);
+// A new folder in `parent`, "メール復元" + timestamp, with "(k)" added for the first free k; nullopt,
+// after telling `ui`, when it cannot be made.
+std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, RecoveryUi& ui);
+
+// Fills MailRecords with the messages it writes. The run makes its own folder with CreateOutputFolder in
+// ui.OutputParentFolder(), or, when given, exactly `exactFolder`, which must not exist yet: a front end
+// that recovers several stores puts each in a folder of its own inside one run folder.
+RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui,
+                             const std::optional<std::u16string>& exactFolder = std::nullopt);

@@ -28,10 +28,11 @@ std::vector<std::u16string> ShownLines(const std::u16string& err) {
 }
 
 struct Terminal {
-  explicit Terminal(bool errIsTerminal, bool quiet = false)
+  explicit Terminal(bool errIsTerminal, bool quiet = false, cli::StoreLabels labels = {})
       : err(errIsTerminal),
         progress(err, cli::WantsProgressLine(quiet, err), [this] { return now; }),
-        ui(u"/home/u/Documents", cli::TerminalStreams{out, err}, progress, [this] { return interrupted; }, stop) {}
+        ui(u"/home/u/Documents", cli::TerminalStreams{out, err}, progress, [this] { return interrupted; }, stop,
+           std::move(labels)) {}
 
   // The run pumps after changing the status bar; time passes between the pumps of a long run.
   void Pump() {
@@ -195,6 +196,17 @@ TEST(TerminalUi, TheReportCountsWhatTheOutcomeSays) {
 TEST(FoundCountText, IsTheCountInPlainDecimal) {
   EXPECT_EQ(cli::FoundCountText(1), u"1通のメールが見つかりました。");
   EXPECT_EQ(cli::FoundCountText(100343), u"100343通のメールが見つかりました。");
+}
+
+TEST(TerminalUi, InARunOverSeveralStoresEveryLineNamesItsStore) {
+  Terminal t(true, false, {u"/old/受信トレイ.dbx", u"[2/3] 受信トレイ.dbx"});
+  PlayRun(t);
+  t.ui.ShowMessage({u"Recover3.eml を書き込めませんでした。", MessageIcon::Exclamation, MessageButtons::Ok, u""});
+  const std::vector<std::u16string> shown = ShownLines(t.err.Text());
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.front(), u"[2/3] 受信トレイ.dbx 抽出中 0% 0通のメールを抽出");
+  EXPECT_EQ(shown.back(), u"/old/受信トレイ.dbx: Recover3.eml を書き込めませんでした。\n");
+  EXPECT_EQ(t.out.Text(), u"/old/受信トレイ.dbx: 6通のメールが見つかりました。\n") << "the batch prints the run folder";
 }
 
 }  // namespace
