@@ -103,7 +103,7 @@ void Scan::Run() {
     store_.LoadWindow(p_);
     const Next next = SearchWindow();
     if (next == Next::End) return;
-    p_ = p_ > kLastWindowStart ? length : p_ + k_ * kWindowStep;
+    p_ += k_ * kWindowStep;
     if (!host_.WindowAdvanced(p_ + s_) || next == Next::EndAfterAdvance) return;
   }
 }
@@ -137,9 +137,8 @@ Scan::Next Scan::SearchWindow() {
 }
 
 bool Scan::Accepts(std::int64_t blockPosition, const DbxBlock& block) const {
-  return (block.OwnOffset == blockPosition - 1 || skipPointerCheck_) && block.AreaSize == kAreaSize &&
-         HasValidLength(block) && block.OwnOffset != 0 &&
-         !(blockPosition <= kMaxPosition && used_.Contains(static_cast<std::int32_t>(blockPosition)));
+  return (skipPointerCheck_ || StoresOwnOffset(blockPosition, block)) && block.AreaSize == kAreaSize &&
+         HasValidLength(block) && block.OwnOffset != 0 && !used_.Contains(blockPosition);
 }
 
 Scan::Next Scan::Examine() {
@@ -157,7 +156,7 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
     m_ += kBlockSize;
     current = following;
   }
-  const auto start = static_cast<std::int32_t>(block);
+  const std::int64_t start = block;
   if (!host_.BeginMessage()) return Next::End;
 
   bool writeFailed = false;
@@ -171,18 +170,17 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
       break;
     }
     // The displacement between stored offsets and real positions found at the start holds for the chain.
-    const std::int64_t step = std::int64_t{current.NextOffset} - current.OwnOffset;
-    const std::int64_t next = block + step;
-    if (next < 1 || next > kMaxPosition || visits_.Contains(next)) {
+    const std::int64_t next = NextChainPosition(block, current, store_.Length());
+    if (next == 0 || visits_.Contains(next)) {
       cutShort = true;
       break;
     }
-    block = next;
-    if (step == kBlockSize && contiguous)
+    if (next - block == kBlockSize && contiguous)
       m_ += kBlockSize;
     else
       contiguous = false;
-    used_.Enter(static_cast<std::int32_t>(block));
+    block = next;
+    used_.Enter(block);
     visits_.Add(block);
     if (!store_.ReadBlock(block, current)) {
       cutShort = true;

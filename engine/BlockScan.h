@@ -23,10 +23,10 @@ class ScanHost {
   // scan then ends as after a false from EndMessage.
   virtual bool AppendMessageBytes(std::span<const std::uint8_t> bytes) = 0;
   // The message is complete. startBlock is the position of its first block; cutShort tells that its
-  // chain ended early (a failed read, a next position outside 1..kMaxPosition or back into the
-  // chain) or that writing failed. false: no further message; the scan makes its window advance,
+  // chain ended early (a failed read, a next position outside the store or back into the chain)
+  // or that writing failed. false: no further message; the scan makes its window advance,
   // reports it through WindowAdvanced and ends, whatever that call answers.
-  virtual bool EndMessage(std::int32_t startBlock, bool cutShort) = 0;
+  virtual bool EndMessage(std::int64_t startBlock, bool cutShort) = 0;
   // The window moved on; position is the new window start plus the search start in it, beyond the
   // store's length after the last window. false ends the scan.
   virtual bool WindowAdvanced(std::int64_t position) = 0;

@@ -79,7 +79,7 @@ void Report(RecoveryUi& ui, std::int32_t count, const std::u16string& folder) {
 // appends its record. A working file that cannot be written ends the scan; what is written stays.
 class Extraction final : public ScanHost {
  public:
-  Extraction(RecoveryUi& ui, std::u16string folder, std::int32_t length, std::vector<MailRecord>& records,
+  Extraction(RecoveryUi& ui, std::u16string folder, std::int64_t length, std::vector<MailRecord>& records,
              WrittenHeaders& headers, const std::atomic<bool>& stop)
       : ui_(ui), folder_(std::move(folder)), length_(length), records_(records), headers_(headers), stop_(stop) {}
 
@@ -108,7 +108,7 @@ class Extraction final : public ScanHost {
     return false;
   }
 
-  bool EndMessage(std::int32_t startBlock, bool cutShort) override {
+  bool EndMessage(std::int64_t startBlock, bool cutShort) override {
     platform::OsError error;
     const std::u16string path = file_->Path();
     if (!file_->Close(error) && !writeFailed_) Fail(path, error);
@@ -141,7 +141,7 @@ class Extraction final : public ScanHost {
 
   RecoveryUi& ui_;
   const std::u16string folder_;
-  const std::int32_t length_;
+  const std::int64_t length_;
   std::vector<MailRecord>& records_;
   WrittenHeaders& headers_;
   const std::atomic<bool>& stop_;
@@ -159,7 +159,7 @@ struct ExtractionResult {
 // Scans the store and writes every message found; the store is closed when this returns.
 ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, UsedBlockList& used,
                                  WrittenHeaders& headers, RecoveryUi& ui) {
-  const std::int32_t length = ScanLength(store.Length());
+  const std::int64_t length = ScanLength(store.Length());
   Extraction extraction(ui, folder, length, MailRecords, headers, StopRequested);
   StoreReader reader(store, length);
   ScanStore(reader, SkipPointerCheck, used, extraction);
