@@ -2,11 +2,9 @@
 
 #include <utility>
 
-#include "engine/RecoveryText.h"
+#include "engine/RunReport.h"
 
 namespace cli {
-
-std::u16string FoundCountText(std::int32_t count) { return DecimalText(count) + u"通のメールが見つかりました。"; }
 
 std::u16string MessageLines(const UiMessage& message) {
   std::u16string lines;
@@ -59,7 +57,7 @@ void TerminalUi::PumpEvents() {
 void TerminalUi::Finish(const RecoveryOutcome& outcome) {
   progress_.Clear();
   if (!reportDue_) return;
-  streams_.out.Write(FoundCountText(outcome.messageCount) + u'\n' + outcome.outputFolder + u'\n');
+  streams_.out.Write(ReportText(outcome, TextLanguage(), false) + u'\n' + outcome.outputFolder + u'\n');
   reportDue_ = false;
 }
 

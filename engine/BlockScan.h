@@ -34,9 +34,15 @@ class ScanHost {
   virtual void Pump() = 0;
 };
 
+// Candidates that passed every test of a first block but the pointer check, and were not used
+// blocks: a store shifted or re-based (cut from a disk image, say) shows as many of them.
+struct ScanFindings {
+  std::int64_t pointerCheckRejects = 0;
+};
+
 // Scans the store from its first window to its length, or until the host ends the scan. Every
 // block reached by following a NextOffset enters the used-block list: the second and later blocks of
 // each chain walked, whether its message was cut short or not; a message's own first block only when
 // another chain reaches it.
 // A candidate whose block is in the list is not taken.
-void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host);
+ScanFindings ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host);
