@@ -2,11 +2,9 @@
 
 #include <utility>
 
-#include "engine/RecoveryText.h"
+#include "engine/RunReport.h"
 
 namespace cli {
-
-std::u16string FoundCountText(std::int32_t count) { return DecimalText(count) + u"通のメールが見つかりました。"; }
 
 std::u16string MessageLines(const UiMessage& message) {
   std::u16string lines;
@@ -67,10 +65,11 @@ void TerminalUi::PumpEvents() {
 void TerminalUi::Finish(const RecoveryOutcome& outcome) {
   progress_.Clear();
   if (!reportDue_) return;
+  const std::u16string report = ReportText(outcome, TextLanguage(), false);
   if (labels_.report.empty()) {
-    streams_.out.Write(FoundCountText(outcome.messageCount) + u'\n' + outcome.outputFolder + u'\n');
+    streams_.out.Write(report + u'\n' + outcome.outputFolder + u'\n');
   } else {
-    streams_.out.Write(Labelled(labels_.report, FoundCountText(outcome.messageCount) + u'\n'));
+    streams_.out.Write(Labelled(labels_.report, report + u'\n'));
   }
   reportDue_ = false;
 }

@@ -50,8 +50,8 @@ class TerminalUi final : public RecoveryUi {
   // Never reached, since the question is answered No; a terminal has no file browser to open.
   void OpenFolder(const std::u16string&) override {}
 
-  // Ends the progress line and prints the report in place of the question: the count, then the folder;
-  // in a run over several stores one line, the store and its count.
+  // Ends the progress line and prints the report in place of the question: the count with what the
+  // outcome adds to it, then the folder; in a run over several stores one line, the store and its report.
   void Finish(const RecoveryOutcome& outcome);
 
  private:
@@ -68,9 +68,6 @@ class TerminalUi final : public RecoveryUi {
   // Set by the final question, which is only asked when mail was found and the run was not quit.
   bool reportDue_ = false;
 };
-
-// The report's count, N + "通のメールが見つかりました。".
-std::u16string FoundCountText(std::int32_t count);
 
 // A message box's text as terminal lines: CR LF becomes a line break, the system's reason follows.
 std::u16string MessageLines(const UiMessage& message);

@@ -7,20 +7,12 @@
 
 #include "engine/MailRecord.h"
 #include "engine/RecoveryUi.h"
+#include "engine/RunReport.h"
 
 // Run flags, set by the user interface (or a signal handler) and polled by the run.
 extern std::atomic<bool> SkipPointerCheck;
 extern std::atomic<bool> StopRequested;
 extern std::atomic<bool> QuitRequested;
-
-enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFailed, WriteFailed };
-
-// What a front end needs to report a run; the window ignores it and relies on the message boxes.
-struct RecoveryOutcome {
-  RecoveryResult result = RecoveryResult::Completed;
-  std::int32_t messageCount = 0;
-  std::u16string outputFolder;
-};
 
 // A new folder in `parent`, "メール復元" + timestamp, with "(k)" added for the first free k; nullopt,
 // after telling `ui`, when it cannot be made.
