@@ -111,7 +111,7 @@ TEST_F(RunCliTest, FailuresGiveTheirStatusTheMessageAndTheReason) {
       {"store is a folder", {"--output", Utf8(parent_), Utf8(parent_)}, 3,
        u"通常のファイルではないため、DBXファイルとして読めません。\n" + parent_.u16string()},
       {"output parent missing", {"--output", Utf8(missingParent), Utf8(store)}, 4,
-       u"出力先フォルダの作成に失敗しました。\n" + missingParent.u16string() + u"/メール復元"},
+       u"出力先フォルダの作成に失敗しました。\n" + (missingParent / u"メール復元").u16string()},
       {"no store given", {"--output", Utf8(parent_)}, 2, u""},
   };
   for (const auto& c : cases) {
