@@ -110,7 +110,7 @@ TEST_F(RunCliTest, FailuresGiveTheirStatusTheMessageAndTheReason) {
       {"store missing", {"--output", Utf8(parent_), Utf8(missingStore)}, 3,
        u"DBXファイルをオープンできませんでした。\n" + missingStore.u16string() + u"\n理由: "},
       {"output parent missing", {"--output", Utf8(missingParent), Utf8(store)}, 4,
-       u"出力先フォルダの作成に失敗しました。\n" + missingParent.u16string() + u"/メール復元"},
+       u"出力先フォルダの作成に失敗しました。\n" + (missingParent / u"メール復元").u16string()},
       {"no store given", {"--output", Utf8(parent_)}, 2, u""},
   };
   for (const auto& c : cases) {

@@ -196,10 +196,11 @@ TEST(TerminalUi, TheReportCountsWhatTheOutcomeSays) {
 // Every sentence the outcome adds reaches the terminal's report, without the question.
 TEST(TerminalUi, TheReportCarriesEverySentenceTheOutcomeAdds) {
   const std::u16string folder = u"/out/メール復元20261206153012";
-  const struct {
+  struct Case {
     RecoveryOutcome outcome;
-    std::u16string report;
-  } cases[] = {
+    std::u16string_view report;
+  };
+  const std::vector<Case> cases{
       {{.result = RecoveryResult::Stopped, .messageCount = 2, .stopped = true}, u"中断しました。2通のメールが見つかりました。"},
       {{.messageCount = 5, .cutShortCount = 2}, u"5通のメールが見つかりました。うち2通は途中で切れています。"},
       {{.result = RecoveryResult::WriteFailed, .messageCount = 1, .stopped = true, .leftUnrenamed = true},
@@ -215,7 +216,7 @@ TEST(TerminalUi, TheReportCarriesEverySentenceTheOutcomeAdds) {
     RecoveryOutcome outcome = c.outcome;
     outcome.outputFolder = folder;
     t.ui.Finish(outcome);
-    EXPECT_EQ(t.out.Text(), c.report + u"\n" + folder + u"\n");
+    EXPECT_EQ(t.out.Text(), std::u16string(c.report) + u"\n" + folder + u"\n");
   }
 }
 

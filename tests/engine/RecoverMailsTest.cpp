@@ -153,7 +153,9 @@ TEST_F(Run, OutputFolderThatCannotBeCreatedIsReportedBeforeTheStatusBarChanges) 
   ASSERT_EQ(ui.calls.size(), 1u);
   // The message names the folder it tried, under the chosen one.
   const std::string expected = "message Critical Ok 出力先フォルダの作成に失敗しました。\r\n" +
-                               platform::ToUtf8(Parent()) + "/absent/deeper/メール復元";
+                               platform::ToUtf8((temp_.Path() / "absent" / "deeper").u16string() +
+                                                platform::kPathSeparator) +
+                               "メール復元";
   EXPECT_EQ(ui.calls[0].substr(0, expected.size()), expected);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_FALSE(ui.messages[0].osReason.empty());
