@@ -24,13 +24,13 @@ class QuietHost final : public ScanHost {
  public:
   bool BeginMessage() override { return true; }
   bool AppendMessageBytes(std::span<const std::uint8_t>) override { return true; }
-  bool EndMessage(std::int32_t, bool) override { return true; }
+  bool EndMessage(std::int64_t, bool) override { return true; }
   bool WindowAdvanced(std::int64_t) override { return true; }
   void Pump() override {}
 };
 
 double ScanSeconds(const platform::StoreFile& file) {
-  const std::int32_t length = ScanLength(file.Length());
+  const std::int64_t length = ScanLength(file.Length());
   StoreReader reader(file, length);
   UsedBlockList used;
   QuietHost host;
@@ -42,7 +42,7 @@ double ScanSeconds(const platform::StoreFile& file) {
 // The candidate search over every position of each window, with or without the freed blocks; the
 // window loads, which the scan makes anyway, are not counted.
 double SearchSeconds(const platform::StoreFile& file, bool withFreed, std::size_t& found) {
-  const std::int32_t length = ScanLength(file.Length());
+  const std::int64_t length = ScanLength(file.Length());
   StoreReader reader(file, length);
   FileBlockSource blocks(file);
   FreedBlocks freed(true, blocks);

@@ -16,13 +16,12 @@ ParsedArguments UsageError(const std::u16string& message) {
   return parsed;
 }
 
-// The first argument the parser did not take (an unknown option, a second store), if any. CLI11 would
-// name a missing DBXFILE first, which hides the real mistake. It also keeps the "--" that ends the options.
-std::optional<ParsedArguments> UnexpectedArgument(const CLI::App& app) {
+// The first option the parser did not know, if any: every other argument is a store. CLI11 would name
+// a missing DBXFILE first, which hides the real mistake. It also keeps the "--" that ends the options.
+std::optional<ParsedArguments> UnknownOption(const CLI::App& app) {
   for (const std::string& argument : app.remaining()) {
-    if (argument == "--") continue;
-    const std::u16string shown = platform::FromPathBytes(argument);
-    return UsageError(argument.starts_with('-') ? u"Unknown option: " + shown : u"Unexpected argument: " + shown);
+    if (argument != "--" && argument.starts_with('-'))
+      return UsageError(u"Unknown option: " + platform::FromPathBytes(argument));
   }
   return std::nullopt;
 }
@@ -36,11 +35,12 @@ std::optional<std::string> ArgumentToUtf8(const std::u16string& argument) {
 }
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
-  CLI::App app{"Recovers the mail in an Outlook Express DBX file, deleted messages included, into one .eml file "
-               "per message, in a new folder \"メール復元\" + date and time.",
+  CLI::App app{"Recovers the mail in Outlook Express DBX files, deleted messages included, into one .eml file "
+               "per message, in a new folder \"メール復元\" + date and time. With several stores, each store's "
+               "mail goes into a folder of its own in it, named after the store.",
                "palvenor-cli"};
   std::string output;
-  std::string dbxPath;
+  std::vector<std::string> storePaths;
   bool skipPointerCheck = false;
   bool noFreed = false;
   bool quiet = false;
@@ -52,7 +52,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
                "Do not recover the messages left in blocks that Outlook Express freed (written to the subfolder "
                "\"削除済みメール\" with the report \"復元レポート.tsv\")");
   app.add_flag("--quiet", quiet, "Show no progress");
-  app.add_option("DBXFILE", dbxPath, "The DBX file to recover from; it is only read")->required();
+  app.add_option("DBXFILE|FOLDER", storePaths,
+                 "The DBX files to recover from, and folders meaning every *.dbx directly in them; they are only read")
+      ->required();
   app.set_version_flag("--version", PALVENOR_VERSION);
   // On Windows CLI11 would take "/x" for an option; a store path may well be written with slashes.
   app.allow_windows_style_options(false);
@@ -66,7 +68,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::ParseError& error) {
     const bool asked = error.get_exit_code() == 0;  // --help or --version
-    if (auto unexpected = UnexpectedArgument(app); unexpected && !asked) return *unexpected;
+    if (auto unknown = UnknownOption(app); unknown && !asked) return *unknown;
     ParsedArguments parsed;
     parsed.exitStatus = app.exit(error, out, err) == 0 ? kExitCompleted : kExitUsage;
     parsed.outText = platform::FromUtf8(out.str());
@@ -80,7 +82,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   options.skipPointerCheck = skipPointerCheck;
   options.recoverFreed = !noFreed;
   options.quiet = quiet;
-  options.dbxPath = platform::FromPathBytes(dbxPath);
+  for (const std::string& path : storePaths) options.storePaths.push_back(platform::FromPathBytes(path));
   return ParsedArguments{options, kExitCompleted, {}, {}};
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// palvenor-cli [--output DIR] [--no-pointer-check] [--no-freed] [--quiet] DBXFILE
+// palvenor-cli [--output DIR] [--no-pointer-check] [--no-freed] [--quiet] DBXFILE|FOLDER...
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +11,7 @@ struct CliOptions {
   bool skipPointerCheck = false;
   bool recoverFreed = true;
   bool quiet = false;
-  std::u16string dbxPath;
+  std::vector<std::u16string> storePaths;  // stores and folders of stores, at least one
 };
 
 // Either options to run with, or the text to print and the status to exit with (--help, --version,

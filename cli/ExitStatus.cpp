@@ -30,6 +30,7 @@ std::string ExitStatusHelp() {
     help += entry.meaning;
     help += '\n';
   }
+  help += "With several stores, the status of the first one that did not complete, in the order given.\n";
   return help;
 }
 

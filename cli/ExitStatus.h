@@ -27,7 +27,7 @@ inline constexpr ExitStatusMeaning kExitStatusMeanings[] = {
     {kExitCompleted, "the run completed, whether or not mail was found"},
     {kExitUnexpected, "an internal failure"},
     {kExitUsage, "wrong arguments"},
-    {kExitStoreOpenFailed, "the DBX file could not be opened"},
+    {kExitStoreOpenFailed, "a DBX file could not be opened, or a folder held none"},
     {kExitFolderFailed, "the output folder could not be created"},
     {kExitWriteFailed, "a recovered message could not be written (what was written is kept)"},
     {kExitInterrupted, "stopped by Ctrl-C (what was recovered so far is kept)"},

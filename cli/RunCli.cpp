@@ -5,6 +5,8 @@
 #include "cli/Arguments.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgressLine.h"
+#include "cli/StoreBatch.h"
+#include "cli/StoreList.h"
 #include "cli/TerminalUi.h"
 #include "engine/modDBXFile.h"
 #include "platform/Folders.h"
@@ -25,9 +27,12 @@ int Run(const CliOptions& options, TextOutput& out, TextOutput& err) {
   RecoverFreed = options.recoverFreed;
   platform::CatchInterrupt();
   ProgressLine progress(err, WantsProgressLine(options.quiet, err));
-  TerminalUi ui(options.outputFolder.value_or(DefaultOutputParent()), TerminalStreams{out, err}, progress,
-                platform::InterruptRequested, StopRequested);
-  const RecoveryOutcome outcome = RecoverMails(options.dbxPath, ui);
+  const std::u16string outputParent = options.outputFolder.value_or(DefaultOutputParent());
+  const std::vector<StoreArgument> stores = ExpandStores(options.storePaths);
+  // A single store keeps the layout it always had: its mail directly in the run folder.
+  if (stores.size() > 1 || stores.front().problem) return RecoverStores(stores, outputParent, {out, err}, progress);
+  TerminalUi ui(outputParent, TerminalStreams{out, err}, progress, platform::InterruptRequested, StopRequested);
+  const RecoveryOutcome outcome = RecoverMails(stores.front().path, ui);
   ui.Finish(outcome);
   return ExitStatusFor(outcome.result, platform::InterruptRequested());
 }

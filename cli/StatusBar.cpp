@@ -1,6 +1,6 @@
 #include "cli/StatusBar.h"
 
-#include "engine/RecoveryText.h"
+#include "engine/Texts.h"
 
 namespace cli {
 namespace {

@@ -2,12 +2,9 @@
 
 #include <utility>
 
-#include "engine/FreedRecoveryText.h"
-#include "engine/RecoveryText.h"
+#include "engine/RunReport.h"
 
 namespace cli {
-
-std::u16string FoundCountText(std::int32_t count) { return DecimalText(count) + u"通のメールが見つかりました。"; }
 
 std::u16string MessageLines(const UiMessage& message) {
   std::u16string lines;
@@ -20,13 +17,18 @@ std::u16string MessageLines(const UiMessage& message) {
   return lines;
 }
 
+std::u16string Labelled(const std::u16string& label, const std::u16string& lines) {
+  return label.empty() ? lines : label + u": " + lines;
+}
+
 TerminalUi::TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
-                       std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested)
+                       std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested, StoreLabels labels)
     : outputParentFolder_(std::move(outputParentFolder)),
       streams_(streams),
       progress_(progress),
       interruptRequested_(std::move(interruptRequested)),
-      stopRequested_(stopRequested) {}
+      stopRequested_(stopRequested),
+      labels_(std::move(labels)) {}
 
 MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
   progress_.Clear();
@@ -34,14 +36,15 @@ MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
     reportDue_ = true;
     return MessageAnswer::No;
   }
+  const std::u16string lines = Labelled(labels_.report, MessageLines(message));
   switch (message.icon) {
     case MessageIcon::Information:
     case MessageIcon::Question:
-      streams_.out.Write(MessageLines(message));
+      streams_.out.Write(lines);
       break;
     case MessageIcon::Exclamation:
     case MessageIcon::Critical:
-      streams_.err.Write(MessageLines(message));
+      streams_.err.Write(lines);
       break;
   }
   return MessageAnswer::Ok;
@@ -54,15 +57,20 @@ void TerminalUi::PumpEvents() {
   if (!lineOutdated_) return;
   const bool newPhase = statusBar_.Layout() != drawnLayout_;
   drawnLayout_ = statusBar_.Layout();
-  lineOutdated_ = !progress_.Show(statusBar_.Line(), newPhase);
+  const std::u16string line = statusBar_.Line();
+  lineOutdated_ = !progress_.Show(line.empty() || labels_.progress.empty() ? line : labels_.progress + u' ' + line,
+                                  newPhase);
 }
 
 void TerminalUi::Finish(const RecoveryOutcome& outcome) {
   progress_.Clear();
   if (!reportDue_) return;
-  std::u16string report = FoundCountText(outcome.messageCount) + u'\n';
-  if (outcome.freedCount > 0) report += FreedCountSentence(outcome.freedCount) + u'\n';
-  streams_.out.Write(report + outcome.outputFolder + u'\n');
+  const std::u16string report = ReportText(outcome, TextLanguage(), false);
+  if (labels_.report.empty()) {
+    streams_.out.Write(report + u'\n' + outcome.outputFolder + u'\n');
+  } else {
+    streams_.out.Write(Labelled(labels_.report, report + u'\n'));
+  }
   reportDue_ = false;
 }
 

@@ -19,11 +19,18 @@ struct TerminalStreams {
   TextOutput& err;  // failures and warnings
 };
 
+// A store's place in a run over several stores, which names it wherever it speaks of it; both are empty
+// for a run over one store.
+struct StoreLabels {
+  std::u16string report;    // leads its messages and its report line: the store's path
+  std::u16string progress;  // leads the progress line, which must stay short: "[2/3] " + its file name
+};
+
 class TerminalUi final : public RecoveryUi {
  public:
   // `stopRequested` is the run's flag; it is set when `interruptRequested` says Ctrl-C was pressed.
   TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
-             std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested);
+             std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested, StoreLabels labels = {});
 
   std::u16string OutputParentFolder() override { return outputParentFolder_; }
   void SetVisible(StatusControl control, bool visible) override {
@@ -43,7 +50,8 @@ class TerminalUi final : public RecoveryUi {
   // Never reached, since the question is answered No; a terminal has no file browser to open.
   void OpenFolder(const std::u16string&) override {}
 
-  // Ends the progress line and prints the report in place of the question: the count, then the folder.
+  // Ends the progress line and prints the report in place of the question: the count with what the
+  // outcome adds to it, then the folder; in a run over several stores one line, the store and its report.
   void Finish(const RecoveryOutcome& outcome);
 
  private:
@@ -52,6 +60,7 @@ class TerminalUi final : public RecoveryUi {
   ProgressLine& progress_;
   std::function<bool()> interruptRequested_;
   std::atomic<bool>& stopRequested_;
+  StoreLabels labels_;
   StatusBar statusBar_;
   std::uint32_t drawnLayout_ = 0;
   // The run pumps after every block; the line is only rebuilt when the status bar changed.
@@ -60,10 +69,10 @@ class TerminalUi final : public RecoveryUi {
   bool reportDue_ = false;
 };
 
-// The report's count, N + "通のメールが見つかりました。".
-std::u16string FoundCountText(std::int32_t count);
-
 // A message box's text as terminal lines: CR LF becomes a line break, the system's reason follows.
 std::u16string MessageLines(const UiMessage& message);
+
+// `lines` led by "label: ", or as they are without a label.
+std::u16string Labelled(const std::u16string& label, const std::u16string& lines);
 
 }  // namespace cli

@@ -70,7 +70,7 @@ class Scan {
   Scan(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host, FreedBlocks* freed)
       : store_(store), skipPointerCheck_(skipPointerCheck), used_(used), host_(host), freed_(freed) {}
 
-  void Run();
+  ScanFindings Run();
 
  private:
   // What follows a step: the next search in the window, the window advance, the window advance as the
@@ -81,7 +81,8 @@ class Scan {
   Next SearchWindow();
   // The next candidate in the loaded window from s_, feeding the freed blocks on the way.
   std::int64_t Find() const;
-  bool Accepts(std::int64_t blockPosition, const DbxBlock& block) const;
+  // Counts the candidates that only the pointer check refuses.
+  bool Accepts(std::int64_t blockPosition, const DbxBlock& block);
   // Examines the candidate at window position m_, extracting its message when it is accepted.
   Next Examine();
   // Start adjustment, chain walk and final block of the accepted candidate at block.
@@ -98,18 +99,20 @@ class Scan {
   std::int64_t m_ = 0;  // match position in the window
   std::int64_t k_ = 1;  // windows to advance
   ChainVisits visits_;
+  ScanFindings findings_;
 };
 
-void Scan::Run() {
+ScanFindings Scan::Run() {
   const std::int64_t length = store_.Length();
   while (p_ < length) {
     store_.LoadWindow(p_);
     if (freed_ != nullptr) freed_->WindowLoaded(store_.Window(), p_);
     const Next next = SearchWindow();
-    if (next == Next::End) return;
-    p_ = p_ > kLastWindowStart ? length : p_ + k_ * kWindowStep;
-    if (!host_.WindowAdvanced(p_ + s_) || next == Next::EndAfterAdvance) return;
+    if (next == Next::End) break;
+    p_ += k_ * kWindowStep;
+    if (!host_.WindowAdvanced(p_ + s_) || next == Next::EndAfterAdvance) break;
   }
+  return findings_;
 }
 
 std::int64_t Scan::Find() const {
@@ -144,10 +147,12 @@ Scan::Next Scan::SearchWindow() {
   }
 }
 
-bool Scan::Accepts(std::int64_t blockPosition, const DbxBlock& block) const {
-  return (block.OwnOffset == blockPosition - 1 || skipPointerCheck_) && block.AreaSize == kAreaSize &&
-         HasValidLength(block) && block.OwnOffset != 0 &&
-         !(blockPosition <= kMaxPosition && used_.Contains(static_cast<std::int32_t>(blockPosition)));
+bool Scan::Accepts(std::int64_t blockPosition, const DbxBlock& block) {
+  if (block.AreaSize != kAreaSize || !HasValidLength(block) || block.OwnOffset == 0 || used_.Contains(blockPosition))
+    return false;
+  if (skipPointerCheck_ || StoresOwnOffset(blockPosition, block)) return true;
+  ++findings_.pointerCheckRejects;
+  return false;
 }
 
 Scan::Next Scan::Examine() {
@@ -165,7 +170,7 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
     m_ += kBlockSize;
     current = following;
   }
-  const auto start = static_cast<std::int32_t>(block);
+  const std::int64_t start = block;
   if (!host_.BeginMessage()) return Next::End;
 
   bool writeFailed = false;
@@ -179,18 +184,17 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
       break;
     }
     // The displacement between stored offsets and real positions found at the start holds for the chain.
-    const std::int64_t step = std::int64_t{current.NextOffset} - current.OwnOffset;
-    const std::int64_t next = block + step;
-    if (next < 1 || next > kMaxPosition || visits_.Contains(next)) {
+    const std::int64_t next = NextChainPosition(block, current, store_.Length());
+    if (next == 0 || visits_.Contains(next)) {
       cutShort = true;
       break;
     }
-    block = next;
-    if (step == kBlockSize && contiguous)
+    if (next - block == kBlockSize && contiguous)
       m_ += kBlockSize;
     else
       contiguous = false;
-    used_.Enter(static_cast<std::int32_t>(block));
+    block = next;
+    used_.Enter(block);
     visits_.Add(block);
     if (!store_.ReadBlock(block, current)) {
       cutShort = true;
@@ -208,7 +212,7 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
 
 }  // namespace
 
-void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host,
-               FreedBlocks* freed) {
-  Scan(store, skipPointerCheck, used, host, freed).Run();
+ScanFindings ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host,
+                       FreedBlocks* freed) {
+  return Scan(store, skipPointerCheck, used, host, freed).Run();
 }

@@ -24,15 +24,21 @@ class ScanHost {
   // scan then ends as after a false from EndMessage.
   virtual bool AppendMessageBytes(std::span<const std::uint8_t> bytes) = 0;
   // The message is complete. startBlock is the position of its first block; cutShort tells that its
-  // chain ended early (a failed read, a next position outside 1..kMaxPosition or back into the
-  // chain) or that writing failed. false: no further message; the scan makes its window advance,
+  // chain ended early (a failed read, a next position outside the store or back into the chain)
+  // or that writing failed. false: no further message; the scan makes its window advance,
   // reports it through WindowAdvanced and ends, whatever that call answers.
-  virtual bool EndMessage(std::int32_t startBlock, bool cutShort) = 0;
+  virtual bool EndMessage(std::int64_t startBlock, bool cutShort) = 0;
   // The window moved on; position is the new window start plus the search start in it, beyond the
   // store's length after the last window. false ends the scan.
   virtual bool WindowAdvanced(std::int64_t position) = 0;
   // A point where pending events are to be handled; it cannot end the scan.
   virtual void Pump() = 0;
+};
+
+// Candidates that passed every test of a first block but the pointer check, and were not used
+// blocks: a store shifted or re-based (cut from a disk image, say) shows as many of them.
+struct ScanFindings {
+  std::int64_t pointerCheckRejects = 0;
 };
 
 // Scans the store from its first window to its length, or until the host ends the scan. Every
@@ -41,5 +47,5 @@ class ScanHost {
 // another chain reaches it.
 // A candidate whose block is in the list is not taken.
 // freed, when given, collects the freed message blocks in the same pass.
-void ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host,
-               FreedBlocks* freed = nullptr);
+ScanFindings ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host,
+                       FreedBlocks* freed = nullptr);

@@ -1,8 +1,8 @@
 #include "engine/FreedPhase.h"
 
 #include "engine/FreedChains.h"
-#include "engine/RecoveryText.h"
 #include "engine/StatusPhases.h"
+#include "engine/Texts.h"
 
 FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates, BlockSource& blocks,
                                   std::int64_t fileLength, const std::u16string& folder,
@@ -16,7 +16,7 @@ FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates,
         ui.PumpEvents();
       });
   if (result.failure)
-    ui.ShowMessage({WriteFailedText(result.failure->path, result.failure->error.text), MessageIcon::Exclamation,
+    ui.ShowMessage({Text(TextId::WriteFailed, ui.TextLanguage(), {result.failure->path, result.failure->error.text}), MessageIcon::Exclamation,
                     MessageButtons::Ok, {}});
   return result;
 }

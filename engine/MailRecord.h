@@ -11,7 +11,7 @@ struct MailRecord {
   static constexpr std::int32_t kCutShort = 3;   // extracted, but a read failure ended its chain early
 
   std::u16string FilePath;
-  std::int32_t StartBlock = 0;  // 1-based store position of the message's first block
+  std::int64_t StartBlock = 0;  // 1-based store position of the message's first block
   std::int32_t Status = kRemoved;
   std::u16string Subject;
   std::u16string ReceivedDate;

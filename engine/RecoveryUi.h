@@ -3,6 +3,8 @@
 // tests each implement it, so that all of them drive the same RecoverMails.
 #include <string>
 
+#include "engine/Texts.h"
+
 // The status-bar controls and buttons of the main window that the run changes.
 enum class StatusControl { lblMessage, lblProc, lblRename, lblPercent, lblStatus, prgStatus, cmdStart, cmdStop };
 
@@ -20,6 +22,9 @@ struct UiMessage {
 class RecoveryUi {
  public:
   virtual ~RecoveryUi() = default;
+
+  // The language of every text the run shows; the window's is always Japanese.
+  virtual Language TextLanguage() const { return Language::Japanese; }
 
   // txtEMLFolder's text when the run starts.
   virtual std::u16string OutputParentFolder() = 0;

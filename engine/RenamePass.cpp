@@ -5,6 +5,7 @@
 #include "engine/DateText.h"
 #include "engine/FileNaming.h"
 #include "engine/RecoveryText.h"
+#include "engine/Texts.h"
 #include "engine/StatusPhases.h"
 #include "engine/modCommon.h"
 #include "engine/modTimeStamp.h"
@@ -70,7 +71,7 @@ void RenameMessages(std::vector<MailRecord>& records, const std::u16string& fold
       ++renamed;
     }
     ShowPercent(ui, RoundPercent(static_cast<double>(i), static_cast<double>(recordCount)));
-    ui.SetCaption(StatusControl::lblStatus, RenamedCountText(renamed));
+    ui.SetCaption(StatusControl::lblStatus, Text(TextId::RenamedCount, ui.TextLanguage(), {DecimalText(renamed)}));
     ui.PumpEvents();
   }
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/RecoveryText.h"
+#include "engine/Texts.h"
 
 void ShowExtractionPhase(RecoveryUi& ui) {
   ui.SetVisible(StatusControl::lblMessage, false);
@@ -14,7 +15,7 @@ void ShowExtractionPhase(RecoveryUi& ui) {
   ui.SetVisible(StatusControl::cmdStart, false);
   ui.SetVisible(StatusControl::cmdStop, true);
   ShowPercent(ui, 0);
-  ui.SetCaption(StatusControl::lblStatus, ExtractedCountText(0));
+  ui.SetCaption(StatusControl::lblStatus, Text(TextId::ExtractedCount, ui.TextLanguage(), {u"0"}));
 }
 
 void ShowDuplicateRemovalPhase(RecoveryUi& ui) {
@@ -23,7 +24,7 @@ void ShowDuplicateRemovalPhase(RecoveryUi& ui) {
   ui.SetVisible(StatusControl::prgStatus, false);
   ui.SetVisible(StatusControl::lblPercent, false);
   ui.SetVisible(StatusControl::lblStatus, false);
-  ui.SetCaption(StatusControl::lblMessage, kRemovingDuplicatesText);
+  ui.SetCaption(StatusControl::lblMessage, Text(TextId::RemovingDuplicates, ui.TextLanguage()));
 }
 
 void ShowRenamingPhase(RecoveryUi& ui) {

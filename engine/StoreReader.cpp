@@ -16,16 +16,13 @@ bool Fill(const platform::StoreFile& file, std::int64_t start, std::span<std::ui
 
 }  // namespace
 
-std::int32_t ScanLength(std::int64_t fileLength) {
-  if (fileLength < 0 || fileLength > kMaxPosition) return static_cast<std::int32_t>(kMaxPosition);
-  return static_cast<std::int32_t>(fileLength);
-}
+std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
-StoreReader::StoreReader(const platform::StoreFile& file, std::int32_t length)
+StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
     : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lineNumbers_(kLineCount, -1) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
-  const std::int64_t remaining = std::int64_t{length_} - start + 1;
+  const std::int64_t remaining = length_ - start + 1;
   const std::int64_t span = remaining > kWindowSize - 1 ? kWindowSize : remaining + 1;
   // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
   Fill(file_, start, std::span(window_).first(static_cast<std::size_t>(span)));

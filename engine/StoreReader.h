@@ -9,15 +9,14 @@
 #include "engine/BlockLayout.h"
 #include "platform/Files.h"
 
-// The length the scan works with: the file's length capped at the largest 32-bit position, or that
-// cap when the length is unknown. Never the low 32 bits of a larger length.
-std::int32_t ScanLength(std::int64_t fileLength);
+// The length the scan works with: the file's whole length, or kUnknownStoreLength when it is unknown.
+std::int64_t ScanLength(std::int64_t fileLength);
 
 class StoreReader {
  public:
-  StoreReader(const platform::StoreFile& file, std::int32_t length);
+  StoreReader(const platform::StoreFile& file, std::int64_t length);
 
-  std::int32_t Length() const { return length_; }
+  std::int64_t Length() const { return length_; }
 
   // Fills the window from 1-based position start; bytes beyond the end of the file read as zero.
   void LoadWindow(std::int64_t start);
@@ -38,7 +37,7 @@ class StoreReader {
   const std::uint8_t* Line(std::int64_t lineNumber);
 
   const platform::StoreFile& file_;
-  std::int32_t length_;
+  std::int64_t length_;
   std::vector<std::uint8_t> window_;
   std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
   std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero

@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <stdexcept>
 
-std::size_t UsedBlockList::ChunkFor(std::int32_t position) const {
+std::size_t UsedBlockList::ChunkFor(std::int64_t position) const {
   // The last chunk that starts at or before the position; the first one for smaller positions.
   const auto after = std::upper_bound(firsts_.begin(), firsts_.end(), position);
   return after == firsts_.begin() ? 0 : static_cast<std::size_t>(after - firsts_.begin() - 1);
 }
 
-bool UsedBlockList::Contains(std::int32_t position) const {
+bool UsedBlockList::Contains(std::int64_t position) const {
   if (chunks_.empty()) return false;
   const Chunk& chunk = chunks_[ChunkFor(position)];
   return IsBlockUsed(chunk.UsedBlocks, position, 1, chunk.UsedBlockCount);
 }
 
-void UsedBlockList::Enter(std::int32_t position) {
+void UsedBlockList::Enter(std::int64_t position) {
   if (chunks_.empty()) {
     chunks_.emplace_back();
     firsts_.push_back(position);
@@ -32,7 +32,7 @@ void UsedBlockList::Enter(std::int32_t position) {
 // Splits the full chunk where the position belongs, so that a run of ascending or descending positions
 // leaves full chunks behind it; elsewhere each part keeps at least an eighth. Returns the chunk that
 // is to take the position.
-std::size_t UsedBlockList::Split(std::size_t index, std::int32_t position) {
+std::size_t UsedBlockList::Split(std::size_t index, std::int64_t position) {
   constexpr std::int32_t kLeast = kChunkEntries / 8;
   Chunk& full = chunks_[index];
   const auto begin = full.UsedBlocks.begin() + 1;
@@ -50,19 +50,19 @@ std::size_t UsedBlockList::Split(std::size_t index, std::int32_t position) {
   return toLeft ? index : index + 1;
 }
 
-std::vector<std::int32_t> UsedBlockList::Entries() const {
-  std::vector<std::int32_t> entries;
+std::vector<std::int64_t> UsedBlockList::Entries() const {
+  std::vector<std::int64_t> entries;
   entries.reserve(static_cast<std::size_t>(count_));
   for (const Chunk& chunk : chunks_)
     entries.insert(entries.end(), chunk.UsedBlocks.begin() + 1, chunk.UsedBlocks.begin() + 1 + chunk.UsedBlockCount);
   return entries;
 }
 
-bool IsBlockUsed(const std::vector<std::int32_t>& list, std::int32_t position, std::int32_t low, std::int32_t high) {
+bool IsBlockUsed(const std::vector<std::int64_t>& list, std::int64_t position, std::int32_t low, std::int32_t high) {
   while (low <= high) {
     // low + (high - low) / 2 cannot overflow; it equals (low + high) \ 2 for these non-negative bounds.
     const std::int32_t mid = low + (high - low) / 2;
-    const std::int32_t entry = list[static_cast<std::size_t>(mid)];
+    const std::int64_t entry = list[static_cast<std::size_t>(mid)];
     if (entry == position) return true;
     if (position < entry)
       high = mid - 1;
@@ -72,7 +72,7 @@ bool IsBlockUsed(const std::vector<std::int32_t>& list, std::int32_t position, s
   return false;
 }
 
-void AddUsedBlock(std::vector<std::int32_t>& list, std::int32_t position, std::int32_t low, std::int32_t& count) {
+void AddUsedBlock(std::vector<std::int64_t>& list, std::int64_t position, std::int32_t low, std::int32_t& count) {
   if (IsBlockUsed(list, position, low, count)) return;
   if (static_cast<std::size_t>(count) + 1 >= list.size()) throw std::length_error("used-block list is full");
   std::int32_t i = count;

@@ -12,28 +12,28 @@ class UsedBlockList {
  public:
   static constexpr std::int32_t kChunkEntries = 1024;
 
-  bool Contains(std::int32_t position) const;
+  bool Contains(std::int64_t position) const;
   // Enters the position unless it is already there.
-  void Enter(std::int32_t position);
-  std::int32_t UsedBlockCount() const { return count_; }
+  void Enter(std::int64_t position);
+  std::int64_t UsedBlockCount() const { return count_; }
   // All entries in ascending order.
-  std::vector<std::int32_t> Entries() const;
+  std::vector<std::int64_t> Entries() const;
 
  private:
   // 1-based like the list it is a piece of: slot 0 is unused, entries 1..count are valid.
   struct Chunk {
-    std::vector<std::int32_t> UsedBlocks = std::vector<std::int32_t>(kChunkEntries + 1, 0);
+    std::vector<std::int64_t> UsedBlocks = std::vector<std::int64_t>(kChunkEntries + 1, 0);
     std::int32_t UsedBlockCount = 0;
   };
-  std::size_t ChunkFor(std::int32_t position) const;
-  std::size_t Split(std::size_t index, std::int32_t position);
+  std::size_t ChunkFor(std::int64_t position) const;
+  std::size_t Split(std::size_t index, std::int64_t position);
 
   std::vector<Chunk> chunks_;
-  std::vector<std::int32_t> firsts_;  // the first entry of each chunk
-  std::int32_t count_ = 0;
+  std::vector<std::int64_t> firsts_;  // the first entry of each chunk
+  std::int64_t count_ = 0;
 };
 
 // Binary search over entries low..high of the ascending list.
-bool IsBlockUsed(const std::vector<std::int32_t>& list, std::int32_t position, std::int32_t low, std::int32_t high);
+bool IsBlockUsed(const std::vector<std::int64_t>& list, std::int64_t position, std::int32_t low, std::int32_t high);
 // Inserts the position in order unless it is present; the list must have room for one more entry.
-void AddUsedBlock(std::vector<std::int32_t>& list, std::int32_t position, std::int32_t low, std::int32_t& count);
+void AddUsedBlock(std::vector<std::int64_t>& list, std::int64_t position, std::int32_t low, std::int32_t& count);

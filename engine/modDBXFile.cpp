@@ -9,10 +9,11 @@
 #include "engine/DuplicateRemoval.h"
 #include "engine/FileBlockSource.h"
 #include "engine/FreedPhase.h"
-#include "engine/FreedRecoveryText.h"
 #include "engine/RenamePass.h"
-#include "engine/StatusPhases.h"
 #include "engine/RecoveryText.h"
+#include "engine/StatusPhases.h"
+#include "engine/StoreSignature.h"
+#include "engine/Texts.h"
 #include "engine/UsedBlocks.h"
 #include "engine/WorkingFile.h"
 #include "engine/modCommon.h"
@@ -40,25 +41,44 @@ std::u16string Timestamp(const platform::LocalDateTime& t) {
 }
 
 std::optional<platform::StoreFile> OpenStore(const std::u16string& dbxPath, RecoveryUi& ui) {
+  if (platform::KindOfPath(dbxPath) == platform::PathKind::NotRegularFile) {
+    ui.ShowMessage({Text(TextId::NotRegularFile, ui.TextLanguage(), {dbxPath}), MessageIcon::Exclamation,
+                    MessageButtons::Ok, {}});
+    return std::nullopt;
+  }
   platform::OsError error;
   auto store = platform::StoreFile::Open(dbxPath, error);
   if (!store)
-    ui.ShowMessage({kStoreOpenFailedText + u"\r\n" + dbxPath, MessageIcon::Exclamation, MessageButtons::Ok, error.text});
+    ui.ShowMessage({Text(TextId::StoreOpenFailed, ui.TextLanguage()) + u"\r\n" + dbxPath, MessageIcon::Exclamation,
+                    MessageButtons::Ok, error.text});
   return store;
 }
 
-// A new folder "メール復元" + timestamp, or with "(k)" added for the first free k: a run never writes
-// into a folder that already existed, even when two runs start within the same second.
+}  // namespace
+
+// A run never writes into a folder that already existed, even when two runs start within the same second.
 std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, RecoveryUi& ui) {
   constexpr int kMaxSuffix = 9999;
   const std::u16string base = JoinPath(parent, kOutputFolderPrefix + Timestamp(platform::LocalNow()));
   platform::OsError error;
+  std::u16string folder = base;
   for (int k = 0; k <= kMaxSuffix; ++k) {
-    const std::u16string folder = k == 0 ? base : base + u"(" + DecimalText(k) + u")";
+    folder = k == 0 ? base : base + u"(" + DecimalText(k) + u")";
     if (platform::CreateFolder(folder, error)) return folder;
     if (!platform::PathExists(folder)) break;
   }
-  ui.ShowMessage({kFolderCreateFailedText, MessageIcon::Critical, MessageButtons::Ok, error.text});
+  ui.ShowMessage({Text(TextId::FolderCreateFailed, ui.TextLanguage()) + u"\r\n" + folder, MessageIcon::Critical,
+                  MessageButtons::Ok, error.text});
+  return std::nullopt;
+}
+
+namespace {
+
+std::optional<std::u16string> CreateExactFolder(const std::u16string& folder, RecoveryUi& ui) {
+  platform::OsError error;
+  if (platform::CreateFolder(folder, error)) return folder;
+  ui.ShowMessage({Text(TextId::FolderCreateFailed, ui.TextLanguage()) + u"\r\n" + folder, MessageIcon::Critical,
+                  MessageButtons::Ok, error.text});
   return std::nullopt;
 }
 
@@ -71,21 +91,37 @@ void ForEachRemainingFile(const std::vector<std::u16string>& freedFiles, const p
   for (const std::u16string& path : freedFiles) visit(path);
 }
 
-void Report(RecoveryUi& ui, std::int32_t count, std::int32_t freedCount, const std::u16string& folder) {
-  if (count == 0 && freedCount == 0) {
-    ui.ShowMessage({kNothingFoundText, MessageIcon::Information, MessageButtons::Ok, {}});
+void Report(RecoveryUi& ui, const RecoveryOutcome& outcome) {
+  const std::u16string text = ReportText(outcome, ui.TextLanguage(), true);
+  if (!FoundAny(outcome)) {
+    ui.ShowMessage({text, MessageIcon::Information, MessageButtons::Ok, {}});
     return;
   }
-  const std::u16string freed = freedCount > 0 ? FreedCountSentence(freedCount) : std::u16string();
-  const UiMessage question{FoundCountQuestion(count, freed), MessageIcon::Question, MessageButtons::YesNo, {}};
-  if (ui.ShowMessage(question) == MessageAnswer::Yes) ui.OpenFolder(folder);
+  if (ui.ShowMessage({text, MessageIcon::Question, MessageButtons::YesNo, {}}) == MessageAnswer::Yes)
+    ui.OpenFolder(outcome.outputFolder);
+}
+
+RecoveryOutcome Failed(RecoveryResult result) {
+  RecoveryOutcome outcome;
+  outcome.result = result;
+  return outcome;
+}
+
+// What the records tell the report: the kept messages cut short, and whether any kept its working
+// name because the rename pass never reached it.
+void CountRecords(RecoveryOutcome& outcome) {
+  for (std::size_t i = 1; i < MailRecords.size(); ++i) {
+    const MailRecord& record = MailRecords[i];
+    if (record.Status == MailRecord::kCutShort) ++outcome.cutShortCount;
+    if (record.Status != MailRecord::kRemoved && record.FinalPath.empty()) outcome.leftUnrenamed = outcome.stopped;
+  }
 }
 
 // The extraction phase: writes each message the scan assembles into "Recover" + N + ".eml" and
 // appends its record. A working file that cannot be written ends the scan; what is written stays.
 class Extraction final : public ScanHost {
  public:
-  Extraction(RecoveryUi& ui, std::u16string folder, std::int32_t length, std::vector<MailRecord>& records,
+  Extraction(RecoveryUi& ui, std::u16string folder, std::int64_t length, std::vector<MailRecord>& records,
              WrittenHeaders& headers, const std::atomic<bool>& stop)
       : ui_(ui), folder_(std::move(folder)), length_(length), records_(records), headers_(headers), stop_(stop) {}
 
@@ -114,7 +150,7 @@ class Extraction final : public ScanHost {
     return false;
   }
 
-  bool EndMessage(std::int32_t startBlock, bool cutShort) override {
+  bool EndMessage(std::int64_t startBlock, bool cutShort) override {
     platform::OsError error;
     const std::u16string path = file_->Path();
     if (!file_->Close(error) && !writeFailed_) Fail(path, error);
@@ -126,7 +162,7 @@ class Extraction final : public ScanHost {
     // which duplicate removal mostly deletes unread, have none) and after a failed write, when the
     // file may hold less.
     headers_.push_back(writeFailed_ ? std::nullopt : AnalyseHeaderPiece(head_));
-    ui_.SetCaption(StatusControl::lblStatus, ExtractedCountText(count_));
+    ui_.SetCaption(StatusControl::lblStatus, Text(TextId::ExtractedCount, ui_.TextLanguage(), {DecimalText(count_)}));
     ui_.PumpEvents();
     return !writeFailed_ && !stop_;
   }
@@ -142,12 +178,13 @@ class Extraction final : public ScanHost {
  private:
   void Fail(const std::u16string& path, const platform::OsError& error) {
     writeFailed_ = true;
-    ui_.ShowMessage({WriteFailedText(path, error.text), MessageIcon::Exclamation, MessageButtons::Ok, {}});
+    ui_.ShowMessage(
+        {Text(TextId::WriteFailed, ui_.TextLanguage(), {path, error.text}), MessageIcon::Exclamation, MessageButtons::Ok, {}});
   }
 
   RecoveryUi& ui_;
   const std::u16string folder_;
-  const std::int32_t length_;
+  const std::int64_t length_;
   std::vector<MailRecord>& records_;
   WrittenHeaders& headers_;
   const std::atomic<bool>& stop_;
@@ -160,25 +197,29 @@ class Extraction final : public ScanHost {
 struct ExtractionResult {
   std::int32_t count = 0;
   bool writeFailed = false;
+  ScanFindings findings;
+  bool missingSignature = false;
 };
 
 // Scans the store and writes every message found; freed, when given, collects the freed blocks.
 ExtractionResult ExtractMessages(const platform::StoreFile& store, const std::u16string& folder, UsedBlockList& used,
                                  WrittenHeaders& headers, RecoveryUi& ui, FreedBlocks* freed) {
-  const std::int32_t length = ScanLength(store.Length());
+  const std::int64_t length = ScanLength(store.Length());
   Extraction extraction(ui, folder, length, MailRecords, headers, StopRequested);
   StoreReader reader(store, length);
-  ScanStore(reader, SkipPointerCheck, used, extraction, freed);
-  return {extraction.Count(), extraction.WriteFailed()};
+  const ScanFindings findings = ScanStore(reader, SkipPointerCheck, used, extraction, freed);
+  return {extraction.Count(), extraction.WriteFailed(), findings, !HasStoreSignature(store)};
 }
 
 }  // namespace
 
-RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
+RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui,
+                             const std::optional<std::u16string>& exactFolder) {
   std::optional<platform::StoreFile> store = OpenStore(dbxPath, ui);
-  if (!store) return {RecoveryResult::StoreOpenFailed, 0, {}};
-  const std::optional<std::u16string> folder = CreateOutputFolder(ui.OutputParentFolder(), ui);
-  if (!folder) return {RecoveryResult::FolderCreateFailed, 0, {}};
+  if (!store) return Failed(RecoveryResult::StoreOpenFailed);
+  const std::optional<std::u16string> folder =
+      exactFolder ? CreateExactFolder(*exactFolder, ui) : CreateOutputFolder(ui.OutputParentFolder(), ui);
+  if (!folder) return Failed(RecoveryResult::FolderCreateFailed);
 
   ShowExtractionPhase(ui);
   StopRequested = false;
@@ -202,11 +243,21 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui) {
     ForEachRemainingFile(freedWritten.files, visit);
   });
   ShowEndPhase(ui);
-  if (!QuitRequested) Report(ui, remaining, freedWritten.written, *folder);
 
+  RecoveryOutcome outcome;
   const bool writeFailed = extracted.writeFailed || freedWritten.failure.has_value();
-  const RecoveryResult result = writeFailed     ? RecoveryResult::WriteFailed
-                                : StopRequested ? RecoveryResult::Stopped
-                                                : RecoveryResult::Completed;
-  return {result, remaining, *folder, freedWritten.written};
+  outcome.result = writeFailed     ? RecoveryResult::WriteFailed
+                   : StopRequested ? RecoveryResult::Stopped
+                                   : RecoveryResult::Completed;
+  outcome.messageCount = remaining;
+  outcome.freedCount = freedWritten.written;
+  outcome.stopped = outcome.result != RecoveryResult::Completed;
+  outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
+  outcome.missingSignature = extracted.missingSignature;
+  CountRecords(outcome);
+  // A run that wrote nothing leaves nothing behind.
+  if (extracted.count > 0 || freedWritten.written > 0 || !platform::RemoveFolder(*folder))
+    outcome.outputFolder = *folder;
+  if (!QuitRequested) Report(ui, outcome);
+  return outcome;
 }

@@ -2,10 +2,12 @@
 // The recovery run: scans a DBX store for message blocks and writes each message into its own file.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/MailRecord.h"
 #include "engine/RecoveryUi.h"
+#include "engine/RunReport.h"
 
 // Run flags, set by the user interface (or a signal handler) and polled by the run.
 extern std::atomic<bool> SkipPointerCheck;
@@ -14,15 +16,12 @@ extern std::atomic<bool> RecoverFreed;
 extern std::atomic<bool> StopRequested;
 extern std::atomic<bool> QuitRequested;
 
-enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFailed, WriteFailed };
+// A new folder in `parent`, "メール復元" + timestamp, with "(k)" added for the first free k; nullopt,
+// after telling `ui`, when it cannot be made.
+std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, RecoveryUi& ui);
 
-// What a front end needs to report a run; the window ignores it and relies on the message boxes.
-struct RecoveryOutcome {
-  RecoveryResult result = RecoveryResult::Completed;
-  std::int32_t messageCount = 0;
-  std::u16string outputFolder;
-  std::int32_t freedCount = 0;  // freed messages written into their subfolder
-};
-
-// Fills MailRecords with the messages it writes.
-RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui);
+// Fills MailRecords with the messages it writes. The run makes its own folder with CreateOutputFolder in
+// ui.OutputParentFolder(), or, when given, exactly `exactFolder`, which must not exist yet: a front end
+// that recovers several stores puts each in a folder of its own inside one run folder.
+RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui,
+                             const std::optional<std::u16string>& exactFolder = std::nullopt);

@@ -91,7 +91,7 @@ class Collector final : public ScanHost {
     messages.back().insert(messages.back().end(), bytes.begin(), bytes.end());
     return true;
   }
-  bool EndMessage(std::int32_t, bool) override { return true; }
+  bool EndMessage(std::int64_t, bool) override { return true; }
   bool WindowAdvanced(std::int64_t) override { return true; }
   void Pump() override {}
 };
@@ -104,7 +104,7 @@ void AddRealStoreMessages(const fs::path& folder, SeedFolder& headers, SeedFolde
     const auto file = platform::StoreFile::Open(entry.path().u16string(), error);
     if (!file) continue;
     for (const bool skip : {false, true}) {
-      const std::int32_t length = ScanLength(file->Length());
+      const std::int64_t length = ScanLength(file->Length());
       UsedBlockList used;
       StoreReader reader(*file, length);
       Collector collector;

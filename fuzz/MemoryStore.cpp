@@ -14,11 +14,13 @@ MemoryStore::MemoryStore() : fd_(::memfd_create("store.dbx", MFD_CLOEXEC)) {
 
 MemoryStore::~MemoryStore() { ::close(fd_); }
 
-void MemoryStore::Fill(std::span<const std::uint8_t> bytes) {
-  if (::ftruncate(fd_, 0) != 0 || ::ftruncate(fd_, static_cast<off_t>(bytes.size())) != 0) std::abort();
+void MemoryStore::Fill(std::span<const std::uint8_t> bytes, std::int64_t offset) {
+  const auto size = static_cast<off_t>(offset + static_cast<std::int64_t>(bytes.size()));
+  if (::ftruncate(fd_, 0) != 0 || ::ftruncate(fd_, size) != 0) std::abort();
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t put = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    const ssize_t put =
+        ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
     if (put <= 0) std::abort();
     done += static_cast<std::size_t>(put);
   }

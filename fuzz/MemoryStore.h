@@ -12,8 +12,9 @@ class MemoryStore {
   MemoryStore(const MemoryStore&) = delete;
   MemoryStore& operator=(const MemoryStore&) = delete;
 
-  // Replaces the store's contents; aborts when the system refuses, since no result would mean anything.
-  void Fill(std::span<const std::uint8_t> bytes);
+  // Replaces the store's contents with the bytes placed at offset, zeros before them: a sparse file
+  // that may reach beyond 4 GiB. Aborts when the system refuses, since no result would mean anything.
+  void Fill(std::span<const std::uint8_t> bytes, std::int64_t offset = 0);
   // A path that opens the store.
   const std::u16string& Path() const { return path_; }
 

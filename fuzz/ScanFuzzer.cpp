@@ -21,7 +21,7 @@ void Require(bool condition) {
 // Takes every message and checks what the scan promises about it.
 class CheckingHost final : public ScanHost {
  public:
-  explicit CheckingHost(std::int32_t length) : length_(length) {}
+  explicit CheckingHost(std::int64_t length) : length_(length) {}
 
   bool BeginMessage() override {
     Require(!inMessage_);
@@ -34,7 +34,7 @@ class CheckingHost final : public ScanHost {
     for (const std::uint8_t byte : bytes) sum_ += byte;
     return true;
   }
-  bool EndMessage(std::int32_t startBlock, bool) override {
+  bool EndMessage(std::int64_t startBlock, bool) override {
     Require(inMessage_ && startBlock >= 1 && startBlock <= length_);
     inMessage_ = false;
     return true;
@@ -47,7 +47,11 @@ class CheckingHost final : public ScanHost {
   void Pump() override {}
 
  private:
-  const std::int32_t length_;
+  static void Require(bool condition) {
+    if (!condition) std::abort();
+  }
+
+  const std::int64_t length_;
   bool inMessage_ = false;
   std::int64_t lastPosition_ = 0;
   std::uint64_t sum_ = 0;
@@ -55,7 +59,7 @@ class CheckingHost final : public ScanHost {
 
 // Every place of every window searched, as the scan searches it when it finds no message.
 std::vector<FreedCandidate> FindFreed(const platform::StoreFile& file, bool pointerCheck) {
-  const std::int32_t length = ScanLength(file.Length());
+  const std::int64_t length = ScanLength(file.Length());
   StoreReader reader(file, length);
   FileBlockSource blocks(file);
   FreedBlocks freed(pointerCheck, blocks);
@@ -92,22 +96,30 @@ void ScanOnce(const std::u16string& path, bool skipPointerCheck) {
   platform::OsError error;
   const auto file = platform::StoreFile::Open(path, error);
   if (!file) std::abort();
-  const std::int32_t length = ScanLength(file->Length());
+  const std::int64_t length = ScanLength(file->Length());
   UsedBlockList used;
   StoreReader reader(*file, length);
   CheckingHost host(length);
   ScanStore(reader, skipPointerCheck, used, host);
-  const std::vector<std::int32_t> entries = used.Entries();
-  if (static_cast<std::int32_t>(entries.size()) != used.UsedBlockCount()) std::abort();
+  const std::vector<std::int64_t> entries = used.Entries();
+  if (static_cast<std::int64_t>(entries.size()) != used.UsedBlockCount()) std::abort();
   for (std::size_t i = 1; i < entries.size(); ++i)
     if (entries[i - 1] >= entries[i]) std::abort();
 }
 
 }  // namespace
 
+// An input that begins with kFarAway is the rest placed at an odd offset just below 4 GiB, so that
+// positions, chains and displacements cross 2^32. Such a scan reads 4 GiB, so only few inputs are.
+constexpr std::uint8_t kFarAway = 0xFF;
+constexpr std::int64_t kFarOffset = (std::int64_t{1} << 32) - 2049;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static MemoryStore store;
-  store.Fill(std::span(data, size));
+  if (size > 0 && data[0] == kFarAway)
+    store.Fill(std::span(data + 1, size - 1), kFarOffset);
+  else
+    store.Fill(std::span(data, size));
   ScanOnce(store.Path(), false);
   ScanOnce(store.Path(), true);
   RecoverFreed(store.Path(), true);

@@ -28,6 +28,11 @@ struct OsError {
   std::u16string text;
 };
 
+// Whether a path can be opened as a store: only a regular file (or a link to one) can. Told without
+// opening it, since opening a FIFO would wait for a writer.
+enum class PathKind { RegularFile, NotRegularFile, Missing };
+[[nodiscard]] PathKind KindOfPath(const std::u16string& path);
+
 // A file opened for reading only, shared so that the mail client may keep it open and write it.
 class StoreFile {
  public:
@@ -68,6 +73,8 @@ class OutputFile {
 [[nodiscard]] bool PathExists(const std::u16string& path);
 // Whether the file went; callers that ignore a failed deletion may drop the answer.
 bool RemoveFile(const std::u16string& path);
+// Removes a folder that is empty; whether it went.
+bool RemoveFolder(const std::u16string& path);
 
 // Puts the files of a finished run on the disk, so that a crash right after the report cannot leave
 // them empty or missing. forEachFile calls its argument with the path of every file of the run; where the

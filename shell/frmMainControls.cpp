@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "engine/RecoveryText.h"
+#include "engine/Texts.h"
 
 namespace {
 

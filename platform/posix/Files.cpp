@@ -102,6 +102,14 @@ bool PathExists(const std::u16string& path) {
 
 bool RemoveFile(const std::u16string& path) { return ::unlink(ToPathBytes(path).c_str()) == 0; }
 
+bool RemoveFolder(const std::u16string& path) { return ::rmdir(ToPathBytes(path).c_str()) == 0; }
+
+PathKind KindOfPath(const std::u16string& path) {
+  struct stat info {};
+  if (::stat(ToPathBytes(path).c_str(), &info) != 0) return PathKind::Missing;
+  return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::NotRegularFile;
+}
+
 void FlushToDisk(const std::u16string& folder, const std::function<void(const FileVisitor&)>&) {
   // One syncfs costs about what a single fsync does, where an fsync per file costs one each.
   const int fd = ::open(ToPathBytes(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -94,6 +94,15 @@ bool PathExists(const std::u16string& path) { return GetFileAttributesW(Wide(pat
 
 bool RemoveFile(const std::u16string& path) { return DeleteFileW(Wide(path)) != 0; }
 
+bool RemoveFolder(const std::u16string& path) { return RemoveDirectoryW(Wide(path)) != 0; }
+
+PathKind KindOfPath(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0 ? PathKind::NotRegularFile
+                                                                                 : PathKind::RegularFile;
+}
+
 void FlushToDisk(const std::u16string&, const std::function<void(const FileVisitor&)>& forEachFile) {
   // Flushing a whole volume needs an administrator; each file is flushed through a handle of its own.
   forEachFile([](const std::u16string& file) {

@@ -20,19 +20,22 @@ struct AcceptedCase {
   std::optional<std::u16string> output;
   bool skipPointerCheck;
   bool quiet;
-  std::u16string dbxPath;
+  std::vector<std::u16string> storePaths;
   bool recoverFreed = true;
 };
 
 TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
   const AcceptedCase cases[] = {
-      {Args({"store.dbx"}), std::nullopt, false, false, u"store.dbx"},
-      {Args({"--output", "/tmp/out", "store.dbx"}), u"/tmp/out", false, false, u"store.dbx"},
-      {Args({"--output=/tmp/out", "store.dbx"}), u"/tmp/out", false, false, u"store.dbx"},
-      {Args({"store.dbx", "--quiet", "--no-pointer-check"}), std::nullopt, true, true, u"store.dbx"},
-      {Args({"--no-pointer-check", "/メール/受信トレイ.dbx"}), std::nullopt, true, false, u"/メール/受信トレイ.dbx"},
-      {Args({"--output", "/home/利用者/文書", "--", "-odd.dbx"}), u"/home/利用者/文書", false, false, u"-odd.dbx"},
-      {Args({"--no-freed", "store.dbx"}), std::nullopt, false, false, u"store.dbx", false},
+      {Args({"store.dbx"}), std::nullopt, false, false, {u"store.dbx"}},
+      {Args({"--output", "/tmp/out", "store.dbx"}), u"/tmp/out", false, false, {u"store.dbx"}},
+      {Args({"--output=/tmp/out", "store.dbx"}), u"/tmp/out", false, false, {u"store.dbx"}},
+      {Args({"store.dbx", "--quiet", "--no-pointer-check"}), std::nullopt, true, true, {u"store.dbx"}},
+      {Args({"--no-pointer-check", "/メール/受信トレイ.dbx"}), std::nullopt, true, false, {u"/メール/受信トレイ.dbx"}},
+      {Args({"--output", "/home/利用者/文書", "--", "-odd.dbx"}), u"/home/利用者/文書", false, false, {u"-odd.dbx"}},
+      {Args({"a.dbx", "b.dbx"}), std::nullopt, false, false, {u"a.dbx", u"b.dbx"}},
+      {Args({"a.dbx", "--", "-b.dbx"}), std::nullopt, false, false, {u"a.dbx", u"-b.dbx"}},
+      {Args({"/old", "--quiet", "a.dbx", "/mnt"}), std::nullopt, false, true, {u"/old", u"a.dbx", u"/mnt"}},
+      {Args({"--no-freed", "store.dbx"}), std::nullopt, false, false, {u"store.dbx"}, false},
   };
   for (const AcceptedCase& c : cases) {
     const auto parsed = ParseArguments(c.args);
@@ -41,7 +44,7 @@ TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
     EXPECT_EQ(parsed.options->skipPointerCheck, c.skipPointerCheck) << c.args[1];
     EXPECT_EQ(parsed.options->quiet, c.quiet) << c.args[1];
     EXPECT_EQ(parsed.options->recoverFreed, c.recoverFreed) << c.args[1];
-    EXPECT_EQ(parsed.options->dbxPath, c.dbxPath) << c.args[1];
+    EXPECT_EQ(parsed.options->storePaths, c.storePaths) << c.args[1];
     EXPECT_TRUE(parsed.outText.empty());
     EXPECT_TRUE(parsed.errText.empty());
   }
@@ -50,7 +53,6 @@ TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
 TEST(ParseArguments, RejectsWrongUsageWithStatus2AndAMessage) {
   const std::vector<std::string> cases[] = {
       Args({}),                                  // no DBXFILE
-      Args({"a.dbx", "b.dbx"}),                  // two stores
       Args({"--unknown", "a.dbx"}),              // unknown option
       Args({"--output"}),                        // option without its value
       Args({"--output", "", "a.dbx"}),           // an empty folder name
@@ -74,9 +76,8 @@ TEST(ParseArguments, NamesTheArgumentItDidNotTake) {
       {Args({"--bogus", "x.dbx"}), u"Unknown option: --bogus\n"},
       {Args({"--bogus"}), u"Unknown option: --bogus\n"},
       {Args({"x.dbx", "-q"}), u"Unknown option: -q\n"},
-      {Args({"a.dbx", "b.dbx"}), u"Unexpected argument: b.dbx\n"},
-      {Args({"a.dbx", "--", "b.dbx"}), u"Unexpected argument: b.dbx\n"},
-      {Args({"--quiet", "a.dbx", "\x8e\xf3.dbx"}), u"Unexpected argument: \uFFFD\uFFFD.dbx\n"},
+      {Args({"a.dbx", "b.dbx", "--bogus"}), u"Unknown option: --bogus\n"},
+      {Args({"--quiet", "a.dbx", "-\x8e\xf3"}), u"Unknown option: -\uFFFD\uFFFD\n"},
   };
   for (const auto& c : cases) {
     const auto parsed = ParseArguments(c.args);
@@ -93,7 +94,8 @@ TEST(ParseArguments, TakesPathsThatAreNotUtf8AsTheirBytes) {
   const std::string cutShort = std::string("/out/\xE3\x83", 7);
   const auto parsed = ParseArguments(Args({"--output", cutShort, shiftJis}));
   ASSERT_TRUE(parsed.options) << platform::ToUtf8(parsed.errText);
-  EXPECT_EQ(platform::ToPathBytes(parsed.options->dbxPath), shiftJis);
+  ASSERT_EQ(parsed.options->storePaths.size(), 1u);
+  EXPECT_EQ(platform::ToPathBytes(parsed.options->storePaths[0]), shiftJis);
   EXPECT_EQ(platform::ToPathBytes(*parsed.options->outputFolder), cutShort);
 }
 
@@ -111,7 +113,7 @@ TEST(ParseArguments, HelpNamesEveryOptionAndTheExitStatuses) {
     EXPECT_FALSE(parsed.options);
     EXPECT_EQ(parsed.exitStatus, 0);
     const std::string help = platform::ToUtf8(parsed.outText);
-    for (const char* word : {"palvenor-cli", "--output", "--no-pointer-check", "--no-freed", "--quiet", "--version", "DBXFILE",
+    for (const char* word : {"palvenor-cli", "--output", "--no-pointer-check", "--no-freed", "--quiet", "--version", "DBXFILE|FOLDER",
                              "130", "documents folder"}) {
       EXPECT_NE(help.find(word), std::string::npos) << flag << " lacks " << word;
     }

@@ -94,8 +94,11 @@ TEST_P(CtrlC, InAnyPhaseWindsUpAsAStop) {
   EXPECT_EQ(testsupport::Snapshot(store), before);
 
   EXPECT_EQ(cli::ExitStatusFor(outcome.result, interrupted), cli::kExitInterrupted);
-  EXPECT_EQ(out.Text(), platform::FromUtf8(std::to_string(c.extracted)) + u"通のメールが見つかりました。\n" +
-                            outcome.outputFolder + u"\n");
+  const std::u16string unrenamed = c.renamed < c.extracted ? u"名前を変更していないファイルはRecoverN.emlのままです。" : u"";
+  // A Ctrl-C once the work is done cut nothing short: the report does not call the run stopped.
+  const std::u16string stopped = c.phase == Phase::End ? u"" : u"中断しました。";
+  EXPECT_EQ(out.Text(), stopped + platform::FromUtf8(std::to_string(c.extracted)) + u"通のメールが見つかりました。" +
+                            unrenamed + u"\n" + outcome.outputFolder + u"\n");
   std::size_t renamed = 0;
   std::size_t files = 0;
   for (const auto& entry : fs::directory_iterator(fs::path(outcome.outputFolder))) {
@@ -244,7 +247,9 @@ TEST_F(KilledRun, CtrlCDuringRenamingKeepsTheRestUnderWorkingNames) {
   EXPECT_GT(renamed, 0u);
   EXPECT_GT(working, 0u);
   EXPECT_EQ(renamed + working, static_cast<std::size_t>(kMessages));
-  EXPECT_EQ(run.out, std::to_string(kMessages) + "通のメールが見つかりました。\n" + OutputFolder().string() + "\n");
+  EXPECT_EQ(run.out, "中断しました。" + std::to_string(kMessages) +
+                        "通のメールが見つかりました。名前を変更していないファイルはRecoverN.emlのままです。\n" +
+                        OutputFolder().string() + "\n");
 }
 
 }  // namespace

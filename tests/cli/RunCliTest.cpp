@@ -58,13 +58,14 @@ class RunCliTest : public ::testing::Test {
   }
   void TearDown() override { testsupport::ResetRunFlags(); }
 
-  fs::path Store(const std::vector<std::string>& messages) {
+  fs::path Store(const std::vector<std::string>& messages, const fs::path& where = {}) {
     DbxWriter writer;
     for (const std::string& message : messages) {
       writer.AppendMessage(message);
       writer.AppendNoise(200, 7);
     }
-    const fs::path store = temp_.Path() / u"受信トレイ.dbx";
+    const fs::path store = where.empty() ? temp_.Path() / u"受信トレイ.dbx" : where;
+    fs::create_directories(store.parent_path());
     writer.Save(store);
     return store;
   }
@@ -108,10 +109,8 @@ TEST_F(RunCliTest, FailuresGiveTheirStatusTheMessageAndTheReason) {
   } cases[] = {
       {"store missing", {"--output", Utf8(parent_), Utf8(missingStore)}, 3,
        u"DBXファイルをオープンできませんでした。\n" + missingStore.u16string() + u"\n理由: "},
-      {"store is a folder", {"--output", Utf8(parent_), Utf8(parent_)}, 3,
-       u"DBXファイルをオープンできませんでした。\n" + parent_.u16string() + u"\n理由: "},
       {"output parent missing", {"--output", Utf8(missingParent), Utf8(store)}, 4,
-       u"出力先フォルダの作成に失敗しました。\n理由: "},
+       u"出力先フォルダの作成に失敗しました。\n" + (missingParent / u"メール復元").u16string()},
       {"no store given", {"--output", Utf8(parent_)}, 2, u""},
   };
   for (const auto& c : cases) {
@@ -146,7 +145,7 @@ TEST_F(RunCliTest, NoPointerCheckAlsoFindsAStaleCopy) {
   EXPECT_EQ(FileContents(Entries(unchecked).at(0)), (std::multiset<std::string>{live, stale}));
 }
 
-TEST_F(RunCliTest, FreedMessagesGetALineOfTheirOwnUnlessNoFreedTurnsThemOff) {
+TEST_F(RunCliTest, FreedMessagesAreReportedUnlessNoFreedTurnsThemOff) {
   DbxWriter writer;
   writer.AppendMessage(MakeMessage("live", 900, 1));
   writer.FreeMessage(writer.AppendMessage(MakeMessage("gone", 700, 2)));
@@ -161,7 +160,7 @@ TEST_F(RunCliTest, FreedMessagesGetALineOfTheirOwnUnlessNoFreedTurnsThemOff) {
   const CliRun withoutFreed = RunCommand({"--no-freed", "--output", Utf8(off), Utf8(store)});
   const fs::path onFolder = Entries(on).at(0);
   const fs::path offFolder = Entries(off).at(0);
-  EXPECT_EQ(withFreed.out, u"1通のメールが見つかりました。\n"
+  EXPECT_EQ(withFreed.out, u"1通のメールが見つかりました。"
                            u"削除済み領域から1通のメールを復元しました（512バイトごとに4バイトが失われています）。\n" +
                                onFolder.u16string() + u"\n");
   EXPECT_EQ(withoutFreed.out, u"1通のメールが見つかりました。\n" + offFolder.u16string() + u"\n");
@@ -177,6 +176,114 @@ TEST_F(RunCliTest, EachRunGetsAFolderOfItsOwn) {
   ASSERT_EQ(folders.size(), 2u);
   EXPECT_EQ(FileContents(folders[0]).size(), 1u);
   EXPECT_EQ(FileContents(folders[1]).size(), 1u);
+}
+
+TEST_F(RunCliTest, AFolderWithoutStoresIsReportedAndNothingIsCreated) {
+  const fs::path empty = temp_.Path() / u"空";
+  fs::create_directories(empty);
+  Store({MakeMessage("one", 300)}, empty / "notes.txt");
+  const CliRun run = RunCommand({"--output", Utf8(parent_), Utf8(empty)});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.err, u"フォルダにDBXファイルがありません。\n" + empty.u16string() + u"\n");
+  EXPECT_EQ(run.out, u"");
+  EXPECT_TRUE(Entries(parent_).empty());
+}
+
+TEST_F(RunCliTest, SeveralStoresGoIntoOneRunFolderWithAFolderEach) {
+  const std::string one = MakeMessage("one", 300, 1);
+  const std::string two = MakeMessage("two", 1500, 2);
+  const std::string three = MakeMessage("three", 4000, 3);
+  const fs::path a = Store({one}, temp_.Path() / "a" / u"受信トレイ.dbx");
+  const fs::path b = Store({two, three}, temp_.Path() / "b" / u"受信トレイ.DBX");
+  const fs::path c = Store({}, temp_.Path() / "Sent.Items.dbx");
+  const CliRun run = RunCommand({"--output", Utf8(parent_), Utf8(a), Utf8(b), Utf8(c)});
+
+  EXPECT_EQ(run.status, 0) << platform::ToUtf8(run.err);
+  const auto runFolders = Entries(parent_);
+  ASSERT_EQ(runFolders.size(), 1u);
+  const fs::path runFolder = runFolders[0];
+  EXPECT_TRUE(runFolder.filename().u16string().starts_with(u"メール復元"));
+  // A store where nothing was found leaves no folder behind.
+  EXPECT_EQ(Entries(runFolder), (std::vector<fs::path>{runFolder / u"受信トレイ", runFolder / u"受信トレイ(1)"}));
+  EXPECT_EQ(FileContents(runFolder / u"受信トレイ"), std::multiset<std::string>{one});
+  EXPECT_EQ(FileContents(runFolder / u"受信トレイ(1)"), (std::multiset<std::string>{two, three}));
+  EXPECT_EQ(run.out, a.u16string() + u": 1通のメールが見つかりました。\n" + b.u16string() +
+                         u": 2通のメールが見つかりました。\n" + c.u16string() + u": メールが見つかりませんでした。\n" +
+                         runFolder.u16string() + u"\n");
+}
+
+TEST_F(RunCliTest, NamesThatDifferOnlyInCaseClash) {
+  const fs::path upper = Store({MakeMessage("one", 300)}, temp_.Path() / "x" / "Inbox.dbx");
+  const fs::path lower = Store({MakeMessage("two", 300)}, temp_.Path() / "y" / "inbox.dbx");
+  ASSERT_EQ(RunCommand({"--quiet", "--output", Utf8(parent_), Utf8(upper), Utf8(lower)}).status, 0);
+  const fs::path runFolder = Entries(parent_).at(0);
+  EXPECT_EQ(Entries(runFolder), (std::vector<fs::path>{runFolder / "Inbox", runFolder / "inbox(1)"}));
+}
+
+TEST_F(RunCliTest, AFolderMeansEveryStoreDirectlyInItInNameOrder) {
+  const fs::path folder = temp_.Path() / u"古いディスク";
+  const std::string b = MakeMessage("b", 300, 1);
+  const std::string c = MakeMessage("c", 300, 2);
+  Store({b}, folder / "b.DBX");
+  Store({c}, folder / "c.Dbx");
+  Store({MakeMessage("not a store", 300, 3)}, folder / "a.dbx.txt");
+  Store({MakeMessage("too deep", 300, 4)}, folder / "deeper" / "a.dbx");
+  fs::create_directories(folder / "folder.dbx");
+  const CliRun run = RunCommand({"--output", Utf8(parent_), Utf8(folder)});
+
+  EXPECT_EQ(run.status, 0) << platform::ToUtf8(run.err);
+  const fs::path runFolder = Entries(parent_).at(0);
+  EXPECT_EQ(Entries(runFolder), (std::vector<fs::path>{runFolder / "b", runFolder / "c"}));
+  EXPECT_EQ(FileContents(runFolder / "b"), std::multiset<std::string>{b});
+  EXPECT_EQ(FileContents(runFolder / "c"), std::multiset<std::string>{c});
+  EXPECT_TRUE(run.out.starts_with((folder / "b.DBX").u16string() + u": 1通")) << platform::ToUtf8(run.out);
+}
+
+TEST_F(RunCliTest, AFolderWithOneStoreKeepsTheSingleStoreLayout) {
+  const fs::path folder = temp_.Path() / "one";
+  const std::string message = MakeMessage("one", 300);
+  Store({message}, folder / "only.dbx");
+  EXPECT_EQ(RunCommand({"--quiet", "--output", Utf8(parent_), Utf8(folder)}).status, 0);
+  EXPECT_EQ(FileContents(Entries(parent_).at(0)), std::multiset<std::string>{message});
+}
+
+TEST_F(RunCliTest, AStoreThatCannotBeOpenedIsReportedAndTheOthersAreRecovered) {
+  const std::string one = MakeMessage("one", 300, 1);
+  const std::string two = MakeMessage("two", 300, 2);
+  const fs::path first = Store({one}, temp_.Path() / "first.dbx");
+  const fs::path missing = temp_.Path() / u"無い.dbx";
+  const fs::path last = Store({two}, temp_.Path() / "last.dbx");
+  const CliRun run = RunCommand({"--output", Utf8(parent_), Utf8(first), Utf8(missing), Utf8(last)});
+
+  EXPECT_EQ(run.status, 3);
+  EXPECT_TRUE(run.err.starts_with(missing.u16string() + u": DBXファイルをオープンできませんでした。\n" +
+                                  missing.u16string() + u"\n理由: "))
+      << platform::ToUtf8(run.err);
+  const fs::path runFolder = Entries(parent_).at(0);
+  EXPECT_EQ(Entries(runFolder), (std::vector<fs::path>{runFolder / "first", runFolder / "last"}))
+      << "no folder for the store that could not be opened";
+  EXPECT_EQ(FileContents(runFolder / "first"), std::multiset<std::string>{one});
+  EXPECT_EQ(FileContents(runFolder / "last"), std::multiset<std::string>{two});
+}
+
+TEST_F(RunCliTest, TheFirstFailureGivesTheStatus) {
+  const fs::path store = Store({MakeMessage("one", 300)});
+  const fs::path empty = temp_.Path() / "empty";
+  fs::create_directories(empty);
+  const fs::path missing = temp_.Path() / "missing.dbx";
+  const struct {
+    std::vector<std::string> stores;
+    int status;
+  } cases[] = {
+      {{Utf8(store), Utf8(empty)}, 3},
+      {{Utf8(missing), Utf8(store)}, 3},
+      {{Utf8(store), Utf8(store)}, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"--quiet", "--output", Utf8(parent_)};
+    args.insert(args.end(), c.stores.begin(), c.stores.end());
+    EXPECT_EQ(RunCommand(args).status, c.status) << c.stores[0] << " " << c.stores[1];
+  }
 }
 
 }  // namespace

@@ -28,10 +28,11 @@ std::vector<std::u16string> ShownLines(const std::u16string& err) {
 }
 
 struct Terminal {
-  explicit Terminal(bool errIsTerminal, bool quiet = false)
+  explicit Terminal(bool errIsTerminal, bool quiet = false, cli::StoreLabels labels = {})
       : err(errIsTerminal),
         progress(err, cli::WantsProgressLine(quiet, err), [this] { return now; }),
-        ui(u"/home/u/Documents", cli::TerminalStreams{out, err}, progress, [this] { return interrupted; }, stop) {}
+        ui(u"/home/u/Documents", cli::TerminalStreams{out, err}, progress, [this] { return interrupted; }, stop,
+           std::move(labels)) {}
 
   // The run pumps after changing the status bar; time passes between the pumps of a long run.
   void Pump() {
@@ -188,13 +189,46 @@ TEST(TerminalUi, TheReportCountsWhatTheOutcomeSays) {
   Terminal t(false);
   t.ui.ShowMessage({u"12通のメールが見つかりました。出力先フォルダをExplorerで開きますか？", MessageIcon::Question,
                     MessageButtons::YesNo, u""});
-  t.ui.Finish({RecoveryResult::WriteFailed, 7, u"/out/メール復元20261206153012"});
+  t.ui.Finish({.result = RecoveryResult::Completed, .messageCount = 7, .outputFolder = u"/out/メール復元20261206153012"});
   EXPECT_EQ(t.out.Text(), u"7通のメールが見つかりました。\n/out/メール復元20261206153012\n");
 }
 
-TEST(FoundCountText, IsTheCountInPlainDecimal) {
-  EXPECT_EQ(cli::FoundCountText(1), u"1通のメールが見つかりました。");
-  EXPECT_EQ(cli::FoundCountText(100343), u"100343通のメールが見つかりました。");
+// Every sentence the outcome adds reaches the terminal's report, without the question.
+TEST(TerminalUi, TheReportCarriesEverySentenceTheOutcomeAdds) {
+  const std::u16string folder = u"/out/メール復元20261206153012";
+  struct Case {
+    RecoveryOutcome outcome;
+    std::u16string_view report;
+  };
+  const std::vector<Case> cases{
+      {{.result = RecoveryResult::Stopped, .messageCount = 2, .stopped = true}, u"中断しました。2通のメールが見つかりました。"},
+      {{.messageCount = 5, .cutShortCount = 2}, u"5通のメールが見つかりました。うち2通は途中で切れています。"},
+      {{.result = RecoveryResult::WriteFailed, .messageCount = 1, .stopped = true, .leftUnrenamed = true},
+       u"中断しました。1通のメールが見つかりました。名前を変更していないファイルはRecoverN.emlのままです。"},
+      {{.messageCount = 1, .pointerCheckRejects = 9},
+       u"1通のメールが見つかりました。「ポインターの正当性チェックを行わない」をオンにすると、さらに見つかる可能性があります。"},
+      {{.messageCount = 3, .missingSignature = true},
+       u"3通のメールが見つかりました。DBXファイルの署名がありません（破損しているか、DBXファイルではありません）。"},
+  };
+  for (const auto& c : cases) {
+    Terminal t(false);
+    t.ui.ShowMessage({u"?", MessageIcon::Question, MessageButtons::YesNo, u""});
+    RecoveryOutcome outcome = c.outcome;
+    outcome.outputFolder = folder;
+    t.ui.Finish(outcome);
+    EXPECT_EQ(t.out.Text(), std::u16string(c.report) + u"\n" + folder + u"\n");
+  }
+}
+
+TEST(TerminalUi, InARunOverSeveralStoresEveryLineNamesItsStore) {
+  Terminal t(true, false, {u"/old/受信トレイ.dbx", u"[2/3] 受信トレイ.dbx"});
+  PlayRun(t);
+  t.ui.ShowMessage({u"Recover3.eml を書き込めませんでした。", MessageIcon::Exclamation, MessageButtons::Ok, u""});
+  const std::vector<std::u16string> shown = ShownLines(t.err.Text());
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.front(), u"[2/3] 受信トレイ.dbx 抽出中 0% 0通のメールを抽出");
+  EXPECT_EQ(shown.back(), u"/old/受信トレイ.dbx: Recover3.eml を書き込めませんでした。\n");
+  EXPECT_EQ(t.out.Text(), u"/old/受信トレイ.dbx: 6通のメールが見つかりました。\n") << "the batch prints the run folder";
 }
 
 }  // namespace

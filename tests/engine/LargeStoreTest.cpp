@@ -1,7 +1,6 @@
-// Stores beyond 2 GiB, made sparse so that they cost no disk space.
+// Stores beyond 2 and 4 GiB, made sparse so that they cost no disk space.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 
 #include "tests/support/DbxWriter.h"
@@ -10,50 +9,72 @@
 namespace {
 
 constexpr std::int64_t kGiB = 1'073'741'824;
-constexpr std::int64_t kMiB = 1'048'576;
+constexpr std::int64_t kWrap = 4 * kGiB;  // where the stored 32-bit offsets wrap
 
-struct Placement {
-  std::int64_t offset;
-  bool found;  // lies below the 2 GiB the scan reaches
-};
+// Writes bytes at offset of an existing file, which grows as needed.
+void WriteAt(const std::filesystem::path& file, std::int64_t offset, std::span<const std::uint8_t> bytes) {
+  std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+  out.seekp(offset);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
 
-class LargeStore : public ::testing::TestWithParam<std::int64_t> {};
+// An empty file of size bytes, or a skip when the file system cannot hold it sparse.
+bool MakeSparseFile(const std::filesystem::path& file, std::int64_t size) {
+  std::ofstream{file, std::ios::binary};
+  std::error_code error;
+  std::filesystem::resize_file(file, static_cast<std::uintmax_t>(size), error);
+  return !error;
+}
 
-TEST_P(LargeStore, IsScannedUpToTwoGiBAndNeverAsItsLowThirtyTwoBits) {
+TEST(LargeStore, EveryMessageOfAFiveGiBFileIsFoundWholeWithThePointerCheckOn) {
   testsupport::ResetRunFlags();
   testsupport::TempFolder temp;
   const auto store = temp.Path() / "large.dbx";
-  // 4.5 GiB has 512 MiB as its low 32 bits, so the message at 1.5 GiB is found only when the length is
-  // capped rather than truncated; the one at 2.5 GiB lies beyond what any 32-bit position reaches.
-  const std::vector<Placement> placements{
-      {kMiB + 4, true}, {kGiB + kGiB / 2 + 4, true}, {2 * kGiB - 3 * kMiB + 4, true}, {2 * kGiB + kGiB / 2 + 4, false}};
+  if (!MakeSparseFile(store, 5 * kGiB)) GTEST_SKIP() << "no sparse file of 5 GiB here";
+  // The blocks of the message across 2^32 lie on both sides of it: its first two store offsets near
+  // the top of the 32-bit range, and its first block names the third by a wrapped offset of 56.
+  const std::int64_t offsets[] = {kGiB + 4, 2 * kGiB - 600, 3 * kGiB + 8, kWrap - 1000, 4 * kGiB + kGiB / 2 + 4};
+  testsupport::DbxWriter header;
+  WriteAt(store, 0, header.Bytes());
   std::vector<std::string> expected;
-  {
-    testsupport::DbxWriter header;
-    std::ofstream out(store, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(header.Bytes().data()), static_cast<std::streamsize>(header.Size()));
-    for (std::size_t i = 0; i < placements.size(); ++i) {
-      const std::string message = testsupport::MakeMessage("far away " + std::to_string(i), 1500);
-      const auto bytes = testsupport::EncodeContiguousMessage(message, placements[i].offset);
-      out.seekp(placements[i].offset);
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-      if (placements[i].found) expected.push_back(message);
-    }
+  for (std::size_t i = 0; i < std::size(offsets); ++i) {
+    expected.push_back(testsupport::MakeMessage("far away " + std::to_string(i), 1500));
+    WriteAt(store, offsets[i], testsupport::EncodeContiguousMessage(expected.back(), offsets[i]));
   }
-  std::error_code error;
-  std::filesystem::resize_file(store, GetParam(), error);
-  if (error) GTEST_SKIP() << "cannot make a sparse file of " << GetParam() << " bytes here: " << error.message();
 
   testsupport::RecordingUi ui(temp.Path().u16string());
   const auto run = testsupport::RunRecovery(store, ui);
   EXPECT_EQ(run.outcome.result, RecoveryResult::Completed);
   EXPECT_EQ(run.files, expected);
   ASSERT_EQ(run.records.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(run.records[i].StartBlock, placements[i].offset + 1);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(run.records[i].StartBlock, offsets[i] + 1) << i;
+    EXPECT_EQ(run.records[i].Status, MailRecord::kExtracted) << i;
+  }
   EXPECT_EQ(ui.CallsStartingWith("progress").back(), "progress 100");
 }
 
-INSTANTIATE_TEST_SUITE_P(Sparse, LargeStore, ::testing::Values(3 * kGiB, 4 * kGiB + kGiB / 2),
-                         [](const ::testing::TestParamInfo<std::int64_t>& size) { return size.param == 3 * kGiB ? "ThreeGiB" : "FourAndAHalfGiB"; });
+TEST(LargeStore, AStoreAtAnOddOffsetAcross4GiBGivesItsMessagesWithThePointerCheckOff) {
+  testsupport::ResetRunFlags();
+  testsupport::TempFolder temp;
+  const auto file = temp.Path() / "image.dbx";
+  if (!MakeSparseFile(file, 4 * kGiB + kGiB / 2)) GTEST_SKIP() << "no sparse file of 4.5 GiB here";
+  testsupport::DbxWriter embedded;
+  std::vector<std::string> expected;
+  std::vector<testsupport::PlacedMessage> placed;
+  for (int i = 0; i < 4; ++i) {
+    expected.push_back(testsupport::MakeMessage("embedded " + std::to_string(i), 1500, static_cast<std::uint32_t>(i)));
+    placed.push_back(i % 2 == 0 ? embedded.AppendMessage(expected.back()) : embedded.AppendBackwardMessage(expected.back()));
+  }
+  // The store's own offsets count from its start; it begins at an odd offset, 3 KiB below 2^32.
+  const std::int64_t at = kWrap - 3 * 1024 - 1;
+  WriteAt(file, at, embedded.Bytes());
+
+  testsupport::RecordingUi ui(temp.Path().u16string());
+  const auto run = testsupport::RunRecovery(file, ui, true);
+  EXPECT_EQ(run.files, expected);
+  ASSERT_EQ(run.records.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(run.records[i].StartBlock, at + placed[i].StartPosition()) << i;
+}
 
 }  // namespace

@@ -150,7 +150,13 @@ TEST_F(Run, OutputFolderThatCannotBeCreatedIsReportedBeforeTheStatusBarChanges) 
   writer.AppendMessage(testsupport::MakeMessage("one", 100));
   RecordingUi ui((temp_.Path() / "absent" / "deeper").u16string());
   const RunResult run = testsupport::RunRecovery(Store(writer), ui);
-  EXPECT_EQ(ui.calls, (std::vector<std::string>{"message Critical Ok 出力先フォルダの作成に失敗しました。"}));
+  ASSERT_EQ(ui.calls.size(), 1u);
+  // The message names the folder it tried, under the chosen one.
+  const std::string expected = "message Critical Ok 出力先フォルダの作成に失敗しました。\r\n" +
+                               platform::ToUtf8((temp_.Path() / "absent" / "deeper").u16string() +
+                                                platform::kPathSeparator) +
+                               "メール復元";
+  EXPECT_EQ(ui.calls[0].substr(0, expected.size()), expected);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_FALSE(ui.messages[0].osReason.empty());
   EXPECT_EQ(run.outcome.result, RecoveryResult::FolderCreateFailed);
@@ -158,6 +164,7 @@ TEST_F(Run, OutputFolderThatCannotBeCreatedIsReportedBeforeTheStatusBarChanges) 
 
 TEST_F(Run, OutputFolderIsNamedAfterTheLocalTimeUnderTheChosenFolder) {
   DbxWriter writer;
+  writer.AppendMessage(testsupport::MakeMessage("one", 100));
   const auto store = Store(writer);
   const std::u16string parent = Parent();
   for (const std::u16string& text : {parent, parent + platform::kPathSeparator}) {
@@ -226,7 +233,8 @@ TEST_F(Run, StopDuringExtractionKeepsWhatWasWrittenAndStillReports) {
                               {"caption lblStatus 1通のメールを抽出", "progress 100", "caption lblPercent 100%"},
                               kDuplicatePhase, kRenamePhase,
                               kEndPhase,
-                              {"message Question YesNo 1通のメールが見つかりました。出力先フォルダをExplorerで開きますか？"}}));
+                              {"message Question YesNo 中断しました。1通のメールが見つかりました。"
+                               "名前を変更していないファイルはRecoverN.emlのままです。出力先フォルダをExplorerで開きますか？"}}));
 }
 
 TEST_F(Run, ClosingTheWindowDuringARunEndsItWithoutAReport) {
@@ -266,7 +274,8 @@ TEST_F(Run, WorkingFileThatCannotBeCreatedEndsTheScanAndKeepsEarlierFiles) {
   const std::u16string path = blocked.u16string();
   EXPECT_NE(warning.text.find(path), std::u16string::npos);
   EXPECT_GT(warning.text.size(), path.size() + 20);  // the reason follows the file
-  EXPECT_EQ(ui.messages[1].text, u"1通のメールが見つかりました。出力先フォルダをExplorerで開きますか？");
+  EXPECT_EQ(ui.messages[1].text, u"中断しました。1通のメールが見つかりました。"
+                                 u"名前を変更していないファイルはRecoverN.emlのままです。出力先フォルダをExplorerで開きますか？");
   EXPECT_EQ(run.outcome.result, RecoveryResult::WriteFailed);
   EXPECT_EQ(run.outcome.messageCount, 1);
   ASSERT_EQ(run.files.size(), 1u);

@@ -136,7 +136,8 @@ TEST_F(Naming, StopDuringRenamingLeavesTheRestUnderWorkingNamesAndUndated) {
   EXPECT_TRUE(run.records[1].Subject.empty());
   EXPECT_EQ(run.outcome.result, RecoveryResult::Stopped);
   EXPECT_EQ(run.outcome.messageCount, 3);
-  EXPECT_EQ(ui.messages.back().text, u"3通のメールが見つかりました。出力先フォルダをExplorerで開きますか？");
+  EXPECT_EQ(ui.messages.back().text, u"中断しました。3通のメールが見つかりました。"
+                                     u"名前を変更していないファイルはRecoverN.emlのままです。出力先フォルダをExplorerで開きますか？");
 }
 
 // A store whose first message is the tail of the second: C = 4 records of which one is removed.

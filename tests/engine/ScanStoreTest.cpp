@@ -12,10 +12,10 @@ namespace {
 
 class CountingHost final : public ScanHost {
  public:
-  std::vector<std::int32_t> starts;
+  std::vector<std::int64_t> starts;
   bool BeginMessage() override { return true; }
   bool AppendMessageBytes(std::span<const std::uint8_t>) override { return true; }
-  bool EndMessage(std::int32_t startBlock, bool) override {
+  bool EndMessage(std::int64_t startBlock, bool) override {
     starts.push_back(startBlock);
     return true;
   }
@@ -30,7 +30,7 @@ UsedBlockList ScanWriter(const testsupport::DbxWriter& writer, ScanHost& host) {
   platform::OsError error;
   const auto file = platform::StoreFile::Open(path.u16string(), error);
   EXPECT_TRUE(file.has_value());
-  const std::int32_t length = ScanLength(file->Length());
+  const std::int64_t length = ScanLength(file->Length());
   UsedBlockList used;
   StoreReader reader(*file, length);
   ScanStore(reader, false, used, host);
@@ -43,12 +43,11 @@ TEST(UsedBlocksAfterScan, HoldTheSecondAndLaterBlocksOfEveryChain) {
   const auto b = writer.AppendBackwardMessage(testsupport::MakeMessage("b", 1100));
   CountingHost host;
   const UsedBlockList used = ScanWriter(writer, host);
-  EXPECT_EQ(host.starts, (std::vector<std::int32_t>{static_cast<std::int32_t>(a.StartPosition()),
-                                                    static_cast<std::int32_t>(b.StartPosition())}));
-  std::vector<std::int32_t> expected;
+  EXPECT_EQ(host.starts, (std::vector<std::int64_t>{a.StartPosition(), b.StartPosition()}));
+  std::vector<std::int64_t> expected;
   for (const auto* placed : {&a, &b})
     for (std::size_t i = 1; i < placed->blockOffsets.size(); ++i)
-      expected.push_back(static_cast<std::int32_t>(placed->blockOffsets[i] + 1));
+      expected.push_back(placed->blockOffsets[i] + 1);
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(used.Entries(), expected);
 }
@@ -60,8 +59,7 @@ TEST(UsedBlocksAfterScan, BlockThatClosesACycleIsNotEnteredAgain) {
   CountingHost host;
   const UsedBlockList used = ScanWriter(writer, host);
   EXPECT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(used.Entries(), (std::vector<std::int32_t>{static_cast<std::int32_t>(placed.blockOffsets[1] + 1),
-                                                      static_cast<std::int32_t>(placed.blockOffsets[2] + 1)}));
+  EXPECT_EQ(used.Entries(), (std::vector<std::int64_t>{placed.blockOffsets[1] + 1, placed.blockOffsets[2] + 1}));
 }
 
 // Records the calls of a scan and refuses the first call of one kind.
@@ -71,7 +69,7 @@ class ProbeHost final : public ScanHost {
   std::vector<std::string> calls;
   bool BeginMessage() override { return Answer("begin", "begin"); }
   bool AppendMessageBytes(std::span<const std::uint8_t>) override { return Answer("append", "append"); }
-  bool EndMessage(std::int32_t, bool cutShort) override { return Answer("end", cutShort ? "end cut short" : "end"); }
+  bool EndMessage(std::int64_t, bool cutShort) override { return Answer("end", cutShort ? "end cut short" : "end"); }
   bool WindowAdvanced(std::int64_t) override { return Answer("advance", "advance"); }
   void Pump() override {}
 

@@ -262,7 +262,7 @@ TEST_F(Scan, ReadFailureKeepsTheBytesSoFarAndSkipsTheFinalBlock) {
       {"next offset negative", -1, -1000, false},
       {"next position below 1", -1, 0, false},  // patched below to Own - B
       {"next position beyond 2 GiB", 16, 0x7FFFFFF0, true},
-      {"next position far below 0", 0x7FFFFFF0, -0x7FFFFFF0, true},
+      {"next position far below 0", 0x7FFFFFF0, 0x3FFFFFF0, true},
   };
   for (const auto& c : cases) {
     DbxWriter writer;

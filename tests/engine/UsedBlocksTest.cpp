@@ -12,8 +12,8 @@ namespace {
 
 TEST(UsedBlocks, AddKeepsEntriesAscendingWithoutDuplicates) {
   struct Case {
-    std::vector<std::int32_t> inserted;
-    std::vector<std::int32_t> expected;
+    std::vector<std::int64_t> inserted;
+    std::vector<std::int64_t> expected;
   };
   const Case cases[] = {
       {{}, {}},
@@ -21,26 +21,27 @@ TEST(UsedBlocks, AddKeepsEntriesAscendingWithoutDuplicates) {
       {{5, 3, 9, 1}, {1, 3, 5, 9}},
       {{9, 9, 1, 9, 1}, {1, 9}},
       {{2147483647, 1, 1000}, {1, 1000, 2147483647}},
+      {{5368709121, 4294967297, 2147483649}, {2147483649, 4294967297, 5368709121}},
   };
   for (const auto& c : cases) {
-    std::vector<std::int32_t> list(c.inserted.size() + 1, 0);
+    std::vector<std::int64_t> list(c.inserted.size() + 1, 0);
     std::int32_t count = 0;
     for (const auto position : c.inserted) AddUsedBlock(list, position, 1, count);
-    EXPECT_EQ(std::vector<std::int32_t>(list.begin() + 1, list.begin() + 1 + count), c.expected);
+    EXPECT_EQ(std::vector<std::int64_t>(list.begin() + 1, list.begin() + 1 + count), c.expected);
     for (const auto position : c.expected) EXPECT_TRUE(IsBlockUsed(list, position, 1, count));
-    for (const std::int32_t absent : {0, 2, 4, 6, 2147483646}) EXPECT_FALSE(IsBlockUsed(list, absent, 1, count)) << absent;
+    for (const std::int64_t absent : {std::int64_t{0}, std::int64_t{2}, std::int64_t{6}, std::int64_t{2147483646}, std::int64_t{4294967296}}) EXPECT_FALSE(IsBlockUsed(list, absent, 1, count)) << absent;
   }
 }
 
 TEST(UsedBlocks, SearchOnlyLooksBetweenLowAndHigh) {
-  const std::vector<std::int32_t> list{0, 10, 20, 30, 40};
+  const std::vector<std::int64_t> list{0, 10, 20, 30, 40};
   EXPECT_TRUE(IsBlockUsed(list, 40, 1, 4));
   EXPECT_FALSE(IsBlockUsed(list, 40, 1, 3));
   EXPECT_FALSE(IsBlockUsed(list, 10, 2, 4));
   EXPECT_FALSE(IsBlockUsed(list, 10, 1, 0));
 }
 
-std::vector<std::int32_t> Shuffled(std::vector<std::int32_t> positions, std::uint32_t seed) {
+std::vector<std::int64_t> Shuffled(std::vector<std::int64_t> positions, std::uint32_t seed) {
   std::mt19937 random(seed);
   std::shuffle(positions.begin(), positions.end(), random);
   return positions;
@@ -50,36 +51,37 @@ std::vector<std::int32_t> Shuffled(std::vector<std::int32_t> positions, std::uin
 // with repeats, and one below everything after the list has filled several chunks.
 TEST(UsedBlockList, HoldsWhatTheSortedListHoldsInEveryOrder) {
   constexpr std::int32_t kCount = 5 * UsedBlockList::kChunkEntries + 37;
-  std::vector<std::int32_t> ascending;
+  std::vector<std::int64_t> ascending;
   for (std::int32_t i = 0; i < kCount; ++i) ascending.push_back(9'413 + i * 528);
-  std::vector<std::int32_t> backwardMessages;
+  std::vector<std::int64_t> backwardMessages;
   for (std::int32_t message = 0; message < kCount / 40; ++message)
     for (std::int32_t block = 39; block >= 0; --block) backwardMessages.push_back(ascending[message * 40 + block]);
-  std::vector<std::int32_t> repeated = Shuffled(ascending, 7);
+  std::vector<std::int64_t> repeated = Shuffled(ascending, 7);
   repeated.insert(repeated.end(), ascending.begin(), ascending.begin() + 3000);
-  std::vector<std::int32_t> lowLast(ascending.begin() + 1, ascending.end());
+  std::vector<std::int64_t> lowLast(ascending.begin() + 1, ascending.end());
   lowLast.push_back(ascending.front());
   lowLast.push_back(2'147'483'647);
+  lowLast.push_back(5'368'709'121);
 
-  const std::vector<std::int32_t> orders[] = {
+  const std::vector<std::int64_t> orders[] = {
       ascending,       {ascending.rbegin(), ascending.rend()}, backwardMessages, Shuffled(ascending, 1),
       repeated,        lowLast,
   };
   for (std::size_t i = 0; i < std::size(orders); ++i) {
     SCOPED_TRACE(i);
     UsedBlockList list;
-    std::set<std::int32_t> expected;
+    std::set<std::int64_t> expected;
     for (const auto position : orders[i]) {
       list.Enter(position);
       expected.insert(position);
     }
-    EXPECT_EQ(list.Entries(), std::vector<std::int32_t>(expected.begin(), expected.end()));
-    EXPECT_EQ(list.UsedBlockCount(), static_cast<std::int32_t>(expected.size()));
+    EXPECT_EQ(list.Entries(), std::vector<std::int64_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(list.UsedBlockCount(), static_cast<std::int64_t>(expected.size()));
     for (const auto position : expected) {
       ASSERT_TRUE(list.Contains(position)) << position;
-      for (const std::int64_t neighbour : {std::int64_t{position} - 1, std::int64_t{position} + 1}) {
-        if (neighbour <= 2'147'483'647 && !expected.contains(static_cast<std::int32_t>(neighbour))) {
-          ASSERT_FALSE(list.Contains(static_cast<std::int32_t>(neighbour))) << neighbour;
+      for (const std::int64_t neighbour : {position - 1, position + 1}) {
+        if (!expected.contains(neighbour)) {
+          ASSERT_FALSE(list.Contains(neighbour)) << neighbour;
         }
       }
     }
@@ -94,19 +96,19 @@ TEST(UsedBlockList, EmptyListHoldsNothing) {
   EXPECT_TRUE(list.Entries().empty());
 }
 
-TEST(ScanLength, CapsAtTheLargestPositionAndNeverWraps) {
+TEST(ScanLength, IsTheWholeFileAndOnlyAnUnknownLengthIsGuessed) {
   struct Case {
     std::int64_t fileLength;
-    std::int32_t expected;
+    std::int64_t expected;
   };
   const Case cases[] = {
       {-1, 2147483647},
       {0, 0},
       {139376, 139376},
       {2147483647, 2147483647},
-      {2147483648, 2147483647},
-      {4831838208, 2147483647},  // 4.5 GiB; its low 32 bits would give 512 MiB
-      {4294967296 + 5, 2147483647},
+      {2147483648, 2147483648},
+      {4831838208, 4831838208},  // 4.5 GiB: neither capped nor cut to its low 32 bits
+      {4294967296 + 5, 4294967296 + 5},
   };
   for (const auto& c : cases) EXPECT_EQ(ScanLength(c.fileLength), c.expected) << c.fileLength;
 }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/RecoveryText.h"
+#include "engine/Texts.h"
 #include "tests/support/DbxWriter.h"
 #include "tests/support/RecoveryRun.h"
 
@@ -65,7 +65,7 @@ TEST(DiskFull, EndsExtractionWithTheWarningAndKeepsEveryFileWrittenBefore) {
   EXPECT_EQ(run.outcome.result, RecoveryResult::WriteFailed);
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(ui.messages[0].text.rfind(WriteFailedText(u"", u"").substr(0, 20), 0), 0u) << "not the write warning";
+  EXPECT_EQ(ui.messages[0].text.rfind(Text(TextId::WriteFailed, Language::Japanese).substr(0, 20), 0), 0u) << "not the write warning";
   EXPECT_EQ(ui.messages[1].icon, MessageIcon::Question);
   ASSERT_GE(run.files.size(), 2u);
   ASSERT_LT(run.files.size(), messages.size());

@@ -26,9 +26,17 @@ struct PermissionCase {
   MessageIcon icon;
 };
 
-std::u16string Expand(std::u16string text, const std::u16string& store) {
+std::u16string Expand(std::u16string text, const std::u16string& store, const std::u16string& parent) {
   if (const auto at = text.find(u"{store}"); at != std::u16string::npos) text.replace(at, 7, store);
+  if (const auto at = text.find(u"{parent}"); at != std::u16string::npos) text.replace(at, 8, parent);
   return text;
+}
+
+// A message up to the output folder's name, whose date and time vary.
+std::u16string UpToTheFolderName(const std::u16string& text) {
+  const std::u16string name = u"メール復元";
+  const auto at = text.find(name);
+  return at == std::u16string::npos ? text : text.substr(0, at + name.size());
 }
 
 class Permissions : public ::testing::TestWithParam<PermissionCase> {};
@@ -52,7 +60,7 @@ TEST_P(Permissions, EndInTheirMessageAndLeaveTheStoreAsItWas) {
     testsupport::ResetRunFlags();
     testsupport::RecordingUi ui(parent.u16string());
     const RecoveryOutcome outcome = RecoverMails(store.u16string(), ui);
-    const std::u16string first = ui.messages.empty() ? u"" : ui.messages[0].text;
+    const std::u16string first = ui.messages.empty() ? u"" : UpToTheFolderName(ui.messages[0].text);
     return std::to_string(static_cast<int>(outcome.result)) + "\n" +
            std::to_string(ui.messages.empty() ? -1 : static_cast<int>(ui.messages[0].icon)) + "\n" +
            platform::ToUtf8(first);
@@ -63,7 +71,7 @@ TEST_P(Permissions, EndInTheirMessageAndLeaveTheStoreAsItWas) {
 
   const std::string expected = std::to_string(static_cast<int>(c.result)) + "\n" +
                                std::to_string(static_cast<int>(c.icon)) + "\n" +
-                               platform::ToUtf8(Expand(c.firstMessage, store.u16string()));
+                               platform::ToUtf8(Expand(c.firstMessage, store.u16string(), parent.u16string()));
   EXPECT_EQ(*child.result, expected);
   EXPECT_EQ(testsupport::Snapshot(store), before);
   const auto written = std::distance(fs::directory_iterator(parent), {});
@@ -76,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         PermissionCase{"UnreadableStore", 0000, 0777, RecoveryResult::StoreOpenFailed,
                        u"DBXファイルをオープンできませんでした。\r\n{store}", MessageIcon::Exclamation},
         PermissionCase{"ReadOnlyOutputParent", 0444, 0555, RecoveryResult::FolderCreateFailed,
-                       u"出力先フォルダの作成に失敗しました。", MessageIcon::Critical},
+                       u"出力先フォルダの作成に失敗しました。\r\n{parent}/メール復元", MessageIcon::Critical},
         PermissionCase{"ReadOnlyStoreIsEnough", 0444, 0777, RecoveryResult::Completed,
                        u"1通のメールが見つかりました。出力先フォルダをExplorerで開きますか？", MessageIcon::Question}),
     [](const ::testing::TestParamInfo<PermissionCase>& c) { return std::string(c.param.name); });

@@ -1,0 +1,45 @@
+#include "cli/StoreList.h"
+
+#include <algorithm>
+
+#include "cli/StoreNames.h"
+#include "engine/modCommon.h"
+#include "platform/FolderListing.h"
+
+namespace cli {
+namespace {
+
+void AppendFolderStores(const std::u16string& folder, std::vector<StoreArgument>& stores) {
+  platform::OsError error;
+  std::optional<std::vector<std::u16string>> names = platform::FileNamesIn(folder, error);
+  if (!names) {
+    stores.push_back({folder, UiMessage{u"フォルダを読み込めませんでした。\r\n" + folder, MessageIcon::Exclamation,
+                                        MessageButtons::Ok, error.text}});
+    return;
+  }
+  std::erase_if(*names, [](const std::u16string& name) { return !IsDbxFileName(name); });
+  if (names->empty()) {
+    stores.push_back({folder, UiMessage{u"フォルダにDBXファイルがありません。\r\n" + folder, MessageIcon::Exclamation,
+                                        MessageButtons::Ok, {}}});
+    return;
+  }
+  std::sort(names->begin(), names->end());
+  for (const std::u16string& name : *names) stores.push_back({JoinPath(folder, name), std::nullopt});
+}
+
+}  // namespace
+
+std::vector<StoreArgument> ExpandStores(const std::vector<std::u16string>& arguments) {
+  std::vector<StoreArgument> stores;
+  for (const std::u16string& argument : arguments) {
+    if (platform::IsFolder(argument)) {
+      AppendFolderStores(argument, stores);
+    } else {
+      // Anything else is taken for a store; one that cannot be opened is reported when its turn comes.
+      stores.push_back({argument, std::nullopt});
+    }
+  }
+  return stores;
+}
+
+}  // namespace cli

@@ -1,0 +1,52 @@
+#include "cli/StoreNames.h"
+
+#include <algorithm>
+#include <set>
+
+#include "engine/RecoveryText.h"
+#include "platform/Files.h"
+
+namespace cli {
+namespace {
+
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+std::u16string AsciiLowered(std::u16string_view text) {
+  std::u16string lowered(text);
+  std::transform(lowered.begin(), lowered.end(), lowered.begin(), AsciiLower);
+  return lowered;
+}
+
+std::u16string WithoutExtension(std::u16string_view name) {
+  const std::size_t dot = name.rfind(u'.');
+  // A name that is all extension, such as ".dbx", keeps it rather than become empty.
+  return std::u16string(dot == std::u16string_view::npos || dot == 0 ? name : name.substr(0, dot));
+}
+
+}  // namespace
+
+bool IsDbxFileName(std::u16string_view name) {
+  constexpr std::u16string_view kExtension = u".dbx";
+  return name.size() >= kExtension.size() && AsciiLowered(name.substr(name.size() - kExtension.size())) == kExtension;
+}
+
+std::u16string_view FileNameOf(std::u16string_view path) {
+  // Windows also takes "/"; on POSIX a backslash is part of a name.
+  const std::size_t separator = path.find_last_of(std::u16string{u'/', platform::kPathSeparator});
+  return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
+}
+
+std::vector<std::u16string> SubfolderNames(const std::vector<std::u16string>& storePaths) {
+  std::vector<std::u16string> names;
+  std::set<std::u16string> taken;
+  for (const std::u16string& path : storePaths) {
+    const std::u16string base = WithoutExtension(FileNameOf(path));
+    std::u16string name = base;
+    for (std::int64_t k = 1; taken.contains(AsciiLowered(name)); ++k) name = base + u"(" + DecimalText(k) + u")";
+    taken.insert(AsciiLowered(name));
+    names.push_back(name);
+  }
+  return names;
+}
+
+}  // namespace cli

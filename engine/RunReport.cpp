@@ -1,0 +1,39 @@
+#include "engine/RunReport.h"
+
+#include <vector>
+
+#include "engine/RecoveryText.h"
+
+namespace {
+
+// Japanese sentences follow each other directly; English ones with a space between.
+std::u16string Joined(const std::vector<std::u16string>& sentences, Language language) {
+  std::u16string text;
+  for (const std::u16string& sentence : sentences) {
+    if (!text.empty() && language == Language::English) text += u' ';
+    text += sentence;
+  }
+  return text;
+}
+
+}  // namespace
+
+bool FoundAny(const RecoveryOutcome& outcome) { return outcome.messageCount > 0 || outcome.freedCount > 0; }
+
+std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion) {
+  std::vector<std::u16string> sentences;
+  if (outcome.stopped) sentences.push_back(Text(TextId::Stopped, language));
+  const bool found = FoundAny(outcome);
+  sentences.push_back(found ? Text(TextId::FoundCount, language, {DecimalText(outcome.messageCount)})
+                            : Text(TextId::NothingFound, language));
+  if (outcome.cutShortCount > 0)
+    sentences.push_back(Text(TextId::CutShort, language, {DecimalText(outcome.cutShortCount)}));
+  if (outcome.freedCount > 0)
+    sentences.push_back(Text(TextId::FreedCount, language, {DecimalText(outcome.freedCount)}));
+  if (outcome.leftUnrenamed) sentences.push_back(Text(TextId::LeftUnrenamed, language));
+  if (outcome.pointerCheckRejects > 0 && outcome.messageCount < outcome.pointerCheckRejects)
+    sentences.push_back(Text(TextId::PointerHint, language));
+  if (outcome.missingSignature) sentences.push_back(Text(TextId::MissingSignature, language));
+  if (withQuestion && found) sentences.push_back(Text(TextId::OpenFolderQuestion, language));
+  return Joined(sentences, language);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The report at the end of a run, for the window's message box and the CLI's last lines alike.
+#include <cstdint>
+#include <string>
+
+#include "engine/Texts.h"
+
+enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFailed, WriteFailed };
+
+// What a front end needs to report a run.
+struct RecoveryOutcome {
+  RecoveryResult result = RecoveryResult::Completed;
+  std::int32_t messageCount = 0;       // the messages kept after duplicate removal
+  std::u16string outputFolder{};       // empty when the run left no folder behind
+  std::int32_t cutShortCount = 0;      // kept messages whose chain a read failure ended
+  bool stopped = false;                // by Stop, Ctrl-C or a failed write
+  bool leftUnrenamed = false;          // the stop left files under their working names
+  std::int64_t pointerCheckRejects = 0;  // first blocks only the pointer check refused
+  bool missingSignature = false;
+  std::int32_t freedCount = 0;         // freed messages written into their subfolder
+};
+
+// Whether the run recovered any mail, kept or freed.
+bool FoundAny(const RecoveryOutcome& outcome);
+
+// The report's text: the count (or that nothing was found at all) with the sentences the outcome adds,
+// "中断しました。" first; the question whether to open the folder last when asked for and mail was found.
+std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion);

@@ -1,0 +1,158 @@
+// The report's sentences: from the outcome alone, and from runs over stores that call for them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "engine/RunReport.h"
+#include "platform/Utf.h"
+#include "tests/support/DbxWriter.h"
+#include "tests/support/RecoveryRun.h"
+
+namespace {
+
+using testsupport::DbxWriter;
+
+TEST(ReportText, AddsEachSentenceWhereTheOutcomeCallsForIt) {
+  struct Case {
+    RecoveryOutcome outcome;
+    std::u16string_view text;  // the question follows whenever mail was found
+  };
+  const std::vector<Case> cases{
+      {{.messageCount = 100343}, u"100343通のメールが見つかりました。"},
+      {{}, u"メールが見つかりませんでした。"},
+      {{.messageCount = 4, .stopped = true}, u"中断しました。4通のメールが見つかりました。"},
+      {{.stopped = true}, u"中断しました。メールが見つかりませんでした。"},
+      {{.messageCount = 4, .cutShortCount = 3}, u"4通のメールが見つかりました。うち3通は途中で切れています。"},
+      {{.messageCount = 4, .stopped = true, .leftUnrenamed = true},
+       u"中断しました。4通のメールが見つかりました。名前を変更していないファイルはRecoverN.emlのままです。"},
+      {{.pointerCheckRejects = 1},
+       u"メールが見つかりませんでした。「ポインターの正当性チェックを行わない」をオンにすると、さらに見つかる可能性があります。"},
+      {{.messageCount = 2, .pointerCheckRejects = 3},
+       u"2通のメールが見つかりました。「ポインターの正当性チェックを行わない」をオンにすると、さらに見つかる可能性があります。"},
+      {{.messageCount = 3, .pointerCheckRejects = 3}, u"3通のメールが見つかりました。"},  // as many found as refused
+      {{.missingSignature = true},
+       u"メールが見つかりませんでした。DBXファイルの署名がありません（破損しているか、DBXファイルではありません）。"},
+      {{.messageCount = 4, .cutShortCount = 1, .freedCount = 2},
+       u"4通のメールが見つかりました。うち1通は途中で切れています。"
+       u"削除済み領域から2通のメールを復元しました（512バイトごとに4バイトが失われています）。"},
+      {{.freedCount = 1}, u"0通のメールが見つかりました。削除済み領域から1通のメールを復元しました（512バイトごとに4バイトが失われています）。"},
+  };
+  for (const Case& c : cases) {
+    const std::u16string question = FoundAny(c.outcome) ? u"出力先フォルダをExplorerで開きますか？" : u"";
+    EXPECT_EQ(ReportText(c.outcome, Language::Japanese, true), std::u16string(c.text) + question)
+        << platform::ToUtf8(std::u16string(c.text));
+  }
+}
+
+TEST(ReportText, EnglishSentencesAreSeparatedByASpaceAndTheQuestionIsLeftOutWhenNotAsked) {
+  const RecoveryOutcome outcome{.messageCount = 2, .cutShortCount = 1, .stopped = true};
+  EXPECT_EQ(ReportText(outcome, Language::English, false), u"The run was stopped. 2 mails were found. 1 of them are cut short.");
+  EXPECT_EQ(ReportText(outcome, Language::Japanese, false), u"中断しました。2通のメールが見つかりました。うち1通は途中で切れています。");
+  const RecoveryOutcome freed{.messageCount = 1, .freedCount = 3};
+  EXPECT_EQ(ReportText(freed, Language::English, false),
+            u"1 mails were found. 3 mails were recovered from freed space (4 bytes of every 512 are lost).");
+}
+
+TEST(Texts, EveryEntryHasBothLanguagesAndTheTableIsInTextIdOrder) {
+  const auto texts = AllTexts();
+  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::FreedCount) + 1);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(static_cast<std::size_t>(texts[i].id), i);
+    EXPECT_FALSE(texts[i].japanese.empty()) << i;
+    EXPECT_FALSE(texts[i].english.empty()) << i;
+    // The same arguments in both.
+    for (const std::u16string_view mark : {u"%1", u"%2"})
+      EXPECT_EQ(texts[i].japanese.find(mark) == std::u16string_view::npos,
+                texts[i].english.find(mark) == std::u16string_view::npos) << i;
+  }
+}
+
+TEST(Texts, ArgumentsReplaceTheirMarksInOrder) {
+  EXPECT_EQ(Text(TextId::WriteFailed, Language::English, {u"/out/Recover1.eml", u"No space left"}),
+            u"Extraction stopped because a mail file could not be written. The mail extracted before that is kept.\r\n"
+            u"/out/Recover1.eml\r\nNo space left");
+  EXPECT_EQ(Text(TextId::ExtractedCount, Language::Japanese, {u"12"}), u"12通のメールを抽出");
+  EXPECT_EQ(std::u16string(kRenamingCaption), u"ﾘﾈｰﾑ中");
+}
+
+class RunReport : public ::testing::Test {
+ protected:
+  void SetUp() override { testsupport::ResetRunFlags(); }
+  void TearDown() override { testsupport::ResetRunFlags(); }
+  std::filesystem::path Save(const DbxWriter& writer) {
+    const auto store = temp_.Path() / "store.dbx";
+    writer.Save(store);
+    return store;
+  }
+  testsupport::TempFolder temp_;
+};
+
+TEST_F(RunReport, AShiftedStoreFoundNowhereWithThePointerCheckOnGetsTheHint) {
+  DbxWriter writer;
+  writer.AppendRaw(std::vector<std::uint8_t>(100, 0));  // the store cut out 100 bytes late
+  const auto a = writer.Reserve(2000);
+  writer.PlaceMessage(testsupport::MakeMessage("shifted", 1200), {a, a + 528, a + 1056}, -100);
+  testsupport::RecordingUi ui(temp_.Path().u16string());
+  const auto run = testsupport::RunRecovery(Save(writer), ui);
+  EXPECT_EQ(run.outcome.messageCount, 0);
+  EXPECT_GE(run.outcome.pointerCheckRejects, 1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            u"メールが見つかりませんでした。「ポインターの正当性チェックを行わない」をオンにすると、さらに見つかる可能性があります。");
+}
+
+TEST_F(RunReport, AStoreWithoutTheSignatureIsScannedAndSaysSo) {
+  DbxWriter writer;
+  writer.AppendMessage(testsupport::MakeMessage("headless", 300));
+  writer.Poke(0, std::vector<std::uint8_t>(4, 0));
+  testsupport::RecordingUi ui(temp_.Path().u16string());
+  const auto run = testsupport::RunRecovery(Save(writer), ui);
+  EXPECT_TRUE(run.outcome.missingSignature);
+  EXPECT_EQ(run.files.size(), 1u);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find(u"DBXファイルの署名がありません"), std::u16string::npos);
+}
+
+TEST_F(RunReport, ACutShortMessageIsCounted) {
+  DbxWriter writer;
+  const auto placed = writer.AppendMessage(testsupport::MakeMessage("cut", 1200));
+  writer.PokeInt32(placed.blockOffsets[1] + 12, 0x7FFF0000);  // its next block lies beyond the end
+  testsupport::RecordingUi ui(temp_.Path().u16string());
+  const auto run = testsupport::RunRecovery(Save(writer), ui);
+  EXPECT_EQ(run.outcome.cutShortCount, 1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find(u"うち1通は途中で切れています。"), std::u16string::npos);
+}
+
+TEST_F(RunReport, NothingFoundLeavesNoFolderBehind) {
+  testsupport::RecordingUi ui(temp_.Path().u16string());
+  const auto run = testsupport::RunRecovery(Save(DbxWriter()), ui);
+  EXPECT_TRUE(run.outcome.outputFolder.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path()), {}), 1) << "only the store is left";
+}
+
+TEST_F(RunReport, WhatIsNotARegularFileIsRefusedBeforeAnyFolderIsMade) {
+  std::vector<std::filesystem::path> paths{temp_.Path()};
+#ifndef _WIN32
+  // Opening a FIFO would wait for a writer: the run must not even try.
+  paths.push_back(temp_.Path() / "pipe.dbx");
+  ASSERT_EQ(::mkfifo(paths.back().c_str(), 0600), 0);
+#endif
+  const auto parent = temp_.Path() / "out";
+  std::filesystem::create_directory(parent);
+  for (const auto& path : paths) {
+    testsupport::RecordingUi ui(parent.u16string());
+    const RecoveryOutcome outcome = RecoverMails(path.u16string(), ui);
+    EXPECT_EQ(outcome.result, RecoveryResult::StoreOpenFailed);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, u"通常のファイルではないため、DBXファイルとして読めません。\r\n" + path.u16string());
+    EXPECT_TRUE(std::filesystem::is_empty(parent));
+  }
+}
+
+}  // namespace
