@@ -42,11 +42,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   std::string output;
   std::vector<std::string> storePaths;
   bool skipPointerCheck = false;
+  bool noFreed = false;
   bool quiet = false;
   app.add_option("--output", output, "Folder in which the output folder is created (default: the documents folder)")
       ->type_name("DIR");
   app.add_flag("--no-pointer-check", skipPointerCheck,
                "Skip the validity check of block pointers; also finds stale copies of messages");
+  app.add_flag("--no-freed", noFreed,
+               "Do not recover the messages left in blocks that Outlook Express freed (written to the subfolder "
+               "\"削除済みメール\" with the report \"復元レポート.tsv\")");
   app.add_flag("--quiet", quiet, "Show no progress");
   app.add_option("DBXFILE|FOLDER", storePaths,
                  "The DBX files to recover from, and folders meaning every *.dbx directly in them; they are only read")
@@ -76,6 +80,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   CliOptions options;
   if (app.count("--output") > 0) options.outputFolder = platform::FromPathBytes(output);
   options.skipPointerCheck = skipPointerCheck;
+  options.recoverFreed = !noFreed;
   options.quiet = quiet;
   for (const std::string& path : storePaths) options.storePaths.push_back(platform::FromPathBytes(path));
   return ParsedArguments{options, kExitCompleted, {}, {}};

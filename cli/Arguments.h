@@ -1,5 +1,5 @@
 #pragma once
-// palvenor-cli [--output DIR] [--no-pointer-check] [--quiet] DBXFILE|FOLDER...
+// palvenor-cli [--output DIR] [--no-pointer-check] [--no-freed] [--quiet] DBXFILE|FOLDER...
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +9,7 @@ namespace cli {
 struct CliOptions {
   std::optional<std::u16string> outputFolder;  // the documents folder when absent
   bool skipPointerCheck = false;
+  bool recoverFreed = true;
   bool quiet = false;
   std::vector<std::u16string> storePaths;  // stores and folders of stores, at least one
 };

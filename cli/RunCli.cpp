@@ -24,6 +24,7 @@ std::u16string DefaultOutputParent() {
 
 int Run(const CliOptions& options, TextOutput& out, TextOutput& err) {
   SkipPointerCheck = options.skipPointerCheck;
+  RecoverFreed = options.recoverFreed;
   platform::CatchInterrupt();
   ProgressLine progress(err, WantsProgressLine(options.quiet, err));
   const std::u16string outputParent = options.outputFolder.value_or(DefaultOutputParent());

@@ -5,7 +5,7 @@ _palvenor_cli() {
   if [[ $previous == --output ]]; then
     mapfile -t COMPREPLY < <(compgen -d -- "$current")
   elif [[ $current == -* ]]; then
-    mapfile -t COMPREPLY < <(compgen -W '--output --no-pointer-check --quiet --help --version' -- "$current")
+    mapfile -t COMPREPLY < <(compgen -W '--output --no-pointer-check --no-freed --quiet --help --version' -- "$current")
   else
     mapfile -t COMPREPLY < <(compgen -d -- "$current"; compgen -f -X '!*.[dD][bB][xX]' -- "$current")
   fi

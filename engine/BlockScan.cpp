@@ -67,8 +67,8 @@ class ChainVisits {
 
 class Scan {
  public:
-  Scan(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host)
-      : store_(store), skipPointerCheck_(skipPointerCheck), used_(used), host_(host) {}
+  Scan(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host, FreedBlocks* freed)
+      : store_(store), skipPointerCheck_(skipPointerCheck), used_(used), host_(host), freed_(freed) {}
 
   ScanFindings Run();
 
@@ -79,6 +79,8 @@ class Scan {
 
   // Searches the loaded window from s_ and examines each candidate; leaves k_ and s_ for the advance.
   Next SearchWindow();
+  // The next candidate in the loaded window from s_, feeding the freed blocks on the way.
+  std::int64_t Find() const;
   // Counts the candidates that only the pointer check refuses.
   bool Accepts(std::int64_t blockPosition, const DbxBlock& block);
   // Examines the candidate at window position m_, extracting its message when it is accepted.
@@ -90,6 +92,7 @@ class Scan {
   const bool skipPointerCheck_;
   UsedBlockList& used_;
   ScanHost& host_;
+  FreedBlocks* const freed_;
 
   std::int64_t p_ = 1;  // window start
   std::int64_t s_ = kFirstSearchStart;  // search start in the window
@@ -103,6 +106,7 @@ ScanFindings Scan::Run() {
   const std::int64_t length = store_.Length();
   while (p_ < length) {
     store_.LoadWindow(p_);
+    if (freed_ != nullptr) freed_->WindowLoaded(store_.Window(), p_);
     const Next next = SearchWindow();
     if (next == Next::End) break;
     p_ += k_ * kWindowStep;
@@ -111,8 +115,12 @@ ScanFindings Scan::Run() {
   return findings_;
 }
 
+std::int64_t Scan::Find() const {
+  return freed_ != nullptr ? FindCandidate(store_.Window(), s_, *freed_) : FindCandidate(store_.Window(), s_);
+}
+
 Scan::Next Scan::SearchWindow() {
-  m_ = FindCandidate(store_.Window(), s_);
+  m_ = Find();
   if (m_ == 0) {
     k_ = 1;
     s_ = 1;
@@ -127,7 +135,7 @@ Scan::Next Scan::SearchWindow() {
       host_.Pump();
       return Next::AdvanceWindow;
     }
-    m_ = FindCandidate(store_.Window(), s_);
+    m_ = Find();
     host_.Pump();
     if (m_ == 0) {
       // The next window's first four positions were beyond this window's reach; starting its
@@ -204,6 +212,7 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
 
 }  // namespace
 
-ScanFindings ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host) {
-  return Scan(store, skipPointerCheck, used, host).Run();
+ScanFindings ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host,
+                       FreedBlocks* freed) {
+  return Scan(store, skipPointerCheck, used, host, freed).Run();
 }

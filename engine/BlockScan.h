@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "engine/FreedBlocks.h"
 #include "engine/StoreReader.h"
 #include "engine/UsedBlocks.h"
 
@@ -45,4 +46,6 @@ struct ScanFindings {
 // each chain walked, whether its message was cut short or not; a message's own first block only when
 // another chain reaches it.
 // A candidate whose block is in the list is not taken.
-ScanFindings ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host);
+// freed, when given, collects the freed message blocks in the same pass.
+ScanFindings ScanStore(StoreReader& store, bool skipPointerCheck, UsedBlockList& used, ScanHost& host,
+                       FreedBlocks* freed = nullptr);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/BlockLayout.h"
+#include "engine/FreedBlocks.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -29,24 +30,25 @@ bool LooksLikeBlock(const std::uint8_t* key) {
 }
 
 // Index i (0-based) holds the pattern's key byte, so the pattern starts at 1-based position i.
-std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i) {
+template <typename OnPair>
+std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i, OnPair& onPair) {
   while (i <= kWindowStep) {
     const void* found = std::memchr(base + i, kKeyByte, static_cast<std::size_t>(kWindowStep - i + 1));
     if (found == nullptr) return 0;
     i = static_cast<const std::uint8_t*>(found) - base;
+    if (base[i + 1] == 0) onPair(i);
     if (LooksLikeBlock(base + i)) return i;
     ++i;
   }
   return 0;
 }
 
-}  // namespace
-
 #if defined(__SSE2__)
 // Thirty-two positions at a time for the key byte and the zero after it, 02 00, which are rare in text and in binary data
 // alike; in binary data the 02 byte alone is common enough to stop a byte search every few hundred
 // bytes. The few places found are then tested byte by byte.
-std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from) {
+template <typename OnPair>
+std::int64_t Search(std::span<const std::uint8_t> window, std::int64_t from, OnPair onPair) {
   const std::uint8_t* const base = window.data();
   // A step reads up to i + 32; past kLastStep the bytes are searched one by one.
   constexpr std::int64_t kLastStep = kWindowSize - 33;
@@ -65,14 +67,26 @@ std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t fr
     while (mask != 0) {
       const std::int64_t at = i + __builtin_ctz(mask);
       if (at > kWindowStep) return 0;
+      onPair(at);
       if (LooksLikeBlock(base + at)) return at;
       mask &= mask - 1;
     }
   }
-  return SearchBytes(base, i);
+  return SearchBytes(base, i, onPair);
 }
 #else
-std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from) {
-  return SearchBytes(window.data(), from);
+template <typename OnPair>
+std::int64_t Search(std::span<const std::uint8_t> window, std::int64_t from, OnPair onPair) {
+  return SearchBytes(window.data(), from, onPair);
 }
 #endif
+
+}  // namespace
+
+std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from) {
+  return Search(window, from, [](std::int64_t) {});
+}
+
+std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from, FreedBlocks& freed) {
+  return Search(window, from, [&freed](std::int64_t at) { freed.PairAt(at); });
+}

@@ -8,3 +8,8 @@
 // DataLength of at most kAreaSize followed by two zero bytes, and a first data byte that is an ASCII
 // letter. 0 when there is none. The window is at least kWindowSize bytes long.
 std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from);
+
+class FreedBlocks;
+// The same search, handing freed every position it passes whose bytes are 02 00, up to and including
+// the one it returns.
+std::int64_t FindCandidate(std::span<const std::uint8_t> window, std::int64_t from, FreedBlocks& freed);

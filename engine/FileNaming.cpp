@@ -106,3 +106,21 @@ std::int32_t ClashSuffixes::FirstCandidate(const std::u16string& text) const {
 }
 
 void ClashSuffixes::Taken(const std::u16string& text, std::int32_t k) { lastTaken_[text] = k; }
+
+std::optional<std::u16string> UseFreeName(const std::u16string& text, ClashSuffixes& suffixes,
+                                          const std::function<NameAttempt(const std::u16string& name)>& attempt) {
+  for (std::int32_t k = 0;;) {
+    const std::optional<std::u16string> name = SuffixedFileName(text, k);
+    if (!name) return std::nullopt;
+    switch (attempt(*name)) {
+      case NameAttempt::Used:
+        if (k > 0) suffixes.Taken(text, k);
+        return name;
+      case NameAttempt::Taken:
+        k = k == 0 ? suffixes.FirstCandidate(text) : k + 1;
+        break;
+      case NameAttempt::Failed:
+        return std::nullopt;
+    }
+  }
+}

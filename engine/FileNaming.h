@@ -1,6 +1,7 @@
 #pragma once
 // File names built from message subjects, identical on every platform.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,3 +31,11 @@ class ClashSuffixes {
  private:
   std::map<std::u16string, std::int32_t> lastTaken_;
 };
+
+enum class NameAttempt { Used, Taken, Failed };
+
+// Tries the file names of text, the plain one first and then with the first free clash suffix and the
+// ones after it, until attempt uses one (and that name is returned) or fails for another reason than
+// the name being taken, or the name grows too long (nullopt then).
+std::optional<std::u16string> UseFreeName(const std::u16string& text, ClashSuffixes& suffixes,
+                                          const std::function<NameAttempt(const std::u16string& name)>& attempt);

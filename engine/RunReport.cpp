@@ -18,14 +18,18 @@ std::u16string Joined(const std::vector<std::u16string>& sentences, Language lan
 
 }  // namespace
 
+bool FoundAny(const RecoveryOutcome& outcome) { return outcome.messageCount > 0 || outcome.freedCount > 0; }
+
 std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion) {
   std::vector<std::u16string> sentences;
   if (outcome.stopped) sentences.push_back(Text(TextId::Stopped, language));
-  const bool found = outcome.messageCount > 0;
+  const bool found = FoundAny(outcome);
   sentences.push_back(found ? Text(TextId::FoundCount, language, {DecimalText(outcome.messageCount)})
                             : Text(TextId::NothingFound, language));
   if (outcome.cutShortCount > 0)
     sentences.push_back(Text(TextId::CutShort, language, {DecimalText(outcome.cutShortCount)}));
+  if (outcome.freedCount > 0)
+    sentences.push_back(Text(TextId::FreedCount, language, {DecimalText(outcome.freedCount)}));
   if (outcome.leftUnrenamed) sentences.push_back(Text(TextId::LeftUnrenamed, language));
   if (outcome.pointerCheckRejects > 0 && outcome.messageCount < outcome.pointerCheckRejects)
     sentences.push_back(Text(TextId::PointerHint, language));

@@ -17,8 +17,12 @@ struct RecoveryOutcome {
   bool leftUnrenamed = false;          // the stop left files under their working names
   std::int64_t pointerCheckRejects = 0;  // first blocks only the pointer check refused
   bool missingSignature = false;
+  std::int32_t freedCount = 0;         // freed messages written into their subfolder
 };
 
-// The report's text: the count (or that nothing was found) with the sentences the outcome adds,
+// Whether the run recovered any mail, kept or freed.
+bool FoundAny(const RecoveryOutcome& outcome);
+
+// The report's text: the count (or that nothing was found at all) with the sentences the outcome adds,
 // "中断しました。" first; the question whether to open the folder last when asked for and mail was found.
 std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion);

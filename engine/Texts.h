@@ -26,6 +26,7 @@ enum class TextId {
   LeftUnrenamed,
   PointerHint,
   MissingSignature,
+  FreedCount,
 };
 
 // "%1", "%2" stand for the arguments of Text: counts, paths and reasons.
@@ -60,6 +61,8 @@ inline constexpr TextEntry kTextTable[] = {
      u"Turning on \"Skip the validity check of block pointers\" may find more."},
     {TextId::MissingSignature, u"DBXファイルの署名がありません（破損しているか、DBXファイルではありません）。",
      u"The file lacks the DBX signature (it is damaged or not a DBX file)."},
+    {TextId::FreedCount, u"削除済み領域から%1通のメールを復元しました（512バイトごとに4バイトが失われています）。",
+     u"%1 mails were recovered from freed space (4 bytes of every 512 are lost)."},
 };
 // clang-format on
 

@@ -7,6 +7,8 @@
 
 #include "engine/BlockScan.h"
 #include "engine/DuplicateRemoval.h"
+#include "engine/FileBlockSource.h"
+#include "engine/FreedPhase.h"
 #include "engine/RenamePass.h"
 #include "engine/RecoveryText.h"
 #include "engine/StatusPhases.h"
@@ -21,6 +23,7 @@
 
 std::vector<MailRecord> MailRecords(1);
 std::atomic<bool> SkipPointerCheck{false};
+std::atomic<bool> RecoverFreed{true};
 std::atomic<bool> StopRequested{false};
 std::atomic<bool> QuitRequested{false};
 
@@ -79,17 +82,18 @@ std::optional<std::u16string> CreateExactFolder(const std::u16string& folder, Re
   return std::nullopt;
 }
 
-// The files the run leaves, under the names they now have.
-void ForEachRemainingFile(const platform::FileVisitor& visit) {
+// The files the run leaves, under the names they now have, and the freed messages' files.
+void ForEachRemainingFile(const std::vector<std::u16string>& freedFiles, const platform::FileVisitor& visit) {
   for (std::size_t i = 1; i < MailRecords.size(); ++i) {
     const MailRecord& record = MailRecords[i];
     if (record.Status != MailRecord::kRemoved) visit(record.FinalPath.empty() ? record.FilePath : record.FinalPath);
   }
+  for (const std::u16string& path : freedFiles) visit(path);
 }
 
 void Report(RecoveryUi& ui, const RecoveryOutcome& outcome) {
   const std::u16string text = ReportText(outcome, ui.TextLanguage(), true);
-  if (outcome.messageCount == 0) {
+  if (!FoundAny(outcome)) {
     ui.ShowMessage({text, MessageIcon::Information, MessageButtons::Ok, {}});
     return;
   }
@@ -197,13 +201,13 @@ struct ExtractionResult {
   bool missingSignature = false;
 };
 
-// Scans the store and writes every message found; the store is closed when this returns.
-ExtractionResult ExtractMessages(platform::StoreFile store, const std::u16string& folder, UsedBlockList& used,
-                                 WrittenHeaders& headers, RecoveryUi& ui) {
+// Scans the store and writes every message found; freed, when given, collects the freed blocks.
+ExtractionResult ExtractMessages(const platform::StoreFile& store, const std::u16string& folder, UsedBlockList& used,
+                                 WrittenHeaders& headers, RecoveryUi& ui, FreedBlocks* freed) {
   const std::int64_t length = ScanLength(store.Length());
   Extraction extraction(ui, folder, length, MailRecords, headers, StopRequested);
   StoreReader reader(store, length);
-  const ScanFindings findings = ScanStore(reader, SkipPointerCheck, used, extraction);
+  const ScanFindings findings = ScanStore(reader, SkipPointerCheck, used, extraction, freed);
   return {extraction.Count(), extraction.WriteFailed(), findings, !HasStoreSignature(store)};
 }
 
@@ -223,26 +227,37 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui,
   MailRecords.assign(1, MailRecord{});
   UsedBlockList used;
   WrittenHeaders headers(1);
-  const ExtractionResult extracted = ExtractMessages(std::move(*store), *folder, used, headers, ui);
+  FileBlockSource blocks(*store);
+  std::optional<FreedBlocks> freed;
+  if (RecoverFreed) freed.emplace(!SkipPointerCheck, blocks);
+  const ExtractionResult extracted = ExtractMessages(*store, *folder, used, headers, ui, freed ? &*freed : nullptr);
   ShowDuplicateRemovalPhase(ui);
   const std::int32_t remaining = RemoveDuplicates(MailRecords, used, extracted.count, ui);
   ShowRenamingPhase(ui);
   // A failed write ends the run as a stop does: the files keep their working names.
   if (!extracted.writeFailed) RenameMessages(MailRecords, *folder, headers, StopRequested, ui);
-  platform::FlushToDisk(*folder, ForEachRemainingFile);
+  FreedOutputResult freedWritten;
+  if (freed && !extracted.writeFailed && !StopRequested)
+    freedWritten = WriteFreedPhase(freed->Candidates(), blocks, store->Length(), *folder, StopRequested, ui);
+  platform::FlushToDisk(*folder, [&freedWritten](const platform::FileVisitor& visit) {
+    ForEachRemainingFile(freedWritten.files, visit);
+  });
   ShowEndPhase(ui);
 
   RecoveryOutcome outcome;
-  outcome.result = extracted.writeFailed ? RecoveryResult::WriteFailed
-                   : StopRequested       ? RecoveryResult::Stopped
-                                         : RecoveryResult::Completed;
+  const bool writeFailed = extracted.writeFailed || freedWritten.failure.has_value();
+  outcome.result = writeFailed     ? RecoveryResult::WriteFailed
+                   : StopRequested ? RecoveryResult::Stopped
+                                   : RecoveryResult::Completed;
   outcome.messageCount = remaining;
+  outcome.freedCount = freedWritten.written;
   outcome.stopped = outcome.result != RecoveryResult::Completed;
   outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
   outcome.missingSignature = extracted.missingSignature;
   CountRecords(outcome);
   // A run that wrote nothing leaves nothing behind.
-  if (extracted.count > 0 || !platform::RemoveFolder(*folder)) outcome.outputFolder = *folder;
+  if (extracted.count > 0 || freedWritten.written > 0 || !platform::RemoveFolder(*folder))
+    outcome.outputFolder = *folder;
   if (!QuitRequested) Report(ui, outcome);
   return outcome;
 }

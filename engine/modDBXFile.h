@@ -11,6 +11,8 @@
 
 // Run flags, set by the user interface (or a signal handler) and polled by the run.
 extern std::atomic<bool> SkipPointerCheck;
+// Whether the run also writes the messages found in freed blocks.
+extern std::atomic<bool> RecoverFreed;
 extern std::atomic<bool> StopRequested;
 extern std::atomic<bool> QuitRequested;
 

@@ -33,7 +33,7 @@ class SeedFolder {
 };
 
 // Stores the scan must handle: with and without the file header, messages forward, backward,
-// scattered, displaced, cut off and damaged.
+// scattered, displaced, cut off and damaged, and freed.
 void AddStores(SeedFolder& seeds) {
   {
     DbxWriter writer;
@@ -63,6 +63,16 @@ void AddStores(SeedFolder& seeds) {
     writer.Truncate(0);
     const auto placed = writer.PlaceMessage(MakeMessage("looping", 1100, 8), {4, 532, 1060});
     writer.PokeInt32(placed.blockOffsets[2] + 12, 532);  // the last block leads back to the second
+    seeds.Add(writer.Bytes());
+  }
+  {
+    // Messages freed as Outlook Express frees them, one of them since partly reused.
+    DbxWriter writer;
+    writer.Truncate(0x60);
+    const auto first = writer.AppendMessage(MakeMessage("freed", 1100, 9));
+    writer.FreeMessage(first);
+    writer.FreeMessage(writer.AppendMessage(MakeMessage("freed too", 700, 10)));
+    writer.PlaceMessage(MakeMessage("reuses", 300, 11), {first.blockOffsets[2]});
     seeds.Add(writer.Bytes());
   }
 }

@@ -1,13 +1,22 @@
-// The block scan and chain assembly over any store, with the pointer check on and off.
+// The block scan and chain assembly over any store, with the pointer check on and off; and the freed
+// blocks the same windows hold, linked and rebuilt into messages.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <vector>
 
 #include "engine/BlockScan.h"
+#include "engine/CandidateSearch.h"
+#include "engine/FileBlockSource.h"
+#include "engine/FreedChains.h"
+#include "engine/FreedMessage.h"
 #include "fuzz/MemoryStore.h"
 
 namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
 
 // Takes every message and checks what the scan promises about it.
 class CheckingHost final : public ScanHost {
@@ -48,6 +57,41 @@ class CheckingHost final : public ScanHost {
   std::uint64_t sum_ = 0;
 };
 
+// Every place of every window searched, as the scan searches it when it finds no message.
+std::vector<FreedCandidate> FindFreed(const platform::StoreFile& file, bool pointerCheck) {
+  const std::int64_t length = ScanLength(file.Length());
+  StoreReader reader(file, length);
+  FileBlockSource blocks(file);
+  FreedBlocks freed(pointerCheck, blocks);
+  for (std::int64_t start = 1; start < length; start += kWindowStep) {
+    reader.LoadWindow(start);
+    freed.WindowLoaded(reader.Window(), start);
+    for (std::int64_t from = 1, m = 0; (m = FindCandidate(reader.Window(), from, freed)) != 0;) from = m + 1;
+  }
+  return freed.Candidates();
+}
+
+void RecoverFreed(const std::u16string& path, bool pointerCheck) {
+  platform::OsError error;
+  const auto file = platform::StoreFile::Open(path, error);
+  Require(file.has_value());
+  const std::vector<FreedCandidate> candidates = FindFreed(*file, pointerCheck);
+  for (std::size_t i = 1; i < candidates.size(); ++i) Require(candidates[i - 1].position < candidates[i].position);
+  const std::vector<FreedChain> chains = LinkFreedBlocks(candidates, file->Length());
+  std::size_t blocks = 0;
+  FileBlockSource source(*file);
+  for (const FreedChain& chain : chains) {
+    blocks += chain.blocks.size();
+    const std::optional<FreedMessage> message = ReadFreedMessage(chain, source);
+    if (!message) continue;
+    const std::vector<std::uint8_t>& bytes = message->text.Bytes();
+    Require(bytes.size() <= message->blocks * 512 && message->text.Lost().size() == message->blocks);
+    for (const LostRange& lost : message->text.Lost()) Require(lost.begin < lost.end && lost.end <= bytes.size());
+  }
+  // Each freed block belongs to one message at most.
+  Require(blocks <= candidates.size());
+}
+
 void ScanOnce(const std::u16string& path, bool skipPointerCheck) {
   platform::OsError error;
   const auto file = platform::StoreFile::Open(path, error);
@@ -78,5 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store.Fill(std::span(data, size));
   ScanOnce(store.Path(), false);
   ScanOnce(store.Path(), true);
+  RecoverFreed(store.Path(), true);
+  RecoverFreed(store.Path(), false);
   return 0;
 }

@@ -81,6 +81,7 @@ void frmMain::cmdStart_Click() {
   IsRunning = true;
   SetInputsEnabledForRun(true);
   SkipPointerCheck = IsChecked(ControlId::chkPointer);
+  RecoverFreed = IsChecked(ControlId::chkFreed);
   const std::u16string dbxPath = IsChecked(ControlId::optDefault)
                                      ? StoreFolders[static_cast<std::size_t>(CurrentUserIndex)] + kInboxFile
                                      : GetText(Control(ControlId::txtDBXFile));

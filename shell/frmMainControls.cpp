@@ -38,6 +38,7 @@ constexpr ControlDesign<ControlId> kControls[] = {
      u"（指定されたフォルダに、「メール復元YYYYMMDDhhmmss」という名前のサブフォルダを作成します。）", kLabel | WS_GROUP | kShown, kPlain, 660, 2400, 7635, 255, kDefaultFont},
     {Label7,       picFrame,  L"STATIC", u"３．オプション", kLabel | WS_GROUP | kShown, kPlain, 300, 2820, 3075, 255, kDefaultFont},
     {chkPointer,   picFrame,  L"BUTTON", u"ポインターの正当性チェックを行わない。(&P)", kCheck | WS_GROUP | kShown, kPlain, 660, 3120, 4035, 255, kDefaultFont},
+    {chkFreed,     picFrame,  L"BUTTON", u"削除済み領域のメールも復元する(&D)", kCheck | WS_GROUP | kShown, kPlain, 660, 3420, 4035, 255, kDefaultFont},
     {Picture1,     None,      kPanelClass, u"", kPanel | kShown, WS_EX_CONTROLPARENT, 0, 5220, 9390, 675, kDefaultFont},
     {lblProc,      Picture1,  L"STATIC", kExtractingCaption, kLabel, kPlain, 180, 240, 540, 180, kDefaultFont},
     {prgStatus,    Picture1,  PROGRESS_CLASSW, u"", kPlain, kPlain, 840, 180, 3795, 315, kDefaultFont},

@@ -26,6 +26,7 @@ enum class ControlId : int {
   Label4,
   Label7,
   chkPointer,
+  chkFreed,
   Picture1,
   lblProc,
   prgStatus,

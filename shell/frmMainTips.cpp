@@ -17,6 +17,9 @@ constexpr Tip kTips[] = {
     {ControlId::chkPointer,
      u"ブロックの位置を示すポインターを確かめずに、メールをたどります。\r\n"
      u"ディスクイメージから切り出したDBXファイルや、ずれた位置からコピーされたDBXファイルで、メールが見つからないときに使います。"},
+    {ControlId::chkFreed,
+     u"Outlook Expressが解放した領域に残るメールも、「削除済みメール」フォルダに復元します。\r\n"
+     u"完全に削除したメールが戻ることがありますが、512バイトごとに4バイトが失われ「????」になります。"},
 };
 
 constexpr int kTipWidthPixels = 400;

@@ -102,6 +102,7 @@ void frmMain::CreateControls() {
     controls_.emplace_back(design.id, control);
   }
   SendMessageW(Control(ControlId::optDefault), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(Control(ControlId::chkFreed), BM_SETCHECK, BST_CHECKED, 0);
 }
 
 void frmMain::ApplyLayout(UINT dpi) {

@@ -145,6 +145,29 @@ TEST_F(RunCliTest, NoPointerCheckAlsoFindsAStaleCopy) {
   EXPECT_EQ(FileContents(Entries(unchecked).at(0)), (std::multiset<std::string>{live, stale}));
 }
 
+TEST_F(RunCliTest, FreedMessagesAreReportedUnlessNoFreedTurnsThemOff) {
+  DbxWriter writer;
+  writer.AppendMessage(MakeMessage("live", 900, 1));
+  writer.FreeMessage(writer.AppendMessage(MakeMessage("gone", 700, 2)));
+  const fs::path store = temp_.Path() / "freed.dbx";
+  writer.Save(store);
+
+  const fs::path on = parent_ / "on";
+  const fs::path off = parent_ / "off";
+  fs::create_directories(on);
+  fs::create_directories(off);
+  const CliRun withFreed = RunCommand({"--output", Utf8(on), Utf8(store)});
+  const CliRun withoutFreed = RunCommand({"--no-freed", "--output", Utf8(off), Utf8(store)});
+  const fs::path onFolder = Entries(on).at(0);
+  const fs::path offFolder = Entries(off).at(0);
+  EXPECT_EQ(withFreed.out, u"1通のメールが見つかりました。"
+                           u"削除済み領域から1通のメールを復元しました（512バイトごとに4バイトが失われています）。\n" +
+                               onFolder.u16string() + u"\n");
+  EXPECT_EQ(withoutFreed.out, u"1通のメールが見つかりました。\n" + offFolder.u16string() + u"\n");
+  EXPECT_TRUE(fs::exists(onFolder / u"削除済みメール" / "gone.eml"));
+  EXPECT_EQ(Entries(offFolder), std::vector<fs::path>{offFolder / "live.eml"});
+}
+
 TEST_F(RunCliTest, EachRunGetsAFolderOfItsOwn) {
   const fs::path store = Store({MakeMessage("one", 300)});
   EXPECT_EQ(RunCommand({"--output", Utf8(parent_), Utf8(store)}).status, 0);

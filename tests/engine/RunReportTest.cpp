@@ -37,9 +37,13 @@ TEST(ReportText, AddsEachSentenceWhereTheOutcomeCallsForIt) {
       {{.messageCount = 3, .pointerCheckRejects = 3}, u"3通のメールが見つかりました。"},  // as many found as refused
       {{.missingSignature = true},
        u"メールが見つかりませんでした。DBXファイルの署名がありません（破損しているか、DBXファイルではありません）。"},
+      {{.messageCount = 4, .cutShortCount = 1, .freedCount = 2},
+       u"4通のメールが見つかりました。うち1通は途中で切れています。"
+       u"削除済み領域から2通のメールを復元しました（512バイトごとに4バイトが失われています）。"},
+      {{.freedCount = 1}, u"0通のメールが見つかりました。削除済み領域から1通のメールを復元しました（512バイトごとに4バイトが失われています）。"},
   };
   for (const Case& c : cases) {
-    const std::u16string question = c.outcome.messageCount > 0 ? u"出力先フォルダをExplorerで開きますか？" : u"";
+    const std::u16string question = FoundAny(c.outcome) ? u"出力先フォルダをExplorerで開きますか？" : u"";
     EXPECT_EQ(ReportText(c.outcome, Language::Japanese, true), std::u16string(c.text) + question)
         << platform::ToUtf8(std::u16string(c.text));
   }
@@ -49,11 +53,14 @@ TEST(ReportText, EnglishSentencesAreSeparatedByASpaceAndTheQuestionIsLeftOutWhen
   const RecoveryOutcome outcome{.messageCount = 2, .cutShortCount = 1, .stopped = true};
   EXPECT_EQ(ReportText(outcome, Language::English, false), u"The run was stopped. 2 mails were found. 1 of them are cut short.");
   EXPECT_EQ(ReportText(outcome, Language::Japanese, false), u"中断しました。2通のメールが見つかりました。うち1通は途中で切れています。");
+  const RecoveryOutcome freed{.messageCount = 1, .freedCount = 3};
+  EXPECT_EQ(ReportText(freed, Language::English, false),
+            u"1 mails were found. 3 mails were recovered from freed space (4 bytes of every 512 are lost).");
 }
 
 TEST(Texts, EveryEntryHasBothLanguagesAndTheTableIsInTextIdOrder) {
   const auto texts = AllTexts();
-  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::MissingSignature) + 1);
+  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::FreedCount) + 1);
   for (std::size_t i = 0; i < texts.size(); ++i) {
     EXPECT_EQ(static_cast<std::size_t>(texts[i].id), i);
     EXPECT_FALSE(texts[i].japanese.empty()) << i;

@@ -7,6 +7,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "MessageBoxAnswerer.h"
 #include "Screenshot.h"
@@ -208,6 +209,33 @@ TEST_F(EngineRun, StatusBarFollowsThePhasesAndTheReportAsks) {
   EXPECT_TRUE(report.questionIcon);
   EXPECT_EQ(OutputFiles(), static_cast<std::size_t>(kMessages));
   EXPECT_TRUE(photographed);
+}
+
+TEST_F(EngineRun, FreedBoxDecidesWhetherTheFreedMessagesAreWritten) {
+  testsupport::DbxWriter store;
+  store.AppendMessage(testsupport::MakeMessage("live", 900, 1));
+  store.FreeMessage(store.AppendMessage(testsupport::MakeMessage("gone", 700, 2)));
+  store.Save(folder_ / "Inbox.dbx");
+  const MessageBoxAnswerer answerer({IDNO, IDNO});
+  OpenOnStore();
+  ASSERT_TRUE(Checked(Id::chkFreed));
+  Click(Id::cmdStart);
+  Click(Id::chkFreed);
+  ASSERT_FALSE(Checked(Id::chkFreed));
+  Click(Id::cmdStart);
+
+  std::vector<std::filesystem::path> runs;
+  for (const auto& run : std::filesystem::directory_iterator(folder_ / "out")) runs.push_back(run.path());
+  std::sort(runs.begin(), runs.end());  // the second run's folder sorts after the first's
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_TRUE(std::filesystem::exists(runs[0] / L"削除済みメール" / "gone.eml"));
+  EXPECT_FALSE(std::filesystem::exists(runs[1] / L"削除済みメール"));
+  EXPECT_TRUE(std::filesystem::exists(runs[1] / "live.eml"));
+  ASSERT_EQ(answerer.Shown().size(), 2u);
+  EXPECT_EQ(answerer.Shown()[0].text, L"1通のメールが見つかりました。"
+                                      L"削除済み領域から1通のメールを復元しました（512バイトごとに4バイトが失われています）。"
+                                      L"出力先フォルダをExplorerで開きますか？");
+  EXPECT_EQ(answerer.Shown()[1].text, L"1通のメールが見つかりました。出力先フォルダをExplorerで開きますか？");
 }
 
 TEST_F(EngineRun, StopYesEndsTheRunAndReturnsToIdle) {

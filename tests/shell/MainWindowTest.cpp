@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cwctype>
+#include <vector>
 #include <string_view>
 
 #include "MessageBoxAnswerer.h"
@@ -25,6 +28,7 @@ TEST_F(MainWindow, OpensAtRestAsDesigned) {
   EXPECT_TRUE(Checked(Id::optDefault));
   EXPECT_FALSE(Checked(Id::optFolder));
   EXPECT_FALSE(Checked(Id::chkPointer));
+  EXPECT_TRUE(Checked(Id::chkFreed));
   EXPECT_EQ(Text(Id::txtEMLFolder), L"C:\\Docs");
   EXPECT_EQ(Text(Id::txtDBXFile), L"");
   EXPECT_EQ(Text(Id::lblMessage), L"");
@@ -73,6 +77,7 @@ TEST_F(MainWindow, CaptionsAndTabOrderFollowTheDesign) {
   }
   EXPECT_EQ(Text(Id::Label5), L"２．EMLファイルの出力先のフォルダを指定してください。(&E)");
   EXPECT_EQ(Text(Id::chkPointer), L"ポインターの正当性チェックを行わない。(&P)");
+  EXPECT_EQ(Text(Id::chkFreed), L"削除済み領域のメールも復元する(&D)");
   EXPECT_EQ(Text(Id::optFolder), L"以下に指定するフォルダ（DBXファイル）(&F)");
   EXPECT_EQ(Text(Id::lblRename), L"ﾘﾈｰﾑ中");
   const HMENU menu = GetMenu(form_->Window());
@@ -179,6 +184,8 @@ TEST_F(MainWindow, AccessKeysEnterAndEscReachTheirControls) {
   EXPECT_EQ(GetFocus(), Control(Id::txtEMLFolder)) << "Alt+E on Label5 moves to the output folder box";
   EXPECT_TRUE(press(WM_SYSCHAR, L'p'));
   EXPECT_TRUE(Checked(Id::chkPointer));
+  EXPECT_TRUE(press(WM_SYSCHAR, L'd'));
+  EXPECT_FALSE(Checked(Id::chkFreed));
   EXPECT_TRUE(press(WM_SYSCHAR, L'f'));
   EXPECT_TRUE(Checked(Id::optFolder));
   EXPECT_FALSE(Enabled(Id::cmdStart)) << "selecting optFolder by its key runs the Start rule";
@@ -189,11 +196,36 @@ TEST_F(MainWindow, AccessKeysEnterAndEscReachTheirControls) {
   EXPECT_EQ(runPaths_.size(), 1u) << "Enter presses the default button";
 }
 
+TEST_F(MainWindow, FreedBoxKeyClashesWithNoControlAndNoMenu) {
+  Open();
+  const auto keyOf = [](std::wstring_view text) {
+    const std::size_t amp = text.find(L'&');
+    return amp == std::wstring_view::npos || amp + 1 >= text.size() ? L'\0' : static_cast<wchar_t>(towupper(text[amp + 1]));
+  };
+  std::vector<wchar_t> keys;
+  for (const ControlDesign<ControlId>& design : MainWindowControls()) {
+    if (const wchar_t key = keyOf(Text(design.id))) keys.push_back(key);
+  }
+  const HMENU bar = GetMenu(form_->Window());
+  for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+    const HMENU sub = GetSubMenu(bar, i);
+    for (int j = 0; j < GetMenuItemCount(sub); ++j) {
+      wchar_t item[64] = {};
+      GetMenuStringW(sub, static_cast<UINT>(j), item, 64, MF_BYPOSITION);
+      if (const wchar_t key = keyOf(item)) keys.push_back(key);
+    }
+    wchar_t top[64] = {};
+    GetMenuStringW(bar, static_cast<UINT>(i), top, 64, MF_BYPOSITION);
+    if (const wchar_t key = keyOf(top)) keys.push_back(key);
+  }
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), keyOf(Text(Id::chkFreed))), 1);
+}
+
 TEST_F(MainWindow, TabVisitsTheControlsInOrder) {
   frmMain& form = Open();
   SetFocus(Control(Id::optDefault));
   const Id order[] = {Id::txtDBXFile, Id::cmdFindDBX, Id::txtEMLFolder, Id::cmdFindEML,
-                      Id::chkPointer, Id::cmdStart, Id::optDefault};
+                      Id::chkPointer, Id::chkFreed, Id::cmdStart, Id::optDefault};
   for (const Id next : order) {
     MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
     EXPECT_TRUE(form.TranslateDialogKeys(tab));

@@ -66,12 +66,23 @@ TEST_F(Running, SkipPointerCheckFollowsTheCheckBox) {
   }
 }
 
+TEST_F(Running, RecoverFreedFollowsTheCheckBox) {
+  Open();
+  for (const bool checked : {false, true, false}) {
+    SendMessageW(Control(Id::chkFreed), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    Click(Id::cmdStart);
+    EXPECT_EQ(RecoverFreed.load(), checked);
+  }
+}
+
 TEST_F(Running, InputsAreLockedDuringTheRunAndGivenBackAfterIt) {
   bool checked = false;
   Open([&](RecoveryUi&) {
     checked = true;
     EXPECT_TRUE(form_->Running());
     EXPECT_FALSE(Enabled(Id::picFrame));
+    // The option boxes lie in the locked panel, which takes their clicks and keys.
+    for (const Id box : {Id::chkPointer, Id::chkFreed}) EXPECT_EQ(GetParent(Control(box)), Control(Id::picFrame));
     EXPECT_FALSE(Enabled(Id::cmdFindDBX));
     EXPECT_FALSE(Enabled(Id::cmdFindEML));
     EXPECT_FALSE(MenuItemEnabled(IDM_FILE_EXIT));

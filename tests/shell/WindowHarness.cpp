@@ -6,6 +6,7 @@
 
 void WindowHarness::SetUp() {
   SkipPointerCheck = false;
+  RecoverFreed = true;
   StopRequested = false;
   QuitRequested = false;
   UserNames = {u"user1", u"user2"};

@@ -146,6 +146,46 @@ void DbxWriter::WriteBlockHeader(std::int64_t offset, const BlockHeader& header)
   PokeInt32(offset + 12, header.nextOffset);
 }
 
+std::int32_t DbxWriter::PeekInt32(std::int64_t offset) {
+  const std::uint8_t* bytes = Writable(offset, 4);
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+                                   static_cast<std::uint32_t>(bytes[2]) << 16 |
+                                   static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+void DbxWriter::FreeBlock(std::int64_t offset) {
+  const std::int32_t own = PeekInt32(offset);
+  PokeInt32(offset + 4, 0x1FC);
+  PokeInt32(offset + 8, 0x210);
+  PokeInt32(offset + 16, PeekInt32(kFreeListHeadOffset));
+  PokeInt32(kFreeListHeadOffset, own);
+}
+
+void DbxWriter::FreeMessage(const PlacedMessage& message) {
+  for (const std::int64_t offset : message.blockOffsets) FreeBlock(offset);
+}
+
+std::int64_t DbxWriter::AppendFreedTreeNode() {
+  constexpr std::size_t kNodeSize = 0x27C;
+  const std::int64_t offset = Reserve(kNodeSize);
+  PokeInt32(offset, static_cast<std::int32_t>(offset));
+  PokeInt32(offset + 4, 0x268);
+  PokeInt32(offset + 8, 0x27C);
+  const std::string text = MakeMessage("node", kNodeSize - 12);
+  Poke(offset + 12, AsBytes(std::string_view(text).substr(0, kNodeSize - 12)));
+  return offset;
+}
+
+std::int64_t DbxWriter::AppendFreedObject(std::span<const std::uint8_t> body) {
+  if (body.size() > kDbxDataSize)
+    throw std::invalid_argument("an object of 0x210 bytes holds 512 bytes after its header");
+  const std::int64_t offset = Reserve(kDbxBlockSize);
+  PokeInt32(offset, static_cast<std::int32_t>(offset));
+  Poke(offset + 16, body);
+  FreeBlock(offset);
+  return offset;
+}
+
 void DbxWriter::Truncate(std::int64_t size) {
   if (size < base_) throw std::logic_error("bytes already streamed out cannot change");
   tail_.resize(static_cast<std::size_t>(size - base_), 0);

@@ -20,6 +20,7 @@ namespace testsupport {
 inline constexpr std::size_t kDbxHeaderSize = 0x24BC;
 inline constexpr std::size_t kDbxBlockSize = 528;
 inline constexpr std::size_t kDbxDataSize = 512;
+inline constexpr std::int64_t kFreeListHeadOffset = 0x48;
 inline constexpr std::array<std::uint8_t, 20> kMessageFolderSignature = {
     0xCF, 0xAD, 0x12, 0xFE, 0xC5, 0xFD, 0x74, 0x6F, 0x66, 0xE3, 0xD1, 0x11, 0x9A, 0x4E, 0x00, 0xC0, 0x4F, 0xA3, 0x09, 0xD4};
 
@@ -74,6 +75,19 @@ class DbxWriter {
   void Poke(std::int64_t offset, std::span<const std::uint8_t> bytes);
   void PokeInt32(std::int64_t offset, std::int32_t value);
   void WriteBlockHeader(std::int64_t offset, const BlockHeader& header);
+  // Frees a message the way Outlook Express does, block by block from the first: the words at +4 and +8
+  // become 0x1FC and 0x210, the word at +0x10 takes the head of the free list (so each block after
+  // the first names the one before it), and the block becomes the head, the word at header offset 0x48.
+  // The header must still be in memory.
+  void FreeMessage(const PlacedMessage& message);
+  // Appends a freed tree node, (own offset, 0x268, 0x27C, ...) and text after it; returns its offset.
+  std::int64_t AppendFreedTreeNode();
+  // Appends an index object of 0x210 bytes with body after its 16-byte header (up to 512 bytes) and
+  // frees it like a message block; returns its offset.
+  std::int64_t AppendFreedObject(std::span<const std::uint8_t> body);
+  // The word at a 0-based offset, from bytes still in memory.
+  std::int32_t PeekInt32(std::int64_t offset);
+
   // Cuts the store to a length (in-memory only, or within bytes not yet streamed out).
   void Truncate(std::int64_t size);
 
@@ -87,6 +101,7 @@ class DbxWriter {
   std::uint8_t* Writable(std::int64_t offset, std::size_t count);
   void AlignTo4();
   void StreamOut();
+  void FreeBlock(std::int64_t offset);
 
   std::int64_t base_ = 0;  // file offset of tail_[0]; non-zero only when streaming
   std::vector<std::uint8_t> tail_;

@@ -47,6 +47,7 @@ RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool 
 
 void ResetRunFlags() {
   SkipPointerCheck = false;
+  RecoverFreed = true;
   StopRequested = false;
   QuitRequested = false;
 }

@@ -1,0 +1,18 @@
+#pragma once
+// The run's last writing phase: the freed messages the scan found, written after the renaming.
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "engine/BlockSource.h"
+#include "engine/FreedBlocks.h"
+#include "engine/FreedOutput.h"
+#include "engine/RecoveryUi.h"
+
+// Links the candidates into messages and writes them into the run's folder, showing the progress on
+// the status bar as the renaming does and pumping events after each. A stop ends the phase after the
+// current file; a failed write is shown as the extraction shows one and ends it too. fileLength is the
+// store file's length in bytes.
+FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates, BlockSource& blocks,
+                                  std::int64_t fileLength, const std::u16string& folder,
+                                  const std::atomic<bool>& stop, RecoveryUi& ui);
