@@ -5,16 +5,11 @@
 
 namespace {
 
-// The bytes a buffer of size bytes from 1-based position start stands for: all of them, or the rest
-// of the file and one byte more.
-std::size_t SpanFrom(std::int64_t length, std::int64_t start, std::int64_t size) {
+// The bytes the window from 1-based position start stands for: a whole window, or the rest of the
+// file and one byte more.
+std::size_t WindowSpan(std::int64_t length, std::int64_t start) {
   const std::int64_t remaining = length - start + 1;
-  return static_cast<std::size_t>(remaining > size - 1 ? size : remaining + 1);
-}
-
-// Zeroes the buffer from index from on: the bytes a stretch does not stand for.
-void ZeroFrom(std::vector<std::uint8_t>& buffer, std::size_t from) {
-  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(from), buffer.end(), std::uint8_t{0});
+  return static_cast<std::size_t>(remaining > kWindowSize - 1 ? kWindowSize : remaining + 1);
 }
 
 }  // namespace
@@ -22,45 +17,28 @@ void ZeroFrom(std::vector<std::uint8_t>& buffer, std::size_t from) {
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
 StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
-    : file_(file), length_(length), stretch_(static_cast<std::size_t>(kStretchSize), 0), lineNumbers_(kLineCount, -1) {}
-
-void StoreReader::ReadStretch(std::int64_t start, std::vector<std::uint8_t>& stretch) const {
-  const std::size_t span = SpanFrom(length_, start, kStretchSize);
-  // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
-  ReadStoreBytes(file_, start, std::span(stretch).first(span));
-  ZeroFrom(stretch, span);
-}
+    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lineNumbers_(kLineCount, -1) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
-  const bool held = stretchStart_ != 0 && start >= stretchStart_ && start + kWindowSize <= stretchStart_ + kStretchSize;
-  if (!held) {
-    if (reader_) reader_->Wait();
-    const bool readAhead = aheadStart_ != 0 && start >= aheadStart_ && start + kWindowSize <= aheadStart_ + kStretchSize;
-    if (readAhead) {
-      stretch_.swap(ahead_);
-      stretchStart_ = aheadStart_;
-      // The thread zeroed only what the file lacks within the span it read.
-      ZeroFrom(stretch_, SpanFrom(length_, stretchStart_, kStretchSize));
-    } else {
-      stretchStart_ = start;
-      ReadStretch(start, stretch_);
-    }
-    ReadNextStretchAhead();
-  }
+  const std::size_t span = WindowSpan(length_, start);
+  if (reader_) reader_->Wait();
+  if (start == aheadStart_)
+    window_.swap(ahead_);
+  else
+    // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
+    ReadStoreBytes(file_, start, std::span(window_).first(span));
+  std::fill(window_.begin() + static_cast<std::ptrdiff_t>(span), window_.end(), std::uint8_t{0});
   windowStart_ = start;
-  windowSpan_ = static_cast<std::int64_t>(SpanFrom(length_, start, kWindowSize));
-}
+  windowSpan_ = static_cast<std::int64_t>(span);
 
-void StoreReader::ReadNextStretchAhead() {
   aheadStart_ = 0;
-  const std::int64_t next = stretchStart_ + kStretchWindows * kWindowStep;
+  const std::int64_t next = start + kWindowStep;
   if (next >= length_) return;
   if (!reader_) {
-    ahead_.resize(static_cast<std::size_t>(kStretchSize));
+    ahead_.resize(static_cast<std::size_t>(kWindowSize));
     reader_ = std::make_unique<WindowReadAhead>(file_);
   }
-  const std::size_t span = SpanFrom(length_, next, kStretchSize);
-  reader_->Start(next, std::span(ahead_).first(span));
+  reader_->Start(next, std::span(ahead_).first(WindowSpan(length_, next)));
   aheadStart_ = next;
 }
 
@@ -79,7 +57,7 @@ const std::uint8_t* StoreReader::Line(std::int64_t lineNumber) {
 bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
   if (position < 1 || position > length_) return false;
   if (position >= windowStart_ && position + kBlockSize <= windowStart_ + windowSpan_) {
-    block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(Window().data() + (position - windowStart_), kBlockSize));
+    block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.data() + (position - windowStart_), kBlockSize));
     return true;
   }
   // A block may reach over the end of one line into the next.

@@ -1,8 +1,7 @@
 #pragma once
 // Reads the store through a window of about 1 MiB and serves 528-byte blocks from memory: from the
 // window when the block lies in it, otherwise from pieces of the file read whole and kept a while.
-// The file is read a stretch of several windows at a time, and while the scan searches one stretch,
-// a thread of its own reads the stretch that follows it.
+// While the scan searches one window, a thread of its own reads the one that follows it.
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -24,9 +23,7 @@ class StoreReader {
   // Fills the window from 1-based position start; bytes beyond the end of the file read as zero.
   void LoadWindow(std::int64_t start);
   // The whole window buffer, always kWindowSize bytes; index 0 is window position 1.
-  std::span<const std::uint8_t> Window() const {
-    return std::span(stretch_).subspan(static_cast<std::size_t>(windowStart_ - stretchStart_), kWindowSize);
-  }
+  std::span<const std::uint8_t> Window() const { return window_; }
 
   // Reads the block at 1-based position. Fails when the position lies outside 1..Length() or the
   // system read fails; a block running past the end of the file reads zeros for the missing bytes.
@@ -43,23 +40,13 @@ class StoreReader {
 
   const platform::StoreFile& file_;
   std::int64_t length_;
-  // Windows in a stretch: enough that handing a stretch between the threads costs little beside
-  // reading it, few enough that the two stretches stay a small part of the memory a run takes.
-  static constexpr std::int64_t kStretchWindows = 2;
-  static constexpr std::int64_t kStretchSize = (kStretchWindows - 1) * kWindowStep + kWindowSize;
-  // Reads the stretch from 1-based position start into stretch, as much as the window there stands for.
-  void ReadStretch(std::int64_t start, std::vector<std::uint8_t>& stretch) const;
-  // Starts reading the stretch that follows the loaded one, when the file goes on.
-  void ReadNextStretchAhead();
-
-  std::vector<std::uint8_t> stretch_;  // the stretch holding the window
-  std::int64_t stretchStart_ = 0;      // 1-based position of stretch_[0]; 0 before the first load
-  std::int64_t windowStart_ = 0;       // 1-based position of the window's first byte
-  std::int64_t windowSpan_ = 0;        // bytes the window stands for; those the file lacks are zero
+  std::vector<std::uint8_t> window_;
+  std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
+  std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
   std::unique_ptr<std::uint8_t[]> lines_;  // allocated at the first block outside a window
   std::vector<std::int64_t> lineNumbers_;  // per slot, the line it holds or -1
-  // The stretch after the loaded one, read while the loaded one is searched; it trades places with
-  // stretch_ when the scan moves on to it, and the read is wasted when the scan leaps further.
+  // The window after the loaded one, read while the loaded one is searched; its buffer trades places
+  // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.
   std::vector<std::uint8_t> ahead_;
   std::int64_t aheadStart_ = 0;  // 1-based position of ahead_[0]; 0 while nothing is read ahead
   std::unique_ptr<WindowReadAhead> reader_;  // last, so that its thread ends before the buffers go
