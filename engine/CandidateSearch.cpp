@@ -1,6 +1,7 @@
 #include "engine/CandidateSearch.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "engine/BlockLayout.h"
@@ -49,6 +50,20 @@ std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i, OnPair& onPai
   return 0;
 }
 
+// Tests the places marked in mask, bit n standing for position i + n, in order: the candidate, 0 when
+// the marks run past the window's step, or -1 when none is a candidate.
+template <typename Mask, typename OnPair>
+std::int64_t TestMarked(const std::uint8_t* base, std::int64_t i, Mask mask, OnPair& onPair) {
+  while (mask != 0) {
+    const std::int64_t at = i + std::countr_zero(mask);
+    if (at > kWindowStep) return 0;
+    onPair(at);
+    if (LooksLikeBlock(base + at)) return at;
+    mask &= mask - 1;
+  }
+  return -1;
+}
+
 #if defined(PALVENOR_WIDE_SEARCH)
 // The positions from at on that hold the key byte followed by a zero.
 __attribute__((target("avx2"))) inline __m256i KeyPairs(const std::uint8_t* at) {
@@ -71,13 +86,7 @@ __attribute__((target("avx2"))) std::int64_t SearchWide(const std::uint8_t* base
     if (_mm256_testz_si256(any, any)) continue;
     auto mask = static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(low))) |
                 static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32;
-    while (mask != 0) {
-      const std::int64_t at = i + __builtin_ctzll(mask);
-      if (at > kWindowStep) return 0;
-      onPair(at);
-      if (LooksLikeBlock(base + at)) return at;
-      mask &= mask - 1;
-    }
+    if (const std::int64_t found = TestMarked(base, i, mask, onPair); found >= 0) return found;
   }
   return SearchBytes(base, i, onPair);
 }
@@ -108,13 +117,7 @@ std::int64_t Search(std::span<const std::uint8_t> window, std::int64_t from, OnP
     const __m128i high = twoZero(i + 16);
     if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0) continue;
     auto mask = static_cast<unsigned>(_mm_movemask_epi8(low)) | static_cast<unsigned>(_mm_movemask_epi8(high)) << 16;
-    while (mask != 0) {
-      const std::int64_t at = i + __builtin_ctz(mask);
-      if (at > kWindowStep) return 0;
-      onPair(at);
-      if (LooksLikeBlock(base + at)) return at;
-      mask &= mask - 1;
-    }
+    if (const std::int64_t found = TestMarked(base, i, mask, onPair); found >= 0) return found;
   }
   return SearchBytes(base, i, onPair);
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "engine/StoreReader.h"
@@ -42,6 +43,11 @@ std::filesystem::path WriteStore(const testsupport::TempFolder& temp, std::int64
   return path;
 }
 
+std::optional<platform::StoreFile> OpenStore(const std::filesystem::path& path) {
+  platform::OsError error;
+  return platform::StoreFile::Open(path.u16string(), error);
+}
+
 // The first position at which the loaded window differs from the file's bytes read from start with
 // zeros beyond the file's end (length), or -1 when the whole window matches.
 std::int64_t FirstWrongByte(const StoreReader& reader, std::int64_t start, std::int64_t length) {
@@ -59,8 +65,7 @@ TEST(StoreReader, WindowsInTurnOrByLeapsAreTheFileBytes) {
   constexpr std::int64_t kLength = 6 * kWindowStep + 777;
   testsupport::TempFolder temp;
   const auto path = WriteStore(temp, kLength);
-  platform::OsError error;
-  const auto file = platform::StoreFile::Open(path.u16string(), error);
+  const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
   StoreReader reader(*file, kLength);
   const std::int64_t starts[] = {
@@ -84,8 +89,7 @@ TEST(StoreReader, WindowsOfAStoreCutShortWhileReadAreZerosBeyondTheNewEnd) {
   constexpr std::int64_t kCutLength = kWindowStep + kWindowStep / 2;
   testsupport::TempFolder temp;
   const auto path = WriteStore(temp, kLength);
-  platform::OsError error;
-  const auto file = platform::StoreFile::Open(path.u16string(), error);
+  const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
   StoreReader reader(*file, kLength);
   reader.LoadWindow(1);
@@ -105,8 +109,7 @@ TEST(StoreReader, BlocksAreTheFileBytesFromWindowAndLinesAlike) {
   constexpr std::int64_t kLinesSpan = 256 * kLine;
   testsupport::TempFolder temp;
   const auto path = WriteStore(temp, kLength);
-  platform::OsError error;
-  const auto file = platform::StoreFile::Open(path.u16string(), error);
+  const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
   StoreReader reader(*file, static_cast<std::int32_t>(kLength));
   reader.LoadWindow(2 * kWindowStep + 1);
