@@ -21,8 +21,8 @@ StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
-  if (reader_) reader_->Wait();
-  if (start == aheadStart_)
+  const bool readAhead = reader_ && reader_->Finish();
+  if (readAhead && start == aheadStart_)
     window_.swap(ahead_);
   else
     // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
