@@ -32,6 +32,11 @@ struct RunResult {
   std::vector<MailRecord> records;  // MailRecords without its unused element 0
 };
 
+// The file a record's message was written to.
+inline std::filesystem::path FileOf(const RunResult& run, const MailRecord& record) {
+  return std::filesystem::path(run.outcome.outputFolder) / std::filesystem::path(record.FileName);
+}
+
 // Runs a recovery of store into a new folder under the ui's output parent and adds a test failure
 // when the store's bytes or modification time changed.
 RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool skipPointerCheck = false);
