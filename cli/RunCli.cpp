@@ -31,7 +31,7 @@ int Run(const CliOptions& options, TextOutput& out, TextOutput& err) {
   const std::vector<StoreArgument> stores = ExpandStores(options.storePaths);
   // A single store keeps the layout it always had: its mail directly in the run folder.
   if (stores.size() > 1 || stores.front().problem) return RecoverStores(stores, outputParent, {out, err}, progress);
-  TerminalUi ui(outputParent, TerminalStreams{out, err}, progress, platform::InterruptRequested, StopRequested);
+  TerminalUi ui(outputParent, TerminalStreams{out, err}, progress, platform::InterruptCount, StopRequested);
   const RecoveryOutcome outcome = RecoverMails(stores.front().path, ui);
   ui.Finish(outcome);
   return ExitStatusFor(outcome.result, platform::InterruptRequested());
