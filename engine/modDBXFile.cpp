@@ -108,6 +108,14 @@ RecoveryOutcome Failed(RecoveryResult result) {
   return outcome;
 }
 
+// The messages whose files were made.
+std::int32_t WrittenCount() {
+  std::int32_t count = 0;
+  for (std::size_t i = 1; i < MailRecords.size(); ++i)
+    if (!MailRecords[i].FileName.empty()) ++count;
+  return count;
+}
+
 // The kept messages cut short, which the report mentions.
 std::int32_t CutShortCount() {
   std::int32_t count = 0;
@@ -236,7 +244,7 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui,
                    : StopRequested || HaltRequested ? RecoveryResult::Stopped
                                                       : RecoveryResult::Completed;
   // Messages a halt or a failed write left unwritten are not reported as found.
-  outcome.messageCount = HaltRequested || written.failure ? written.written : remaining;
+  outcome.messageCount = HaltRequested || written.failure ? WrittenCount() : remaining;
   outcome.freedCount = freedWritten.written;
   outcome.stopped = outcome.result != RecoveryResult::Completed;
   outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;

@@ -36,7 +36,7 @@ RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool 
   }
   for (std::size_t i = 1; i < MailRecords.size(); ++i) {
     const MailRecord& record = MailRecords[i];
-    if (record.Status == 0) continue;
+    if (record.Status == 0 || record.FileName.empty()) continue;
     const auto bytes = ReadFileBytes(FileOf(result, record));
     result.files.emplace_back(bytes.begin(), bytes.end());
   }

@@ -26,8 +26,7 @@ FileSnapshot Snapshot(const std::filesystem::path& file);
 
 struct RunResult {
   RecoveryOutcome outcome;
-  // Contents of the remaining messages' files in extraction order, under whatever name each file has
-  // after the run.
+  // Contents of the files written for the remaining messages, in extraction order.
   std::vector<std::string> files;
   std::vector<MailRecord> records;  // MailRecords without its unused element 0
 };
