@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <sstream>
 
+#include "cli/CliTexts.h"
 #include "cli/ExitStatus.h"
 #include "platform/Utf.h"
 
