@@ -39,11 +39,6 @@ TEST(TextTables, EveryEntryHasBothLanguagesWithTheSameArguments) {
   EXPECT_EQ(cli::AllCliTexts().size(), static_cast<std::size_t>(cli::CliTextId::Reason) + 1);
 }
 
-TEST(TextTables, PlaceholdersCountEveryMark) {
-  EXPECT_EQ(Placeholders(u"%2 of %1, %1%"), (std::vector<char16_t>{u'1', u'1', u'2'}));
-  EXPECT_TRUE(Placeholders(u"100% sure").empty());
-}
-
 TEST(CliText, FillsTheArgumentsInTheLanguage) {
   EXPECT_EQ(cli::CliText(cli::CliTextId::Reason, Language::English, {u"Permission denied"}), u"Reason: Permission denied");
   EXPECT_EQ(cli::CliText(cli::CliTextId::Reason, Language::Japanese, {u"Permission denied"}), u"理由: Permission denied");
