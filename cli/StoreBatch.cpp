@@ -35,7 +35,7 @@ ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u1
   for (const StoreArgument& store : stores) {
     ExitStatus storeStatus = kExitStoreOpenFailed;
     if (store.problem) {
-      streams.err.Write(MessageLines(*store.problem));
+      streams.err.Write(MessageLines(*store.problem, streams.language));
     } else {
       const std::u16string counter = u"[" + DecimalText(static_cast<std::int64_t>(next) + 1) + u"/" +
                                      DecimalText(static_cast<std::int64_t>(paths.size())) + u"] ";

@@ -2,18 +2,19 @@
 
 #include <utility>
 
+#include "cli/CliTexts.h"
 #include "engine/RunReport.h"
 
 namespace cli {
 
-std::u16string MessageLines(const UiMessage& message) {
+std::u16string MessageLines(const UiMessage& message, Language language) {
   std::u16string lines;
   for (std::size_t i = 0; i < message.text.size(); ++i) {
     if (message.text[i] == u'\r' && i + 1 < message.text.size() && message.text[i + 1] == u'\n') continue;
     lines += message.text[i];
   }
   lines += u'\n';
-  if (!message.osReason.empty()) lines += u"理由: " + message.osReason + u'\n';
+  if (!message.osReason.empty()) lines += CliText(CliTextId::Reason, language, {message.osReason}) + u'\n';
   return lines;
 }
 
@@ -28,7 +29,8 @@ TerminalUi::TerminalUi(std::u16string outputParentFolder, TerminalStreams stream
       progress_(progress),
       interrupts_(std::move(interrupts)),
       stopRequested_(stopRequested),
-      labels_(std::move(labels)) {}
+      labels_(std::move(labels)),
+      statusBar_(streams.language) {}
 
 MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
   progress_.Clear();
@@ -36,7 +38,7 @@ MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
     reportDue_ = true;
     return MessageAnswer::No;
   }
-  const std::u16string lines = Labelled(labels_.report, MessageLines(message));
+  const std::u16string lines = Labelled(labels_.report, MessageLines(message, streams_.language));
   switch (message.icon) {
     case MessageIcon::Information:
     case MessageIcon::Question:

@@ -85,7 +85,7 @@ TEST_P(CtrlC, InAnyPhaseWindsUpAsAStop) {
   clitest::CapturedOutput err;
   cli::ProgressLine progress(err, false);
   bool interrupted = false;
-  cli::TerminalUi terminal(temp.Path().u16string(), cli::TerminalStreams{out, err}, progress,
+  cli::TerminalUi terminal(temp.Path().u16string(), cli::TerminalStreams{out, err, Language::Japanese}, progress,
                            [&] { return interrupted; }, StopRequested);
   CtrlCAtPhase ui(terminal, c.phase, interrupted);
   const testsupport::FileSnapshot before = testsupport::Snapshot(store);

@@ -66,18 +66,44 @@ std::vector<std::string> Contents(const fs::path& folder) {
 }
 
 TEST_F(Program, VersionAndHelp) {
-  const auto version = RunChild(kProgram, {"--version"});
+  ChildOptions english;
+  english.lang = "C";
+  const auto version = RunChild(kProgram, {"--version"}, english);
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_EQ(version.out, "1.0.34\n");
-  const auto help = RunChild(kProgram, {"--help"});
+  const auto help = RunChild(kProgram, {"--help"}, english);
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("--no-pointer-check"), std::string::npos);
-  const auto wrong = RunChild(kProgram, {"--bogus"});
+  const auto wrong = RunChild(kProgram, {"--bogus"}, english);
   EXPECT_EQ(wrong.exitStatus, 2);
   EXPECT_FALSE(wrong.err.empty());
-  const auto named = RunChild(kProgram, {"--bogus", "x.dbx"});
+  const auto named = RunChild(kProgram, {"--bogus", "x.dbx"}, english);
   EXPECT_EQ(named.exitStatus, 2);
   EXPECT_TRUE(named.err.starts_with("Unknown option: --bogus\n")) << named.err;
+}
+
+TEST_F(Program, SpeaksJapaneseUnderAJapaneseLocaleAndEnglishElsewhere) {
+  WriteStore(2, 500);
+  const struct {
+    const char* lang;
+    const char* helpStart;
+    const char* report;
+  } cases[] = {
+      {"ja_JP.UTF-8", "Outlook ExpressのDBXファイルから", "2通のメールが見つかりました。\n"},
+      {"C", "Recovers the mail in Outlook Express DBX files", "2 mails were found.\n"},
+      {"en_US.UTF-8", "Recovers the mail in Outlook Express DBX files", "2 mails were found.\n"},
+  };
+  for (const auto& c : cases) {
+    ChildOptions options;
+    options.lang = c.lang;
+    const auto help = RunChild(kProgram, {"--help"}, options);
+    EXPECT_TRUE(help.out.starts_with(c.helpStart)) << c.lang << ":\n" << help.out;
+    fs::remove_all(parent_);
+    fs::create_directories(parent_);
+    const auto run = RunChild(kProgram, Args(), options);
+    EXPECT_EQ(run.exitStatus, 0) << c.lang;
+    EXPECT_TRUE(run.out.starts_with(c.report)) << c.lang << ":\n" << run.out;
+  }
 }
 
 TEST_F(Program, StoreAndOutputNamesThatAreNotUtf8WorkAndShowAsReplacements) {
