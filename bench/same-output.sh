@@ -20,10 +20,12 @@ for store in "${stores[@]}"; do
     started=$(date +%s)
     "${!side}" --quiet --output "$scratch/$side" "${options[@]}" "$store" >/dev/null || true
     # The folder's name carries the time of the run; what is inside it is compared.
-    (cd "$scratch/$side"/*/ 2>/dev/null && find . -type f -printf '%P\t%s\t%T@\n' | sort) |
+    # A store without mail leaves no folder at all.
+    (cd "$scratch/$side"/*/ 2>/dev/null && find . -type f -printf '%P\t%s\t%T@\n' | sort || true) |
       awk -F'\t' -v now="$started" '{ print $1, $2, ($3 >= now - 2) ? "written by the run" : $3 }' >"$scratch/$side.list"
   done
-  if diff -q "$scratch/old.list" "$scratch/new.list" >/dev/null && diff -r "$scratch"/old/*/ "$scratch"/new/*/ >/dev/null; then
+  if diff -q "$scratch/old.list" "$scratch/new.list" >/dev/null &&
+    { [[ ! -s $scratch/new.list ]] || diff -r "$scratch"/old/*/ "$scratch"/new/*/ >/dev/null; }; then
     echo "same: $store ($(wc -l <"$scratch/new.list") files)"
   else
     echo "DIFFERENT: $store"
