@@ -3,27 +3,52 @@
 #include <CLI/CLI.hpp>
 #include <sstream>
 
+#include "cli/CliTexts.h"
 #include "cli/ExitStatus.h"
 #include "platform/Utf.h"
 
 namespace cli {
 namespace {
 
-ParsedArguments UsageError(const std::u16string& message) {
+ParsedArguments UsageError(const std::u16string& message, Language language) {
   ParsedArguments parsed;
   parsed.exitStatus = kExitUsage;
-  parsed.errText = message + u"\nRun with --help for more information.\n";
+  parsed.errText = message + u'\n' + CliText(CliTextId::MoreInformation, language) + u'\n';
   return parsed;
 }
 
 // The first option the parser did not know, if any: every other argument is a store. CLI11 would name
 // a missing DBXFILE first, which hides the real mistake. It also keeps the "--" that ends the options.
-std::optional<ParsedArguments> UnknownOption(const CLI::App& app) {
+std::optional<ParsedArguments> UnknownOption(const CLI::App& app, Language language) {
   for (const std::string& argument : app.remaining()) {
     if (argument != "--" && argument.starts_with('-'))
-      return UsageError(u"Unknown option: " + platform::FromPathBytes(argument));
+      return UsageError(CliText(CliTextId::UnknownOption, language, {platform::FromPathBytes(argument)}), language);
   }
   return std::nullopt;
+}
+
+// The parser's own messages are English only; the mistakes this command line allows get texts of their own.
+std::u16string ParseErrorText(const CLI::ParseError& error, Language language) {
+  if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) return CliText(CliTextId::StoreMissing, language);
+  // --output is the only option that takes a value.
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr)
+    return CliText(CliTextId::FolderNameMissing, language, {u"--output"});
+  return CliText(CliTextId::WrongArguments, language, {platform::FromUtf8(error.what())});
+}
+
+// The headings and labels CLI11 writes into --help.
+void LabelHelp(CLI::App& app, Language language) {
+  static constexpr struct {
+    const char* key;
+    CliTextId text;
+  } kLabels[] = {{"Usage", CliTextId::UsageLabel},
+                 {"OPTIONS", CliTextId::OptionsLabel},
+                 {"Positionals", CliTextId::PositionalsHeading},
+                 {"REQUIRED", CliTextId::RequiredLabel}};
+  for (const auto& label : kLabels) app.get_formatter()->label(label.key, CliTextUtf8(label.text, language));
+  app.option_defaults()->group(CliTextUtf8(CliTextId::OptionsHeading, language));
+  // Made again, after the group, so that it is listed under the heading in the language.
+  app.set_help_flag("-h,--help", CliTextUtf8(CliTextId::HelpOption, language));
 }
 
 }  // namespace
@@ -34,31 +59,26 @@ std::optional<std::string> ArgumentToUtf8(const std::u16string& argument) {
   return text;
 }
 
-ParsedArguments ParseArguments(const std::vector<std::string>& args) {
-  CLI::App app{"Recovers the mail in Outlook Express DBX files, deleted messages included, into one .eml file "
-               "per message, in a new folder \"メール復元\" + date and time. With several stores, each store's "
-               "mail goes into a folder of its own in it, named after the store.",
-               "palvenor-cli"};
+ParsedArguments ParseArguments(const std::vector<std::string>& args, Language language) {
+  CLI::App app{CliTextUtf8(CliTextId::Description, language), "palvenor-cli"};
+  LabelHelp(app, language);
   std::string output;
   std::vector<std::string> storePaths;
   bool skipPointerCheck = false;
   bool noFreed = false;
   bool quiet = false;
-  app.add_option("--output", output, "Folder in which the output folder is created (default: the documents folder)")
-      ->type_name("DIR");
-  app.add_flag("--no-pointer-check", skipPointerCheck,
-               "Skip the validity check of block pointers; also finds stale copies of messages");
-  app.add_flag("--no-freed", noFreed,
-               "Do not recover the messages left in blocks that Outlook Express freed (written to the subfolder "
-               "\"削除済みメール\" with the report \"復元レポート.tsv\")");
-  app.add_flag("--quiet", quiet, "Show no progress");
-  app.add_option("DBXFILE|FOLDER", storePaths,
-                 "The DBX files to recover from, and folders meaning every *.dbx directly in them; they are only read")
+  app.add_option("--output", output, CliTextUtf8(CliTextId::OutputOption, language))
+      ->type_name(CliTextUtf8(CliTextId::FolderValueName, language));
+  app.add_flag("--no-pointer-check", skipPointerCheck, CliTextUtf8(CliTextId::PointerCheckOption, language));
+  app.add_flag("--no-freed", noFreed, CliTextUtf8(CliTextId::NoFreedOption, language));
+  app.add_flag("--quiet", quiet, CliTextUtf8(CliTextId::QuietOption, language));
+  app.add_option("DBXFILE|FOLDER", storePaths, CliTextUtf8(CliTextId::StoresArgument, language))
+      ->type_name(CliTextUtf8(CliTextId::PathValueName, language))
       ->required();
-  app.set_version_flag("--version", PALVENOR_VERSION);
+  app.set_version_flag("--version", PALVENOR_VERSION, CliTextUtf8(CliTextId::VersionOption, language));
   // On Windows CLI11 would take "/x" for an option; a store path may well be written with slashes.
   app.allow_windows_style_options(false);
-  app.footer(ExitStatusHelp());
+  app.footer(ExitStatusHelp(language));
 
   std::vector<const char*> argv;
   for (const std::string& arg : args) argv.push_back(arg.c_str());
@@ -68,14 +88,17 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::ParseError& error) {
     const bool asked = error.get_exit_code() == 0;  // --help or --version
-    if (auto unknown = UnknownOption(app); unknown && !asked) return *unknown;
-    ParsedArguments parsed;
-    parsed.exitStatus = app.exit(error, out, err) == 0 ? kExitCompleted : kExitUsage;
-    parsed.outText = platform::FromUtf8(out.str());
-    parsed.errText = platform::FromUtf8(err.str());
-    return parsed;
+    if (asked) {
+      ParsedArguments parsed;
+      app.exit(error, out, err);
+      parsed.outText = platform::FromUtf8(out.str());
+      return parsed;
+    }
+    if (auto unknown = UnknownOption(app, language)) return *unknown;
+    return UsageError(ParseErrorText(error, language), language);
   }
-  if (app.count("--output") > 0 && output.empty()) return UsageError(u"--output: the folder name is empty.");
+  if (app.count("--output") > 0 && output.empty())
+    return UsageError(CliText(CliTextId::FolderNameEmpty, language, {u"--output"}), language);
 
   CliOptions options;
   if (app.count("--output") > 0) options.outputFolder = platform::FromPathBytes(output);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/Texts.h"
+
 namespace cli {
 
 struct CliOptions {
@@ -24,8 +26,8 @@ struct ParsedArguments {
 };
 
 // args[0] is the program's name. Paths are taken as the system gives them: bytes on POSIX, where a name
-// need not be UTF-8; on Windows the UTF-8 of the wide argument.
-ParsedArguments ParseArguments(const std::vector<std::string>& args);
+// need not be UTF-8; on Windows the UTF-8 of the wide argument. --help and the errors are in the language.
+ParsedArguments ParseArguments(const std::vector<std::string>& args, Language language);
 
 // A Windows argument as UTF-8 for the parser; nullopt when it holds a lone surrogate, which no UTF-8
 // text can carry back.

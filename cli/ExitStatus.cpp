@@ -21,16 +21,15 @@ ExitStatus ExitStatusFor(RecoveryResult result, bool interrupted) {
   return interrupted ? kExitInterrupted : kExitCompleted;
 }
 
-std::string ExitStatusHelp() {
+std::string ExitStatusHelp(Language language) {
   constexpr std::size_t kColumn = 5;  // the meanings line up after the widest status, 130
-  std::string help = "Exit status:\n";
+  std::string help = CliTextUtf8(CliTextId::ExitStatusHeading, language) + '\n';
   for (const ExitStatusMeaning& entry : kExitStatusMeanings) {
     const std::string status = std::to_string(static_cast<int>(entry.status));
     help += "  " + status + std::string(kColumn - status.size(), ' ');
-    help += entry.meaning;
-    help += '\n';
+    help += CliTextUtf8(entry.meaning, language) + '\n';
   }
-  help += "With several stores, the status of the first one that did not complete, in the order given.\n";
+  help += CliTextUtf8(CliTextId::ExitStatusOfBatch, language) + '\n';
   return help;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
-#include <string_view>
 
+#include "cli/CliTexts.h"
 #include "engine/modDBXFile.h"
 
 namespace cli {
@@ -19,23 +19,23 @@ enum ExitStatus : int {
 
 struct ExitStatusMeaning {
   ExitStatus status;
-  std::string_view meaning;
+  CliTextId meaning;
 };
 
 // The one list of statuses and their meanings; --help is made from it.
 inline constexpr ExitStatusMeaning kExitStatusMeanings[] = {
-    {kExitCompleted, "the run completed, whether or not mail was found"},
-    {kExitUnexpected, "an internal failure"},
-    {kExitUsage, "wrong arguments"},
-    {kExitStoreOpenFailed, "a DBX file could not be opened, or a folder held none"},
-    {kExitFolderFailed, "the output folder could not be created"},
-    {kExitWriteFailed, "a recovered message could not be written (what was written is kept)"},
-    {kExitInterrupted, "stopped by Ctrl-C (what was recovered so far is kept)"},
+    {kExitCompleted, CliTextId::ExitCompletedMeaning},
+    {kExitUnexpected, CliTextId::ExitUnexpectedMeaning},
+    {kExitUsage, CliTextId::ExitUsageMeaning},
+    {kExitStoreOpenFailed, CliTextId::ExitStoreOpenFailedMeaning},
+    {kExitFolderFailed, CliTextId::ExitFolderFailedMeaning},
+    {kExitWriteFailed, CliTextId::ExitWriteFailedMeaning},
+    {kExitInterrupted, CliTextId::ExitInterruptedMeaning},
 };
 
 ExitStatus ExitStatusFor(RecoveryResult result, bool interrupted);
 
-// The statuses as --help lists them, one a line after the heading "Exit status:".
-std::string ExitStatusHelp();
+// The statuses as --help lists them in the language, one a line after their heading.
+std::string ExitStatusHelp(Language language);
 
 }  // namespace cli

@@ -22,16 +22,16 @@ std::u16string DefaultOutputParent() {
   return documents.empty() ? u"." : documents;
 }
 
-int Run(const CliOptions& options, TextOutput& out, TextOutput& err) {
+int Run(const CliOptions& options, TerminalStreams streams) {
   SkipPointerCheck = options.skipPointerCheck;
   RecoverFreed = options.recoverFreed;
   platform::CatchInterrupt();
-  ProgressLine progress(err, WantsProgressLine(options.quiet, err));
+  ProgressLine progress(streams.err, WantsProgressLine(options.quiet, streams.err));
   const std::u16string outputParent = options.outputFolder.value_or(DefaultOutputParent());
-  const std::vector<StoreArgument> stores = ExpandStores(options.storePaths);
+  const std::vector<StoreArgument> stores = ExpandStores(options.storePaths, streams.language);
   // A single store keeps the layout it always had: its mail directly in the run folder.
-  if (stores.size() > 1 || stores.front().problem) return RecoverStores(stores, outputParent, {out, err}, progress);
-  TerminalUi ui(outputParent, TerminalStreams{out, err}, progress, platform::InterruptRequested, StopRequested);
+  if (stores.size() > 1 || stores.front().problem) return RecoverStores(stores, outputParent, streams, progress);
+  TerminalUi ui(outputParent, streams, progress, platform::InterruptCount, StopRequested);
   const RecoveryOutcome outcome = RecoverMails(stores.front().path, ui);
   ui.Finish(outcome);
   return ExitStatusFor(outcome.result, platform::InterruptRequested());
@@ -39,13 +39,13 @@ int Run(const CliOptions& options, TextOutput& out, TextOutput& err) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& utf8Args, TextOutput& out, TextOutput& err) {
+int RunCli(const std::vector<std::string>& utf8Args, TextOutput& out, TextOutput& err, Language language) {
   try {
-    const ParsedArguments parsed = ParseArguments(utf8Args);
+    const ParsedArguments parsed = ParseArguments(utf8Args, language);
     if (!parsed.outText.empty()) out.Write(parsed.outText);
     if (!parsed.errText.empty()) err.Write(parsed.errText);
     if (!parsed.options) return parsed.exitStatus;
-    return Run(*parsed.options, out, err);
+    return Run(*parsed.options, TerminalStreams{out, err, language});
   } catch (const std::exception& error) {
     err.Write(u"palvenor-cli: " + platform::FromUtf8(error.what()) + u'\n');
     return kExitUnexpected;

@@ -11,10 +11,10 @@ std::uint32_t Bit(StatusControl control) { return std::uint32_t{1} << Index(cont
 
 }  // namespace
 
-StatusBar::StatusBar() {
+StatusBar::StatusBar(Language language) {
   // The labels' captions at rest, which the run shows without setting them.
-  captions_[Index(StatusControl::lblProc)] = kExtractingCaption;
-  captions_[Index(StatusControl::lblRename)] = kRenamingCaption;
+  captions_[Index(StatusControl::lblProc)] = Text(TextId::ExtractingCaption, language);
+  captions_[Index(StatusControl::lblRename)] = Text(TextId::RenamingCaption, language);
 }
 
 void StatusBar::SetVisible(StatusControl control, bool visible) {

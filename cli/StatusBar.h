@@ -11,7 +11,8 @@ namespace cli {
 
 class StatusBar {
  public:
-  StatusBar();
+  // The labels at rest show their captions in the language.
+  explicit StatusBar(Language language);
 
   void SetVisible(StatusControl control, bool visible);
   void SetCaption(StatusControl control, const std::u16string& caption);

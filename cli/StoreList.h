@@ -15,6 +15,7 @@ struct StoreArgument {
 };
 
 // In the order given; a folder's stores sorted by name, so that a run goes the same way every time.
-std::vector<StoreArgument> ExpandStores(const std::vector<std::u16string>& arguments);
+// A folder's problem is told in the language.
+std::vector<StoreArgument> ExpandStores(const std::vector<std::u16string>& arguments, Language language);
 
 }  // namespace cli

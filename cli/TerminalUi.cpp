@@ -2,18 +2,19 @@
 
 #include <utility>
 
+#include "cli/CliTexts.h"
 #include "engine/RunReport.h"
 
 namespace cli {
 
-std::u16string MessageLines(const UiMessage& message) {
+std::u16string MessageLines(const UiMessage& message, Language language) {
   std::u16string lines;
   for (std::size_t i = 0; i < message.text.size(); ++i) {
     if (message.text[i] == u'\r' && i + 1 < message.text.size() && message.text[i + 1] == u'\n') continue;
     lines += message.text[i];
   }
   lines += u'\n';
-  if (!message.osReason.empty()) lines += u"理由: " + message.osReason + u'\n';
+  if (!message.osReason.empty()) lines += CliText(CliTextId::Reason, language, {message.osReason}) + u'\n';
   return lines;
 }
 
@@ -22,13 +23,14 @@ std::u16string Labelled(const std::u16string& label, const std::u16string& lines
 }
 
 TerminalUi::TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
-                       std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested, StoreLabels labels)
+                       std::function<int()> interrupts, std::atomic<bool>& stopRequested, StoreLabels labels)
     : outputParentFolder_(std::move(outputParentFolder)),
       streams_(streams),
       progress_(progress),
-      interruptRequested_(std::move(interruptRequested)),
+      interrupts_(std::move(interrupts)),
       stopRequested_(stopRequested),
-      labels_(std::move(labels)) {}
+      labels_(std::move(labels)),
+      statusBar_(streams.language) {}
 
 MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
   progress_.Clear();
@@ -36,7 +38,7 @@ MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
     reportDue_ = true;
     return MessageAnswer::No;
   }
-  const std::u16string lines = Labelled(labels_.report, MessageLines(message));
+  const std::u16string lines = Labelled(labels_.report, MessageLines(message, streams_.language));
   switch (message.icon) {
     case MessageIcon::Information:
     case MessageIcon::Question:
@@ -53,7 +55,9 @@ MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
 void TerminalUi::PumpEvents() {
   // Like the window's Stop button, the interrupt reaches the run only here, so the run's own reset
   // of the flag at its start cannot swallow a Ctrl-C pressed before it.
-  if (interruptRequested_()) stopRequested_ = true;
+  const int interrupts = interrupts_();
+  if (interrupts > 0) stopRequested_ = true;
+  if (interrupts > 1) HaltRequested = true;
   if (!lineOutdated_) return;
   const bool newPhase = statusBar_.Layout() != drawnLayout_;
   drawnLayout_ = statusBar_.Layout();

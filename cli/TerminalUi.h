@@ -17,6 +17,7 @@ namespace cli {
 struct TerminalStreams {
   TextOutput& out;  // the report
   TextOutput& err;  // failures and warnings
+  Language language;  // of everything written to both
 };
 
 // A store's place in a run over several stores, which names it wherever it speaks of it; both are empty
@@ -28,10 +29,12 @@ struct StoreLabels {
 
 class TerminalUi final : public RecoveryUi {
  public:
-  // `stopRequested` is the run's flag; it is set when `interruptRequested` says Ctrl-C was pressed.
+  // `stopRequested` is the run's flag; it is set when `interrupts` says Ctrl-C was pressed, and the
+  // run's HaltRequested when it was pressed twice.
   TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
-             std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested, StoreLabels labels = {});
+             std::function<int()> interrupts, std::atomic<bool>& stopRequested, StoreLabels labels = {});
 
+  Language TextLanguage() const override { return streams_.language; }
   std::u16string OutputParentFolder() override { return outputParentFolder_; }
   void SetVisible(StatusControl control, bool visible) override {
     statusBar_.SetVisible(control, visible);
@@ -58,7 +61,7 @@ class TerminalUi final : public RecoveryUi {
   std::u16string outputParentFolder_;
   TerminalStreams streams_;
   ProgressLine& progress_;
-  std::function<bool()> interruptRequested_;
+  std::function<int()> interrupts_;
   std::atomic<bool>& stopRequested_;
   StoreLabels labels_;
   StatusBar statusBar_;
@@ -70,7 +73,7 @@ class TerminalUi final : public RecoveryUi {
 };
 
 // A message box's text as terminal lines: CR LF becomes a line break, the system's reason follows.
-std::u16string MessageLines(const UiMessage& message);
+std::u16string MessageLines(const UiMessage& message, Language language);
 
 // `lines` led by "label: ", or as they are without a label.
 std::u16string Labelled(const std::u16string& label, const std::u16string& lines);

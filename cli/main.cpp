@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "cli/Arguments.h"
+#include "cli/CliTexts.h"
 #include "cli/ExitStatus.h"
 #include "cli/RunCli.h"
 #include "cli/TextOutput.h"
+#include "engine/RecoveryText.h"
 #include "platform/Utf.h"
 
 #ifdef _WIN32
@@ -13,21 +15,22 @@
 int wmain(int argc, wchar_t** argv) {
   cli::StandardOutput out(platform::StandardStream::Output);
   cli::StandardOutput err(platform::StandardStream::Error);
+  const Language language = cli::UserLanguage();
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) {
     auto text = cli::ArgumentToUtf8(std::u16string(reinterpret_cast<const char16_t*>(argv[i])));
     if (!text) {
-      err.Write(platform::FromUtf8("Argument " + std::to_string(i) + " is not valid Unicode text.\n"));
+      err.Write(cli::CliText(cli::CliTextId::ArgumentNotUnicode, language, {DecimalText(i)}) + u'\n');
       return cli::kExitUsage;
     }
     args.push_back(std::move(*text));
   }
-  return cli::RunCli(args, out, err);
+  return cli::RunCli(args, out, err, language);
 }
 #else
 int main(int argc, char** argv) {
   cli::StandardOutput out(platform::StandardStream::Output);
   cli::StandardOutput err(platform::StandardStream::Error);
-  return cli::RunCli(std::vector<std::string>(argv, argv + argc), out, err);
+  return cli::RunCli(std::vector<std::string>(argv, argv + argc), out, err, cli::UserLanguage());
 }
 #endif

@@ -29,9 +29,10 @@ bool StoresOwnOffset(std::int64_t position, const DbxBlock& block) {
   return block.OwnOffset == static_cast<std::uint32_t>(position - 1);
 }
 
-std::int64_t NextChainPosition(std::int64_t position, const DbxBlock& block, std::int64_t length) {
+std::int64_t NextChainPosition(std::int64_t position, std::uint32_t ownOffset, std::uint32_t nextOffset,
+                               std::int64_t length) {
   // The step modulo 2^32, taken as the shortest: back by less than 2 GiB, or forward by up to 2 GiB.
-  const std::uint32_t wrapped = block.NextOffset - block.OwnOffset;
+  const std::uint32_t wrapped = nextOffset - ownOffset;
   const std::int64_t step = wrapped > kOffsetWrap / 2 ? std::int64_t{wrapped} - kOffsetWrap : std::int64_t{wrapped};
   std::int64_t next = position + step;
   if (next < 1) next += (kOffsetWrap - next) / kOffsetWrap * kOffsetWrap;

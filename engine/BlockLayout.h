@@ -46,7 +46,11 @@ bool StoresOwnOffset(std::int64_t position, const DbxBlock& block);
 // the nearest to the current block, ties going forward, or when that lies outside 1..length the
 // nearest inside it, whole turns of 4 GiB towards the file. Below 4 GiB this is exactly
 // position - OwnOffset + NextOffset. 0 when no such position lies within the file.
-std::int64_t NextChainPosition(std::int64_t position, const DbxBlock& block, std::int64_t length);
+std::int64_t NextChainPosition(std::int64_t position, std::uint32_t ownOffset, std::uint32_t nextOffset,
+                               std::int64_t length);
+inline std::int64_t NextChainPosition(std::int64_t position, const DbxBlock& block, std::int64_t length) {
+  return NextChainPosition(position, block.OwnOffset, block.NextOffset, length);
+}
 
 // The scan advances by whole windows of 1 MiB and takes matches at window positions 1 to kWindowStep.
 inline constexpr std::int64_t kWindowStep = 1'048'576;

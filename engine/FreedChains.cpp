@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/ChainStep.h"
+#include "engine/BlockLayout.h"
 
 namespace {
 
@@ -22,9 +22,9 @@ std::vector<std::size_t> Successors(const std::vector<FreedCandidate>& candidate
   for (std::size_t a = 0; a < candidates.size(); ++a) {
     const FreedCandidate& from = candidates[a];
     if (from.nextOffset == 0) continue;
-    const auto next = NextBlockOffset(from.position - 1, from.ownOffset, from.nextOffset, fileLength);
-    if (!next) continue;
-    const std::size_t b = IndexAt(candidates, *next + 1);
+    const std::int64_t next = NextChainPosition(from.position, from.ownOffset, from.nextOffset, fileLength);
+    if (next == 0) continue;
+    const std::size_t b = IndexAt(candidates, next);
     if (b != kNone && b != a && candidates[b].link == from.ownOffset) successors[a] = b;
   }
   return successors;

@@ -2,9 +2,7 @@
 
 std::span<const TextEntry> AllTexts() { return kTextTable; }
 
-std::u16string Text(TextId id, Language language, std::initializer_list<std::u16string_view> args) {
-  const TextEntry& entry = kTextTable[static_cast<std::size_t>(id)];
-  const std::u16string_view pattern = language == Language::English ? entry.english : entry.japanese;
+std::u16string FillIn(std::u16string_view pattern, std::initializer_list<std::u16string_view> args) {
   std::u16string text;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     const char16_t digit = i + 1 < pattern.size() ? pattern[i + 1] : u'\0';
@@ -16,4 +14,9 @@ std::u16string Text(TextId id, Language language, std::initializer_list<std::u16
     }
   }
   return text;
+}
+
+std::u16string Text(TextId id, Language language, std::initializer_list<std::u16string_view> args) {
+  const TextEntry& entry = kTextTable[static_cast<std::size_t>(id)];
+  return FillIn(language == Language::English ? entry.english : entry.japanese, args);
 }

@@ -71,6 +71,9 @@ std::span<const TextEntry> AllTexts();
 
 constexpr std::u16string_view JapaneseText(TextId id) { return kTextTable[static_cast<std::size_t>(id)].japanese; }
 
+// `pattern` with "%1", "%2"... replaced by the arguments in order; front ends fill their own texts with it.
+std::u16string FillIn(std::u16string_view pattern, std::initializer_list<std::u16string_view> args);
+
 // The entry in the language, with "%1", "%2"... replaced by the arguments in order.
 std::u16string Text(TextId id, Language language, std::initializer_list<std::u16string_view> args = {});
 

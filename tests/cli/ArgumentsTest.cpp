@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/CliTexts.h"
 #include "cli/ExitStatus.h"
 #include "platform/Utf.h"
 
@@ -38,7 +39,7 @@ TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
       {Args({"--no-freed", "store.dbx"}), std::nullopt, false, false, {u"store.dbx"}, false},
   };
   for (const AcceptedCase& c : cases) {
-    const auto parsed = ParseArguments(c.args);
+    const auto parsed = ParseArguments(c.args, Language::English);
     ASSERT_TRUE(parsed.options) << c.args[1] << platform::ToUtf8(parsed.errText);
     EXPECT_EQ(parsed.options->outputFolder, c.output) << c.args[1];
     EXPECT_EQ(parsed.options->skipPointerCheck, c.skipPointerCheck) << c.args[1];
@@ -59,7 +60,7 @@ TEST(ParseArguments, RejectsWrongUsageWithStatus2AndAMessage) {
       Args({"--quiet=perhaps", "a.dbx"}),        // a flag takes yes or no at most
   };
   for (const auto& args : cases) {
-    const auto parsed = ParseArguments(args);
+    const auto parsed = ParseArguments(args, Language::English);
     const std::string shown = args.size() > 1 ? args[1] : "(none)";
     EXPECT_FALSE(parsed.options) << shown;
     EXPECT_EQ(parsed.exitStatus, 2) << shown;
@@ -80,7 +81,7 @@ TEST(ParseArguments, NamesTheArgumentItDidNotTake) {
       {Args({"--quiet", "a.dbx", "-\x8e\xf3"}), u"Unknown option: -\uFFFD\uFFFD\n"},
   };
   for (const auto& c : cases) {
-    const auto parsed = ParseArguments(c.args);
+    const auto parsed = ParseArguments(c.args, Language::English);
     EXPECT_FALSE(parsed.options) << c.args[1];
     EXPECT_EQ(parsed.exitStatus, 2) << c.args[1];
     // As the terminal shows it: the bytes that are not UTF-8 as U+FFFD.
@@ -92,7 +93,7 @@ TEST(ParseArguments, NamesTheArgumentItDidNotTake) {
 TEST(ParseArguments, TakesPathsThatAreNotUtf8AsTheirBytes) {
   const std::string shiftJis = "/mnt/old/\x8e\xf3\x90\x4d\x83\x67\x83\x8c\x83\x43.dbx";  // 受信トレイ.dbx
   const std::string cutShort = std::string("/out/\xE3\x83", 7);
-  const auto parsed = ParseArguments(Args({"--output", cutShort, shiftJis}));
+  const auto parsed = ParseArguments(Args({"--output", cutShort, shiftJis}), Language::English);
   ASSERT_TRUE(parsed.options) << platform::ToUtf8(parsed.errText);
   ASSERT_EQ(parsed.options->storePaths.size(), 1u);
   EXPECT_EQ(platform::ToPathBytes(parsed.options->storePaths[0]), shiftJis);
@@ -100,7 +101,7 @@ TEST(ParseArguments, TakesPathsThatAreNotUtf8AsTheirBytes) {
 }
 
 TEST(ParseArguments, VersionPrintsTheVersionOnly) {
-  const auto parsed = ParseArguments(Args({"--version"}));
+  const auto parsed = ParseArguments(Args({"--version"}), Language::Japanese);
   EXPECT_FALSE(parsed.options);
   EXPECT_EQ(parsed.exitStatus, 0);
   EXPECT_EQ(parsed.outText, u"1.0.34\n");
@@ -109,7 +110,7 @@ TEST(ParseArguments, VersionPrintsTheVersionOnly) {
 
 TEST(ParseArguments, HelpNamesEveryOptionAndTheExitStatuses) {
   for (const char* flag : {"--help", "-h"}) {
-    const auto parsed = ParseArguments(Args({flag}));
+    const auto parsed = ParseArguments(Args({flag}), Language::English);
     EXPECT_FALSE(parsed.options);
     EXPECT_EQ(parsed.exitStatus, 0);
     const std::string help = platform::ToUtf8(parsed.outText);
@@ -119,8 +120,49 @@ TEST(ParseArguments, HelpNamesEveryOptionAndTheExitStatuses) {
     }
     for (const cli::ExitStatusMeaning& entry : cli::kExitStatusMeanings) {
       EXPECT_NE(help.find(std::to_string(static_cast<int>(entry.status))), std::string::npos) << flag;
-      EXPECT_NE(help.find(entry.meaning), std::string::npos) << flag << " lacks " << entry.meaning;
+      const std::string meaning = cli::CliTextUtf8(entry.meaning, Language::English);
+      EXPECT_NE(help.find(meaning), std::string::npos) << flag << " lacks " << meaning;
     }
+  }
+}
+
+TEST(ParseArguments, HelpInJapaneseIsAllJapanese) {
+  const auto parsed = ParseArguments(Args({"--help"}), Language::Japanese);
+  EXPECT_EQ(parsed.exitStatus, 0);
+  const std::string help = platform::ToUtf8(parsed.outText);
+  EXPECT_TRUE(help.starts_with("Outlook ExpressのDBXファイルから")) << help;
+  for (const char* words : {"使い方: palvenor-cli [オプション] DBXFILE|FOLDER...", "\n引数:\n", "\nオプション:\n",
+                            "--output DIR  ", "DBXFILE|FOLDER パス ... 必須", "このヘルプを表示して終了します",
+                            "終了ステータス:\n", "  130  Ctrl-Cで中断した"}) {
+    EXPECT_NE(help.find(words), std::string::npos) << "lacks " << words << " in\n" << help;
+  }
+  // The English of the argument parser is all replaced.
+  for (const char* english : {"Usage", "OPTIONS", "Options", "Positionals", "REQUIRED", "TEXT", "Print", "Display"}) {
+    EXPECT_EQ(help.find(english), std::string::npos) << english << " in\n" << help;
+  }
+}
+
+TEST(ParseArguments, UsageErrorsAreInTheLanguage) {
+  const struct {
+    std::vector<std::string> args;
+    std::u16string japanese;
+    std::u16string english;
+  } cases[] = {
+      {Args({}), u"DBXFILE|FOLDER を指定してください。", u"DBXFILE|FOLDER is required"},
+      {Args({"--bogus", "a.dbx"}), u"不明なオプションです: --bogus", u"Unknown option: --bogus"},
+      {Args({"a.dbx", "--output"}), u"--output: フォルダ名がありません。", u"--output: the folder name is missing."},
+      {Args({"--output", "", "a.dbx"}), u"--output: フォルダ名が空です。", u"--output: the folder name is empty."},
+      {Args({"--quiet=perhaps", "a.dbx"}), u"引数が正しくありません: ", u"Wrong arguments: "},
+  };
+  for (const auto& c : cases) {
+    const auto japanese = ParseArguments(c.args, Language::Japanese);
+    EXPECT_TRUE(japanese.errText.starts_with(c.japanese)) << platform::ToUtf8(japanese.errText);
+    EXPECT_TRUE(japanese.errText.ends_with(u"\n詳しくは --help を付けて実行してください。\n"))
+        << platform::ToUtf8(japanese.errText);
+    const auto english = ParseArguments(c.args, Language::English);
+    EXPECT_TRUE(english.errText.starts_with(c.english)) << platform::ToUtf8(english.errText);
+    EXPECT_TRUE(english.errText.ends_with(u"\nRun with --help for more information.\n"))
+        << platform::ToUtf8(english.errText);
   }
 }
 

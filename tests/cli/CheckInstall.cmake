@@ -1,6 +1,9 @@
 # `cmake --install` into a scratch prefix puts the program, its man page and its bash completion in
 # place; the page reads cleanly with man, and the completion offers exactly the options --help lists.
 # MAN_PAGE is false when help2man was missing: the page is then not checked and the test is skipped.
+# The same English, UTF-8 locale the page was made in, whatever the caller's: man in plain C cannot
+# show the page's Japanese folder names.
+set(ENV{LC_ALL} C.UTF-8)
 set(prefix ${SCRATCH}/prefix)
 file(REMOVE_RECURSE ${SCRATCH})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix} OUTPUT_QUIET RESULT_VARIABLE failed)

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 namespace clitest {
@@ -45,6 +46,19 @@ void Drain(int fd, std::string& into) {
     if (n <= 0) return;
     into.append(buffer, static_cast<std::size_t>(n));
   }
+}
+
+// The parent's environment with the message locale replaced by LANG=`lang`. Made before the fork, since
+// the child may not allocate.
+std::vector<std::string> ChildEnvironment(const std::string& lang) {
+  std::vector<std::string> environment;
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    const std::string_view entry(*variable);
+    if (!entry.starts_with("LC_ALL=") && !entry.starts_with("LC_MESSAGES=") && !entry.starts_with("LANG="))
+      environment.emplace_back(entry);
+  }
+  environment.push_back("LANG=" + lang);
+  return environment;
 }
 
 void MakePipe(int fds[2]) {
@@ -83,6 +97,10 @@ ChildResult RunChild(const std::filesystem::path& program, const std::vector<std
   argv.push_back(const_cast<char*>(programText.c_str()));
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
+  std::vector<std::string> environment = ChildEnvironment(options.lang);
+  std::vector<char*> envp;
+  for (std::string& variable : environment) envp.push_back(variable.data());
+  envp.push_back(nullptr);
 
   const pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
@@ -95,7 +113,7 @@ ChildResult RunChild(const std::filesystem::path& program, const std::vector<std
       const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ::execv(argv[0], argv.data());
+    ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
   outWrite.Close();

@@ -18,6 +18,9 @@ struct ChildOptions {
   std::optional<unsigned long> fileSizeLimit;
   // Called every millisecond while the child runs; it may signal the child.
   std::function<void(pid_t)> whileRunning;
+  // The child's LANG, with LC_ALL and LC_MESSAGES unset: the language of its messages. The locale need
+  // not be installed; the program only reads the name.
+  std::string lang = "ja_JP.UTF-8";
 };
 
 struct ChildResult {

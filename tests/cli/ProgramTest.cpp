@@ -66,18 +66,44 @@ std::vector<std::string> Contents(const fs::path& folder) {
 }
 
 TEST_F(Program, VersionAndHelp) {
-  const auto version = RunChild(kProgram, {"--version"});
+  ChildOptions english;
+  english.lang = "C";
+  const auto version = RunChild(kProgram, {"--version"}, english);
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_EQ(version.out, "1.0.34\n");
-  const auto help = RunChild(kProgram, {"--help"});
+  const auto help = RunChild(kProgram, {"--help"}, english);
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("--no-pointer-check"), std::string::npos);
-  const auto wrong = RunChild(kProgram, {"--bogus"});
+  const auto wrong = RunChild(kProgram, {"--bogus"}, english);
   EXPECT_EQ(wrong.exitStatus, 2);
   EXPECT_FALSE(wrong.err.empty());
-  const auto named = RunChild(kProgram, {"--bogus", "x.dbx"});
+  const auto named = RunChild(kProgram, {"--bogus", "x.dbx"}, english);
   EXPECT_EQ(named.exitStatus, 2);
   EXPECT_TRUE(named.err.starts_with("Unknown option: --bogus\n")) << named.err;
+}
+
+TEST_F(Program, SpeaksJapaneseUnderAJapaneseLocaleAndEnglishElsewhere) {
+  WriteStore(2, 500);
+  const struct {
+    const char* lang;
+    const char* helpStart;
+    const char* report;
+  } cases[] = {
+      {"ja_JP.UTF-8", "Outlook ExpressのDBXファイルから", "2通のメールが見つかりました。\n"},
+      {"C", "Recovers the mail in Outlook Express DBX files", "2 mails were found.\n"},
+      {"en_US.UTF-8", "Recovers the mail in Outlook Express DBX files", "2 mails were found.\n"},
+  };
+  for (const auto& c : cases) {
+    ChildOptions options;
+    options.lang = c.lang;
+    const auto help = RunChild(kProgram, {"--help"}, options);
+    EXPECT_TRUE(help.out.starts_with(c.helpStart)) << c.lang << ":\n" << help.out;
+    fs::remove_all(parent_);
+    fs::create_directories(parent_);
+    const auto run = RunChild(kProgram, Args(), options);
+    EXPECT_EQ(run.exitStatus, 0) << c.lang;
+    EXPECT_TRUE(run.out.starts_with(c.report)) << c.lang << ":\n" << run.out;
+  }
 }
 
 TEST_F(Program, StoreAndOutputNamesThatAreNotUtf8WorkAndShowAsReplacements) {
@@ -171,11 +197,10 @@ TEST_F(Program, CtrlCStopsTheRunKeepsTheFilesAndExits130) {
   ASSERT_TRUE(sent);
   EXPECT_EQ(run.exitStatus, 130);
 
+  // The Ctrl-C came while the files were written: every message found is still written.
   const auto contents = Contents(OutputFolder());
-  EXPECT_GT(contents.size(), 0u);
-  EXPECT_LT(contents.size(), static_cast<std::size_t>(kMessages)) << "the run was not stopped";
-  EXPECT_EQ(run.out, "中断しました。" + std::to_string(contents.size()) +
-                        "通のメールが見つかりました。名前を変更していないファイルはRecoverN.emlのままです。\n" +
+  EXPECT_EQ(contents.size(), static_cast<std::size_t>(kMessages));
+  EXPECT_EQ(run.out, "中断しました。" + std::to_string(contents.size()) + "通のメールが見つかりました。\n" +
                         OutputFolder().string() + "\n");
   const std::set<std::string> all(messages.begin(), messages.end());
   for (const std::string& content : contents) EXPECT_EQ(all.count(content), 1u) << "a kept file is incomplete";
@@ -198,9 +223,8 @@ TEST_F(Program, AFailedWriteKeepsWhatWasWrittenAndExits5) {
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_NE(std::find(contents.begin(), contents.end(), messages[i]), contents.end()) << i;
   }
-  // The write that failed cut its message short, and the run ended before any rename.
-  EXPECT_TRUE(run.out.starts_with("中断しました。4通のメールが見つかりました。うち1通は途中で切れています。"
-                                  "名前を変更していないファイルはRecoverN.emlのままです。\n"))
+  // The write that failed cut its message short and ended the run; the files written keep their names.
+  EXPECT_TRUE(run.out.starts_with("中断しました。4通のメールが見つかりました。うち1通は途中で切れています。\n"))
       << run.out;
 }
 

@@ -26,12 +26,12 @@ struct CliRun {
   std::u16string err;
 };
 
-CliRun RunCommand(std::vector<std::string> rest) {
+CliRun RunCommand(std::vector<std::string> rest, Language language = Language::Japanese) {
   testsupport::ResetRunFlags();
   rest.insert(rest.begin(), "palvenor-cli");
   clitest::CapturedOutput out;
   clitest::CapturedOutput err;
-  const int status = cli::RunCli(rest, out, err);
+  const int status = cli::RunCli(rest, out, err, language);
   return {status, out.Text(), err.Text()};
 }
 
@@ -284,6 +284,23 @@ TEST_F(RunCliTest, TheFirstFailureGivesTheStatus) {
     args.insert(args.end(), c.stores.begin(), c.stores.end());
     EXPECT_EQ(RunCommand(args).status, c.status) << c.stores[0] << " " << c.stores[1];
   }
+}
+
+TEST_F(RunCliTest, InEnglishTheBatchLinesAndTheProblemsAreEnglish) {
+  const fs::path store = Store({MakeMessage("one", 300, 1)}, temp_.Path() / "first.dbx");
+  const fs::path empty = temp_.Path() / "empty";
+  fs::create_directories(empty);
+  const fs::path missing = temp_.Path() / "missing.dbx";
+  const CliRun run =
+      RunCommand({"--quiet", "--output", Utf8(parent_), Utf8(store), Utf8(empty), Utf8(missing)}, Language::English);
+
+  EXPECT_EQ(run.status, 3);
+  const fs::path runFolder = Entries(parent_).at(0);
+  EXPECT_EQ(run.out, store.u16string() + u": 1 mails were found.\n" + runFolder.u16string() + u"\n");
+  EXPECT_TRUE(run.err.starts_with(u"The folder holds no DBX file.\n" + empty.u16string() + u"\n" +
+                                  missing.u16string() + u": The DBX file could not be opened.\n" +
+                                  missing.u16string() + u"\nReason: "))
+      << platform::ToUtf8(run.err);
 }
 
 }  // namespace

@@ -28,11 +28,12 @@ std::vector<std::u16string> ShownLines(const std::u16string& err) {
 }
 
 struct Terminal {
-  explicit Terminal(bool errIsTerminal, bool quiet = false, cli::StoreLabels labels = {})
+  explicit Terminal(bool errIsTerminal, bool quiet = false, cli::StoreLabels labels = {},
+                    Language language = Language::Japanese)
       : err(errIsTerminal),
         progress(err, cli::WantsProgressLine(quiet, err), [this] { return now; }),
-        ui(u"/home/u/Documents", cli::TerminalStreams{out, err}, progress, [this] { return interrupted; }, stop,
-           std::move(labels)) {}
+        ui(u"/home/u/Documents", cli::TerminalStreams{out, err, language}, progress, [this] { return interrupted; },
+           stop, std::move(labels)) {}
 
   // The run pumps after changing the status bar; time passes between the pumps of a long run.
   void Pump() {
@@ -229,6 +230,26 @@ TEST(TerminalUi, InARunOverSeveralStoresEveryLineNamesItsStore) {
   EXPECT_EQ(shown.front(), u"[2/3] 受信トレイ.dbx 抽出中 0% 0通のメールを抽出");
   EXPECT_EQ(shown.back(), u"/old/受信トレイ.dbx: Recover3.eml を書き込めませんでした。\n");
   EXPECT_EQ(t.out.Text(), u"/old/受信トレイ.dbx: 6通のメールが見つかりました。\n") << "the batch prints the run folder";
+}
+
+TEST(TerminalUi, InEnglishTheProgressTheReasonAndTheReportAreEnglish) {
+  Terminal t(true, false, {}, Language::English);
+  EXPECT_EQ(t.ui.TextLanguage(), Language::English) << "the run's own messages follow the terminal";
+  clitest::EnterExtraction(t.ui);
+  t.Pump();
+  clitest::EnterDuplicateRemoval(t.ui);
+  t.Pump();
+  clitest::EnterRenaming(t.ui);
+  t.Pump();
+  t.ui.ShowMessage({u"The DBX file could not be opened.", MessageIcon::Exclamation, MessageButtons::Ok,
+                    u"No such file or directory"});
+  const std::vector<std::u16string> expected{u"Extracting 0% 0 mails extracted", u"Removing duplicate data.",
+                                             u"Renaming 0%",
+                                             u"The DBX file could not be opened.\nReason: No such file or directory\n"};
+  EXPECT_EQ(ShownLines(t.err.Text()), expected);
+  t.ui.ShowMessage({u"?", MessageIcon::Question, MessageButtons::YesNo, u""});
+  t.ui.Finish({.messageCount = 4, .outputFolder = u"/out/メール復元20261206153012", .cutShortCount = 1});
+  EXPECT_EQ(t.out.Text(), u"4 mails were found. 1 of them are cut short.\n/out/メール復元20261206153012\n");
 }
 
 }  // namespace

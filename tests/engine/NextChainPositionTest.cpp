@@ -36,6 +36,28 @@ TEST(NextChainPosition, IsTheNearestCongruentPositionInsideTheFile) {
   }
 }
 
+// The same step as freed chains take it, from the stored words alone, across 4 GiB.
+TEST(NextChainPosition, FromTheStoredWordsAcrossFourGiB) {
+  constexpr std::int64_t kGiB = std::int64_t{1} << 30;
+  struct Case {
+    const char* what;
+    std::int64_t position;
+    std::uint32_t own;
+    std::uint32_t next;
+    std::int64_t length;
+    std::int64_t expected;
+  };
+  const Case cases[] = {
+      {"displaced before the start", 0x1001, 0x3000, 0x1000, 1 << 20, 0},
+      {"forward by 3 GiB below 4 GiB", 0x3001, 0x3000, 0xC0003000u, 4 * kGiB - 1, 0xC0003001},
+      {"back by 3 GiB below 4 GiB", 0xC0003001, 0xC0003000u, 0x3000, 4 * kGiB - 1, 0x3001},
+      {"store at an odd offset beyond 4 GiB", kWrap + 0x1234568, 0x1234560, 0x1234770, 5 * kGiB, kWrap + 0x1234778},
+      {"the nearest lies beyond the end", 4 * kGiB + kGiB / 2 + 1, 0x20000000u, 0xA0000000u, 5 * kGiB,
+       2 * kGiB + kGiB / 2 + 1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NextChainPosition(c.position, c.own, c.next, c.length), c.expected) << c.what;
+}
+
 TEST(StoresOwnOffset, ComparesTheLowThirtyTwoBitsOfTheOffset) {
   DbxBlock block;
   block.OwnOffset = 56;

@@ -1,0 +1,129 @@
+#pragma once
+// Every text the command line shows of its own, in Japanese and in English, in one table; the run's
+// messages and report come from the engine's table.
+#include <cstddef>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/Texts.h"
+
+namespace cli {
+
+enum class CliTextId {
+  Description,
+  UsageLabel,
+  OptionsLabel,
+  PositionalsHeading,
+  OptionsHeading,
+  RequiredLabel,
+  HelpOption,
+  VersionOption,
+  OutputOption,
+  FolderValueName,
+  PointerCheckOption,
+  NoFreedOption,
+  QuietOption,
+  StoresArgument,
+  PathValueName,
+  ExitStatusHeading,
+  ExitCompletedMeaning,
+  ExitUnexpectedMeaning,
+  ExitUsageMeaning,
+  ExitStoreOpenFailedMeaning,
+  ExitFolderFailedMeaning,
+  ExitWriteFailedMeaning,
+  ExitInterruptedMeaning,
+  ExitStatusOfBatch,
+  MoreInformation,
+  UnknownOption,
+  StoreMissing,
+  FolderNameMissing,
+  FolderNameEmpty,
+  WrongArguments,
+  ArgumentNotUnicode,
+  FolderUnreadable,
+  FolderWithoutStores,
+  Reason,
+};
+
+// "%1", "%2" stand for the arguments of CliText.
+struct CliTextEntry {
+  CliTextId id;
+  std::u16string_view japanese;
+  std::u16string_view english;
+};
+
+// clang-format off
+inline constexpr CliTextEntry kCliTextTable[] = {
+    {CliTextId::Description,
+     u"Outlook ExpressのDBXファイルから、削除したメッセージも含めてメールを取り出し、1通ごとに1つの.emlファイルとして、"
+     u"新しいフォルダ「メール復元」+日時に書き出します。複数のストアを指定すると、ストアごとにその名前のフォルダを作って"
+     u"書き出します。",
+     u"Recovers the mail in Outlook Express DBX files, deleted messages included, into one .eml file per message, in a "
+     u"new folder \"メール復元\" + date and time. With several stores, each store's mail goes into a folder of its own "
+     u"in it, named after the store."},
+    {CliTextId::UsageLabel, u"使い方", u"Usage"},
+    {CliTextId::OptionsLabel, u"オプション", u"OPTIONS"},
+    {CliTextId::PositionalsHeading, u"引数", u"Positionals"},
+    {CliTextId::OptionsHeading, u"オプション", u"Options"},
+    {CliTextId::RequiredLabel, u"必須", u"REQUIRED"},
+    {CliTextId::HelpOption, u"このヘルプを表示して終了します", u"Print this help message and exit"},
+    {CliTextId::VersionOption, u"バージョンを表示して終了します", u"Display program version information and exit"},
+    {CliTextId::OutputOption, u"出力先フォルダを作るフォルダ（省略時はドキュメントフォルダ）",
+     u"Folder in which the output folder is created (default: the documents folder)"},
+    {CliTextId::FolderValueName, u"DIR", u"DIR"},  // lines up with the other options in either
+    {CliTextId::PointerCheckOption, u"ポインターの正当性チェックを行いません。古いコピーのメッセージも見つかります",
+     u"Skip the validity check of block pointers; also finds stale copies of messages"},
+    {CliTextId::NoFreedOption,
+     u"Outlook Expressが解放したブロックに残るメッセージを復元しません（復元したものはサブフォルダ「削除済みメール」に、"
+     u"レポート「復元レポート.tsv」とともに書き出されます）",
+     u"Do not recover the messages left in blocks that Outlook Express freed (written to the subfolder "
+     u"\"削除済みメール\" with the report \"復元レポート.tsv\")"},
+    {CliTextId::QuietOption, u"進行状況を表示しません", u"Show no progress"},
+    {CliTextId::StoresArgument,
+     u"復元するDBXファイル、およびその直下の*.dbxすべてを意味するフォルダ。読み取るだけで書き換えません",
+     u"The DBX files to recover from, and folders meaning every *.dbx directly in them; they are only read"},
+    {CliTextId::PathValueName, u"パス", u"TEXT"},
+    {CliTextId::ExitStatusHeading, u"終了ステータス:", u"Exit status:"},
+    {CliTextId::ExitCompletedMeaning, u"最後まで実行した（メールが見つからなかった場合も含む）",
+     u"the run completed, whether or not mail was found"},
+    {CliTextId::ExitUnexpectedMeaning, u"内部エラー", u"an internal failure"},
+    {CliTextId::ExitUsageMeaning, u"引数の誤り", u"wrong arguments"},
+    {CliTextId::ExitStoreOpenFailedMeaning, u"DBXファイルを開けなかった、またはフォルダにDBXファイルがなかった",
+     u"a DBX file could not be opened, or a folder held none"},
+    {CliTextId::ExitFolderFailedMeaning, u"出力先フォルダを作成できなかった", u"the output folder could not be created"},
+    {CliTextId::ExitWriteFailedMeaning, u"復元したメッセージを書き込めなかった（書き込んだものは残る）",
+     u"a recovered message could not be written (what was written is kept)"},
+    {CliTextId::ExitInterruptedMeaning, u"Ctrl-Cで中断した（それまでに復元したものは残る）",
+     u"stopped by Ctrl-C (what was recovered so far is kept)"},
+    {CliTextId::ExitStatusOfBatch, u"複数のストアでは、指定した順で最初に最後まで実行できなかったストアのステータス。",
+     u"With several stores, the status of the first one that did not complete, in the order given."},
+    {CliTextId::MoreInformation, u"詳しくは --help を付けて実行してください。", u"Run with --help for more information."},
+    {CliTextId::UnknownOption, u"不明なオプションです: %1", u"Unknown option: %1"},
+    {CliTextId::StoreMissing, u"DBXFILE|FOLDER を指定してください。", u"DBXFILE|FOLDER is required"},
+    {CliTextId::FolderNameMissing, u"%1: フォルダ名がありません。", u"%1: the folder name is missing."},
+    {CliTextId::FolderNameEmpty, u"%1: フォルダ名が空です。", u"%1: the folder name is empty."},
+    {CliTextId::WrongArguments, u"引数が正しくありません: %1", u"Wrong arguments: %1"},
+    {CliTextId::ArgumentNotUnicode, u"引数%1は正しいUnicodeテキストではありません。",
+     u"Argument %1 is not valid Unicode text."},
+    {CliTextId::FolderUnreadable, u"フォルダを読み込めませんでした。\r\n%1", u"The folder could not be read.\r\n%1"},
+    {CliTextId::FolderWithoutStores, u"フォルダにDBXファイルがありません。\r\n%1", u"The folder holds no DBX file.\r\n%1"},
+    {CliTextId::Reason, u"理由: %1", u"Reason: %1"},
+};
+// clang-format on
+
+// The whole table, in CliTextId order.
+std::span<const CliTextEntry> AllCliTexts();
+
+// The entry in the language, with "%1", "%2"... replaced by the arguments in order.
+std::u16string CliText(CliTextId id, Language language, std::initializer_list<std::u16string_view> args = {});
+
+// The same as UTF-8, for the argument parser.
+std::string CliTextUtf8(CliTextId id, Language language, std::initializer_list<std::u16string_view> args = {});
+
+// The language the user reads: Japanese under a Japanese locale or UI language, English otherwise.
+Language UserLanguage();
+
+}  // namespace cli
