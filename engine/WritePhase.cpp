@@ -217,13 +217,23 @@ WritePhaseResult WriteMessages(std::vector<MailRecord>& records, const platform:
   Progress progress(records, ui, halt, writing);
   std::thread decider([&writing] { writing.Decide(); });
   std::thread writer([&writing] { writing.Write(); });
-  bool ended = false;
-  while (!ended) {
-    ended = writing.WaitForEnd();
-    progress.ShowUpTo(writing.Reached());
-    progress.Pump();
+  // Whatever the window's calls throw, the file being written is finished and both threads end first.
+  const auto end = [&] {
+    writer.join();
+    decider.join();
+  };
+  try {
+    bool ended = false;
+    while (!ended) {
+      ended = writing.WaitForEnd();
+      progress.ShowUpTo(writing.Reached());
+      progress.Pump();
+    }
+  } catch (...) {
+    writing.Halt();
+    end();
+    throw;
   }
-  writer.join();
-  decider.join();
+  end();
   return writing.Result();
 }

@@ -279,6 +279,20 @@ TEST_F(Run, AnEntryUnderAPlannedNameIsNeverReplacedAndTheMessageTakesTheNextName
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "not ours");
 }
 
+TEST_F(Run, AThrowFromTheWindowWhileWritingEndsTheWritingAndLeavesItsFiles) {
+  DbxWriter writer;
+  for (int i = 0; i < 200; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 600));
+  RecordingUi ui(Parent());
+  ui.onPump = [&ui] {
+    if (ui.calls.back().ends_with("通のメールをリネーム")) throw std::runtime_error("window gone");
+  };
+  EXPECT_THROW(testsupport::RunRecovery(Store(writer), ui), std::runtime_error);
+  std::size_t files = 0;
+  for (const auto& folder : std::filesystem::directory_iterator(temp_.Path()))
+    if (folder.is_directory()) files += std::distance(std::filesystem::directory_iterator(folder), {});
+  EXPECT_GT(files, 0u);
+}
+
 TEST_F(Run, AFolderThatVanishesBeforeTheWritingEndsTheRunWithTheWarning) {
   DbxWriter writer;
   for (int i = 0; i < 3; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 900));
