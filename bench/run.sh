@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Times palvenor-cli side by side with the floor (cp -r of the very folder it wrote; cat of the store
-# for the scan alone) and with the peer undbx -r, and prints the ratios against the targets.
+# Times palvenor-cli side by side with the floor (cp -r of the very folder it wrote followed by sync -f
+# of the copy, since the run flushes; cat of the store for the scan alone) and with the peer undbx -r,
+# and prints the ratios against the targets.
 #   Usage: bench/run.sh [RUNS]      (RUNS: runs per figure, the median is taken; default 3)
 #   PALVENOR_BENCH_DIR  where the stores go (default build/bench-data, outside git)
 #   PALVENOR_BENCH_WORK where the runs write (default /dev/shm/palvenor-bench when it has room, so
 #                       that disk write-back from other work on the machine does not blur the times)
+#   PALVENOR_BENCH_EXT4=1  the runs write to an ext4 made afresh on a loop device for every run
+#                       instead (its image lies in PALVENOR_BENCH_DIR; needs root): the disk figures.
+#                       A long-used ext4 creates files several times slower after mass deletions.
 #   PALVENOR_BENCH_MIB  size of the large stores in MiB (default 1024; the memory store is twice that)
 #   PALVENOR_BENCH_PEER_RUNS  runs of undbx (default RUNS; it is by far the slowest)
 set -euo pipefail
@@ -13,6 +17,7 @@ runs=${1:-3}
 data=${PALVENOR_BENCH_DIR:-$root/build/bench-data}
 mib=${PALVENOR_BENCH_MIB:-1024}
 peer_runs=${PALVENOR_BENCH_PEER_RUNS:-$runs}
+ext4=${PALVENOR_BENCH_EXT4:-0}
 build=$root/build/native
 cli=$build/cli/palvenor-cli
 
@@ -31,8 +36,32 @@ if [[ -z $work ]]; then
     work=/dev/shm/palvenor-bench
   fi
 fi
+if ((ext4)); then
+  work=$data/ext4
+  image=$data/ext4.img
+fi
 mkdir -p "$stores" "$work"
-trap 'rm -rf "$work/out" "$work/copy" "$work/peer"' EXIT
+
+# fresh_work: an empty place for the next run to write.
+if ((ext4)); then
+  unmount_work() { if mountpoint -q "$work"; then umount "$work"; fi; }
+  trap 'unmount_work; rm -f "$image"' EXIT
+  fresh_work() {
+    unmount_work
+    rm -f "$image"
+    # Room for the run, its copy and undbx's, with inode tables written now, not while timing.
+    truncate -s $((mib * 6 + 1024))M "$image"
+    mkfs.ext4 -q -F -E lazy_itable_init=0,lazy_journal_init=0 "$image"
+    # Put what mkfs and mounting wrote on the disk now, or the run's own flush would pay for it.
+    sync "$image"
+    mount -o loop "$image" "$work"
+    sync -f "$work"
+    sync "$image"
+  }
+else
+  trap 'rm -rf "$work/out" "$work/copy" "$work/peer"' EXIT
+  fresh_work() { rm -rf "$work/out" "$work/copy" "$work/peer"; }
+fi
 recipe="$mib $(cat "$root/bench/MakeBenchStores.cpp" "$root/bench/BenchMessages.cpp" \
   "$root/tests/support/DbxWriter.cpp" | sha1sum | cut -c1-12)"
 if [[ $(cat "$stores/recipe" 2>/dev/null) != "$recipe" ]]; then
@@ -58,20 +87,18 @@ measure() {
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
 
-# Used blocks: every block of a message but its first, read off the files a run wrote.
-used_blocks() { find "$1" -type f -printf '%s\n' | awk '{ u += int(($1 + 511) / 512) - 1 } END { print u + 0 }'; }
-
 # run_store NAME STORE PEER: median wall and CPU seconds of palvenor-cli, of cp -r of the folder it
-# wrote and, when PEER is yes, of undbx -r; sets cli_s cli_c copy_s copy_c peer_s peer_c rss_kb used files.
+# wrote with sync -f of the copy and, when PEER is yes, of undbx -r; sets cli_s cli_c copy_s copy_c
+# peer_s peer_c rss_kb files.
 run_store() {
   local name=$1 store=$2 peer=$3 r s m c
   local cli_t=() cli_u=() copy_t=() copy_u=() peer_t=() peer_u=() rss=()
   for ((r = 1; r <= runs; r++)); do
-    rm -rf "$work/out" "$work/copy" "$work/peer"
+    fresh_work
     mkdir -p "$work/out" "$work/peer"
     read -r s m c < <(measure "$cli" --quiet --output "$work/out" "$store")
     cli_t+=("$s") cli_u+=("$c") rss+=("$m")
-    read -r s m c < <(measure cp -r "$work/out" "$work/copy")
+    read -r s m c < <(measure sh -c 'cp -r "$1" "$2" && sync -f "$2"' floor "$work/out" "$work/copy")
     copy_t+=("$s") copy_u+=("$c")
     local peer_note=
     if [[ $peer == yes && $r -le $peer_runs ]]; then
@@ -79,7 +106,7 @@ run_store() {
       peer_t+=("$s") peer_u+=("$c")
       peer_note=", undbx $s s"
     fi
-    echo "  $name run $r: palvenor ${cli_t[-1]} s, cp -r ${copy_t[-1]} s$peer_note" >&2
+    echo "  $name run $r: palvenor ${cli_t[-1]} s, cp -r + sync ${copy_t[-1]} s$peer_note" >&2
   done
   cli_s=$(printf '%s\n' "${cli_t[@]}" | median) cli_c=$(printf '%s\n' "${cli_u[@]}" | median)
   copy_s=$(printf '%s\n' "${copy_t[@]}" | median) copy_c=$(printf '%s\n' "${copy_u[@]}" | median)
@@ -88,20 +115,21 @@ run_store() {
     peer_s=$(printf '%s\n' "${peer_t[@]}" | median) peer_c=$(printf '%s\n' "${peer_u[@]}" | median)
   fi
   rss_kb=$(printf '%s\n' "${rss[@]}" | median)
-  used=$(used_blocks "$work/out")
   files=$(find "$work/out" -type f | wc -l)
-  rm -rf "$work/out" "$work/copy" "$work/peer"
+  fresh_work
 }
 
 verdict() { awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == "<=") ? v <= t : v >= t; print ok ? "met" : "NOT met" }'; }
 row() { printf '| %s | %s | %s | %s | %s |\n' "$@"; }
 
-echo "Palvenor benchmark: $runs runs per figure (median), stores of $mib MiB in $stores, runs write to $work"
+where=$work
+((ext4)) && where="a fresh ext4 on a loop device for every run"
+echo "Palvenor benchmark: $runs runs per figure (median), stores of $mib MiB in $stores, runs write to $where"
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores"
 
 run_store realistic "$stores/realistic.dbx" yes
 real_s=$cli_s real_c=$cli_c real_copy=$copy_s real_copy_c=$copy_c real_peer=$peer_s real_peer_c=$peer_c
-real_files=$files
+real_files=$files real_rss=$rss_kb
 run_store scattered "$stores/scattered.dbx" no
 scat_s=$cli_s scat_c=$cli_c scat_copy=$copy_s scat_files=$files
 run_store backward "$stores/backward.dbx" no
@@ -112,7 +140,8 @@ run_store onesubject "$stores/onesubject.dbx" no
 one_s=$cli_s one_c=$cli_c
 noise_t=() noise_u=() cat_t=() cat_u=()
 for ((r = 1; r <= runs; r++)); do
-  rm -rf "$work/out" && mkdir -p "$work/out"
+  fresh_work
+  mkdir -p "$work/out"
   read -r s m c < <(measure "$cli" --quiet --output "$work/out" "$stores/noise.dbx")
   noise_t+=("$s") noise_u+=("$c")
   read -r s m c < <(measure cat "$stores/noise.dbx")
@@ -122,7 +151,13 @@ done
 noise_s=$(printf '%s\n' "${noise_t[@]}" | median) noise_c=$(printf '%s\n' "${noise_u[@]}" | median)
 cat_s=$(printf '%s\n' "${cat_t[@]}" | median) cat_c=$(printf '%s\n' "${cat_u[@]}" | median)
 runs=1 run_store double "$stores/double/realistic.dbx" no
-budget_kb=$((32 * 1024 + used * 4 / 1024))
+# Peak memory allowed: a fixed part, a used-block entry per block of the store, and a record per message.
+real_blocks=$(($(stat -c %s "$stores/realistic.dbx") / 528))
+real_budget_kb=$((32 * 1024 + (real_blocks * 8 + real_files * 100) / 1024))
+double_budget_kb=$((46 * 1024))
+# undbx never flushes; on a disk the flush that our run makes costs more.
+peer_target=2.5
+((ext4)) && peer_target=1.5
 
 percent() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.0f", (b > 0) ? 100 * a / b : 0 }'; }
 r_floor=$(ratio "$real_s" "$real_copy")
@@ -136,19 +171,21 @@ echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 row "What" "Ratio (wall)" "Ratio (CPU)" "Target" "Median seconds, wall"
 row "---" "---" "---" "---" "---"
-row "full recovery, realistic store ($real_files messages)" "$r_floor × cp -r" "$(ratio "$real_c" "$real_copy_c")" "≤ 1.0 $(verdict "$r_floor" "<=" 1.0)" \
-  "palvenor $real_s, cp -r $real_copy"
-row "the same against undbx -r" "$r_peer × faster" "$(ratio "$real_peer_c" "$real_c")" "≥ 2 $(verdict "$r_peer" ">=" 2)" \
-  "undbx $real_peer"
-row "scan of the noise store" "$r_cat % of cat" "$(percent "$cat_c" "$noise_c") %" "≥ 70 % $(verdict "$r_cat" ">=" 70)" \
+row "full recovery, realistic store ($real_files messages)" "$r_floor × cp -r + sync" "$(ratio "$real_c" "$real_copy_c")" \
+  "≤ 0.8 $(verdict "$r_floor" "<=" 0.8)" "palvenor $real_s, cp -r + sync $real_copy"
+row "the same against undbx -r" "$r_peer × faster" "$(ratio "$real_peer_c" "$real_c")" \
+  "≥ $peer_target $(verdict "$r_peer" ">=" "$peer_target")" "undbx $real_peer"
+row "scan of the noise store" "$r_cat % of cat" "$(percent "$cat_c" "$noise_c") %" "≥ 90 % $(verdict "$r_cat" ">=" 90)" \
   "palvenor $noise_s, cat $cat_s"
-row "scattered layout ($scat_files files written)" "$r_scat × forward" "$(ratio "$scat_c" "$real_c")" "≤ 2 $(verdict "$r_scat" "<=" 2)" \
-  "palvenor $scat_s, its cp -r $scat_copy"
+row "scattered layout ($scat_files files written)" "$r_scat × forward" "$(ratio "$scat_c" "$real_c")" "≤ 1.5 $(verdict "$r_scat" "<=" 1.5)" \
+  "palvenor $scat_s, its cp -r + sync $scat_copy"
 row "backward layout" "$r_back × forward" "$(ratio "$back_c" "$real_c")" "≤ 2 $(verdict "$r_back" "<=" 2)" "palvenor $back_s"
-row "10,000 messages, one subject" "$r_one × distinct" "$(ratio "$one_c" "$dist_c")" "≤ 2 $(verdict "$r_one" "<=" 2)" \
+row "10,000 messages, one subject" "$r_one × distinct" "$(ratio "$one_c" "$dist_c")" "≤ 1.1 $(verdict "$r_one" "<=" 1.1)" \
   "palvenor $one_s, distinct subjects $dist_s"
-row "peak RSS, $((mib * 2)) MiB store, $used used blocks" "$((rss_kb / 1024)) MiB" "" \
-  "≤ $((budget_kb / 1024)) MiB $(verdict "$rss_kb" "<=" "$budget_kb")" ""
+row "peak RSS, realistic $mib MiB store, $real_blocks blocks" "$((real_rss / 1024)) MiB" "" \
+  "≤ $((real_budget_kb / 1024)) MiB $(verdict "$real_rss" "<=" "$real_budget_kb")" ""
+row "peak RSS, realistic $((mib * 2)) MiB store" "$((rss_kb / 1024)) MiB" "" \
+  "≤ 46 MiB $(verdict "$rss_kb" "<=" "$double_budget_kb")" ""
 echo
 echo "The Win32 window's event pump is not timed here: it needs the window under Wine. Its share was"
 echo "measured with the window tests (190 MB store, 180,000 pumps, drawing at most every 30 ms): below"

@@ -31,7 +31,7 @@ int Run(const CliOptions& options, TerminalStreams streams) {
   const std::vector<StoreArgument> stores = ExpandStores(options.storePaths, streams.language);
   // A single store keeps the layout it always had: its mail directly in the run folder.
   if (stores.size() > 1 || stores.front().problem) return RecoverStores(stores, outputParent, streams, progress);
-  TerminalUi ui(outputParent, streams, progress, platform::InterruptRequested, StopRequested);
+  TerminalUi ui(outputParent, streams, progress, platform::InterruptCount, StopRequested);
   const RecoveryOutcome outcome = RecoverMails(stores.front().path, ui);
   ui.Finish(outcome);
   return ExitStatusFor(outcome.result, platform::InterruptRequested());

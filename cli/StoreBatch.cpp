@@ -25,7 +25,7 @@ ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u1
   const std::vector<std::u16string> subfolders = SubfolderNames(paths);
   std::optional<std::u16string> runFolder;
   if (!paths.empty()) {
-    TerminalUi ui(outputParentFolder, streams, progress, platform::InterruptRequested, StopRequested);
+    TerminalUi ui(outputParentFolder, streams, progress, platform::InterruptCount, StopRequested);
     runFolder = CreateOutputFolder(outputParentFolder, ui);
     if (!runFolder) return kExitFolderFailed;
   }
@@ -39,7 +39,7 @@ ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u1
     } else {
       const std::u16string counter = u"[" + DecimalText(static_cast<std::int64_t>(next) + 1) + u"/" +
                                      DecimalText(static_cast<std::int64_t>(paths.size())) + u"] ";
-      TerminalUi ui(*runFolder, streams, progress, platform::InterruptRequested, StopRequested,
+      TerminalUi ui(*runFolder, streams, progress, platform::InterruptCount, StopRequested,
                     StoreLabels{store.path, counter + std::u16string(FileNameOf(store.path))});
       const RecoveryOutcome outcome = RecoverMails(store.path, ui, JoinPath(*runFolder, subfolders[next]));
       ui.Finish(outcome);

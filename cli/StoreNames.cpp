@@ -1,21 +1,13 @@
 #include "cli/StoreNames.h"
 
-#include <algorithm>
 #include <set>
 
+#include "engine/NameKey.h"
 #include "engine/RecoveryText.h"
 #include "platform/Files.h"
 
 namespace cli {
 namespace {
-
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
-std::u16string AsciiLowered(std::u16string_view text) {
-  std::u16string lowered(text);
-  std::transform(lowered.begin(), lowered.end(), lowered.begin(), AsciiLower);
-  return lowered;
-}
 
 std::u16string WithoutExtension(std::u16string_view name) {
   const std::size_t dot = name.rfind(u'.');
@@ -26,8 +18,8 @@ std::u16string WithoutExtension(std::u16string_view name) {
 }  // namespace
 
 bool IsDbxFileName(std::u16string_view name) {
-  constexpr std::u16string_view kExtension = u".dbx";
-  return name.size() >= kExtension.size() && AsciiLowered(name.substr(name.size() - kExtension.size())) == kExtension;
+  constexpr std::u16string_view kExtension = u".DBX";
+  return name.size() >= kExtension.size() && NameKey(name.substr(name.size() - kExtension.size())) == kExtension;
 }
 
 std::u16string_view FileNameOf(std::u16string_view path) {
@@ -42,8 +34,8 @@ std::vector<std::u16string> SubfolderNames(const std::vector<std::u16string>& st
   for (const std::u16string& path : storePaths) {
     const std::u16string base = WithoutExtension(FileNameOf(path));
     std::u16string name = base;
-    for (std::int64_t k = 1; taken.contains(AsciiLowered(name)); ++k) name = base + u"(" + DecimalText(k) + u")";
-    taken.insert(AsciiLowered(name));
+    for (std::int64_t k = 1; taken.contains(NameKey(name)); ++k) name = base + u"(" + DecimalText(k) + u")";
+    taken.insert(NameKey(name));
     names.push_back(name);
   }
   return names;

@@ -23,11 +23,11 @@ std::u16string Labelled(const std::u16string& label, const std::u16string& lines
 }
 
 TerminalUi::TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
-                       std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested, StoreLabels labels)
+                       std::function<int()> interrupts, std::atomic<bool>& stopRequested, StoreLabels labels)
     : outputParentFolder_(std::move(outputParentFolder)),
       streams_(streams),
       progress_(progress),
-      interruptRequested_(std::move(interruptRequested)),
+      interrupts_(std::move(interrupts)),
       stopRequested_(stopRequested),
       labels_(std::move(labels)),
       statusBar_(streams.language) {}
@@ -55,7 +55,9 @@ MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
 void TerminalUi::PumpEvents() {
   // Like the window's Stop button, the interrupt reaches the run only here, so the run's own reset
   // of the flag at its start cannot swallow a Ctrl-C pressed before it.
-  if (interruptRequested_()) stopRequested_ = true;
+  const int interrupts = interrupts_();
+  if (interrupts > 0) stopRequested_ = true;
+  if (interrupts > 1) HaltRequested = true;
   if (!lineOutdated_) return;
   const bool newPhase = statusBar_.Layout() != drawnLayout_;
   drawnLayout_ = statusBar_.Layout();

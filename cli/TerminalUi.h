@@ -29,9 +29,10 @@ struct StoreLabels {
 
 class TerminalUi final : public RecoveryUi {
  public:
-  // `stopRequested` is the run's flag; it is set when `interruptRequested` says Ctrl-C was pressed.
+  // `stopRequested` is the run's flag; it is set when `interrupts` says Ctrl-C was pressed, and the
+  // run's HaltRequested when it was pressed twice.
   TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
-             std::function<bool()> interruptRequested, std::atomic<bool>& stopRequested, StoreLabels labels = {});
+             std::function<int()> interrupts, std::atomic<bool>& stopRequested, StoreLabels labels = {});
 
   Language TextLanguage() const override { return streams_.language; }
   std::u16string OutputParentFolder() override { return outputParentFolder_; }
@@ -60,7 +61,7 @@ class TerminalUi final : public RecoveryUi {
   std::u16string outputParentFolder_;
   TerminalStreams streams_;
   ProgressLine& progress_;
-  std::function<bool()> interruptRequested_;
+  std::function<int()> interrupts_;
   std::atomic<bool>& stopRequested_;
   StoreLabels labels_;
   StatusBar statusBar_;

@@ -1,6 +1,7 @@
 #include "engine/CandidateSearch.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "engine/BlockLayout.h"
@@ -8,6 +9,12 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+// Windows' compilers do not keep the stack aligned for spilled 32-byte registers, so the wide search
+// is for the other systems only.
+#if defined(__SSE2__) && defined(__GNUC__) && !defined(_WIN32)
+#define PALVENOR_WIDE_SEARCH 1
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -43,6 +50,48 @@ std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i, OnPair& onPai
   return 0;
 }
 
+// Tests the places marked in mask, bit n standing for position i + n, in order: the candidate, 0 when
+// the marks run past the window's step, or -1 when none is a candidate.
+template <typename Mask, typename OnPair>
+std::int64_t TestMarked(const std::uint8_t* base, std::int64_t i, Mask mask, OnPair& onPair) {
+  while (mask != 0) {
+    const std::int64_t at = i + std::countr_zero(mask);
+    if (at > kWindowStep) return 0;
+    onPair(at);
+    if (LooksLikeBlock(base + at)) return at;
+    mask &= mask - 1;
+  }
+  return -1;
+}
+
+#if defined(PALVENOR_WIDE_SEARCH)
+// The positions from at on that hold the key byte followed by a zero.
+__attribute__((target("avx2"))) inline __m256i KeyPairs(const std::uint8_t* at) {
+  const __m256i here = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+  const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 1));
+  return _mm256_and_si256(_mm256_cmpeq_epi8(here, _mm256_set1_epi8(static_cast<char>(kKeyByte))),
+                          _mm256_cmpeq_epi8(next, _mm256_setzero_si256()));
+}
+
+// The search below, sixty-four positions at a time, where the processor has the 32-byte registers.
+template <typename OnPair>
+__attribute__((target("avx2"))) std::int64_t SearchWide(const std::uint8_t* base, std::int64_t from, OnPair& onPair) {
+  // A step reads up to i + 64; past kLastStep the bytes are searched one by one.
+  constexpr std::int64_t kLastStep = kWindowSize - 65;
+  std::int64_t i = from;
+  for (; i <= kLastStep && i <= kWindowStep; i += 64) {
+    const __m256i low = KeyPairs(base + i);
+    const __m256i high = KeyPairs(base + i + 32);
+    const __m256i any = _mm256_or_si256(low, high);
+    if (_mm256_testz_si256(any, any)) continue;
+    auto mask = static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(low))) |
+                static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32;
+    if (const std::int64_t found = TestMarked(base, i, mask, onPair); found >= 0) return found;
+  }
+  return SearchBytes(base, i, onPair);
+}
+#endif
+
 #if defined(__SSE2__)
 // Thirty-two positions at a time for the key byte and the zero after it, 02 00, which are rare in text and in binary data
 // alike; in binary data the 02 byte alone is common enough to stop a byte search every few hundred
@@ -50,6 +99,10 @@ std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i, OnPair& onPai
 template <typename OnPair>
 std::int64_t Search(std::span<const std::uint8_t> window, std::int64_t from, OnPair onPair) {
   const std::uint8_t* const base = window.data();
+#if defined(PALVENOR_WIDE_SEARCH)
+  static const bool wide = __builtin_cpu_supports("avx2");
+  if (wide) return SearchWide(base, from, onPair);
+#endif
   // A step reads up to i + 32; past kLastStep the bytes are searched one by one.
   constexpr std::int64_t kLastStep = kWindowSize - 33;
   const __m128i zero = _mm_setzero_si128();
@@ -64,13 +117,7 @@ std::int64_t Search(std::span<const std::uint8_t> window, std::int64_t from, OnP
     const __m128i high = twoZero(i + 16);
     if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0) continue;
     auto mask = static_cast<unsigned>(_mm_movemask_epi8(low)) | static_cast<unsigned>(_mm_movemask_epi8(high)) << 16;
-    while (mask != 0) {
-      const std::int64_t at = i + __builtin_ctz(mask);
-      if (at > kWindowStep) return 0;
-      onPair(at);
-      if (LooksLikeBlock(base + at)) return at;
-      mask &= mask - 1;
-    }
+    if (const std::int64_t found = TestMarked(base, i, mask, onPair); found >= 0) return found;
   }
   return SearchBytes(base, i, onPair);
 }

@@ -1,14 +1,11 @@
 #include "engine/DuplicateRemoval.h"
 
-#include "platform/Files.h"
-
 std::int32_t RemoveDuplicates(std::vector<MailRecord>& records, const UsedBlockList& used, std::int32_t messageCount,
                               RecoveryUi& ui) {
   for (std::size_t i = 1; i < records.size(); ++i) {
     MailRecord& record = records[i];
     if (used.Contains(record.StartBlock)) {
       record.Status = MailRecord::kRemoved;
-      platform::RemoveFile(record.FilePath);
       --messageCount;
     }
     ui.PumpEvents();

@@ -1,5 +1,6 @@
 #pragma once
-// The record the run keeps of each extracted message.
+// The record the run keeps of each extracted message: what it needs to read the message again from
+// the store, and the name its file got. The folder is kept once, by the run.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,14 +11,11 @@ struct MailRecord {
   static constexpr std::int32_t kExtracted = 1;
   static constexpr std::int32_t kCutShort = 3;   // extracted, but a read failure ended its chain early
 
-  std::u16string FilePath;
+  // The name of the message's file in the run's folder; empty until the file is made.
+  std::u16string FileName;
   std::int64_t StartBlock = 0;  // 1-based store position of the message's first block
+  std::int64_t Length = 0;      // the bytes its chain gave: whole data areas, then the last block's DataLength
   std::int32_t Status = kRemoved;
-  std::u16string Subject;
-  std::u16string ReceivedDate;
-  // Where the file lies once the rename pass has handled it: its new path, or FilePath when it kept
-  // its working name. Empty for records the pass did not reach.
-  std::u16string FinalPath;
 };
 
 // One record per extracted message, 1-based: element 0 is never filled. Emptied and filled by each

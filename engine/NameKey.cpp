@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "engine/UpperCaseTable.h"
-#include "platform/Files.h"
 
 char16_t SimpleUpperCase(char16_t c) {
   if (c < 0x80) return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
@@ -18,8 +17,6 @@ char16_t SimpleUpperCase(char16_t c) {
 
 std::u16string NameKey(std::u16string_view name) {
   std::u16string key(name);
-  if constexpr (platform::kNamesIgnoreCase) {
-    for (char16_t& c : key) c = SimpleUpperCase(c);
-  }
+  for (char16_t& c : key) c = SimpleUpperCase(c);
   return key;
 }

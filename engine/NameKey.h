@@ -1,5 +1,6 @@
 #pragma once
-// How the output folder compares file names: two names with the same key are one name there.
+// How file names are compared: two names with the same key are one name. Windows folders ignore case,
+// so names are told apart the same way everywhere, and a folder copied there loses no file.
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,5 @@
 // characters without one stay as they are.
 char16_t SimpleUpperCase(char16_t c);
 
-// The name as the folder compares it: the name itself where names differing in case are different
-// (POSIX), every code unit in simple uppercase where they are one (Windows).
+// The name with every code unit in simple uppercase.
 std::u16string NameKey(std::u16string_view name);

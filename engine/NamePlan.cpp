@@ -10,12 +10,14 @@ namespace {
 
 constexpr std::u16string_view kExtension = u".eml";
 
-std::u16string WorkingName(std::int32_t record) { return u"Recover" + DecimalText(record) + std::u16string(kExtension); }
-
 // Every planned name ends in ".eml", so the key of the rest stands for the name and costs less.
 std::u16string StemKey(std::u16string_view name) { return NameKey(name.substr(0, name.size() - kExtension.size())); }
 
 }  // namespace
+
+std::u16string WorkingFileName(std::int32_t record) {
+  return u"Recover" + DecimalText(record) + std::u16string(kExtension);
+}
 
 NamePlan::NamePlan(std::vector<bool> kept)
     : kept_(std::move(kept)), workingPrefixKey_(NameKey(u"Recover")) {}
@@ -40,15 +42,22 @@ std::u16string NamePlan::Decide(std::int32_t record, std::u16string_view text) {
   }
 }
 
+std::optional<std::u16string> NamePlan::DecideAgain(std::int32_t record, std::u16string_view text,
+                                                   std::u16string_view taken) {
+  // The taken name is already in the set, so deciding again passes over it.
+  if (taken == WorkingFileName(record)) return std::nullopt;
+  return Decide(record, text);
+}
+
 std::u16string NamePlan::KeepWorkingName(std::int32_t record) {
-  std::u16string name = WorkingName(record);
+  std::u16string name = WorkingFileName(record);
   taken_.Insert(StemKey(name));
   return name;
 }
 
 bool NamePlan::IsTaken(const std::u16string& name, std::int32_t record) const {
   // Renaming a file to its own name is refused as taken; to a variant in case it is not.
-  if (name == WorkingName(record)) return true;
+  if (name == WorkingFileName(record)) return true;
   const std::u16string stem = StemKey(name);
   if (taken_.Find(stem) != NameKeySet::kAbsent) return true;
   return WorkingRecordOf(stem) > record;

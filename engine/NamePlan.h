@@ -2,11 +2,15 @@
 // Final file names decided in memory, record by record, exactly as renaming each working file
 // "Recover" + N + ".eml" in turn without replacing anything would name them, but without a file.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/NameKeySet.h"
+
+// "Recover" + record + ".eml", the name a kept record has until it takes its final one.
+std::u16string WorkingFileName(std::int32_t record);
 
 class NamePlan {
  public:
@@ -20,6 +24,9 @@ class NamePlan {
   // pass 255 UTF-8 bytes. Names are compared through NameKey; a record's own working name counts as
   // taken when spelt exactly alike.
   std::u16string Decide(std::int32_t record, std::u16string_view text);
+  // The next name for the record whose decided name turned out to exist already (a file the plan did
+  // not know of): the next free one by the same rules; nullopt when that name was its working name.
+  std::optional<std::u16string> DecideAgain(std::int32_t record, std::u16string_view text, std::u16string_view taken);
 
  private:
   std::u16string KeepWorkingName(std::int32_t record);

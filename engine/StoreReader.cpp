@@ -5,13 +5,11 @@
 
 namespace {
 
-// Reads span bytes from 1-based position start into buffer; what the file lacks is zero.
-// Returns false when the system read fails.
-bool Fill(const platform::StoreFile& file, std::int64_t start, std::span<std::uint8_t> buffer) {
-  const std::int64_t got = file.ReadAt(start - 1, buffer);
-  const std::size_t filled = got < 0 ? 0 : static_cast<std::size_t>(got);
-  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(filled), buffer.end(), std::uint8_t{0});
-  return got >= 0;
+// The bytes the window from 1-based position start stands for: a whole window, or the rest of the
+// file and one byte more.
+std::size_t WindowSpan(std::int64_t length, std::int64_t start) {
+  const std::int64_t remaining = length - start + 1;
+  return static_cast<std::size_t>(remaining > kWindowSize - 1 ? kWindowSize : remaining + 1);
 }
 
 }  // namespace
@@ -22,13 +20,26 @@ StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
     : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lineNumbers_(kLineCount, -1) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
-  const std::int64_t remaining = length_ - start + 1;
-  const std::int64_t span = remaining > kWindowSize - 1 ? kWindowSize : remaining + 1;
-  // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
-  Fill(file_, start, std::span(window_).first(static_cast<std::size_t>(span)));
+  const std::size_t span = WindowSpan(length_, start);
+  const bool readAhead = reader_ && reader_->Finish();
+  if (readAhead && start == aheadStart_)
+    window_.swap(ahead_);
+  else
+    // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
+    ReadStoreBytes(file_, start, std::span(window_).first(span));
   std::fill(window_.begin() + static_cast<std::ptrdiff_t>(span), window_.end(), std::uint8_t{0});
   windowStart_ = start;
-  windowSpan_ = span;
+  windowSpan_ = static_cast<std::int64_t>(span);
+
+  aheadStart_ = 0;
+  const std::int64_t next = start + kWindowStep;
+  if (next >= length_) return;
+  if (!reader_) {
+    ahead_.resize(static_cast<std::size_t>(kWindowSize));
+    reader_ = std::make_unique<WindowReadAhead>(file_);
+  }
+  reader_->Start(next, std::span(ahead_).first(WindowSpan(length_, next)));
+  aheadStart_ = next;
 }
 
 const std::uint8_t* StoreReader::Line(std::int64_t lineNumber) {
@@ -37,7 +48,7 @@ const std::uint8_t* StoreReader::Line(std::int64_t lineNumber) {
   std::uint8_t* const line = lines_.get() + slot * kLineSize;
   if (lineNumbers_[slot] != lineNumber) {
     lineNumbers_[slot] = -1;
-    if (!Fill(file_, lineNumber * kLineSize + 1, std::span(line, kLineSize))) return nullptr;
+    if (!ReadStoreBytes(file_, lineNumber * kLineSize + 1, std::span(line, kLineSize))) return nullptr;
     lineNumbers_[slot] = lineNumber;
   }
   return line;

@@ -1,12 +1,14 @@
 #pragma once
 // Reads the store through a window of about 1 MiB and serves 528-byte blocks from memory: from the
 // window when the block lies in it, otherwise from pieces of the file read whole and kept a while.
+// While the scan searches one window, a thread of its own reads the one that follows it.
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "engine/BlockLayout.h"
+#include "engine/WindowReadAhead.h"
 #include "platform/Files.h"
 
 // The length the scan works with: the file's whole length, or kUnknownStoreLength when it is unknown.
@@ -43,4 +45,9 @@ class StoreReader {
   std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
   std::unique_ptr<std::uint8_t[]> lines_;  // allocated at the first block outside a window
   std::vector<std::int64_t> lineNumbers_;  // per slot, the line it holds or -1
+  // The window after the loaded one, read while the loaded one is searched; its buffer trades places
+  // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.
+  std::vector<std::uint8_t> ahead_;
+  std::int64_t aheadStart_ = 0;  // 1-based position of ahead_[0]; 0 while nothing is read ahead
+  std::unique_ptr<WindowReadAhead> reader_;  // last, so that its thread ends before the buffers go
 };

@@ -24,8 +24,9 @@ bool WorkingFile::Flush(platform::OsError& error) {
   return written;
 }
 
-bool WorkingFile::Close(platform::OsError& error) {
+bool WorkingFile::Close(platform::OsError& error, platform::FileTime time) {
   const bool flushed = pending_.empty() || Flush(error);
+  if (flushed && time != 0) static_cast<void>(file_.SetTimes(time, time));
   platform::OsError closeError;
   const bool closed = file_.Close(closeError);
   if (flushed && !closed) error = closeError;

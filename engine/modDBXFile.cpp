@@ -9,23 +9,25 @@
 #include "engine/DuplicateRemoval.h"
 #include "engine/FileBlockSource.h"
 #include "engine/FreedPhase.h"
-#include "engine/RenamePass.h"
 #include "engine/RecoveryText.h"
 #include "engine/StatusPhases.h"
 #include "engine/StoreSignature.h"
 #include "engine/Texts.h"
 #include "engine/UsedBlocks.h"
-#include "engine/WorkingFile.h"
+#include "engine/WritePhase.h"
 #include "engine/modCommon.h"
 #include "mailinfo/modMailInfo.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/FileTimes.h"
+#include "platform/OutputFolder.h"
 
 std::vector<MailRecord> MailRecords(1);
 std::atomic<bool> SkipPointerCheck{false};
 std::atomic<bool> RecoverFreed{true};
 std::atomic<bool> StopRequested{false};
 std::atomic<bool> QuitRequested{false};
+std::atomic<bool> HaltRequested{false};
 
 namespace {
 
@@ -82,12 +84,11 @@ std::optional<std::u16string> CreateExactFolder(const std::u16string& folder, Re
   return std::nullopt;
 }
 
-// The files the run leaves, under the names they now have, and the freed messages' files.
-void ForEachRemainingFile(const std::vector<std::u16string>& freedFiles, const platform::FileVisitor& visit) {
-  for (std::size_t i = 1; i < MailRecords.size(); ++i) {
-    const MailRecord& record = MailRecords[i];
-    if (record.Status != MailRecord::kRemoved) visit(record.FinalPath.empty() ? record.FilePath : record.FinalPath);
-  }
+// The files the run leaves: the messages' and the freed messages'.
+void ForEachWrittenFile(const std::u16string& folder, const std::vector<std::u16string>& freedFiles,
+                        const platform::FileVisitor& visit) {
+  for (std::size_t i = 1; i < MailRecords.size(); ++i)
+    if (!MailRecords[i].FileName.empty()) visit(JoinPath(folder, MailRecords[i].FileName));
   for (const std::u16string& path : freedFiles) visit(path);
 }
 
@@ -107,64 +108,53 @@ RecoveryOutcome Failed(RecoveryResult result) {
   return outcome;
 }
 
-// What the records tell the report: the kept messages cut short, and whether any kept its working
-// name because the rename pass never reached it.
-void CountRecords(RecoveryOutcome& outcome) {
-  for (std::size_t i = 1; i < MailRecords.size(); ++i) {
-    const MailRecord& record = MailRecords[i];
-    if (record.Status == MailRecord::kCutShort) ++outcome.cutShortCount;
-    if (record.Status != MailRecord::kRemoved && record.FinalPath.empty()) outcome.leftUnrenamed = outcome.stopped;
-  }
+// The messages whose files were made.
+std::int32_t WrittenCount() {
+  std::int32_t count = 0;
+  for (std::size_t i = 1; i < MailRecords.size(); ++i)
+    if (!MailRecords[i].FileName.empty()) ++count;
+  return count;
 }
 
-// The extraction phase: writes each message the scan assembles into "Recover" + N + ".eml" and
-// appends its record. A working file that cannot be written ends the scan; what is written stays.
-class Extraction final : public ScanHost {
+// The kept messages cut short, which the report mentions.
+std::int32_t CutShortCount() {
+  std::int32_t count = 0;
+  for (std::size_t i = 1; i < MailRecords.size(); ++i)
+    if (MailRecords[i].Status == MailRecord::kCutShort) ++count;
+  return count;
+}
+
+void ShowWriteFailure(RecoveryUi& ui, const std::u16string& path, const platform::OsError& error) {
+  ui.ShowMessage(
+      {Text(TextId::WriteFailed, ui.TextLanguage(), {path, error.text}), MessageIcon::Exclamation, MessageButtons::Ok, {}});
+}
+
+// The extraction phase: records where each message the scan assembles begins, how long it is and
+// whether its chain was cut short, and writes nothing; the files come once every name is decided.
+class Planning final : public ScanHost {
  public:
-  Extraction(RecoveryUi& ui, std::u16string folder, std::int64_t length, std::vector<MailRecord>& records,
-             WrittenHeaders& headers, const std::atomic<bool>& stop)
-      : ui_(ui), folder_(std::move(folder)), length_(length), records_(records), headers_(headers), stop_(stop) {}
+  Planning(RecoveryUi& ui, std::int64_t length, std::vector<MailRecord>& records, const std::atomic<bool>& stop)
+      : ui_(ui), length_(length), records_(records), stop_(stop) {}
 
   std::int32_t Count() const { return count_; }
-  bool WriteFailed() const { return writeFailed_; }
 
   bool BeginMessage() override {
-    const std::u16string path = JoinPath(folder_, u"Recover" + DecimalText(std::int64_t{count_} + 1) + u".eml");
-    platform::OsError error;
-    file_ = WorkingFile::Create(path, error);
-    if (!file_) {
-      Fail(path, error);
-      return false;
-    }
-    ++count_;
-    head_.clear();
+    messageLength_ = 0;
     return true;
   }
 
   bool AppendMessageBytes(std::span<const std::uint8_t> bytes) override {
-    const std::size_t take = std::min(bytes.size(), kHeaderPieceSize - head_.size());
-    head_.insert(head_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(take));
-    platform::OsError error;
-    if (file_->Append(bytes, error)) return true;
-    Fail(file_->Path(), error);
-    return false;
+    messageLength_ += static_cast<std::int64_t>(bytes.size());
+    return true;
   }
 
   bool EndMessage(std::int64_t startBlock, bool cutShort) override {
-    platform::OsError error;
-    const std::u16string path = file_->Path();
-    if (!file_->Close(error) && !writeFailed_) Fail(path, error);
-    file_.reset();
-    const std::int32_t status = cutShort || writeFailed_ ? MailRecord::kCutShort : MailRecord::kExtracted;
-    records_.push_back(MailRecord{path, startBlock, status, {}, {}, {}});
-    // A header part that ends early is taken from the bytes as they went out, so the rename pass need
-    // not read the file again. The file is read instead for a longer one (tail pieces of messages,
-    // which duplicate removal mostly deletes unread, have none) and after a failed write, when the
-    // file may hold less.
-    headers_.push_back(writeFailed_ ? std::nullopt : AnalyseHeaderPiece(head_));
+    ++count_;
+    records_.push_back(
+        MailRecord{{}, startBlock, messageLength_, cutShort ? MailRecord::kCutShort : MailRecord::kExtracted});
     ui_.SetCaption(StatusControl::lblStatus, Text(TextId::ExtractedCount, ui_.TextLanguage(), {DecimalText(count_)}));
     ui_.PumpEvents();
-    return !writeFailed_ && !stop_;
+    return !stop_;
   }
 
   bool WindowAdvanced(std::int64_t position) override {
@@ -176,39 +166,41 @@ class Extraction final : public ScanHost {
   void Pump() override { ui_.PumpEvents(); }
 
  private:
-  void Fail(const std::u16string& path, const platform::OsError& error) {
-    writeFailed_ = true;
-    ui_.ShowMessage(
-        {Text(TextId::WriteFailed, ui_.TextLanguage(), {path, error.text}), MessageIcon::Exclamation, MessageButtons::Ok, {}});
-  }
-
   RecoveryUi& ui_;
-  const std::u16string folder_;
   const std::int64_t length_;
   std::vector<MailRecord>& records_;
-  WrittenHeaders& headers_;
   const std::atomic<bool>& stop_;
   std::int32_t count_ = 0;
-  bool writeFailed_ = false;
-  std::optional<WorkingFile> file_;
-  std::vector<std::uint8_t> head_;  // the first kHeaderPieceSize bytes of the message being written
+  std::int64_t messageLength_ = 0;
 };
 
 struct ExtractionResult {
   std::int32_t count = 0;
-  bool writeFailed = false;
   ScanFindings findings;
   bool missingSignature = false;
 };
 
-// Scans the store and writes every message found; freed, when given, collects the freed blocks.
-ExtractionResult ExtractMessages(const platform::StoreFile& store, const std::u16string& folder, UsedBlockList& used,
-                                 WrittenHeaders& headers, RecoveryUi& ui, FreedBlocks* freed) {
-  const std::int64_t length = ScanLength(store.Length());
-  Extraction extraction(ui, folder, length, MailRecords, headers, StopRequested);
+// Scans the store and plans every message found; freed, when given, collects the freed blocks.
+ExtractionResult PlanMessages(const platform::StoreFile& store, std::int64_t length, UsedBlockList& used,
+                              RecoveryUi& ui, FreedBlocks* freed) {
+  Planning planning(ui, length, MailRecords, StopRequested);
   StoreReader reader(store, length);
-  const ScanFindings findings = ScanStore(reader, SkipPointerCheck, used, extraction, freed);
-  return {extraction.Count(), extraction.WriteFailed(), findings, !HasStoreSignature(store)};
+  const ScanFindings findings = ScanStore(reader, SkipPointerCheck, used, planning, freed);
+  return {planning.Count(), findings, !HasStoreSignature(store)};
+}
+
+// Writes the planned messages into the folder; a folder that cannot be opened fails as a write does.
+WritePhaseResult WritePlannedMessages(const platform::StoreFile& store, std::int64_t length,
+                                      const std::u16string& folder, RecoveryUi& ui) {
+  platform::OsError error;
+  const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error);
+  WritePhaseResult result;
+  if (opened)
+    result = WriteMessages(MailRecords, store, length, WriteTarget{*opened, folder}, HaltRequested, ui);
+  else
+    result.failure = MessageWriteFailure{folder, error};
+  if (result.failure) ShowWriteFailure(ui, result.failure->path, result.failure->error);
+  return result;
 }
 
 }  // namespace
@@ -223,40 +215,43 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryUi& ui,
 
   ShowExtractionPhase(ui);
   StopRequested = false;
+  HaltRequested = false;
   ui.SetBusyPointer(true);
+  platform::ReadTimeZoneOnce();
   MailRecords.assign(1, MailRecord{});
   UsedBlockList used;
-  WrittenHeaders headers(1);
   FileBlockSource blocks(*store);
   std::optional<FreedBlocks> freed;
   if (RecoverFreed) freed.emplace(!SkipPointerCheck, blocks);
-  const ExtractionResult extracted = ExtractMessages(*store, *folder, used, headers, ui, freed ? &*freed : nullptr);
+  const std::int64_t length = ScanLength(store->Length());
+  const ExtractionResult extracted = PlanMessages(*store, length, used, ui, freed ? &*freed : nullptr);
   ShowDuplicateRemovalPhase(ui);
   const std::int32_t remaining = RemoveDuplicates(MailRecords, used, extracted.count, ui);
   ShowRenamingPhase(ui);
-  // A failed write ends the run as a stop does: the files keep their working names.
-  if (!extracted.writeFailed) RenameMessages(MailRecords, *folder, headers, StopRequested, ui);
+  const WritePhaseResult written = WritePlannedMessages(*store, length, *folder, ui);
+  // What the scan found is written, stop or not; only a second interrupt leaves the rest.
   FreedOutputResult freedWritten;
-  if (freed && !extracted.writeFailed && !StopRequested)
-    freedWritten = WriteFreedPhase(freed->Candidates(), blocks, store->Length(), *folder, StopRequested, ui);
-  platform::FlushToDisk(*folder, [&freedWritten](const platform::FileVisitor& visit) {
-    ForEachRemainingFile(freedWritten.files, visit);
+  if (freed && !written.failure && !HaltRequested)
+    freedWritten = WriteFreedPhase(freed->Candidates(), blocks, store->Length(), *folder, HaltRequested, ui);
+  platform::FlushToDisk(*folder, [&](const platform::FileVisitor& visit) {
+    ForEachWrittenFile(*folder, freedWritten.files, visit);
   });
   ShowEndPhase(ui);
 
   RecoveryOutcome outcome;
-  const bool writeFailed = extracted.writeFailed || freedWritten.failure.has_value();
-  outcome.result = writeFailed     ? RecoveryResult::WriteFailed
-                   : StopRequested ? RecoveryResult::Stopped
-                                   : RecoveryResult::Completed;
-  outcome.messageCount = remaining;
+  const bool writeFailed = written.failure.has_value() || freedWritten.failure.has_value();
+  outcome.result = writeFailed                        ? RecoveryResult::WriteFailed
+                   : StopRequested || HaltRequested ? RecoveryResult::Stopped
+                                                      : RecoveryResult::Completed;
+  // Messages a halt or a failed write left unwritten are not reported as found.
+  outcome.messageCount = HaltRequested || written.failure ? WrittenCount() : remaining;
   outcome.freedCount = freedWritten.written;
   outcome.stopped = outcome.result != RecoveryResult::Completed;
   outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
   outcome.missingSignature = extracted.missingSignature;
-  CountRecords(outcome);
+  outcome.cutShortCount = CutShortCount();
   // A run that wrote nothing leaves nothing behind.
-  if (extracted.count > 0 || freedWritten.written > 0 || !platform::RemoveFolder(*folder))
+  if (written.written > 0 || freedWritten.written > 0 || !platform::RemoveFolder(*folder))
     outcome.outputFolder = *folder;
   if (!QuitRequested) Report(ui, outcome);
   return outcome;

@@ -15,11 +15,8 @@ namespace platform {
 
 #ifdef _WIN32
 inline constexpr char16_t kPathSeparator = u'\\';
-// Windows folders take names that differ only in case for one name.
-inline constexpr bool kNamesIgnoreCase = true;
 #else
 inline constexpr char16_t kPathSeparator = u'/';
-inline constexpr bool kNamesIgnoreCase = false;
 #endif
 
 // What the operating system said when a call failed.

@@ -1,12 +1,16 @@
 #pragma once
 // Ctrl-C for a command-line run: the first one asks the run to stop and wind up, so that nothing
-// already written is lost; a second one ends the process the usual way.
+// found is lost; a second one asks it to end at once, leaving what it has not yet written; a third
+// ends the process the usual way.
 
 namespace platform {
 
 void CatchInterrupt();
 
+// How often Ctrl-C has been pressed after CatchInterrupt, counting up to 2.
+int InterruptCount();
+
 // True once Ctrl-C has been pressed after CatchInterrupt.
-bool InterruptRequested();
+inline bool InterruptRequested() { return InterruptCount() > 0; }
 
 }  // namespace platform

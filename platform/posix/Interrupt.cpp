@@ -8,10 +8,13 @@ namespace platform {
 namespace {
 
 // A signal handler can reach nothing but static state.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
+std::atomic<int> interrupts{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
-extern "C" void OnInterrupt(int) { interrupted.store(true); }
+extern "C" void OnInterrupt(int) {
+  // After the second, the default action comes back, so a third Ctrl-C terminates as usual.
+  if (interrupts.fetch_add(1) >= 1) ::signal(SIGINT, SIG_DFL);
+}
 
 }  // namespace
 
@@ -19,12 +22,11 @@ void CatchInterrupt() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  // SA_RESETHAND: the handler runs once, so a second Ctrl-C terminates as usual.
   // SA_RESTART: file writes in progress are not cut short by the signal.
-  action.sa_flags = SA_RESETHAND | SA_RESTART;
+  action.sa_flags = SA_RESTART;
   sigaction(SIGINT, &action, nullptr);
 }
 
-bool InterruptRequested() { return interrupted.load(); }
+int InterruptCount() { return interrupts.load() > 1 ? 2 : interrupts.load(); }
 
 }  // namespace platform

@@ -8,18 +8,18 @@ namespace platform {
 namespace {
 
 // The console calls the handler on a thread of its own; it can reach nothing but static state.
-std::atomic<bool> interrupted{false};
+std::atomic<int> interrupts{0};
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-  // A second Ctrl-C falls through to the default handler, which ends the process.
-  return interrupted.exchange(true) ? FALSE : TRUE;
+  // A third Ctrl-C falls through to the default handler, which ends the process.
+  return interrupts.fetch_add(1) < 2 ? TRUE : FALSE;
 }
 
 }  // namespace
 
 void CatchInterrupt() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 
-bool InterruptRequested() { return interrupted.load(); }
+int InterruptCount() { return interrupts.load() > 1 ? 2 : interrupts.load(); }
 
 }  // namespace platform

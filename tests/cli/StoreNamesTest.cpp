@@ -23,6 +23,7 @@ TEST(SubfolderNames, AreTheFileNamesWithoutExtensionAndNumberedOnAClash) {
       {{u"/a/受信トレイ.dbx", u"/b/送信済みアイテム.dbx"}, {u"受信トレイ", u"送信済みアイテム"}},
       {{u"/a/Inbox.dbx", u"/b/Inbox.dbx", u"/c/Inbox.dbx"}, {u"Inbox", u"Inbox(1)", u"Inbox(2)"}},
       {{u"/a/Inbox.dbx", u"/b/INBOX.DBX"}, {u"Inbox", u"INBOX(1)"}},
+      {{u"/a/Ωmega.dbx", u"/b/ωMEGA.dbx", u"/c/ｉｎ.dbx", u"/d/ＩＮ.dbx"}, {u"Ωmega", u"ωMEGA(1)", u"ｉｎ", u"ＩＮ(1)"}},
       {{u"/a/Inbox.dbx", u"/b/Inbox(1).dbx", u"/c/Inbox.dbx"}, {u"Inbox", u"Inbox(1)", u"Inbox(2)"}},
       {{u"Sent.Items.dbx", u"/a/.dbx", u"/a/noextension"}, {u"Sent.Items", u".dbx", u"noextension"}},
   };

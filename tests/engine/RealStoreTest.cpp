@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "engine/modTimeStamp.h"
+#include "tests/support/FileTimesProbe.h"
 #include "tests/support/RealStores.h"
 #include "tests/support/RecoveryRun.h"
 
@@ -30,7 +32,7 @@ class RealStore : public ::testing::Test {
 };
 
 std::u16string FileNameOf(const MailRecord& record) {
-  return std::filesystem::path(record.FinalPath).filename().u16string();
+  return record.FileName;
 }
 
 #define REAL_STORE_OR_SKIP(run, name, skip)                                                             \
@@ -45,7 +47,10 @@ TEST_F(RealStore, TestDbxYieldsItsLiveMessage) {
   EXPECT_EQ(run->records[0].StartBlock, kLiveStart);
   EXPECT_EQ(run->records[0].Status, 1);
   EXPECT_EQ(FileNameOf(run->records[0]), u"Please read you won't be sorry.........eml");
-  EXPECT_EQ(run->records[0].ReceivedDate, u"2002/04/14 02:27:57");
+  // Dated from its Received field, 2002/04/14 02:27:57.
+  const auto times = testsupport::ReadFileTimes(testsupport::FileOf(*run, run->records[0]).u16string());
+  ASSERT_TRUE(times);
+  EXPECT_EQ(times->lastWrite, DateToFileTime({2002, 4, 14, 2, 27, 57}));
 }
 
 TEST_F(RealStore, TestDbxYieldsItsStaleCopyWithThePointerCheckOff) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -218,7 +219,7 @@ TEST_F(Run, SecondRunInTheSameSecondWritesIntoAFolderOfItsOwn) {
   EXPECT_EQ(b.files.size(), 1u);
 }
 
-TEST_F(Run, StopDuringExtractionKeepsWhatWasWrittenAndStillReports) {
+TEST_F(Run, StopDuringExtractionWritesWhatWasFoundAndStillReports) {
   DbxWriter writer;
   for (int i = 0; i < 3; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 600));
   RecordingUi ui(Parent());
@@ -227,14 +228,16 @@ TEST_F(Run, StopDuringExtractionKeepsWhatWasWrittenAndStillReports) {
   };
   const RunResult run = testsupport::RunRecovery(Store(writer), ui);
   EXPECT_EQ(run.files.size(), 1u);
+  EXPECT_EQ(run.records[0].FileName, u"m0.eml");
   EXPECT_EQ(run.outcome.result, RecoveryResult::Stopped);
   EXPECT_EQ(run.outcome.messageCount, 1);
   EXPECT_EQ(ui.calls, Concat({kExtractionPhase,
                               {"caption lblStatus 1通のメールを抽出", "progress 100", "caption lblPercent 100%"},
                               kDuplicatePhase, kRenamePhase,
+                              {"progress 100", "caption lblPercent 100%", "caption lblStatus 1通のメールをリネーム"},
                               kEndPhase,
                               {"message Question YesNo 中断しました。1通のメールが見つかりました。"
-                               "名前を変更していないファイルはRecoverN.emlのままです。出力先フォルダをExplorerで開きますか？"}}));
+                               "出力先フォルダをExplorerで開きますか？"}}));
 }
 
 TEST_F(Run, ClosingTheWindowDuringARunEndsItWithoutAReport) {
@@ -251,7 +254,7 @@ TEST_F(Run, ClosingTheWindowDuringARunEndsItWithoutAReport) {
   EXPECT_EQ(ui.calls.back(), "busy off");
 }
 
-TEST_F(Run, WorkingFileThatCannotBeCreatedEndsTheScanAndKeepsEarlierFiles) {
+TEST_F(Run, AnEntryUnderAPlannedNameIsNeverReplacedAndTheMessageTakesTheNextName) {
   DbxWriter writer;
   std::vector<std::string> messages;
   for (int i = 0; i < 3; ++i) {
@@ -263,27 +266,54 @@ TEST_F(Run, WorkingFileThatCannotBeCreatedEndsTheScanAndKeepsEarlierFiles) {
   ui.onPump = [&] {
     if (!blocked.empty() || ui.calls.back() != "caption lblStatus 1通のメールを抽出") return;
     for (const auto& entry : std::filesystem::directory_iterator(temp_.Path()))
-      if (entry.is_directory()) blocked = entry.path() / "Recover2.eml";
-    std::filesystem::create_directory(blocked);  // a folder where the next working file would go
+      if (entry.is_directory()) blocked = entry.path() / "m1.eml";
+    std::ofstream(blocked, std::ios::binary) << "not ours";
+  };
+  const RunResult run = testsupport::RunRecovery(Store(writer), ui);
+
+  EXPECT_EQ(run.outcome.result, RecoveryResult::Completed);
+  ASSERT_EQ(run.records.size(), 3u);
+  EXPECT_EQ(run.records[1].FileName, u"m1(1).eml");
+  EXPECT_EQ(run.files, messages);
+  const auto kept = testsupport::ReadFileBytes(blocked);
+  EXPECT_EQ(std::string(kept.begin(), kept.end()), "not ours");
+}
+
+TEST_F(Run, AThrowFromTheWindowWhileWritingEndsTheWritingAndLeavesItsFiles) {
+  DbxWriter writer;
+  for (int i = 0; i < 200; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 600));
+  RecordingUi ui(Parent());
+  ui.onPump = [&ui] {
+    if (ui.calls.back().ends_with("通のメールをリネーム")) throw std::runtime_error("window gone");
+  };
+  EXPECT_THROW(testsupport::RunRecovery(Store(writer), ui), std::runtime_error);
+  std::size_t files = 0;
+  for (const auto& folder : std::filesystem::directory_iterator(temp_.Path()))
+    if (folder.is_directory()) files += std::distance(std::filesystem::directory_iterator(folder), {});
+  EXPECT_GT(files, 0u);
+}
+
+TEST_F(Run, AFolderThatVanishesBeforeTheWritingEndsTheRunWithTheWarning) {
+  DbxWriter writer;
+  for (int i = 0; i < 3; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 900));
+  RecordingUi ui(Parent());
+  std::filesystem::path folder;
+  ui.onPump = [&] {
+    if (!folder.empty() || ui.calls.back() != "caption lblStatus 1通のメールを抽出") return;
+    for (const auto& entry : std::filesystem::directory_iterator(temp_.Path()))
+      if (entry.is_directory()) folder = entry.path();
+    std::filesystem::remove(folder);
   };
   const RunResult run = testsupport::RunRecovery(Store(writer), ui);
 
   ASSERT_EQ(ui.messages.size(), 2u);
   const UiMessage& warning = ui.messages[0];
   EXPECT_EQ(warning.icon, MessageIcon::Exclamation);
-  const std::u16string path = blocked.u16string();
-  EXPECT_NE(warning.text.find(path), std::u16string::npos);
-  EXPECT_GT(warning.text.size(), path.size() + 20);  // the reason follows the file
-  EXPECT_EQ(ui.messages[1].text, u"中断しました。1通のメールが見つかりました。"
-                                 u"名前を変更していないファイルはRecoverN.emlのままです。出力先フォルダをExplorerで開きますか？");
+  EXPECT_NE(warning.text.find(folder.u16string()), std::u16string::npos);
+  EXPECT_GT(warning.text.size(), folder.u16string().size() + 20);  // the reason follows the folder
   EXPECT_EQ(run.outcome.result, RecoveryResult::WriteFailed);
-  EXPECT_EQ(run.outcome.messageCount, 1);
-  ASSERT_EQ(run.files.size(), 1u);
-  EXPECT_EQ(run.files[0], messages[0]);
-  EXPECT_EQ(run.records.size(), 1u);
-  EXPECT_FALSE(std::filesystem::exists(blocked.parent_path() / "Recover3.eml"));
-  const auto end = std::find(ui.calls.begin(), ui.calls.end(), "show cmdStart");
-  EXPECT_NE(end, ui.calls.end());
+  EXPECT_EQ(run.outcome.messageCount, 0);
+  EXPECT_NE(std::find(ui.calls.begin(), ui.calls.end(), "show cmdStart"), ui.calls.end());
 }
 
 TEST(JoinPath, PutsExactlyOneSeparatorBetweenFolderAndName) {

@@ -41,7 +41,7 @@ class Naming : public ::testing::Test {
   static std::vector<std::string> FinalNames(const RunResult& run) {
     std::vector<std::string> names;
     for (const MailRecord& record : run.records)
-      if (record.Status != 0) names.push_back(std::filesystem::path(record.FinalPath).filename().string());
+      if (record.Status != 0) names.push_back(std::filesystem::path(record.FileName).string());
     return names;
   }
   static std::set<std::string> FolderListing(const RunResult& run) {
@@ -116,28 +116,37 @@ TEST_F(Naming, FilesAreDatedFromTheirHeadersBeforeTheyAreRenamed) {
     MailDate date;
   } dated[] = {{{2002, 7, 6, 10, 20, 30}}, {{2000, 12, 25, 9, 0, 0}}};
   for (std::size_t i = 0; i < 2; ++i) {
-    const auto times = testsupport::ReadFileTimes(run.records[i].FinalPath);
+    const auto times = testsupport::ReadFileTimes(testsupport::FileOf(run, run.records[i]).u16string());
     ASSERT_TRUE(times);
     EXPECT_EQ(times->lastWrite, DateToFileTime(dated[i].date)) << i;
   }
-  EXPECT_EQ(run.records[2].ReceivedDate, u"(破損)");
-  EXPECT_GE(std::filesystem::last_write_time(std::filesystem::path(run.records[2].FinalPath)),
+  // "someday" gives "(破損)": the file keeps the time it was written at.
+  EXPECT_GE(std::filesystem::last_write_time(testsupport::FileOf(run, run.records[2])),
             before - std::chrono::seconds(2));
 }
 
-TEST_F(Naming, StopDuringRenamingLeavesTheRestUnderWorkingNamesAndUndated) {
+TEST_F(Naming, StopDuringWritingStillWritesEveryPlannedFileUnderItsName) {
   RecordingUi ui = Ui();
   ui.onPump = [&ui] {
     if (ui.calls.back() == "caption lblStatus 1通のメールをリネーム") StopRequested = true;
   };
   const RunResult run = Recover(StoreOfSubjects(DbxWriter(), {"one", "two", "three"}), ui);
-  EXPECT_EQ(FinalNames(run), (std::vector<std::string>{"one.eml", "", ""}));
-  EXPECT_EQ(FolderListing(run), (std::set<std::string>{"one.eml", "Recover2.eml", "Recover3.eml"}));
-  EXPECT_TRUE(run.records[1].Subject.empty());
+  EXPECT_EQ(FinalNames(run), (std::vector<std::string>{"one.eml", "two.eml", "three.eml"}));
+  EXPECT_EQ(FolderListing(run), (std::set<std::string>{"one.eml", "two.eml", "three.eml"}));
   EXPECT_EQ(run.outcome.result, RecoveryResult::Stopped);
   EXPECT_EQ(run.outcome.messageCount, 3);
-  EXPECT_EQ(ui.messages.back().text, u"中断しました。3通のメールが見つかりました。"
-                                     u"名前を変更していないファイルはRecoverN.emlのままです。出力先フォルダをExplorerで開きますか？");
+  EXPECT_EQ(ui.messages.back().text, u"中断しました。3通のメールが見つかりました。出力先フォルダをExplorerで開きますか？");
+}
+
+TEST_F(Naming, AHaltLeavesTheFilesNotYetWritten) {
+  RecordingUi ui = Ui();
+  ui.onPump = [&ui] {
+    if (ui.calls.back() == "caption lblStatus 2通のメールを抽出") HaltRequested = true;
+  };
+  const RunResult run = Recover(StoreOfSubjects(DbxWriter(), {"one", "two", "three"}), ui);
+  EXPECT_EQ(run.outcome.result, RecoveryResult::Stopped);
+  EXPECT_EQ(run.outcome.messageCount, 0);
+  EXPECT_TRUE(run.outcome.outputFolder.empty()) << "a run that wrote nothing leaves no folder";
 }
 
 // A store whose first message is the tail of the second: C = 4 records of which one is removed.
@@ -157,7 +166,7 @@ TEST_F(Naming, TailPiecesAreRemovedAndTheBarStillMovesForThem) {
   const RunResult run = Recover(StoreWithATailPiece(DbxWriter()), ui);
   ASSERT_EQ(run.records.size(), 4u);
   EXPECT_EQ(run.records[0].Status, 0);
-  EXPECT_TRUE(run.records[0].Subject.empty()) << "a removed record is not analysed";
+  EXPECT_TRUE(run.records[0].FileName.empty()) << "a removed record gets no file";
   EXPECT_EQ(FinalNames(run), (std::vector<std::string>{"long.eml", "three.eml", "four.eml"}));
   EXPECT_EQ(run.outcome.messageCount, 3);
 
@@ -172,15 +181,19 @@ TEST_F(Naming, TailPiecesAreRemovedAndTheBarStillMovesForThem) {
   EXPECT_EQ(ui.messages.back().text, u"3通のメールが見つかりました。出力先フォルダをExplorerで開きますか？");
 }
 
-TEST_F(Naming, ATailPieceThatCannotBeDeletedIsStillCountedAsRemoved) {
+TEST_F(Naming, ATailPieceIsNeverWritten) {
   RecordingUi ui = Ui();
-  // The piece's file vanishes before the duplicate pass, so its deletion fails.
-  ui.onPump = [&ui] {
-    if (ui.calls.back() == "caption lblStatus 1通のメールを抽出" && MailRecords.size() == 2)
-      std::filesystem::remove(std::filesystem::path(MailRecords[1].FilePath));
+  // While the scan goes on, nothing is written at all.
+  bool wroteDuringScan = false;
+  ui.onPump = [&ui, &wroteDuringScan, this] {
+    if (ui.calls.back().starts_with("caption lblStatus") && ui.calls.back().ends_with("通のメールを抽出"))
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(temp_.Path()))
+        wroteDuringScan = wroteDuringScan || entry.path().extension() == ".eml";
   };
   const RunResult run = Recover(StoreWithATailPiece(DbxWriter()), ui);
+  EXPECT_FALSE(wroteDuringScan);
   EXPECT_EQ(run.records[0].Status, 0);
+  EXPECT_EQ(FolderListing(run), (std::set<std::string>{"long.eml", "three.eml", "four.eml"}));
   EXPECT_EQ(run.outcome.messageCount, 3);
 }
 

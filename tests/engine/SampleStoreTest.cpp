@@ -51,7 +51,7 @@ const std::map<std::string, std::string> kFinalNames = {
 };
 
 std::string FileNameOf(const MailRecord& record) {
-  return platform::ToUtf8(std::filesystem::path(record.FinalPath).filename().u16string());
+  return platform::ToUtf8(record.FileName);
 }
 
 TEST(SampleStore, YieldsEveryMessageAndTheStaleCopyOnlyWithThePointerCheckOff) {

@@ -1,6 +1,7 @@
 // What the scan leaves in the used-block list for duplicate removal, and how its host's answers end it.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,24 @@ TEST(ScanHostAnswers, FalseEndsTheScanAsTheContractSays) {
     ScanWriter(writer, host);
     EXPECT_EQ(host.calls, c.calls) << "refused: " << c.refused;
   }
+}
+
+// A host whose answer to the first window's end is an exception, while the next window is being read.
+class ThrowingHost final : public ScanHost {
+ public:
+  bool BeginMessage() override { return true; }
+  bool AppendMessageBytes(std::span<const std::uint8_t>) override { return true; }
+  bool EndMessage(std::int64_t, bool) override { return true; }
+  bool WindowAdvanced(std::int64_t) override { throw std::runtime_error("host failed"); }
+  void Pump() override {}
+};
+
+TEST(ScanHostAnswers, ExceptionLeavesTheScanWithTheReadAheadEnded) {
+  testsupport::DbxWriter writer;
+  writer.AppendMessage(testsupport::MakeMessage("a", 600));
+  writer.Reserve(3 << 20);
+  ThrowingHost host;
+  EXPECT_THROW(ScanWriter(writer, host), std::runtime_error);
 }
 
 }  // namespace

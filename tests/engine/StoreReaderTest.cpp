@@ -1,8 +1,11 @@
-// Blocks served by the store reader are the file's bytes wherever they come from: the window, a
-// line read earlier, two lines, or a line read again after another took its place.
+// Blocks and windows served by the store reader are the file's bytes wherever they come from: the
+// window, a window read ahead or not, a line read earlier, two lines, or a line read again after
+// another took its place.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "engine/StoreReader.h"
@@ -32,19 +35,81 @@ bool Same(const DbxBlock& a, const DbxBlock& b) {
          a.NextOffset == b.NextOffset && std::equal(std::begin(a.Data), std::end(a.Data), std::begin(b.Data));
 }
 
+std::filesystem::path WriteStore(const testsupport::TempFolder& temp, std::int64_t length) {
+  const auto path = temp.Path() / "store.dbx";
+  std::vector<char> bytes(static_cast<std::size_t>(length));
+  for (std::int64_t i = 0; i < length; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>(ByteAt(i));
+  std::ofstream(path, std::ios::binary).write(bytes.data(), length);
+  return path;
+}
+
+std::optional<platform::StoreFile> OpenStore(const std::filesystem::path& path) {
+  platform::OsError error;
+  return platform::StoreFile::Open(path.u16string(), error);
+}
+
+// The first position at which the loaded window differs from the file's bytes read from start with
+// zeros beyond the file's end (length), or -1 when the whole window matches.
+std::int64_t FirstWrongByte(const StoreReader& reader, std::int64_t start, std::int64_t length) {
+  const auto window = reader.Window();
+  if (static_cast<std::int64_t>(window.size()) != kWindowSize) return 0;
+  for (std::int64_t i = 0; i < kWindowSize; ++i) {
+    const std::int64_t offset = start - 1 + i;
+    if (window[static_cast<std::size_t>(i)] != (offset < length ? ByteAt(offset) : 0)) return start + i;
+  }
+  return -1;
+}
+
+TEST(StoreReader, WindowsInTurnOrByLeapsAreTheFileBytes) {
+  // Not a multiple of the window step, so that the last window runs past the end.
+  constexpr std::int64_t kLength = 6 * kWindowStep + 777;
+  testsupport::TempFolder temp;
+  const auto path = WriteStore(temp, kLength);
+  const auto file = OpenStore(path);
+  ASSERT_TRUE(file.has_value());
+  StoreReader reader(*file, kLength);
+  const std::int64_t starts[] = {
+      1,
+      1 + kWindowStep,        // the window read ahead
+      1 + 3 * kWindowStep,    // a leap past it
+      1 + 4 * kWindowStep,
+      1 + 4 * kWindowStep + 5000,  // a start the read-ahead did not foresee
+      1 + 5 * kWindowStep + 5000,  // the last window, mostly beyond the end
+      1,                      // back to the start
+      1 + 6 * kWindowStep,    // the last 777 bytes
+  };
+  for (const std::int64_t start : starts) {
+    reader.LoadWindow(start);
+    EXPECT_EQ(FirstWrongByte(reader, start, kLength), -1) << start;
+  }
+}
+
+TEST(StoreReader, WindowsOfAStoreCutShortWhileReadAreZerosBeyondTheNewEnd) {
+  constexpr std::int64_t kLength = 4 * kWindowStep;
+  constexpr std::int64_t kCutLength = kWindowStep + kWindowStep / 2;
+  testsupport::TempFolder temp;
+  const auto path = WriteStore(temp, kLength);
+  const auto file = OpenStore(path);
+  ASSERT_TRUE(file.has_value());
+  StoreReader reader(*file, kLength);
+  reader.LoadWindow(1);
+  std::filesystem::resize_file(path, kCutLength);
+  // The window after the first may have been read before or after the cut; those after it are not.
+  for (const std::int64_t start : {1 + 2 * kWindowStep, 1 + 3 * kWindowStep}) {
+    reader.LoadWindow(start);
+    EXPECT_EQ(FirstWrongByte(reader, start, kCutLength), -1) << start;
+  }
+  reader.LoadWindow(1 + kWindowStep);
+  EXPECT_EQ(FirstWrongByte(reader, 1 + kWindowStep, kCutLength), -1);
+}
+
 TEST(StoreReader, BlocksAreTheFileBytesFromWindowAndLinesAlike) {
   constexpr std::int64_t kLength = 9 * 1'048'576 + 1'000;
   constexpr std::int64_t kLine = 32 * 1024;
   constexpr std::int64_t kLinesSpan = 256 * kLine;
   testsupport::TempFolder temp;
-  const auto path = temp.Path() / "store.dbx";
-  {
-    std::vector<char> bytes(kLength);
-    for (std::int64_t i = 0; i < kLength; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>(ByteAt(i));
-    std::ofstream(path, std::ios::binary).write(bytes.data(), kLength);
-  }
-  platform::OsError error;
-  const auto file = platform::StoreFile::Open(path.u16string(), error);
+  const auto path = WriteStore(temp, kLength);
+  const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
   StoreReader reader(*file, static_cast<std::int32_t>(kLength));
   reader.LoadWindow(2 * kWindowStep + 1);

@@ -290,9 +290,9 @@ TEST_F(EngineRun, AnUnopenableStoreIsReportedAndTheWindowStaysIdle) {
 TEST_F(EngineRun, AFailureInsideTheRunIsReportedAndTheWindowComesBackToRest) {
   const MessageBoxAnswerer answerer;
   OpenOnStore([](ObservedUi& ui) {
-    // Every message has been written by the time the renaming begins.
+    // The failure comes while the files are being written.
     ui.onChange = [](const StatusBarState& state) {
-      if (state.rename) throw std::runtime_error("forced failure");
+      if (state.rename && state.progress > 0) throw std::runtime_error("forced failure");
     };
   });
   Click(Id::cmdStart);
@@ -301,7 +301,7 @@ TEST_F(EngineRun, AFailureInsideTheRunIsReportedAndTheWindowComesBackToRest) {
   EXPECT_EQ(answerer.Shown()[0].caption, L"Palvenor");
   EXPECT_EQ(answerer.Shown()[0].text, L"復元中に予期しないエラーが発生しました。\r\nforced failure");
   EXPECT_TRUE(answerer.Shown()[0].criticalIcon);
-  EXPECT_EQ(OutputFiles(), static_cast<std::size_t>(kMessages)) << "what was written stays";
+  EXPECT_GT(OutputFiles(), 0u) << "what was written stays";
 
   EXPECT_FALSE(form_->Running());
   for (const Id enabled : {Id::picFrame, Id::cmdFindDBX, Id::cmdFindEML}) EXPECT_TRUE(Enabled(enabled));

@@ -36,9 +36,8 @@ RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool 
   }
   for (std::size_t i = 1; i < MailRecords.size(); ++i) {
     const MailRecord& record = MailRecords[i];
-    if (record.Status == 0) continue;
-    const std::filesystem::path file(record.FinalPath.empty() ? record.FilePath : record.FinalPath);
-    const auto bytes = ReadFileBytes(file);
+    if (record.Status == 0 || record.FileName.empty()) continue;
+    const auto bytes = ReadFileBytes(FileOf(result, record));
     result.files.emplace_back(bytes.begin(), bytes.end());
   }
   result.records.assign(MailRecords.begin() + 1, MailRecords.end());
@@ -50,6 +49,7 @@ void ResetRunFlags() {
   RecoverFreed = true;
   StopRequested = false;
   QuitRequested = false;
+  HaltRequested = false;
 }
 
 }  // namespace testsupport

@@ -26,11 +26,15 @@ FileSnapshot Snapshot(const std::filesystem::path& file);
 
 struct RunResult {
   RecoveryOutcome outcome;
-  // Contents of the remaining messages' files in extraction order, under whatever name each file has
-  // after the run.
+  // Contents of the files written for the remaining messages, in extraction order.
   std::vector<std::string> files;
   std::vector<MailRecord> records;  // MailRecords without its unused element 0
 };
+
+// The file a record's message was written to.
+inline std::filesystem::path FileOf(const RunResult& run, const MailRecord& record) {
+  return std::filesystem::path(run.outcome.outputFolder) / std::filesystem::path(record.FileName);
+}
 
 // Runs a recovery of store into a new folder under the ui's output parent and adds a test failure
 // when the store's bytes or modification time changed.

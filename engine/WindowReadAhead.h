@@ -1,0 +1,50 @@
+#pragma once
+// Reads the scan's next window on a thread of its own while the scan searches the current one, so
+// that copying the file from the system overlaps with the search.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <thread>
+
+#include "platform/Files.h"
+
+// Reads buffer.size() bytes from 1-based position start into buffer; what the file lacks is zero.
+// Returns false when the system read fails.
+bool ReadStoreBytes(const platform::StoreFile& file, std::int64_t start, std::span<std::uint8_t> buffer);
+
+class WindowReadAhead {
+ public:
+  explicit WindowReadAhead(const platform::StoreFile& file);
+  WindowReadAhead(const WindowReadAhead&) = delete;
+  WindowReadAhead& operator=(const WindowReadAhead&) = delete;
+  // Lets a read in progress end, drops one not begun, then joins the thread.
+  ~WindowReadAhead();
+
+  // Asks for buffer to be read from 1-based position start, as ReadStoreBytes does. The buffer
+  // belongs to the reading thread until Finish returns; call Finish before asking again.
+  void Start(std::int64_t start, std::span<std::uint8_t> buffer);
+  // Waits for the read asked for to end: true when it was read. False when none was asked for, or
+  // when the thread had not begun it, as when another program holds the other processor: it is
+  // dropped then, since the caller reads sooner itself than after waiting for the thread's turn.
+  [[nodiscard]] bool Finish();
+
+ private:
+  enum class State { Idle, Asked, Reading, Read, Quit };
+  void Run();
+  // Waits until the state is one that ends the wait, and returns it; a short while busily, since a
+  // read or a search ends within a fraction of a millisecond and waking a sleeping thread costs
+  // about as much.
+  template <typename Ends>
+  State WaitUntil(Ends ends);
+  void Set(State to);
+
+  const platform::StoreFile& file_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::atomic<State> state_ = State::Idle;
+  std::span<std::uint8_t> buffer_;  // set while Idle, read by the thread once Asked
+  std::int64_t start_ = 0;
+  std::thread thread_;  // last, so that it starts once everything it uses is made
+};
