@@ -30,7 +30,6 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
     sentences.push_back(Text(TextId::CutShort, language, {DecimalText(outcome.cutShortCount)}));
   if (outcome.freedCount > 0)
     sentences.push_back(Text(TextId::FreedCount, language, {DecimalText(outcome.freedCount)}));
-  if (outcome.leftUnrenamed) sentences.push_back(Text(TextId::LeftUnrenamed, language));
   if (outcome.pointerCheckRejects > 0 && outcome.messageCount < outcome.pointerCheckRejects)
     sentences.push_back(Text(TextId::PointerHint, language));
   if (outcome.missingSignature) sentences.push_back(Text(TextId::MissingSignature, language));

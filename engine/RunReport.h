@@ -14,7 +14,6 @@ struct RecoveryOutcome {
   std::u16string outputFolder{};       // empty when the run left no folder behind
   std::int32_t cutShortCount = 0;      // kept messages whose chain a read failure ended
   bool stopped = false;                // by Stop, Ctrl-C or a failed write
-  bool leftUnrenamed = false;          // the stop left files under their working names
   std::int64_t pointerCheckRejects = 0;  // first blocks only the pointer check refused
   bool missingSignature = false;
   std::int32_t freedCount = 0;         // freed messages written into their subfolder

@@ -90,8 +90,8 @@ TEST_F(Program, SpeaksJapaneseUnderAJapaneseLocaleAndEnglishElsewhere) {
     const char* report;
   } cases[] = {
       {"ja_JP.UTF-8", "Outlook ExpressのDBXファイルから", "2通のメールが見つかりました。\n"},
-      {"C", "Recovers the mail in Outlook Express DBX files", "2 mails were found.\n"},
-      {"en_US.UTF-8", "Recovers the mail in Outlook Express DBX files", "2 mails were found.\n"},
+      {"C", "Recovers the mail in Outlook Express DBX files", "Messages found: 2.\n"},
+      {"en_US.UTF-8", "Recovers the mail in Outlook Express DBX files", "Messages found: 2.\n"},
   };
   for (const auto& c : cases) {
     ChildOptions options;

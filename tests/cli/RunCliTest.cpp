@@ -296,7 +296,7 @@ TEST_F(RunCliTest, InEnglishTheBatchLinesAndTheProblemsAreEnglish) {
 
   EXPECT_EQ(run.status, 3);
   const fs::path runFolder = Entries(parent_).at(0);
-  EXPECT_EQ(run.out, store.u16string() + u": 1 mails were found.\n" + runFolder.u16string() + u"\n");
+  EXPECT_EQ(run.out, store.u16string() + u": Messages found: 1.\n" + runFolder.u16string() + u"\n");
   EXPECT_TRUE(run.err.starts_with(u"The folder holds no DBX file.\n" + empty.u16string() + u"\n" +
                                   missing.u16string() + u": The DBX file could not be opened.\n" +
                                   missing.u16string() + u"\nReason: "))

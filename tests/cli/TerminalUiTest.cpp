@@ -204,8 +204,7 @@ TEST(TerminalUi, TheReportCarriesEverySentenceTheOutcomeAdds) {
   const std::vector<Case> cases{
       {{.result = RecoveryResult::Stopped, .messageCount = 2, .stopped = true}, u"中断しました。2通のメールが見つかりました。"},
       {{.messageCount = 5, .cutShortCount = 2}, u"5通のメールが見つかりました。うち2通は途中で切れています。"},
-      {{.result = RecoveryResult::WriteFailed, .messageCount = 1, .stopped = true, .leftUnrenamed = true},
-       u"中断しました。1通のメールが見つかりました。名前を変更していないファイルはRecoverN.emlのままです。"},
+      {{.result = RecoveryResult::WriteFailed, .messageCount = 1, .stopped = true}, u"中断しました。1通のメールが見つかりました。"},
       {{.messageCount = 1, .pointerCheckRejects = 9},
        u"1通のメールが見つかりました。「ポインターの正当性チェックを行わない」をオンにすると、さらに見つかる可能性があります。"},
       {{.messageCount = 3, .missingSignature = true},
@@ -243,13 +242,13 @@ TEST(TerminalUi, InEnglishTheProgressTheReasonAndTheReportAreEnglish) {
   t.Pump();
   t.ui.ShowMessage({u"The DBX file could not be opened.", MessageIcon::Exclamation, MessageButtons::Ok,
                     u"No such file or directory"});
-  const std::vector<std::u16string> expected{u"Extracting 0% 0 mails extracted", u"Removing duplicate data.",
+  const std::vector<std::u16string> expected{u"Extracting 0% Messages extracted: 0", u"Removing duplicate data.",
                                              u"Renaming 0%",
                                              u"The DBX file could not be opened.\nReason: No such file or directory\n"};
   EXPECT_EQ(ShownLines(t.err.Text()), expected);
   t.ui.ShowMessage({u"?", MessageIcon::Question, MessageButtons::YesNo, u""});
   t.ui.Finish({.messageCount = 4, .outputFolder = u"/out/メール復元20261206153012", .cutShortCount = 1});
-  EXPECT_EQ(t.out.Text(), u"4 mails were found. 1 of them are cut short.\n/out/メール復元20261206153012\n");
+  EXPECT_EQ(t.out.Text(), u"Messages found: 4. Cut short: 1 of them.\n/out/メール復元20261206153012\n");
 }
 
 }  // namespace

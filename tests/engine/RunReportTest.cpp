@@ -28,8 +28,6 @@ TEST(ReportText, AddsEachSentenceWhereTheOutcomeCallsForIt) {
       {{.messageCount = 4, .stopped = true}, u"中断しました。4通のメールが見つかりました。"},
       {{.stopped = true}, u"中断しました。メールが見つかりませんでした。"},
       {{.messageCount = 4, .cutShortCount = 3}, u"4通のメールが見つかりました。うち3通は途中で切れています。"},
-      {{.messageCount = 4, .stopped = true, .leftUnrenamed = true},
-       u"中断しました。4通のメールが見つかりました。名前を変更していないファイルはRecoverN.emlのままです。"},
       {{.pointerCheckRejects = 1},
        u"メールが見つかりませんでした。「ポインターの正当性チェックを行わない」をオンにすると、さらに見つかる可能性があります。"},
       {{.messageCount = 2, .pointerCheckRejects = 3},
@@ -51,11 +49,11 @@ TEST(ReportText, AddsEachSentenceWhereTheOutcomeCallsForIt) {
 
 TEST(ReportText, EnglishSentencesAreSeparatedByASpaceAndTheQuestionIsLeftOutWhenNotAsked) {
   const RecoveryOutcome outcome{.messageCount = 2, .cutShortCount = 1, .stopped = true};
-  EXPECT_EQ(ReportText(outcome, Language::English, false), u"The run was stopped. 2 mails were found. 1 of them are cut short.");
+  EXPECT_EQ(ReportText(outcome, Language::English, false), u"The run was stopped. Messages found: 2. Cut short: 1 of them.");
   EXPECT_EQ(ReportText(outcome, Language::Japanese, false), u"中断しました。2通のメールが見つかりました。うち1通は途中で切れています。");
   const RecoveryOutcome freed{.messageCount = 1, .freedCount = 3};
   EXPECT_EQ(ReportText(freed, Language::English, false),
-            u"1 mails were found. 3 mails were recovered from freed space (4 bytes of every 512 are lost).");
+            u"Messages found: 1. Messages recovered from freed space: 3 (4 bytes of every 512 are lost).");
 }
 
 TEST(Texts, EveryEntryHasBothLanguagesAndTheTableIsInTextIdOrder) {

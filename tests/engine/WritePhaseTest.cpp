@@ -1,5 +1,5 @@
-// The passes after the scan: tail pieces removed, files dated from their headers and named after their
-// subjects, clashes numbered, and the stop request honoured between records.
+// The work after the scan: tail pieces left out, files dated from their headers and named after their
+// subjects, clashes numbered; a stop still writes every planned file, a halt leaves the rest.
 #include <gtest/gtest.h>
 
 #include <filesystem>
