@@ -8,12 +8,12 @@
 #include "engine/BoundedQueue.h"
 #include "engine/DateText.h"
 #include "engine/FileNaming.h"
+#include "engine/MessageFile.h"
 #include "engine/MessageReader.h"
 #include "engine/NamePlan.h"
 #include "engine/RecoveryText.h"
 #include "engine/StatusPhases.h"
 #include "engine/Texts.h"
-#include "engine/WorkingFile.h"
 #include "engine/modCommon.h"
 #include "engine/modTimeStamp.h"
 #include "mailinfo/modMailInfo.h"
@@ -157,7 +157,7 @@ bool Writing::WriteFile(DecidedFile decided, MessageReader& reader) {
   if (!created) return false;
   MailRecord& record = records_[static_cast<std::size_t>(decided.record)];
   record.FileName = decided.name;
-  WorkingFile file(JoinPath(target_.path, decided.name), std::move(*created));
+  MessageFile file(std::move(*created));
   platform::OsError error;
   bool appended = true;
   const bool whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {

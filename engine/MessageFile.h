@@ -1,20 +1,17 @@
 #pragma once
 // A message's file, written in large pieces rather than block by block.
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "platform/Files.h"
 
-class WorkingFile {
+class MessageFile {
  public:
-  [[nodiscard]] static std::optional<WorkingFile> Create(const std::u16string& path, platform::OsError& error);
-  // Takes over a file just made; path names it in messages.
-  WorkingFile(std::u16string path, platform::OutputFile file) : path_(std::move(path)), file_(std::move(file)) {}
+  // Takes over a file just made.
+  explicit MessageFile(platform::OutputFile file) : file_(std::move(file)) {}
 
-  const std::u16string& Path() const { return path_; }
   // Collects the bytes, writing them out whenever enough have gathered.
   [[nodiscard]] bool Append(std::span<const std::uint8_t> bytes, platform::OsError& error);
   // Writes what is left, sets both times to time on the open file unless it is zero (the system's
@@ -24,7 +21,6 @@ class WorkingFile {
  private:
   [[nodiscard]] bool Flush(platform::OsError& error);
 
-  std::u16string path_;
   platform::OutputFile file_;
   std::vector<std::uint8_t> pending_;
 };

@@ -1,4 +1,4 @@
-#include "engine/WorkingFile.h"
+#include "engine/MessageFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,17 @@
 
 namespace {
 
-TEST(WorkingFile, WritesEveryPieceInOrderAcrossFlushes) {
+std::optional<MessageFile> Create(const std::u16string& path, platform::OsError& error) {
+  auto file = platform::OutputFile::Create(path, error);
+  if (!file) return std::nullopt;
+  return MessageFile(std::move(*file));
+}
+
+TEST(MessageFile, WritesEveryPieceInOrderAcrossFlushes) {
   testsupport::TempFolder temp;
-  const auto path = temp.Path() / "Recover1.eml";
+  const auto path = temp.Path() / "m.eml";
   platform::OsError error;
-  auto file = WorkingFile::Create(path.u16string(), error);
+  auto file = Create(path.u16string(), error);
   ASSERT_TRUE(file.has_value());
   std::vector<std::uint8_t> expected;
   for (std::size_t i = 0; i < 5000; ++i) {  // about 2.5 MiB in 512-byte pieces
@@ -24,9 +30,9 @@ TEST(WorkingFile, WritesEveryPieceInOrderAcrossFlushes) {
 }
 
 #ifndef _WIN32
-TEST(WorkingFile, ReportsAFailedWriteWithTheSystemsReason) {
+TEST(MessageFile, ReportsAFailedWriteWithTheSystemsReason) {
   platform::OsError error;
-  auto file = WorkingFile::Create(u"/dev/full", error);
+  auto file = Create(u"/dev/full", error);
   if (!file) GTEST_SKIP() << "/dev/full is not writable here";
   const std::vector<std::uint8_t> piece(512, 'x');
   bool written = true;

@@ -1,4 +1,4 @@
-#include "engine/WorkingFile.h"
+#include "engine/MessageFile.h"
 
 namespace {
 
@@ -7,24 +7,18 @@ constexpr std::size_t kFlushSize = 1 << 20;
 
 }  // namespace
 
-std::optional<WorkingFile> WorkingFile::Create(const std::u16string& path, platform::OsError& error) {
-  auto file = platform::OutputFile::Create(path, error);
-  if (!file) return std::nullopt;
-  return WorkingFile(path, std::move(*file));
-}
-
-bool WorkingFile::Append(std::span<const std::uint8_t> bytes, platform::OsError& error) {
+bool MessageFile::Append(std::span<const std::uint8_t> bytes, platform::OsError& error) {
   pending_.insert(pending_.end(), bytes.begin(), bytes.end());
   return pending_.size() < kFlushSize || Flush(error);
 }
 
-bool WorkingFile::Flush(platform::OsError& error) {
+bool MessageFile::Flush(platform::OsError& error) {
   const bool written = file_.Write(pending_, error);
   pending_.clear();
   return written;
 }
 
-bool WorkingFile::Close(platform::OsError& error, platform::FileTime time) {
+bool MessageFile::Close(platform::OsError& error, platform::FileTime time) {
   const bool flushed = pending_.empty() || Flush(error);
   if (flushed && time != 0) static_cast<void>(file_.SetTimes(time, time));
   platform::OsError closeError;
