@@ -6,10 +6,9 @@
 
 namespace {
 
-// A chain that goes on forwards, as most do, is read in runs of this size; one that jumps is read a
-// few blocks at a time, so that a scattered store costs no large copies per block.
+// A chain that goes on forwards, as most do, is read in runs of this size; one that jumps is read
+// through the store's lines, which its neighbours' chains then find held.
 constexpr std::int64_t kRunBytes = 64 * 1024;
-constexpr std::int64_t kJumpBytes = 8 * kBlockSize;
 
 std::uint32_t Word(const std::uint8_t* bytes) {
   return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
@@ -19,15 +18,15 @@ std::uint32_t Word(const std::uint8_t* bytes) {
 }  // namespace
 
 MessageReader::MessageReader(const platform::StoreFile& store, std::int64_t length)
-    : store_(store), length_(length), buffer_(static_cast<std::size_t>(kRunBytes)) {}
+    : store_(store), length_(length), buffer_(static_cast<std::size_t>(kRunBytes)), lines_(store) {}
 
 const std::uint8_t* MessageReader::Block(std::int64_t position) {
   if (position < 1 || position > length_) return nullptr;
   if (position >= bufferStart_ && position + kBlockSize <= bufferStart_ + bufferSpan_)
     return buffer_.data() + (position - bufferStart_);
   const bool onwards = position >= bufferStart_ && position <= bufferStart_ + bufferSpan_;
-  const auto want = static_cast<std::size_t>(onwards ? kRunBytes : kJumpBytes);
-  const std::int64_t got = store_.ReadAt(position - 1, std::span(buffer_).first(want));
+  const std::int64_t got = onwards ? store_.ReadAt(position - 1, buffer_)
+                                   : lines_.Copy(position - 1, std::span(buffer_).first<kBlockSize>());
   if (got <= 0) {
     bufferSpan_ = 0;
     return nullptr;

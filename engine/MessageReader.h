@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "engine/StoreLines.h"
 #include "platform/Files.h"
 
 // Takes the next bytes of a message; false ends the reading.
@@ -33,4 +34,5 @@ class MessageReader {
   std::vector<std::uint8_t> buffer_;
   std::int64_t bufferStart_ = 0;  // 1-based position of buffer_[0]
   std::int64_t bufferSpan_ = 0;   // bytes of buffer_ that hold the store
+  StoreLines lines_;
 };

@@ -1,7 +1,6 @@
 #include "engine/StoreReader.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -17,7 +16,7 @@ std::size_t WindowSpan(std::int64_t length, std::int64_t start) {
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
 StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
-    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lineNumbers_(kLineCount, -1) {}
+    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lines_(file) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
@@ -42,37 +41,14 @@ void StoreReader::LoadWindow(std::int64_t start) {
   aheadStart_ = next;
 }
 
-const std::uint8_t* StoreReader::Line(std::int64_t lineNumber) {
-  if (!lines_) lines_ = std::make_unique_for_overwrite<std::uint8_t[]>(kLineCount * kLineSize);
-  const auto slot = static_cast<std::size_t>(lineNumber) % kLineCount;
-  std::uint8_t* const line = lines_.get() + slot * kLineSize;
-  if (lineNumbers_[slot] != lineNumber) {
-    lineNumbers_[slot] = -1;
-    if (!ReadStoreBytes(file_, lineNumber * kLineSize + 1, std::span(line, kLineSize))) return nullptr;
-    lineNumbers_[slot] = lineNumber;
-  }
-  return line;
-}
-
 bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
   if (position < 1 || position > length_) return false;
   if (position >= windowStart_ && position + kBlockSize <= windowStart_ + windowSpan_) {
     block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.data() + (position - windowStart_), kBlockSize));
     return true;
   }
-  // A block may reach over the end of one line into the next.
   std::uint8_t bytes[kBlockSize];
-  std::int64_t offset = position - 1;
-  std::size_t done = 0;
-  while (done < kBlockSize) {
-    const std::uint8_t* line = Line(offset / kLineSize);
-    if (line == nullptr) return false;
-    const std::int64_t within = offset % kLineSize;
-    const std::size_t count = std::min<std::size_t>(kBlockSize - done, static_cast<std::size_t>(kLineSize - within));
-    std::memcpy(bytes + done, line + within, count);
-    done += count;
-    offset += static_cast<std::int64_t>(count);
-  }
+  if (lines_.Copy(position - 1, bytes) < 0) return false;
   block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize));
   return true;
 }

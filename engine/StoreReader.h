@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/BlockLayout.h"
+#include "engine/StoreLines.h"
 #include "engine/WindowReadAhead.h"
 #include "platform/Files.h"
 
@@ -30,21 +31,12 @@ class StoreReader {
   bool ReadBlock(std::int64_t position, DbxBlock& block);
 
  private:
-  // The pieces: kLineCount lines of kLineSize bytes, line n holding the file from offset n × kLineSize
-  // in slot n mod kLineCount, so that the chains of a fragmented store, which wander within a few
-  // MiB, cost one read per line and not one per block.
-  static constexpr std::int64_t kLineSize = 32 * 1024;
-  static constexpr std::size_t kLineCount = 256;
-  // The line holding the byte at 0-based offset, read when it is not held; nullptr when the read fails.
-  const std::uint8_t* Line(std::int64_t lineNumber);
-
   const platform::StoreFile& file_;
   std::int64_t length_;
   std::vector<std::uint8_t> window_;
   std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
   std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
-  std::unique_ptr<std::uint8_t[]> lines_;  // allocated at the first block outside a window
-  std::vector<std::int64_t> lineNumbers_;  // per slot, the line it holds or -1
+  StoreLines lines_;  // for blocks outside the window
   // The window after the loaded one, read while the loaded one is searched; its buffer trades places
   // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.
   std::vector<std::uint8_t> ahead_;

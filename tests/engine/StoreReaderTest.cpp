@@ -137,4 +137,23 @@ TEST(StoreReader, BlocksAreTheFileBytesFromWindowAndLinesAlike) {
   EXPECT_FALSE(reader.ReadBlock(kLength + 1, block));
 }
 
+TEST(StoreLines, CopyGivesTheFileBytesAndHowManyOfThemTheFileHeld) {
+  const testsupport::TempFolder temp;
+  constexpr std::int64_t kLength = 3 * 32 * 1024 + 100;
+  const auto store = OpenStore(WriteStore(temp, kLength));
+  ASSERT_TRUE(store);
+  StoreLines lines(*store);
+  const struct {
+    std::int64_t offset, held;
+  } cases[] = {{0, kBlockSize}, {32 * 1024 - 100, kBlockSize}, {kLength - 100, 100}, {kLength, 0},
+               {kLength + 5000, 0}, {0, kBlockSize}};
+  for (const auto& c : cases) {
+    std::uint8_t bytes[kBlockSize];
+    EXPECT_EQ(lines.Copy(c.offset, bytes), c.held) << c.offset;
+    EXPECT_TRUE(Same(DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize)),
+                     Expected(c.offset + 1, kLength)))
+        << c.offset;
+  }
+}
+
 }  // namespace
