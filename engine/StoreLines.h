@@ -22,7 +22,7 @@ class StoreLines {
   // n mod kLineCount: 8 MiB, allocated at the first block asked for.
   static constexpr std::int64_t kLineSize = 32 * 1024;
   static constexpr std::size_t kLineCount = 256;
-  // The slot holding line lineNumber, read when it is not held; nullopt when the read fails.
+  // The slot holding line lineNumber, read when it is not held; nullptr when the read fails.
   std::uint8_t* Line(std::int64_t lineNumber);
 
   const platform::StoreFile& file_;
