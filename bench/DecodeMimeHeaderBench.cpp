@@ -1,5 +1,5 @@
 // Times DecodeMimeHeader on 64 KiB header values. Usage: convert_bench [repetitions]
-#include "convert/modConvert.h"
+#include "convert/Decoders.h"
 
 #include <algorithm>
 #include <chrono>

@@ -10,10 +10,10 @@
 #include <span>
 #include <vector>
 
-#include "engine/BlockScan.h"
-#include "engine/CandidateSearch.h"
-#include "engine/FileBlockSource.h"
-#include "engine/FreedBlocks.h"
+#include "engine/freed/FreedBlocks.h"
+#include "engine/scan/BlockScan.h"
+#include "engine/scan/CandidateSearch.h"
+#include "engine/scan/FileBlockSource.h"
 #include "platform/Utf.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "cli/CliTexts.h"
-#include "engine/modDBXFile.h"
+#include "engine/RecoveryRun.h"
 
 namespace cli {
 

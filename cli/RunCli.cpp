@@ -8,7 +8,7 @@
 #include "cli/StoreBatch.h"
 #include "cli/StoreList.h"
 #include "cli/TerminalUi.h"
-#include "engine/modDBXFile.h"
+#include "engine/RecoveryRun.h"
 #include "platform/Folders.h"
 #include "platform/Interrupt.h"
 #include "platform/Utf.h"
@@ -23,16 +23,17 @@ std::u16string DefaultOutputParent() {
 }
 
 int Run(const CliOptions& options, TerminalStreams streams) {
-  SkipPointerCheck = options.skipPointerCheck;
-  RecoverFreed = options.recoverFreed;
   platform::CatchInterrupt();
   ProgressLine progress(streams.err, WantsProgressLine(options.quiet, streams.err));
   const std::u16string outputParent = options.outputFolder.value_or(DefaultOutputParent());
   const std::vector<StoreArgument> stores = ExpandStores(options.storePaths, streams.language);
   // A single store keeps the layout it always had: its mail directly in the run folder.
-  if (stores.size() > 1 || stores.front().problem) return RecoverStores(stores, outputParent, streams, progress);
-  TerminalUi ui(outputParent, streams, progress, platform::InterruptCount, StopRequested);
-  const RecoveryOutcome outcome = RecoverMails(stores.front().path, ui);
+  const RunOptions runOptions{options.skipPointerCheck, options.recoverFreed};
+  if (stores.size() > 1 || stores.front().problem)
+    return RecoverStores(stores, outputParent, runOptions, streams, progress);
+  RecoveryRun run(runOptions);
+  TerminalUi ui(outputParent, streams, progress, platform::InterruptCount, run);
+  const RecoveryOutcome outcome = RecoverMails(stores.front().path, run, ui);
   ui.Finish(outcome);
   return ExitStatusFor(outcome.result, platform::InterruptRequested());
 }

@@ -1,10 +1,10 @@
 #include "cli/StoreBatch.h"
 
 #include "cli/StoreNames.h"
-#include "engine/RecoveryText.h"
-#include "engine/modCommon.h"
-#include "engine/modDBXFile.h"
+#include "engine/RecoveryRun.h"
+#include "engine/naming/DecimalText.h"
 #include "platform/Interrupt.h"
+#include "platform/Paths.h"
 
 namespace cli {
 namespace {
@@ -20,12 +20,13 @@ std::vector<std::u16string> StorePaths(const std::vector<StoreArgument>& stores)
 }  // namespace
 
 ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u16string& outputParentFolder,
-                         TerminalStreams streams, ProgressLine& progress) {
+                         const RunOptions& options, TerminalStreams streams, ProgressLine& progress) {
   const std::vector<std::u16string> paths = StorePaths(stores);
   const std::vector<std::u16string> subfolders = SubfolderNames(paths);
   std::optional<std::u16string> runFolder;
   if (!paths.empty()) {
-    TerminalUi ui(outputParentFolder, streams, progress, platform::InterruptCount, StopRequested);
+    RecoveryRun unstarted(options);
+    TerminalUi ui(outputParentFolder, streams, progress, platform::InterruptCount, unstarted);
     runFolder = CreateOutputFolder(outputParentFolder, ui);
     if (!runFolder) return kExitFolderFailed;
   }
@@ -39,9 +40,11 @@ ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u1
     } else {
       const std::u16string counter = u"[" + DecimalText(static_cast<std::int64_t>(next) + 1) + u"/" +
                                      DecimalText(static_cast<std::int64_t>(paths.size())) + u"] ";
-      TerminalUi ui(*runFolder, streams, progress, platform::InterruptCount, StopRequested,
+      RecoveryRun run(options);
+      TerminalUi ui(*runFolder, streams, progress, platform::InterruptCount, run,
                     StoreLabels{store.path, counter + std::u16string(FileNameOf(store.path))});
-      const RecoveryOutcome outcome = RecoverMails(store.path, ui, JoinPath(*runFolder, subfolders[next]));
+      const RecoveryOutcome outcome =
+          RecoverMails(store.path, run, ui, platform::JoinPath(*runFolder, subfolders[next]));
       ui.Finish(outcome);
       storeStatus = ExitStatusFor(outcome.result, platform::InterruptRequested());
       ++next;

@@ -14,6 +14,6 @@ namespace cli {
 // The status is that of the first store, in the order given, that did not complete; Ctrl-C ends the
 // batch with kExitInterrupted.
 ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u16string& outputParentFolder,
-                         TerminalStreams streams, ProgressLine& progress);
+                         const RunOptions& options, TerminalStreams streams, ProgressLine& progress);
 
 }  // namespace cli

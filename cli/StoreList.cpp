@@ -4,8 +4,8 @@
 
 #include "cli/CliTexts.h"
 #include "cli/StoreNames.h"
-#include "engine/modCommon.h"
 #include "platform/FolderListing.h"
+#include "platform/Paths.h"
 
 namespace cli {
 namespace {
@@ -25,7 +25,7 @@ void AppendFolderStores(const std::u16string& folder, Language language, std::ve
     return;
   }
   std::sort(names->begin(), names->end());
-  for (const std::u16string& name : *names) stores.push_back({JoinPath(folder, name), std::nullopt});
+  for (const std::u16string& name : *names) stores.push_back({platform::JoinPath(folder, name), std::nullopt});
 }
 
 }  // namespace

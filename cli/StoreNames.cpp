@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "engine/NameKey.h"
-#include "engine/RecoveryText.h"
+#include "engine/naming/DecimalText.h"
+#include "engine/naming/NameKey.h"
 #include "platform/Files.h"
 
 namespace cli {

@@ -23,12 +23,12 @@ std::u16string Labelled(const std::u16string& label, const std::u16string& lines
 }
 
 TerminalUi::TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
-                       std::function<int()> interrupts, std::atomic<bool>& stopRequested, StoreLabels labels)
+                       std::function<int()> interrupts, RecoveryRun& run, StoreLabels labels)
     : outputParentFolder_(std::move(outputParentFolder)),
       streams_(streams),
       progress_(progress),
       interrupts_(std::move(interrupts)),
-      stopRequested_(stopRequested),
+      run_(run),
       labels_(std::move(labels)),
       statusBar_(streams.language) {}
 
@@ -56,8 +56,8 @@ void TerminalUi::PumpEvents() {
   // Like the window's Stop button, the interrupt reaches the run only here, so the run's own reset
   // of the flag at its start cannot swallow a Ctrl-C pressed before it.
   const int interrupts = interrupts_();
-  if (interrupts > 0) stopRequested_ = true;
-  if (interrupts > 1) HaltRequested = true;
+  if (interrupts > 0) run_.StopRequested = true;
+  if (interrupts > 1) run_.HaltRequested = true;
   if (!lineOutdated_) return;
   const bool newPhase = statusBar_.Layout() != drawnLayout_;
   drawnLayout_ = statusBar_.Layout();

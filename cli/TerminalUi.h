@@ -1,7 +1,6 @@
 #pragma once
 // The recovery run's user interface on a terminal: the status bar becomes one progress line on
 // stderr, message boxes become lines of text, and Ctrl-C stands for a confirmed Stop.
-#include <atomic>
 #include <functional>
 #include <cstdint>
 #include <string>
@@ -9,8 +8,8 @@
 #include "cli/ProgressLine.h"
 #include "cli/StatusBar.h"
 #include "cli/TextOutput.h"
+#include "engine/RecoveryRun.h"
 #include "engine/RecoveryUi.h"
-#include "engine/modDBXFile.h"
 
 namespace cli {
 
@@ -29,10 +28,10 @@ struct StoreLabels {
 
 class TerminalUi final : public RecoveryUi {
  public:
-  // `stopRequested` is the run's flag; it is set when `interrupts` says Ctrl-C was pressed, and the
-  // run's HaltRequested when it was pressed twice.
+  // The run's StopRequested is set when `interrupts` says Ctrl-C was pressed, and its HaltRequested
+  // when it was pressed twice.
   TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
-             std::function<int()> interrupts, std::atomic<bool>& stopRequested, StoreLabels labels = {});
+             std::function<int()> interrupts, RecoveryRun& run, StoreLabels labels = {});
 
   Language TextLanguage() const override { return streams_.language; }
   std::u16string OutputParentFolder() override { return outputParentFolder_; }
@@ -62,7 +61,7 @@ class TerminalUi final : public RecoveryUi {
   TerminalStreams streams_;
   ProgressLine& progress_;
   std::function<int()> interrupts_;
-  std::atomic<bool>& stopRequested_;
+  RecoveryRun& run_;
   StoreLabels labels_;
   StatusBar statusBar_;
   std::uint32_t drawnLayout_ = 0;

@@ -7,7 +7,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/RunCli.h"
 #include "cli/TextOutput.h"
-#include "engine/RecoveryText.h"
+#include "engine/naming/DecimalText.h"
 #include "platform/Utf.h"
 
 #ifdef _WIN32

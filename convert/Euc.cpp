@@ -1,6 +1,6 @@
 #include "convert/Cp932Table.h"
+#include "convert/Decoders.h"
 #include "convert/JisCode.h"
-#include "convert/modConvert.h"
 
 // Every byte from 0x81 up starts a JIS X 0208 code, the single shifts 0x8E and 0x8F included.
 std::u16string EucToUnicode(std::span<const std::uint8_t> bytes) {

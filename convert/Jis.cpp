@@ -1,7 +1,7 @@
 #include "convert/Cp932.h"
 #include "convert/Cp932Table.h"
+#include "convert/Decoders.h"
 #include "convert/JisCode.h"
-#include "convert/modConvert.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/MailRecord.h"
 #include "engine/RecoveryUi.h"
-#include "engine/UsedBlocks.h"
+#include "engine/scan/UsedBlocks.h"
+#include "engine/writing/MailRecord.h"
 
 // Marks as removed the messages whose first block was also reached inside another message's chain:
 // they are tail pieces of that message, and no file is ever made for them. records is 1-based like

@@ -1,8 +1,8 @@
 #include "engine/FreedPhase.h"
 
-#include "engine/FreedChains.h"
 #include "engine/StatusPhases.h"
 #include "engine/Texts.h"
+#include "engine/freed/FreedChains.h"
 
 FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates, BlockSource& blocks,
                                   std::int64_t fileLength, const std::u16string& folder,

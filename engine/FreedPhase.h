@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/BlockSource.h"
-#include "engine/FreedBlocks.h"
-#include "engine/FreedOutput.h"
 #include "engine/RecoveryUi.h"
+#include "engine/freed/FreedBlocks.h"
+#include "engine/freed/FreedOutput.h"
+#include "engine/scan/BlockSource.h"
 
 // Links the candidates into messages and writes them into the run's folder, showing the progress on
 // the status bar as the renaming does and pumping events after each. A stop ends the phase after the

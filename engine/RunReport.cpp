@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/RecoveryText.h"
+#include "engine/naming/DecimalText.h"
 
 namespace {
 

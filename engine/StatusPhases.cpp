@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "engine/RecoveryText.h"
 #include "engine/Texts.h"
+#include "engine/naming/DecimalText.h"
 
 void ShowExtractionPhase(RecoveryUi& ui) {
   ui.SetVisible(StatusControl::lblMessage, false);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "convert/Cp932.h"
-#include "convert/modConvert.h"
+#include "convert/Decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span bytes(data, size);

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "fuzz/FuzzText.h"
-#include "mailinfo/modMailInfo.h"
+#include "mailinfo/MailInfo.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (ParseMailDate(FuzzText(std::span(data, size))).empty()) std::abort();

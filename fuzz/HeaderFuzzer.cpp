@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "mailinfo/modMailInfo.h"
+#include "mailinfo/MailInfo.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const HeaderInfo info = AnalyseHeaderBytes(std::span(data, size));

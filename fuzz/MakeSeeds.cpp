@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/BlockScan.h"
+#include "engine/scan/BlockScan.h"
 #include "tests/support/DbxWriter.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "convert/modConvert.h"
+#include "convert/Decoders.h"
 #include "fuzz/FuzzText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

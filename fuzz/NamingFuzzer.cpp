@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/FileNaming.h"
-#include "engine/RecoveryText.h"
+#include "engine/naming/DecimalText.h"
+#include "engine/naming/FileNaming.h"
 #include "fuzz/FuzzText.h"
 #include "platform/Utf.h"
 

@@ -5,11 +5,11 @@
 #include <span>
 #include <vector>
 
-#include "engine/BlockScan.h"
-#include "engine/CandidateSearch.h"
-#include "engine/FileBlockSource.h"
-#include "engine/FreedChains.h"
-#include "engine/FreedMessage.h"
+#include "engine/freed/FreedChains.h"
+#include "engine/freed/FreedMessage.h"
+#include "engine/scan/BlockScan.h"
+#include "engine/scan/CandidateSearch.h"
+#include "engine/scan/FileBlockSource.h"
 #include "fuzz/MemoryStore.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <string_view>
 
 #include "convert/Cp932.h"
-#include "convert/modConvert.h"
+#include "convert/Decoders.h"
 #include "mailinfo/AsciiLower.h"
+#include "mailinfo/MailInfo.h"
 #include "mailinfo/Markers.h"
-#include "mailinfo/modMailInfo.h"
 
 namespace {
 

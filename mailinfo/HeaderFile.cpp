@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "mailinfo/MailInfo.h"
 #include "mailinfo/Markers.h"
-#include "mailinfo/modMailInfo.h"
 #include "platform/Files.h"
 
 HeaderInfo AnalyseHeaderFile(const std::u16string& path) {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "mailinfo/AsciiLower.h"
+#include "mailinfo/MailInfo.h"
 #include "mailinfo/Markers.h"
-#include "mailinfo/modMailInfo.h"
 
 namespace {
 

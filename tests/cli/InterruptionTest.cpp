@@ -69,7 +69,6 @@ class CtrlC : public ::testing::TestWithParam<PhaseCase> {};
 
 TEST_P(CtrlC, InAnyPhaseWindsUpAsAStop) {
   const PhaseCase& c = GetParam();
-  testsupport::ResetRunFlags();
   testsupport::TempFolder temp;
   std::vector<std::string> messages;
   DbxWriter writer;
@@ -84,11 +83,12 @@ TEST_P(CtrlC, InAnyPhaseWindsUpAsAStop) {
   clitest::CapturedOutput err;
   cli::ProgressLine progress(err, false);
   bool interrupted = false;
+  RecoveryRun recoveryRun;
   cli::TerminalUi terminal(temp.Path().u16string(), cli::TerminalStreams{out, err, Language::Japanese}, progress,
-                           [&] { return interrupted; }, StopRequested);
+                           [&] { return interrupted; }, recoveryRun);
   CtrlCAtPhase ui(terminal, c.phase, interrupted);
   const testsupport::FileSnapshot before = testsupport::Snapshot(store);
-  const RecoveryOutcome outcome = RecoverMails(store.u16string(), ui);
+  const RecoveryOutcome outcome = RecoverMails(store.u16string(), recoveryRun, ui);
   terminal.Finish(outcome);
   EXPECT_EQ(testsupport::Snapshot(store), before);
 
@@ -107,7 +107,6 @@ TEST_P(CtrlC, InAnyPhaseWindsUpAsAStop) {
     EXPECT_FALSE(name.starts_with("Recover")) << name;
   }
   EXPECT_EQ(files, c.written);
-  testsupport::ResetRunFlags();
 }
 
 INSTANTIATE_TEST_SUITE_P(

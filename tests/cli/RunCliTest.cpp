@@ -27,7 +27,6 @@ struct CliRun {
 };
 
 CliRun RunCommand(std::vector<std::string> rest, Language language = Language::Japanese) {
-  testsupport::ResetRunFlags();
   rest.insert(rest.begin(), "palvenor-cli");
   clitest::CapturedOutput out;
   clitest::CapturedOutput err;
@@ -56,7 +55,6 @@ class RunCliTest : public ::testing::Test {
   void SetUp() override {
     fs::create_directories(parent_);
   }
-  void TearDown() override { testsupport::ResetRunFlags(); }
 
   fs::path Store(const std::vector<std::string>& messages, const fs::path& where = {}) {
     DbxWriter writer;

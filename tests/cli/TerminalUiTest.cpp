@@ -33,7 +33,7 @@ struct Terminal {
       : err(errIsTerminal),
         progress(err, cli::WantsProgressLine(quiet, err), [this] { return now; }),
         ui(u"/home/u/Documents", cli::TerminalStreams{out, err, language}, progress, [this] { return interrupted; },
-           stop, std::move(labels)) {}
+           run, std::move(labels)) {}
 
   // The run pumps after changing the status bar; time passes between the pumps of a long run.
   void Pump() {
@@ -45,7 +45,7 @@ struct Terminal {
   CapturedOutput err;
   std::chrono::steady_clock::time_point now{};
   bool interrupted = false;
-  std::atomic<bool> stop{false};
+  RecoveryRun run;
   cli::ProgressLine progress;
   cli::TerminalUi ui;
 };
@@ -170,15 +170,15 @@ TEST(TerminalUi, AFailureClearsTheProgressLineBeforeItIsPrinted) {
 TEST(TerminalUi, CtrlCReachesTheRunAtTheNextPump) {
   Terminal t(false);
   t.Pump();
-  EXPECT_FALSE(t.stop);
+  EXPECT_FALSE(t.run.StopRequested);
   t.interrupted = true;
-  EXPECT_FALSE(t.stop) << "only a pump passes the interrupt on";
+  EXPECT_FALSE(t.run.StopRequested) << "only a pump passes the interrupt on";
   t.Pump();
-  EXPECT_TRUE(t.stop);
+  EXPECT_TRUE(t.run.StopRequested);
   // The run clears the flag when it starts; an interrupt that came before must still stop it.
-  t.stop = false;
+  t.run.StopRequested = false;
   t.Pump();
-  EXPECT_TRUE(t.stop);
+  EXPECT_TRUE(t.run.StopRequested);
 }
 
 TEST(TerminalUi, TheOutputParentFolderIsTheOneGiven) {

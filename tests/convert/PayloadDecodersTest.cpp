@@ -1,4 +1,4 @@
-#include "convert/modConvert.h"
+#include "convert/Decoders.h"
 
 #include <gtest/gtest.h>
 

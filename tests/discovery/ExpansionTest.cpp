@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "discovery/modMain.h"
-#include "discovery/modRegistry.h"
+#include "discovery/Identities.h"
+#include "discovery/RegistryValues.h"
 #include "platform/Folders.h"
 #include "platform/Registry.h"
 
@@ -64,15 +64,12 @@ TEST(Discovery, TrimsAtTheFirstNul) {
 
 TEST(Discovery, WithoutARegistryThereIsOneEmptyIdentity) {
   if (platform::HasRegistry()) GTEST_SKIP() << "the registry-backed discovery is tested in the shell tests";
-  UserNames = {u"stale", u"stale"};
-  StoreFolders = {u"stale", u"stale"};
-  CurrentUserIndex = 1;
-  DiscoverMailStores();
-  EXPECT_EQ(UserNames, std::vector<std::u16string>{u""});
-  EXPECT_EQ(StoreFolders, std::vector<std::u16string>{u""});
-  EXPECT_EQ(CurrentUserIndex, 0);
-  EXPECT_EQ(DocumentsFolder, platform::DocumentsFolder());
-  EXPECT_FALSE(DocumentsFolder.empty()) << "the tests run with a home folder";
+  const UserList found = DiscoverMailStores();
+  EXPECT_EQ(found.UserNames, std::vector<std::u16string>{u""});
+  EXPECT_EQ(found.StoreFolders, std::vector<std::u16string>{u""});
+  EXPECT_EQ(found.CurrentUserIndex, 0);
+  EXPECT_EQ(found.DocumentsFolder, platform::DocumentsFolder());
+  EXPECT_FALSE(found.DocumentsFolder.empty()) << "the tests run with a home folder";
   EXPECT_EQ(GetRegistrySubKeys(platform::RegistryRoot::CurrentUser, u"Identities"), std::vector<std::u16string>{u""});
   std::u16string value = u"stale";
   EXPECT_FALSE(GetRegistryString(platform::RegistryRoot::CurrentUser, u"Identities", u"Start As", value));

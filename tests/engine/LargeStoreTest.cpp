@@ -27,7 +27,6 @@ bool MakeSparseFile(const std::filesystem::path& file, std::int64_t size) {
 }
 
 TEST(LargeStore, EveryMessageOfAFiveGiBFileIsFoundWholeWithThePointerCheckOn) {
-  testsupport::ResetRunFlags();
   testsupport::TempFolder temp;
   const auto store = temp.Path() / "large.dbx";
   if (!MakeSparseFile(store, 5 * kGiB)) GTEST_SKIP() << "no sparse file of 5 GiB here";
@@ -55,7 +54,6 @@ TEST(LargeStore, EveryMessageOfAFiveGiBFileIsFoundWholeWithThePointerCheckOn) {
 }
 
 TEST(LargeStore, AStoreAtAnOddOffsetAcross4GiBGivesItsMessagesWithThePointerCheckOff) {
-  testsupport::ResetRunFlags();
   testsupport::TempFolder temp;
   const auto file = temp.Path() / "image.dbx";
   if (!MakeSparseFile(file, 4 * kGiB + kGiB / 2)) GTEST_SKIP() << "no sparse file of 4.5 GiB here";

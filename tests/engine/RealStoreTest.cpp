@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/modTimeStamp.h"
+#include "engine/naming/MailFileTime.h"
 #include "tests/support/FileTimesProbe.h"
 #include "tests/support/RealStores.h"
 #include "tests/support/RecoveryRun.h"
@@ -18,8 +18,6 @@ constexpr std::int32_t kStaleStart = 0x6AD4 + 1;
 
 class RealStore : public ::testing::Test {
  protected:
-  void SetUp() override { testsupport::ResetRunFlags(); }
-  void TearDown() override { testsupport::ResetRunFlags(); }
 
   std::optional<RunResult> Recover(const std::string& name, bool skipPointerCheck) {
     const auto store = testsupport::RealStore(name);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/modCommon.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "platform/Utf.h"
 #include "tests/support/DbxWriter.h"
 #include "tests/support/RecoveryRun.h"
@@ -51,8 +51,6 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
 
 class Run : public ::testing::Test {
  protected:
-  void SetUp() override { testsupport::ResetRunFlags(); }
-  void TearDown() override { testsupport::ResetRunFlags(); }
 
   std::filesystem::path Store(const DbxWriter& writer) {
     const auto store = temp_.Path() / "store.dbx";
@@ -134,15 +132,16 @@ TEST_F(Run, ProgressIsRoundedHalfToEvenPerWindow) {
 
 TEST_F(Run, StoreThatCannotBeOpenedIsReportedBeforeAnythingChanges) {
   RecordingUi ui(Parent());
-  StopRequested = true;
+  RecoveryRun stopped;
+  stopped.StopRequested = true;
   const auto missing = temp_.Path() / "missing.dbx";
-  const RunResult run = testsupport::RunRecovery(missing, ui);
+  const RunResult run = testsupport::RunRecovery(missing, ui, stopped);
   EXPECT_EQ(ui.calls, (std::vector<std::string>{"message Exclamation Ok DBXファイルをオープンできませんでした。\r\n" +
                                                 platform::ToUtf8(missing.u16string())}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_FALSE(ui.messages[0].osReason.empty());
   EXPECT_EQ(run.outcome.result, RecoveryResult::StoreOpenFailed);
-  EXPECT_TRUE(StopRequested);  // the run never started
+  EXPECT_TRUE(stopped.StopRequested);  // the run never started
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path()), {}), 0);
 }
 
@@ -224,7 +223,7 @@ TEST_F(Run, StopDuringExtractionWritesWhatWasFoundAndStillReports) {
   for (int i = 0; i < 3; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 600));
   RecordingUi ui(Parent());
   ui.onPump = [&ui] {
-    if (ui.calls.back() == "caption lblStatus 1通のメールを抽出") StopRequested = true;
+    if (ui.calls.back() == "caption lblStatus 1通のメールを抽出") ui.run->StopRequested = true;
   };
   const RunResult run = testsupport::RunRecovery(Store(writer), ui);
   EXPECT_EQ(run.files.size(), 1u);
@@ -244,9 +243,9 @@ TEST_F(Run, ClosingTheWindowDuringARunEndsItWithoutAReport) {
   DbxWriter writer;
   for (int i = 0; i < 3; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 600));
   RecordingUi ui(Parent());
-  ui.onPump = [] {
-    StopRequested = true;
-    QuitRequested = true;
+  ui.onPump = [&ui] {
+    ui.run->StopRequested = true;
+    ui.run->QuitRequested = true;
   };
   const RunResult run = testsupport::RunRecovery(Store(writer), ui);
   EXPECT_TRUE(ui.messages.empty());
@@ -318,9 +317,9 @@ TEST_F(Run, AFolderThatVanishesBeforeTheWritingEndsTheRunWithTheWarning) {
 
 TEST(JoinPath, PutsExactlyOneSeparatorBetweenFolderAndName) {
   const std::u16string sep(1, platform::kPathSeparator);
-  EXPECT_EQ(JoinPath(u"C:" + sep + u"Mail", u"x"), u"C:" + sep + u"Mail" + sep + u"x");
-  EXPECT_EQ(JoinPath(u"C:" + sep + u"Mail" + sep, u"x"), u"C:" + sep + u"Mail" + sep + u"x");
-  EXPECT_EQ(JoinPath(u"", u"x"), sep + u"x");
+  EXPECT_EQ(platform::JoinPath(u"C:" + sep + u"Mail", u"x"), u"C:" + sep + u"Mail" + sep + u"x");
+  EXPECT_EQ(platform::JoinPath(u"C:" + sep + u"Mail" + sep, u"x"), u"C:" + sep + u"Mail" + sep + u"x");
+  EXPECT_EQ(platform::JoinPath(u"", u"x"), sep + u"x");
 }
 
 }  // namespace

@@ -80,8 +80,6 @@ TEST(Texts, ArgumentsReplaceTheirMarksInOrder) {
 
 class RunReport : public ::testing::Test {
  protected:
-  void SetUp() override { testsupport::ResetRunFlags(); }
-  void TearDown() override { testsupport::ResetRunFlags(); }
   std::filesystem::path Save(const DbxWriter& writer) {
     const auto store = temp_.Path() / "store.dbx";
     writer.Save(store);
@@ -145,7 +143,8 @@ TEST_F(RunReport, WhatIsNotARegularFileIsRefusedBeforeAnyFolderIsMade) {
   std::filesystem::create_directory(parent);
   for (const auto& path : paths) {
     testsupport::RecordingUi ui(parent.u16string());
-    const RecoveryOutcome outcome = RecoverMails(path.u16string(), ui);
+    RecoveryRun recoveryRun;
+    const RecoveryOutcome outcome = RecoverMails(path.u16string(), recoveryRun, ui);
     EXPECT_EQ(outcome.result, RecoveryResult::StoreOpenFailed);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, u"通常のファイルではないため、DBXファイルとして読めません。\r\n" + path.u16string());

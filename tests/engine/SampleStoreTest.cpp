@@ -71,7 +71,6 @@ TEST(SampleStore, YieldsEveryMessageAndTheStaleCopyOnlyWithThePointerCheckOff) {
   }
 
   for (const bool skipPointerCheck : {false, true}) {
-    testsupport::ResetRunFlags();
     testsupport::TempFolder temp;
     testsupport::RecordingUi ui(temp.Path().u16string());
     const auto run = testsupport::RunRecovery(store, ui, skipPointerCheck);
@@ -91,7 +90,6 @@ TEST(SampleStore, YieldsEveryMessageAndTheStaleCopyOnlyWithThePointerCheckOff) {
     for (const MailRecord& record : run.records) names.push_back(FileNameOf(record));
     EXPECT_EQ(names, expectedNames) << "pointer check skipped: " << skipPointerCheck;
   }
-  testsupport::ResetRunFlags();
 }
 
 }  // namespace

@@ -18,8 +18,6 @@ using testsupport::RecordingUi;
 
 class DamagedStore : public ::testing::Test {
  protected:
-  void SetUp() override { testsupport::ResetRunFlags(); }
-  void TearDown() override { testsupport::ResetRunFlags(); }
 
   testsupport::RunResult Recover(const std::vector<std::uint8_t>& bytes) {
     const fs::path store = temp_.Path() / ("store" + std::to_string(runs_++) + ".dbx");

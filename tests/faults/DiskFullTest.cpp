@@ -45,7 +45,6 @@ class SmallDisk {
 };
 
 TEST(DiskFull, EndsExtractionWithTheWarningAndKeepsEveryFileWrittenBefore) {
-  testsupport::ResetRunFlags();
   testsupport::TempFolder temp;
   const SmallDisk disk(temp.Path() / "small", 64 * 1024);
   if (!disk.WhyNot().empty()) GTEST_SKIP() << disk.WhyNot();

@@ -48,7 +48,6 @@ TEST(PathEscape, EveryFileStaysInTheOutputFolder) {
   };
   for (const EscapeCase& c : cases) {
     SCOPED_TRACE("subject " + c.subject);
-    testsupport::ResetRunFlags();
     testsupport::TempFolder temp;
     const fs::path store = temp.Path() / "store.dbx";
     // The subject travels as a UTF-8 encoded word, so that each of its characters reaches the name.

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/modDBXFile.h"
+#include "engine/RecoveryRun.h"
 #include "platform/Utf.h"
 #include "tests/faults/OrdinaryUser.h"
 #include "tests/support/DbxWriter.h"
@@ -57,9 +57,9 @@ TEST_P(Permissions, EndInTheirMessageAndLeaveTheStoreAsItWas) {
   const testsupport::FileSnapshot before = testsupport::Snapshot(store);
 
   const auto child = faulttest::RunAsOrdinaryUser([&] {
-    testsupport::ResetRunFlags();
     testsupport::RecordingUi ui(parent.u16string());
-    const RecoveryOutcome outcome = RecoverMails(store.u16string(), ui);
+    RecoveryRun recoveryRun;
+    const RecoveryOutcome outcome = RecoverMails(store.u16string(), recoveryRun, ui);
     const std::u16string first = ui.messages.empty() ? u"" : UpToTheFolderName(ui.messages[0].text);
     return std::to_string(static_cast<int>(outcome.result)) + "\n" +
            std::to_string(ui.messages.empty() ? -1 : static_cast<int>(ui.messages[0].icon)) + "\n" +

@@ -25,7 +25,6 @@ class StoreSharing : public ::testing::TestWithParam<Holder> {};
 
 TEST_P(StoreSharing, RunReadsBesideTheHolderOrReportsTheStore) {
   const Holder& holder = GetParam();
-  testsupport::ResetRunFlags();
   testsupport::TempFolder temp;
   const fs::path store = temp.Path() / L"受信トレイ.dbx";
   testsupport::DbxWriter writer;
@@ -38,8 +37,8 @@ TEST_P(StoreSharing, RunReadsBesideTheHolderOrReportsTheStore) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   testsupport::RecordingUi ui(temp.Path().u16string());
-  SkipPointerCheck = false;
-  const RecoveryOutcome outcome = RecoverMails(store.u16string(), ui);
+  RecoveryRun recoveryRun;
+  const RecoveryOutcome outcome = RecoverMails(store.u16string(), recoveryRun, ui);
   CloseHandle(held);
 
   EXPECT_EQ(testsupport::Snapshot(store), before);
@@ -66,7 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Holder>& h) { return std::string(h.param.name); });
 
 TEST(StoreSharing, ReadOnlyStoreIsRecovered) {
-  testsupport::ResetRunFlags();
   testsupport::TempFolder temp;
   const fs::path store = temp.Path() / L"store.dbx";
   testsupport::DbxWriter writer;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "convert/Cp932.h"
-#include "mailinfo/modMailInfo.h"
+#include "mailinfo/MailInfo.h"
 #include "platform/Utf.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "mailinfo/modMailInfo.h"
+#include "mailinfo/MailInfo.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "mailinfo/modMailInfo.h"
+#include "mailinfo/MailInfo.h"
 #include "platform/Utf.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include "ModalScript.h"
 #include "Screenshot.h"
 #include "WindowHarness.h"
+#include "shell/AboutWindow.h"
+#include "shell/GradientBand.h"
 #include "shell/HtmlHelp.h"
 #include "shell/ProgramVersion.h"
-#include "shell/frmAbout.h"
-#include "shell/modGadientForm.h"
 #include "shell/resource.h"
 #include "win32ui/Twips.h"
 

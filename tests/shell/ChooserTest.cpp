@@ -11,8 +11,8 @@
 #include "ModalScript.h"
 #include "Screenshot.h"
 #include "WindowHarness.h"
-#include "chooser/frmDBX.h"
-#include "discovery/modMain.h"
+#include "chooser/DbxChooser.h"
+#include "discovery/Identities.h"
 #include "platform/win32/Wide.h"
 #include "tests/support/ScratchFolder.h"
 #include "win32ui/Twips.h"
@@ -109,12 +109,12 @@ class Chooser : public WindowHarness {
     const char16_t* secondFiles[] = {u"送信トレイ.dbx", u"送信済みアイテム.dbx", u"受信トレイ.dbx", u"下書き.dbx",
                                      u"削除済みアイテム.dbx", u"abc.dbx"};
     for (const char16_t* name : secondFiles) second_.WriteFile(name, "");
-    UserNames = {u"user1", u"user2", u"nobody", u"gone"};
-    StoreFolders = {first_.PathOf(u""), second_.PathOf(u""), u"", second_.PathOf(u"missing")};
-    for (std::u16string& folder : StoreFolders) {
+    users_.UserNames = {u"user1", u"user2", u"nobody", u"gone"};
+    users_.StoreFolders = {first_.PathOf(u""), second_.PathOf(u""), u"", second_.PathOf(u"missing")};
+    for (std::u16string& folder : users_.StoreFolders) {
       while (!folder.empty() && folder.back() == u'\\') folder.pop_back();
     }
-    CurrentUserIndex = 0;
+    users_.CurrentUserIndex = 0;
     GetCurrentDirectoryW(MAX_PATH, startDirectory_);
   }
 
@@ -132,7 +132,7 @@ class Chooser : public WindowHarness {
     EXPECT_EQ(OpenChooser(), nullptr) << "the chooser is still open";
   }
 
-  std::wstring Folder(int user) const { return Wide(StoreFolders[static_cast<std::size_t>(user)]); }
+  std::wstring Folder(int user) const { return Wide(users_.StoreFolders[static_cast<std::size_t>(user)]); }
 
   ScratchFolder first_;
   ScratchFolder second_;
@@ -344,7 +344,7 @@ TEST_F(Chooser, TabAndAccessKeysFollowTheDesign) {
 }
 
 TEST_F(Chooser, OkOnAnEmptyListDoesNothing) {
-  CurrentUserIndex = 2;
+  users_.CurrentUserIndex = 2;
   Open();
   // The identity has no store folder, so the window opens with the folder option.
   ASSERT_TRUE(Checked(Id::optFolder));

@@ -2,8 +2,8 @@
 
 #include "RegistrySandbox.h"
 #include "WindowHarness.h"
-#include "discovery/modMain.h"
-#include "discovery/modRegistry.h"
+#include "discovery/Identities.h"
+#include "discovery/RegistryValues.h"
 
 namespace {
 
@@ -37,15 +37,15 @@ TEST_F(Discovery, ThreeIdentitiesInEnumerationOrderWithTheStartIdentity) {
   registry_.SetString(kIdentities, L"Start As", kIdB);
   registry_.SetString(kShellFolders, L"Personal", L"%UserProfile%\\My Documents");
 
-  DiscoverMailStores();
-  EXPECT_EQ(UserNames, (std::vector<std::u16string>{u"太郎", u"花子", u"三郎"}));
-  EXPECT_EQ(StoreFolders,
+  const UserList found = DiscoverMailStores();
+  EXPECT_EQ(found.UserNames, (std::vector<std::u16string>{u"太郎", u"花子", u"三郎"}));
+  EXPECT_EQ(found.StoreFolders,
             (std::vector<std::u16string>{u"C:\\Documents and Settings\\user1\\Local Settings\\Application Data\\"
                                          u"Identities\\" +
                                              U(kIdA) + u"\\Microsoft\\Outlook Express",
                                          u"D:\\OE\\Store", u"C:\\Mail"}));
-  EXPECT_EQ(CurrentUserIndex, 1);
-  EXPECT_EQ(DocumentsFolder, u"C:\\Documents and Settings\\user1\\\\My Documents");
+  EXPECT_EQ(found.CurrentUserIndex, 1);
+  EXPECT_EQ(found.DocumentsFolder, u"C:\\Documents and Settings\\user1\\\\My Documents");
 }
 
 TEST_F(Discovery, StartAsPicksTheIdentityOnlyOnAnExactMatch) {
@@ -65,8 +65,8 @@ TEST_F(Discovery, StartAsPicksTheIdentityOnlyOnAnExactMatch) {
     } else {
       registry_.SetDword(kIdentities, L"Start As", 7);  // not a string: as good as missing
     }
-    DiscoverMailStores();
-    EXPECT_EQ(CurrentUserIndex, c.index) << (c.startAs ? c.startAs : L"(none)");
+    const UserList found = DiscoverMailStores();
+    EXPECT_EQ(found.CurrentUserIndex, c.index) << (c.startAs ? c.startAs : L"(none)");
   }
 }
 
@@ -77,41 +77,41 @@ TEST_F(Discovery, MissingAndWrongTypeValuesLeaveEmptyEntries) {
   registry_.SetBytes(kIdentities + L"\\" + kIdC, L"Username", L"c", REG_BINARY);
   registry_.SetBytes(kIdentities + L"\\" + kIdC + kStoreKey, L"Store Root", std::wstring(L"E:\\One\0E:\\Two\0", 15),
                      REG_SZ);
-  DiscoverMailStores();
-  EXPECT_EQ(UserNames, (std::vector<std::u16string>{u"a", u"", u""}));
-  EXPECT_EQ(StoreFolders, (std::vector<std::u16string>{u"", u"", u"E:\\One"})) << "text is cut at its first NUL";
-  EXPECT_EQ(DocumentsFolder, u"") << "no Personal value";
+  const UserList found = DiscoverMailStores();
+  EXPECT_EQ(found.UserNames, (std::vector<std::u16string>{u"a", u"", u""}));
+  EXPECT_EQ(found.StoreFolders, (std::vector<std::u16string>{u"", u"", u"E:\\One"})) << "text is cut at its first NUL";
+  EXPECT_EQ(found.DocumentsFolder, u"") << "no Personal value";
 }
 
 TEST_F(Discovery, WithoutIdentitiesThereIsOneEmptyEntry) {
   registry_.SetString(kShellFolders, L"Personal", L"C:\\");
-  DiscoverMailStores();
-  EXPECT_EQ(UserNames, std::vector<std::u16string>{u""});
-  EXPECT_EQ(StoreFolders, std::vector<std::u16string>{u""});
-  EXPECT_EQ(CurrentUserIndex, 0);
-  EXPECT_EQ(DocumentsFolder, u"C:");
+  const UserList found = DiscoverMailStores();
+  EXPECT_EQ(found.UserNames, std::vector<std::u16string>{u""});
+  EXPECT_EQ(found.StoreFolders, std::vector<std::u16string>{u""});
+  EXPECT_EQ(found.CurrentUserIndex, 0);
+  EXPECT_EQ(found.DocumentsFolder, u"C:");
 
   // A key without subkeys is no different, even if it holds values of its own.
   registry_.SetString(kIdentities, L"Username", L"not an identity");
   registry_.SetString(kIdentities, L"Start As", L"");
-  DiscoverMailStores();
-  EXPECT_EQ(UserNames, std::vector<std::u16string>{u""});
-  EXPECT_EQ(CurrentUserIndex, 0);
+  const UserList again = DiscoverMailStores();
+  EXPECT_EQ(again.UserNames, std::vector<std::u16string>{u""});
+  EXPECT_EQ(again.CurrentUserIndex, 0);
 }
 
 TEST_F(Discovery, ProfileFolderComesFromTheSystemNotFromApplicationData) {
   const EnvironmentOverride vistaProfile(L"UserProfile", L"C:\\Users\\user1");
   AddIdentity(kIdA, L"a", L"%UserProfile%\\AppData\\Local\\Identities\\" + kIdA);
   registry_.SetString(kShellFolders, L"Personal", L"C:\\Users\\user1\\Documents\\");
-  DiscoverMailStores();
-  EXPECT_EQ(StoreFolders[0], u"C:\\Users\\user1\\AppData\\Local\\Identities\\" + U(kIdA));
-  EXPECT_EQ(DocumentsFolder, u"C:\\Users\\user1\\Documents");
+  const UserList found = DiscoverMailStores();
+  EXPECT_EQ(found.StoreFolders[0], u"C:\\Users\\user1\\AppData\\Local\\Identities\\" + U(kIdA));
+  EXPECT_EQ(found.DocumentsFolder, u"C:\\Users\\user1\\Documents");
 }
 
 TEST_F(Discovery, LowerCaseNamesStayUnexpanded) {
   AddIdentity(kIdA, L"a", L"%userprofile%\\Mail");
-  DiscoverMailStores();
-  EXPECT_EQ(StoreFolders[0], u"%userprofile%\\Mail");
+  const UserList found = DiscoverMailStores();
+  EXPECT_EQ(found.StoreFolders[0], u"%userprofile%\\Mail");
 }
 
 // Mend: keys are opened for reading only, so a key the user may read but not write is still found.
@@ -123,8 +123,8 @@ TEST_F(Discovery, ReadsKeysTheUserMayNotWrite) {
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (kIdentities + L"\\" + kIdA).c_str(), 0, KEY_ALL_ACCESS, &probe),
             ERROR_ACCESS_DENIED)
       << "the key must really refuse full access for this test to mean anything";
-  DiscoverMailStores();
-  EXPECT_EQ(UserNames, std::vector<std::u16string>{u"a"});
+  const UserList found = DiscoverMailStores();
+  EXPECT_EQ(found.UserNames, std::vector<std::u16string>{u"a"});
   EXPECT_EQ(GetRegistrySubKeys(platform::RegistryRoot::CurrentUser, u"Identities"),
             std::vector<std::u16string>{U(kIdA)});
 }
@@ -132,9 +132,9 @@ TEST_F(Discovery, ReadsKeysTheUserMayNotWrite) {
 // Mend: names are read as UTF-16, so characters outside the system code page survive.
 TEST_F(Discovery, KeepsNamesOutsideTheSystemCodePage) {
   AddIdentity(kIdA, L"Zoë 田中 ✉", L"C:\\Meldungen\\Zoë");
-  DiscoverMailStores();
-  EXPECT_EQ(UserNames[0], u"Zoë 田中 ✉");
-  EXPECT_EQ(StoreFolders[0], u"C:\\Meldungen\\Zoë");
+  const UserList found = DiscoverMailStores();
+  EXPECT_EQ(found.UserNames[0], u"Zoë 田中 ✉");
+  EXPECT_EQ(found.StoreFolders[0], u"C:\\Meldungen\\Zoë");
 }
 
 using DiscoveredWindow = WindowHarness;
@@ -145,7 +145,7 @@ TEST_F(DiscoveredWindow, StartCaptionNamesTheStartIdentity) {
   registry.SetString(kIdentities + L"\\" + kIdB, L"Username", L"ユーザー２");
   registry.SetString(kIdentities, L"Start As", kIdB);
   registry.SetString(kShellFolders, L"Personal", L"C:\\Users\\user1\\Documents");
-  DiscoverMailStores();
+  users_ = DiscoverMailStores();
   Open();
   EXPECT_EQ(Text(ControlId::optDefault), L"ユーザー２の受信トレイ(&R)");
   EXPECT_EQ(Text(ControlId::txtEMLFolder), L"C:\\Users\\user1\\Documents");

@@ -12,7 +12,7 @@
 #include "MessageBoxAnswerer.h"
 #include "Screenshot.h"
 #include "WindowHarness.h"
-#include "engine/modDBXFile.h"
+#include "engine/RecoveryRun.h"
 #include "shell/resource.h"
 #include "tests/support/DbxWriter.h"
 
@@ -140,10 +140,10 @@ class EngineRun : public WindowHarness {
 
   // Opens the window on the generated store, running the real engine through an observer.
   void OpenOnStore(std::function<void(ObservedUi&)> prepare = {}) {
-    OpenWith([this, prepare](const std::u16string& dbxPath, RecoveryUi& ui) {
+    OpenWith([this, prepare](const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui) {
       ObservedUi observed(ui, [this](Id id) { return Control(id); });
       if (prepare) prepare(observed);
-      RecoverMails(dbxPath, observed);
+      RecoverMails(dbxPath, run, observed);
       states_ = observed.states;
       mismatches_ = observed.mismatches;
     });

@@ -9,7 +9,7 @@
 #include "MessageBoxAnswerer.h"
 #include "Screenshot.h"
 #include "WindowHarness.h"
-#include "discovery/modMain.h"
+#include "discovery/Identities.h"
 #include "shell/resource.h"
 #include "win32ui/Twips.h"
 
@@ -95,9 +95,9 @@ TEST_F(MainWindow, CaptionsAndTabOrderFollowTheDesign) {
 }
 
 TEST_F(MainWindow, AnEmptyUserNameLeavesTheBareInboxCaption) {
-  UserNames = {u""};
-  StoreFolders = {u"C:\\Mail"};
-  CurrentUserIndex = 0;
+  users_.UserNames = {u""};
+  users_.StoreFolders = {u"C:\\Mail"};
+  users_.CurrentUserIndex = 0;
   Open();
   EXPECT_EQ(Text(Id::optDefault), L"受信トレイ(&R)");
   EXPECT_TRUE(Enabled(Id::optDefault));
@@ -153,7 +153,7 @@ TEST_F(MainWindow, StartRuleTableOverEveryCombination) {
 }
 
 TEST_F(MainWindow, EmptyDocumentsFolderOpensWithStartEnabledUntilTheRuleRuns) {
-  DocumentsFolder = u"";
+  users_.DocumentsFolder = u"";
   Open();
   EXPECT_EQ(Text(Id::txtEMLFolder), L"");
   EXPECT_TRUE(Enabled(Id::cmdStart));

@@ -2,8 +2,8 @@
 
 #include "MessageBoxAnswerer.h"
 #include "WindowHarness.h"
-#include "discovery/modMain.h"
-#include "engine/modDBXFile.h"
+#include "discovery/Identities.h"
+#include "engine/RecoveryRun.h"
 #include "shell/resource.h"
 
 namespace {
@@ -41,7 +41,7 @@ TEST_F(Running, StartWithTheDefaultOptionRecoversTheIdentitysInbox) {
 }
 
 TEST_F(Running, AnIdentityWithoutAStoreFolderNeverRunsOnTheBareInboxName) {
-  StoreFolders = {u"C:\\Mail1", u""};
+  users_.StoreFolders = {u"C:\\Mail1", u""};
   Open();
   Click(Id::cmdStart);
   EXPECT_TRUE(runPaths_.empty()) << "Start waits for a DBX file";
@@ -62,7 +62,7 @@ TEST_F(Running, SkipPointerCheckFollowsTheCheckBox) {
   for (const bool checked : {true, false, true}) {
     SendMessageW(Control(Id::chkPointer), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     Click(Id::cmdStart);
-    EXPECT_EQ(SkipPointerCheck.load(), checked);
+    EXPECT_EQ(options_.SkipPointerCheck, checked);
   }
 }
 
@@ -71,7 +71,7 @@ TEST_F(Running, RecoverFreedFollowsTheCheckBox) {
   for (const bool checked : {false, true, false}) {
     SendMessageW(Control(Id::chkFreed), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     Click(Id::cmdStart);
-    EXPECT_EQ(RecoverFreed.load(), checked);
+    EXPECT_EQ(options_.RecoverFreed, checked);
   }
 }
 
@@ -109,11 +109,11 @@ TEST_F(Running, StopAnsweredNoKeepsTheRunGoingAndYesStopsIt) {
     EnterExtraction(ui);
     PostMessageW(Control(Id::cmdStop), BM_CLICK, 0, 0);
     PumpUntil(ui, [&] { return answerer.Shown().size() == 1; });
-    EXPECT_FALSE(StopRequested.load());
+    EXPECT_FALSE(run_->StopRequested.load());
     PostMessageW(Control(Id::cmdStop), BM_CLICK, 0, 0);
     PumpUntil(ui, [&] { return answerer.Shown().size() == 2; });
-    EXPECT_TRUE(StopRequested.load());
-    EXPECT_FALSE(QuitRequested.load());
+    EXPECT_TRUE(run_->StopRequested.load());
+    EXPECT_FALSE(run_->QuitRequested.load());
     LeaveExtraction(ui);
   });
   Click(Id::cmdStart);
@@ -135,7 +135,7 @@ TEST_F(Running, EscAsksToStop) {
     EnterExtraction(ui);
     MSG escape{GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
     EXPECT_TRUE(form_->TranslateDialogKeys(escape));
-    EXPECT_TRUE(StopRequested.load());
+    EXPECT_TRUE(run_->StopRequested.load());
     LeaveExtraction(ui);
   });
   Click(Id::cmdStart);
@@ -149,16 +149,16 @@ TEST_F(Running, CloseDuringARunAsksAndClosesOnlyAfterTheRun) {
     EnterExtraction(ui);
     PostMessageW(form_->Window(), WM_CLOSE, 0, 0);
     PumpUntil(ui, [&] { return answerer.Shown().size() == 1; });
-    EXPECT_FALSE(StopRequested.load()) << "No leaves the run going";
-    EXPECT_FALSE(QuitRequested.load());
+    EXPECT_FALSE(run_->StopRequested.load()) << "No leaves the run going";
+    EXPECT_FALSE(run_->QuitRequested.load());
     PostMessageW(form_->Window(), WM_CLOSE, 0, 0);
     PumpUntil(ui, [&] { return answerer.Shown().size() == 2; });
-    EXPECT_TRUE(StopRequested.load());
-    EXPECT_TRUE(QuitRequested.load());
+    EXPECT_TRUE(run_->StopRequested.load());
+    EXPECT_TRUE(run_->QuitRequested.load());
     EXPECT_NE(form_->Window(), nullptr) << "the window waits for the run";
     PostMessageW(form_->Window(), WM_CLOSE, 0, 0);
     PumpUntil(ui, [&] { return answerer.Shown().size() == 3; });
-    EXPECT_TRUE(QuitRequested.load()) << "a later No does not undo the Yes";
+    EXPECT_TRUE(run_->QuitRequested.load()) << "a later No does not undo the Yes";
     EXPECT_NE(form_->Window(), nullptr);
     LeaveExtraction(ui);
   });

@@ -12,7 +12,7 @@
 #include "MessageBoxAnswerer.h"
 #include "Screenshot.h"
 #include "WindowHarness.h"
-#include "discovery/modMain.h"
+#include "discovery/Identities.h"
 #include "platform/win32/Wide.h"
 #include "shell/StorePaths.h"
 
@@ -78,9 +78,9 @@ const Refusal kRefusals[] = {
 using StoreNaming = WindowHarness;
 
 TEST_F(StoreNaming, WithoutAnIdentityTheFolderOptionIsTheOnlyOne) {
-  UserNames = {u""};
-  StoreFolders = {u""};
-  CurrentUserIndex = 0;
+  users_.UserNames = {u""};
+  users_.StoreFolders = {u""};
+  users_.CurrentUserIndex = 0;
   Open();
   EXPECT_EQ(Text(Id::optDefault), L"受信トレイ(&R)");
   EXPECT_FALSE(Enabled(Id::optDefault));
@@ -145,7 +145,7 @@ TEST_F(StoreNaming, CommandLineArgumentsAfterTheProgramAreThePaths) {
 TEST_F(StoreNaming, LongPathsShowTheirEnd) {
   const std::u16string longFolder = u"C:\\" + std::u16string(300, u'x') + u"\\出力先";
   for (const std::u16string& folder : {longFolder, std::u16string(u"C:\\Docs")}) {
-    DocumentsFolder = folder;
+    users_.DocumentsFolder = folder;
     Open();
     const auto firstShown = SendMessageW(Control(Id::txtEMLFolder), EM_GETFIRSTVISIBLELINE, 0, 0);
     if (folder == longFolder) {

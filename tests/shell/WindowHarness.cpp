@@ -1,38 +1,28 @@
 #include "WindowHarness.h"
 
-#include "chooser/frmDBX.h"
-#include "discovery/modMain.h"
-#include "engine/modDBXFile.h"
-
-void WindowHarness::SetUp() {
-  SkipPointerCheck = false;
-  RecoverFreed = true;
-  StopRequested = false;
-  QuitRequested = false;
-  UserNames = {u"user1", u"user2"};
-  StoreFolders = {u"C:\\Mail1", u"C:\\Mail"};
-  CurrentUserIndex = 1;
-  DocumentsFolder = u"C:\\Docs";
-}
+#include "chooser/DbxChooser.h"
+#include "discovery/Identities.h"
+#include "engine/RecoveryRun.h"
 
 void WindowHarness::TearDown() {
   form_.reset();
   application_.reset();
   Pump(0);
-  QuitRequested = false;
-  StopRequested = false;
 }
 
 frmMain& WindowHarness::Open(std::function<void(RecoveryUi& ui)> during) {
-  return OpenWith([this, during](const std::u16string& dbxPath, RecoveryUi& ui) {
+  return OpenWith([this, during](const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui) {
     runPaths_.push_back(dbxPath);
+    options_ = run.Options;
+    run_ = &run;
     if (during) during(ui);
+    run_ = nullptr;
   });
 }
 
 frmMain& WindowHarness::OpenWith(frmMain::Recovery recover) {
   application_ = std::make_unique<ApplicationWindow>();
-  form_ = std::make_unique<frmMain>(application_->Handle(), std::move(recover), frmDBX::Show,
+  form_ = std::make_unique<frmMain>(application_->Handle(), users_, std::move(recover), frmDBX::Show,
                                     [this] { ++closedCount_; });
   form_->Show();
   SetForegroundWindow(form_->Window());

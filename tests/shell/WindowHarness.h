@@ -6,15 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "shell/frmMain.h"
-#include "shell/modMainStartup.h"
+#include "shell/MainWindow.h"
+#include "shell/Startup.h"
 
 // Handles pending messages for about the given time.
 void PumpMessages(DWORD milliseconds = 50);
 
 class WindowHarness : public ::testing::Test {
  protected:
-  void SetUp() override;
   void TearDown() override;
 
   // Opens the window; a run records its DBX path and then does what during (if any) says.
@@ -33,6 +32,11 @@ class WindowHarness : public ::testing::Test {
   bool MenuItemEnabled(UINT item) const;
   static void Pump(DWORD milliseconds = 50) { PumpMessages(milliseconds); }
 
+  // The user list the window is opened with.
+  UserList users_{{u"user1", u"user2"}, {u"C:\\Mail1", u"C:\\Mail"}, 1, u"C:\\Docs"};
+  // The run going on, inside a run of Open's, and the options of the last run.
+  RecoveryRun* run_ = nullptr;
+  RunOptions options_;
   std::unique_ptr<ApplicationWindow> application_;
   std::unique_ptr<frmMain> form_;
   std::vector<std::u16string> runPaths_;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/CandidateSearch.h"
-#include "engine/StoreReader.h"
+#include "engine/scan/CandidateSearch.h"
+#include "engine/scan/StoreReader.h"
 
 namespace testsupport {
 

@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "engine/BlockSource.h"
-#include "engine/FreedBlocks.h"
+#include "engine/freed/FreedBlocks.h"
+#include "engine/scan/BlockSource.h"
 
 namespace testsupport {
 

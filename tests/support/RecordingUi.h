@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/RecoveryRun.h"
 #include "engine/RecoveryUi.h"
 
 namespace testsupport {
@@ -24,6 +25,8 @@ class RecordingUi : public RecoveryUi {
   std::function<MessageAnswer(const UiMessage&)> answer;
   // Runs on every pump, after it is counted.
   std::function<void()> onPump;
+  // The run this interface serves, set by RunRecovery, for a pump that presses Stop.
+  RecoveryRun* run = nullptr;
 
   // The recorded calls that begin with prefix, in order.
   std::vector<std::string> CallsStartingWith(const std::string& prefix) const;

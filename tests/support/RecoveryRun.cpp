@@ -25,31 +25,28 @@ FileSnapshot Snapshot(const std::filesystem::path& file) {
   return snapshot;
 }
 
-RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool skipPointerCheck) {
+RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, RecoveryRun& run) {
   const bool exists = std::filesystem::exists(store);
   const FileSnapshot before = exists ? Snapshot(store) : FileSnapshot{};
-  SkipPointerCheck = skipPointerCheck;
+  ui.run = &run;
   RunResult result;
-  result.outcome = RecoverMails(store.u16string(), ui);
+  result.outcome = RecoverMails(store.u16string(), run, ui);
   if (exists) {
     EXPECT_EQ(Snapshot(store), before) << "the store changed during the run";
   }
-  for (std::size_t i = 1; i < MailRecords.size(); ++i) {
-    const MailRecord& record = MailRecords[i];
+  for (std::size_t i = 1; i < run.MailRecords.size(); ++i) {
+    const MailRecord& record = run.MailRecords[i];
     if (record.Status == 0 || record.FileName.empty()) continue;
     const auto bytes = ReadFileBytes(FileOf(result, record));
     result.files.emplace_back(bytes.begin(), bytes.end());
   }
-  result.records.assign(MailRecords.begin() + 1, MailRecords.end());
+  result.records.assign(run.MailRecords.begin() + 1, run.MailRecords.end());
   return result;
 }
 
-void ResetRunFlags() {
-  SkipPointerCheck = false;
-  RecoverFreed = true;
-  StopRequested = false;
-  QuitRequested = false;
-  HaltRequested = false;
+RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool skipPointerCheck) {
+  RecoveryRun run(RunOptions{skipPointerCheck, true});
+  return RunRecovery(store, ui, run);
 }
 
 }  // namespace testsupport

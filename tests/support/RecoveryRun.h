@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/modDBXFile.h"
+#include "engine/RecoveryRun.h"
 #include "tests/support/RecordingUi.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -28,7 +28,7 @@ struct RunResult {
   RecoveryOutcome outcome;
   // Contents of the files written for the remaining messages, in extraction order.
   std::vector<std::string> files;
-  std::vector<MailRecord> records;  // MailRecords without its unused element 0
+  std::vector<MailRecord> records;  // the run's MailRecords without its unused element 0
 };
 
 // The file a record's message was written to.
@@ -38,9 +38,7 @@ inline std::filesystem::path FileOf(const RunResult& run, const MailRecord& reco
 
 // Runs a recovery of store into a new folder under the ui's output parent and adds a test failure
 // when the store's bytes or modification time changed.
+RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, RecoveryRun& run);
 RunResult RunRecovery(const std::filesystem::path& store, RecordingUi& ui, bool skipPointerCheck = false);
-
-// The run flags back at their program-start values.
-void ResetRunFlags();
 
 }  // namespace testsupport

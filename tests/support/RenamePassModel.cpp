@@ -1,9 +1,9 @@
 #include "tests/support/RenamePassModel.h"
 
-#include "engine/FileNaming.h"
-#include "engine/NamePlan.h"
-#include "engine/modCommon.h"
+#include "engine/naming/FileNaming.h"
+#include "engine/naming/NamePlan.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace testsupport {
 namespace {
@@ -16,7 +16,7 @@ std::optional<std::u16string> RenameAfterSubject(const std::u16string& from, con
     const std::optional<std::u16string> name = SuffixedFileName(text, k);
     if (!name) return std::nullopt;
     platform::OsError ignored;
-    switch (platform::RenameNoReplace(from, JoinPath(folder, *name), ignored)) {
+    switch (platform::RenameNoReplace(from, platform::JoinPath(folder, *name), ignored)) {
       case platform::RenameResult::Renamed:
         if (k > 0) suffixes.Taken(text, k);
         return name;
@@ -38,7 +38,7 @@ std::vector<std::u16string> RenameWorkingFiles(const std::u16string& folder,
   for (std::size_t i = 0; i < texts.size(); ++i) {
     if (!texts[i]) continue;
     const std::u16string working = WorkingFileName(static_cast<std::int32_t>(i + 1));
-    names.push_back(RenameAfterSubject(JoinPath(folder, working), folder, *texts[i], suffixes).value_or(working));
+    names.push_back(RenameAfterSubject(platform::JoinPath(folder, working), folder, *texts[i], suffixes).value_or(working));
   }
   return names;
 }

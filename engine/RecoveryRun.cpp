@@ -1,0 +1,271 @@
+#include "engine/RecoveryRun.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/DuplicateRemoval.h"
+#include "engine/FreedPhase.h"
+#include "engine/StatusPhases.h"
+#include "engine/Texts.h"
+#include "engine/naming/DecimalText.h"
+#include "engine/scan/BlockScan.h"
+#include "engine/scan/FileBlockSource.h"
+#include "engine/scan/StoreSignature.h"
+#include "engine/scan/UsedBlocks.h"
+#include "engine/writing/WritePhase.h"
+#include "mailinfo/MailInfo.h"
+#include "platform/Clock.h"
+#include "platform/FileTimes.h"
+#include "platform/Files.h"
+#include "platform/OutputFolder.h"
+#include "platform/Paths.h"
+
+namespace {
+
+// The output folder's name before its date and time; it names files, so it is the same in every language.
+const std::u16string kOutputFolderPrefix = u"メール復元";
+
+std::u16string Digits(std::int64_t value, int width) {
+  std::u16string text = DecimalText(value);
+  while (static_cast<int>(text.size()) < width) text.insert(text.begin(), u'0');
+  return text;
+}
+
+std::u16string Timestamp(const platform::LocalDateTime& t) {
+  return Digits(t.year, 4) + Digits(t.month, 2) + Digits(t.day, 2) + Digits(t.hour, 2) + Digits(t.minute, 2) +
+         Digits(t.second, 2);
+}
+
+std::optional<platform::StoreFile> OpenStore(const std::u16string& dbxPath, RecoveryUi& ui) {
+  if (platform::KindOfPath(dbxPath) == platform::PathKind::NotRegularFile) {
+    ui.ShowMessage({Text(TextId::NotRegularFile, ui.TextLanguage(), {dbxPath}), MessageIcon::Exclamation,
+                    MessageButtons::Ok, {}});
+    return std::nullopt;
+  }
+  platform::OsError error;
+  auto store = platform::StoreFile::Open(dbxPath, error);
+  if (!store)
+    ui.ShowMessage({Text(TextId::StoreOpenFailed, ui.TextLanguage()) + u"\r\n" + dbxPath, MessageIcon::Exclamation,
+                    MessageButtons::Ok, error.text});
+  return store;
+}
+
+}  // namespace
+
+// A run never writes into a folder that already existed, even when two runs start within the same second.
+std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, RecoveryUi& ui) {
+  constexpr int kMaxSuffix = 9999;
+  const std::u16string base = platform::JoinPath(parent, kOutputFolderPrefix + Timestamp(platform::LocalNow()));
+  platform::OsError error;
+  std::u16string folder = base;
+  for (int k = 0; k <= kMaxSuffix; ++k) {
+    folder = k == 0 ? base : base + u"(" + DecimalText(k) + u")";
+    if (platform::CreateFolder(folder, error)) return folder;
+    if (!platform::PathExists(folder)) break;
+  }
+  ui.ShowMessage({Text(TextId::FolderCreateFailed, ui.TextLanguage()) + u"\r\n" + folder, MessageIcon::Critical,
+                  MessageButtons::Ok, error.text});
+  return std::nullopt;
+}
+
+namespace {
+
+std::optional<std::u16string> CreateExactFolder(const std::u16string& folder, RecoveryUi& ui) {
+  platform::OsError error;
+  if (platform::CreateFolder(folder, error)) return folder;
+  ui.ShowMessage({Text(TextId::FolderCreateFailed, ui.TextLanguage()) + u"\r\n" + folder, MessageIcon::Critical,
+                  MessageButtons::Ok, error.text});
+  return std::nullopt;
+}
+
+// The files the run leaves: the messages' and the freed messages'.
+void ForEachWrittenFile(const std::vector<MailRecord>& records, const std::u16string& folder,
+                        const std::vector<std::u16string>& freedFiles, const platform::FileVisitor& visit) {
+  for (std::size_t i = 1; i < records.size(); ++i)
+    if (!records[i].FileName.empty()) visit(platform::JoinPath(folder, records[i].FileName));
+  for (const std::u16string& path : freedFiles) visit(path);
+}
+
+void Report(RecoveryUi& ui, const RecoveryOutcome& outcome) {
+  const std::u16string text = ReportText(outcome, ui.TextLanguage(), true);
+  if (!FoundAny(outcome)) {
+    ui.ShowMessage({text, MessageIcon::Information, MessageButtons::Ok, {}});
+    return;
+  }
+  if (ui.ShowMessage({text, MessageIcon::Question, MessageButtons::YesNo, {}}) == MessageAnswer::Yes)
+    ui.OpenFolder(outcome.outputFolder);
+}
+
+RecoveryOutcome Failed(RecoveryResult result) {
+  RecoveryOutcome outcome;
+  outcome.result = result;
+  return outcome;
+}
+
+// The messages whose files were made.
+std::int32_t WrittenCount(const std::vector<MailRecord>& records) {
+  std::int32_t count = 0;
+  for (std::size_t i = 1; i < records.size(); ++i)
+    if (!records[i].FileName.empty()) ++count;
+  return count;
+}
+
+// The kept messages cut short, which the report mentions.
+std::int32_t CutShortCount(const std::vector<MailRecord>& records) {
+  std::int32_t count = 0;
+  for (std::size_t i = 1; i < records.size(); ++i)
+    if (records[i].Status == MailRecord::kCutShort) ++count;
+  return count;
+}
+
+void ShowWriteFailure(RecoveryUi& ui, const std::u16string& path, const platform::OsError& error) {
+  ui.ShowMessage(
+      {Text(TextId::WriteFailed, ui.TextLanguage(), {path, error.text}), MessageIcon::Exclamation, MessageButtons::Ok, {}});
+}
+
+// The extraction phase: records where each message the scan assembles begins, how long it is and
+// whether its chain was cut short, and writes nothing; the files come once every name is decided.
+class Planning final : public ScanHost {
+ public:
+  Planning(RecoveryUi& ui, std::int64_t length, std::vector<MailRecord>& records, const std::atomic<bool>& stop)
+      : ui_(ui), length_(length), records_(records), stop_(stop) {}
+
+  std::int32_t Count() const { return count_; }
+
+  bool BeginMessage() override {
+    messageLength_ = 0;
+    return true;
+  }
+
+  bool AppendMessageBytes(std::span<const std::uint8_t> bytes) override {
+    messageLength_ += static_cast<std::int64_t>(bytes.size());
+    return true;
+  }
+
+  bool EndMessage(std::int64_t startBlock, bool cutShort) override {
+    ++count_;
+    records_.push_back(
+        MailRecord{{}, startBlock, messageLength_, cutShort ? MailRecord::kCutShort : MailRecord::kExtracted});
+    ui_.SetCaption(StatusControl::lblStatus, Text(TextId::ExtractedCount, ui_.TextLanguage(), {DecimalText(count_)}));
+    ui_.PumpEvents();
+    return !stop_;
+  }
+
+  bool WindowAdvanced(std::int64_t position) override {
+    ShowPercent(ui_, position > length_ ? 100 : RoundPercent(static_cast<double>(position), static_cast<double>(length_)));
+    ui_.PumpEvents();
+    return !stop_;
+  }
+
+  void Pump() override { ui_.PumpEvents(); }
+
+ private:
+  RecoveryUi& ui_;
+  const std::int64_t length_;
+  std::vector<MailRecord>& records_;
+  const std::atomic<bool>& stop_;
+  std::int32_t count_ = 0;
+  std::int64_t messageLength_ = 0;
+};
+
+// The writing's progress on the status bar, as the user knows it from the rename pass.
+class WritingStatus final : public WriteHost {
+ public:
+  explicit WritingStatus(RecoveryUi& ui) : ui_(ui) {}
+  void ShowProgress(std::size_t passed, std::size_t total, std::int32_t written) override {
+    ShowPercent(ui_, RoundPercent(static_cast<double>(passed), static_cast<double>(total)));
+    ui_.SetCaption(StatusControl::lblStatus, Text(TextId::RenamedCount, ui_.TextLanguage(), {DecimalText(written)}));
+  }
+  void Pump() override { ui_.PumpEvents(); }
+
+ private:
+  RecoveryUi& ui_;
+};
+
+struct ExtractionResult {
+  std::int32_t count = 0;
+  ScanFindings findings;
+  bool missingSignature = false;
+};
+
+// Scans the store and plans every message found; freed, when given, collects the freed blocks.
+ExtractionResult PlanMessages(RecoveryRun& run, const platform::StoreFile& store, std::int64_t length,
+                              UsedBlockList& used, RecoveryUi& ui, FreedBlocks* freed) {
+  Planning planning(ui, length, run.MailRecords, run.StopRequested);
+  StoreReader reader(store, length);
+  const ScanFindings findings = ScanStore(reader, run.Options.SkipPointerCheck, used, planning, freed);
+  return {planning.Count(), findings, !HasStoreSignature(store)};
+}
+
+// Writes the planned messages into the folder; a folder that cannot be opened fails as a write does.
+WritePhaseResult WritePlannedMessages(RecoveryRun& run, const platform::StoreFile& store, std::int64_t length,
+                                      const std::u16string& folder, RecoveryUi& ui) {
+  platform::OsError error;
+  const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error);
+  WritePhaseResult result;
+  WritingStatus status(ui);
+  if (opened)
+    result = WriteMessages(run.MailRecords, store, length, WriteTarget{*opened, folder}, run.HaltRequested, status);
+  else
+    result.failure = MessageWriteFailure{folder, error};
+  if (result.failure) ShowWriteFailure(ui, result.failure->path, result.failure->error);
+  return result;
+}
+
+}  // namespace
+
+RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
+                             const std::optional<std::u16string>& exactFolder) {
+  std::optional<platform::StoreFile> store = OpenStore(dbxPath, ui);
+  if (!store) return run.Outcome = Failed(RecoveryResult::StoreOpenFailed);
+  const std::optional<std::u16string> folder =
+      exactFolder ? CreateExactFolder(*exactFolder, ui) : CreateOutputFolder(ui.OutputParentFolder(), ui);
+  if (!folder) return run.Outcome = Failed(RecoveryResult::FolderCreateFailed);
+
+  ShowExtractionPhase(ui);
+  run.StopRequested = false;
+  run.HaltRequested = false;
+  ui.SetBusyPointer(true);
+  platform::ReadTimeZoneOnce();
+  std::vector<MailRecord>& records = run.MailRecords;
+  records.assign(1, MailRecord{});
+  UsedBlockList used;
+  FileBlockSource blocks(*store);
+  std::optional<FreedBlocks> freed;
+  if (run.Options.RecoverFreed) freed.emplace(!run.Options.SkipPointerCheck, blocks);
+  const std::int64_t length = ScanLength(store->Length());
+  const ExtractionResult extracted = PlanMessages(run, *store, length, used, ui, freed ? &*freed : nullptr);
+  ShowDuplicateRemovalPhase(ui);
+  const std::int32_t remaining = RemoveDuplicates(records, used, extracted.count, ui);
+  ShowRenamingPhase(ui);
+  const WritePhaseResult written = WritePlannedMessages(run, *store, length, *folder, ui);
+  // What the scan found is written, stop or not; only a second interrupt leaves the rest.
+  FreedOutputResult freedWritten;
+  if (freed && !written.failure && !run.HaltRequested)
+    freedWritten = WriteFreedPhase(freed->Candidates(), blocks, store->Length(), *folder, run.HaltRequested, ui);
+  platform::FlushToDisk(*folder, [&](const platform::FileVisitor& visit) {
+    ForEachWrittenFile(records, *folder, freedWritten.files, visit);
+  });
+  ShowEndPhase(ui);
+
+  RecoveryOutcome outcome;
+  const bool writeFailed = written.failure.has_value() || freedWritten.failure.has_value();
+  outcome.result = writeFailed                                  ? RecoveryResult::WriteFailed
+                   : run.StopRequested || run.HaltRequested ? RecoveryResult::Stopped
+                                                                : RecoveryResult::Completed;
+  // Messages a halt or a failed write left unwritten are not reported as found.
+  outcome.messageCount = run.HaltRequested || written.failure ? WrittenCount(records) : remaining;
+  outcome.freedCount = freedWritten.written;
+  outcome.stopped = outcome.result != RecoveryResult::Completed;
+  outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
+  outcome.missingSignature = extracted.missingSignature;
+  outcome.cutShortCount = CutShortCount(records);
+  // A run that wrote nothing leaves nothing behind.
+  if (written.written > 0 || freedWritten.written > 0 || !platform::RemoveFolder(*folder))
+    outcome.outputFolder = *folder;
+  run.Outcome = outcome;
+  if (!run.QuitRequested) Report(ui, outcome);
+  return outcome;
+}

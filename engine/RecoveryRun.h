@@ -1,0 +1,46 @@
+#pragma once
+// The recovery run: scans a DBX store for message blocks, decides every message's name, and writes
+// each message once into its own file.
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/RecoveryUi.h"
+#include "engine/RunReport.h"
+#include "engine/writing/MailRecord.h"
+
+// What the user chose for a run.
+struct RunOptions {
+  bool SkipPointerCheck = false;
+  // Whether the run also writes the messages found in freed blocks.
+  bool RecoverFreed = true;
+};
+
+// One run's whole state: the options it was given, the requests its user interface makes while it
+// goes (from the window's buttons, or a Ctrl-C seen while pumping events), its records and its outcome.
+// Each front end makes one for each run, so that no two runs share anything.
+struct RecoveryRun {
+  explicit RecoveryRun(RunOptions options = {}) : Options(options) {}
+
+  const RunOptions Options;
+  std::atomic<bool> StopRequested{false};
+  std::atomic<bool> QuitRequested{false};
+  // A second interrupt: the run leaves the messages it has not yet written and ends at once.
+  std::atomic<bool> HaltRequested{false};
+  // One record per extracted message, 1-based: element 0 is never filled. Filled by RecoverMails and
+  // left as the run ends for whoever looks afterwards.
+  std::vector<MailRecord> MailRecords{1};
+  RecoveryOutcome Outcome;
+};
+
+// A new folder in `parent`, "メール復元" + timestamp, with "(k)" added for the first free k; nullopt,
+// after telling `ui`, when it cannot be made.
+std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, RecoveryUi& ui);
+
+// Fills run.MailRecords with the messages it finds and writes, and returns the outcome it also leaves
+// in run.Outcome. The run makes its own folder with CreateOutputFolder in ui.OutputParentFolder(), or,
+// when given, exactly `exactFolder`, which must not exist yet: a front end that recovers several stores
+// puts each in a folder of its own inside one run folder.
+RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
+                             const std::optional<std::u16string>& exactFolder = std::nullopt);

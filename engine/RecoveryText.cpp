@@ -1,7 +1,0 @@
-#include "engine/RecoveryText.h"
-
-std::u16string DecimalText(std::int64_t value) {
-  std::u16string text;
-  for (const char c : std::to_string(value)) text += static_cast<char16_t>(c);
-  return text;
-}

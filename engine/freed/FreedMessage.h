@@ -1,0 +1,20 @@
+#pragma once
+// One freed message read from its chain of blocks and rebuilt.
+#include <cstdint>
+#include <optional>
+
+#include "engine/freed/FreedChains.h"
+#include "engine/freed/FreedText.h"
+#include "engine/scan/BlockSource.h"
+
+struct FreedMessage {
+  FreedText text;
+  std::int64_t firstBlock = 0;  // 1-based position
+  std::size_t blocks = 0;       // blocks read
+  // Ends on its last block, with every block read and a header at its start.
+  bool complete = false;
+};
+
+// nullopt when the first block cannot be read or holds index data rather than mail. A read failure
+// further on ends the message there.
+std::optional<FreedMessage> ReadFreedMessage(const FreedChain& chain, BlockSource& blocks);

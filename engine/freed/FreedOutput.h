@@ -1,0 +1,36 @@
+#pragma once
+// Writes the freed messages into their own subfolder of the run's folder, with a report beside them.
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/freed/FreedChains.h"
+#include "engine/scan/BlockSource.h"
+#include "platform/Files.h"
+
+struct FreedWriteFailure {
+  std::u16string path;
+  platform::OsError error;
+};
+
+struct FreedOutputResult {
+  std::int32_t written = 0;
+  std::optional<FreedWriteFailure> failure;  // the write that ended the phase
+  std::vector<std::u16string> files;         // paths of the report and of every message file written
+};
+
+// Called after each chain: chains handled so far, and all of them.
+using FreedProgress = std::function<void(std::size_t done, std::size_t total)>;
+
+// Writes each chain that holds mail as a file of its own in the subfolder "削除済みメール" of
+// runFolder, created with the first file, and adds its row to "復元レポート.tsv" there. A file is
+// written once, under the name the subject gives it ("RecoverN.eml", N counting freed messages, when
+// the subject gives none), with the first free clash suffix, and dated from its header. A stop ends the
+// phase before the next chain; a failed write ends it too and is handed back.
+FreedOutputResult WriteFreedMessages(const std::vector<FreedChain>& chains, BlockSource& blocks,
+                                     const std::u16string& runFolder, const std::atomic<bool>& stop,
+                                     const FreedProgress& progress);

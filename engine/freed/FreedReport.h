@@ -1,0 +1,11 @@
+#pragma once
+// The rows of the report beside the freed messages, a tab-separated UTF-8 text with CR LF line ends.
+#include <string>
+
+#include "engine/freed/FreedMessage.h"
+
+// The byte order mark and the header row.
+std::string FreedReportHeader();
+// File name, offset of the first block in hexadecimal, blocks, bytes, 完全 or 部分, and the lost
+// bytes as first-last offsets within the file.
+std::string FreedReportRow(const std::u16string& fileName, const FreedMessage& message);

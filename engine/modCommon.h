@@ -1,5 +1,0 @@
-#pragma once
-#include <string>
-
-// folder + name with exactly one path separator between them.
-std::u16string JoinPath(const std::u16string& folder, const std::u16string& name);

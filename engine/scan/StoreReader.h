@@ -1,0 +1,45 @@
+#pragma once
+// Reads the store through a window of about 1 MiB and serves 528-byte blocks from memory: from the
+// window when the block lies in it, otherwise from pieces of the file read whole and kept a while.
+// While the scan searches one window, a thread of its own reads the one that follows it.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "engine/scan/BlockLayout.h"
+#include "engine/scan/StoreLines.h"
+#include "engine/scan/WindowReadAhead.h"
+#include "platform/Files.h"
+
+// The length the scan works with: the file's whole length, or kUnknownStoreLength when it is unknown.
+std::int64_t ScanLength(std::int64_t fileLength);
+
+class StoreReader {
+ public:
+  StoreReader(const platform::StoreFile& file, std::int64_t length);
+
+  std::int64_t Length() const { return length_; }
+
+  // Fills the window from 1-based position start; bytes beyond the end of the file read as zero.
+  void LoadWindow(std::int64_t start);
+  // The whole window buffer, always kWindowSize bytes; index 0 is window position 1.
+  std::span<const std::uint8_t> Window() const { return window_; }
+
+  // Reads the block at 1-based position. Fails when the position lies outside 1..Length() or the
+  // system read fails; a block running past the end of the file reads zeros for the missing bytes.
+  bool ReadBlock(std::int64_t position, DbxBlock& block);
+
+ private:
+  const platform::StoreFile& file_;
+  std::int64_t length_;
+  std::vector<std::uint8_t> window_;
+  std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
+  std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
+  StoreLines lines_;  // for blocks outside the window
+  // The window after the loaded one, read while the loaded one is searched; its buffer trades places
+  // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.
+  std::vector<std::uint8_t> ahead_;
+  std::int64_t aheadStart_ = 0;  // 1-based position of ahead_[0]; 0 while nothing is read ahead
+  std::unique_ptr<WindowReadAhead> reader_;  // last, so that its thread ends before the buffers go
+};

@@ -1,0 +1,235 @@
+#include "engine/writing/WritePhase.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "engine/naming/DateText.h"
+#include "engine/naming/FileNaming.h"
+#include "engine/naming/MailFileTime.h"
+#include "engine/naming/NamePlan.h"
+#include "engine/writing/BoundedQueue.h"
+#include "engine/writing/MessageFile.h"
+#include "engine/writing/MessageReader.h"
+#include "mailinfo/MailInfo.h"
+#include "platform/Paths.h"
+
+namespace {
+
+// Enough decided files for the writer never to wait on a header, few enough to cost nothing.
+constexpr std::size_t kQueuedFiles = 256;
+// How often the calling thread shows the progress and handles events while the files are written.
+constexpr auto kPumpInterval = std::chrono::milliseconds(40);
+
+struct DecidedFile {
+  std::int32_t record = 0;
+  std::u16string text;  // the name text, for a second choice
+  std::u16string name;
+  platform::FileTime time = 0;
+};
+
+// The header of a message as it was analysed from its written file: the first piece when the header
+// part ends in it, else the start up to the read limit.
+HeaderInfo ReadHeader(MessageReader& reader, const MailRecord& record) {
+  const std::vector<std::uint8_t> piece = reader.ReadStart(record.StartBlock, record.Length, kHeaderPieceSize);
+  if (std::optional<HeaderInfo> info = AnalyseHeaderPiece(piece)) return std::move(*info);
+  if (piece.size() < kHeaderPieceSize) return AnalyseHeaderBytes(piece);
+  return AnalyseHeaderBytes(reader.ReadStart(record.StartBlock, record.Length, kHeaderReadLimit));
+}
+
+std::vector<bool> KeptRecords(const std::vector<MailRecord>& records) {
+  std::vector<bool> kept(records.size(), false);
+  for (std::size_t i = 1; i < records.size(); ++i) kept[i] = records[i].Status != MailRecord::kRemoved;
+  return kept;
+}
+
+class Writing {
+ public:
+  Writing(std::vector<MailRecord>& records, const platform::StoreFile& store, std::int64_t scanLength,
+          const WriteTarget& target)
+      : records_(records), store_(store), scanLength_(scanLength), target_(target), plan_(KeptRecords(records)) {}
+
+  // The two threads' work.
+  void Decide();
+  void Write();
+
+  // Waits a while for the writer to finish; whether it has.
+  bool WaitForEnd() {
+    std::unique_lock lock(endMutex_);
+    return ended_.wait_for(lock, kPumpInterval, [this] { return writerDone_; });
+  }
+  // Drops the files not yet written; the one being written is finished.
+  void Halt() {
+    halted_ = true;
+    queue_.Cancel();
+  }
+  // The highest record the writer has gone past.
+  std::size_t Reached() const { return reached_; }
+  WritePhaseResult Result() {
+    return {written_, std::move(failure_)};
+  }
+
+ private:
+  bool WriteFile(DecidedFile decided, MessageReader& reader);
+  // The new file under the decided name, or the next free one; nullopt after recording the failure.
+  std::optional<platform::OutputFile> Create(DecidedFile& decided);
+  void Fail(const std::u16string& name, platform::OsError error) {
+    failure_ = MessageWriteFailure{platform::JoinPath(target_.path, name), std::move(error)};
+  }
+
+  std::vector<MailRecord>& records_;
+  const platform::StoreFile& store_;
+  const std::int64_t scanLength_;
+  const WriteTarget& target_;
+  std::mutex planMutex_;  // the writer asks for a second name while the decider goes on
+  NamePlan plan_;
+  BoundedQueue<DecidedFile> queue_{kQueuedFiles};
+  std::atomic<bool> halted_{false};
+  std::atomic<std::int32_t> written_{0};
+  std::atomic<std::size_t> reached_{0};
+  std::optional<MessageWriteFailure> failure_;  // the writer's alone until it is done
+  std::mutex endMutex_;
+  std::condition_variable ended_;
+  bool writerDone_ = false;
+};
+
+void Writing::Decide() {
+  MessageReader reader(store_, scanLength_);
+  for (std::size_t i = 1; i < records_.size() && !halted_; ++i) {
+    const MailRecord& record = records_[i];
+    if (record.Status == MailRecord::kRemoved) continue;
+    const HeaderInfo header = ReadHeader(reader, record);
+    DecidedFile decided;
+    decided.record = static_cast<std::int32_t>(i);
+    decided.text = FileNameText(header.Subject);
+    {
+      const std::lock_guard lock(planMutex_);
+      decided.name = plan_.Decide(decided.record, decided.text);
+    }
+    if (const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate)) decided.time = DateToFileTime(*date);
+    if (!queue_.Push(std::move(decided))) break;
+  }
+  queue_.Close();
+}
+
+void Writing::Write() {
+  MessageReader reader(store_, scanLength_);
+  while (std::optional<DecidedFile> decided = queue_.Pop()) {
+    const auto record = static_cast<std::size_t>(decided->record);
+    if (!WriteFile(std::move(*decided), reader)) {
+      queue_.Cancel();
+      break;
+    }
+    reached_ = record;
+  }
+  if (!halted_ && !failure_) reached_ = records_.size() - 1;
+  const std::lock_guard lock(endMutex_);
+  writerDone_ = true;
+  ended_.notify_all();
+}
+
+std::optional<platform::OutputFile> Writing::Create(DecidedFile& decided) {
+  while (true) {
+    platform::NewFile made = target_.folder.CreateNew(decided.name);
+    if (made.result == platform::CreateResult::Created) return std::move(made.file);
+    std::optional<std::u16string> next;
+    if (made.result == platform::CreateResult::Exists) {
+      const std::lock_guard lock(planMutex_);
+      next = plan_.DecideAgain(decided.record, decided.text, decided.name);
+    } else if (decided.name != WorkingFileName(decided.record)) {
+      // A name the file system refuses leaves the working name, as a refused rename did.
+      next = WorkingFileName(decided.record);
+    }
+    if (!next) {
+      Fail(decided.name, std::move(made.error));
+      return std::nullopt;
+    }
+    decided.name = std::move(*next);
+  }
+}
+
+bool Writing::WriteFile(DecidedFile decided, MessageReader& reader) {
+  std::optional<platform::OutputFile> created = Create(decided);
+  if (!created) return false;
+  MailRecord& record = records_[static_cast<std::size_t>(decided.record)];
+  record.FileName = decided.name;
+  MessageFile file(std::move(*created));
+  platform::OsError error;
+  bool appended = true;
+  const bool whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {
+    appended = file.Append(bytes, error);
+    return appended;
+  });
+  // A store cut shorter since the scan gives a shorter message.
+  if (!whole) record.Status = MailRecord::kCutShort;
+  if (!appended || !file.Close(error, decided.time)) {
+    record.Status = MailRecord::kCutShort;
+    Fail(decided.name, std::move(error));
+    return false;
+  }
+  ++written_;
+  return true;
+}
+
+// Hands on the progress record by record, as far as the writer has gone, pumping events after each as
+// the user knows it from the rename pass; halts the writing as soon as halt is seen.
+class Progress {
+ public:
+  Progress(const std::vector<MailRecord>& records, WriteHost& host, const std::atomic<bool>& halt, Writing& writing)
+      : records_(records), host_(host), halt_(halt), writing_(writing) {}
+
+  void ShowUpTo(std::size_t reached) {
+    const std::size_t recordCount = records_.size() - 1;
+    while (shown_ < reached) {
+      ++shown_;
+      // Every kept record up to the one reached is written.
+      if (records_[shown_].Status != MailRecord::kRemoved) ++written_;
+      host_.ShowProgress(shown_, recordCount, written_);
+      Pump();
+    }
+  }
+  void Pump() {
+    host_.Pump();
+    if (halt_) writing_.Halt();
+  }
+
+ private:
+  const std::vector<MailRecord>& records_;
+  WriteHost& host_;
+  const std::atomic<bool>& halt_;
+  Writing& writing_;
+  std::size_t shown_ = 0;
+  std::int32_t written_ = 0;
+};
+
+}  // namespace
+
+WritePhaseResult WriteMessages(std::vector<MailRecord>& records, const platform::StoreFile& store,
+                               std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& halt,
+                               WriteHost& host) {
+  if (records.size() <= 1 || halt) return {};
+  Writing writing(records, store, scanLength, target);
+  Progress progress(records, host, halt, writing);
+  std::thread decider([&writing] { writing.Decide(); });
+  std::thread writer([&writing] { writing.Write(); });
+  // Whatever the window's calls throw, the file being written is finished and both threads end first.
+  const auto end = [&] {
+    writer.join();
+    decider.join();
+  };
+  try {
+    bool ended = false;
+    while (!ended) {
+      ended = writing.WaitForEnd();
+      progress.ShowUpTo(writing.Reached());
+      progress.Pump();
+    }
+  } catch (...) {
+    writing.Halt();
+    end();
+    throw;
+  }
+  end();
+  return writing.Result();
+}

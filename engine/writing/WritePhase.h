@@ -1,0 +1,48 @@
+#pragma once
+// The run's writing: each kept message written once, directly under its final name, dated from its
+// header, with its bytes read again from the store.
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/writing/MailRecord.h"
+#include "platform/Files.h"
+#include "platform/OutputFolder.h"
+
+struct MessageWriteFailure {
+  std::u16string path;
+  platform::OsError error;
+};
+
+struct WritePhaseResult {
+  std::int32_t written = 0;  // files made
+  std::optional<MessageWriteFailure> failure;  // the write that ended the phase
+};
+
+// What the writing hands to the run, always on the calling thread: the progress and the points where
+// the run handles pending events.
+class WriteHost {
+ public:
+  virtual ~WriteHost() = default;
+  // The writer has gone past `passed` of `total` records; `written` of them are files.
+  virtual void ShowProgress(std::size_t passed, std::size_t total, std::int32_t written) = 0;
+  virtual void Pump() = 0;
+};
+
+// Where the phase writes: the run's folder, opened, and its path for the names of failed files.
+struct WriteTarget {
+  const platform::OutputFolder& folder;
+  const std::u16string& path;
+};
+
+// One thread reads the header of each kept record from the store and decides its name and time in
+// record order, while another makes and writes the files decided, never replacing an existing file,
+// and gives each record its FileName. The calling thread only hands the progress to host and pumps
+// its events until both are done. Every kept record is written, whatever a stop asks, unless halt is set
+// (the phase then ends after the file being written) or a write fails (it ends the phase). records is
+// 1-based like MailRecords; scanLength is the store length the scan worked with.
+WritePhaseResult WriteMessages(std::vector<MailRecord>& records, const platform::StoreFile& store,
+                               std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& halt,
+                               WriteHost& host);
