@@ -1,7 +1,6 @@
 #include "shell/AboutWindow.h"
 
 #include "platform/win32/Wide.h"
-#include "shell/ApplicationTitle.h"
 #include "shell/ProgramVersion.h"
 #include "win32ui/ControlTable.h"
 #include "win32ui/WindowText.h"

@@ -8,7 +8,7 @@
 #include "platform/Utf.h"
 #include "platform/win32/Wide.h"
 #include "shell/AboutWindow.h"
-#include "shell/ApplicationTitle.h"
+#include "shell/ProgramVersion.h"
 #include "shell/BrowseForFolder.h"
 #include "shell/StorePaths.h"
 #include "shell/resource.h"

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "shell/ApplicationTitle.h"
+#include "shell/ProgramVersion.h"
 #include "shell/GradientBand.h"
 #include "shell/MainWindow.h"
 #include "shell/resource.h"

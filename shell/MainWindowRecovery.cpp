@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/Wide.h"
-#include "shell/ApplicationTitle.h"
+#include "shell/ProgramVersion.h"
 #include "shell/MainWindow.h"
 #include "win32ui/WindowText.h"
 

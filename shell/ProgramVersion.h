@@ -1,7 +1,10 @@
 #pragma once
-// The program's version, from the build.
+// The program's name and version, the version from the build.
 #include <string>
 #include <string_view>
+
+// The caption of the program's windows and message boxes.
+inline constexpr wchar_t kApplicationTitle[] = L"Palvenor";
 
 struct ProgramVersion {
   int major;

@@ -7,7 +7,7 @@
 
 #include "discovery/Identities.h"
 #include "platform/win32/Wide.h"
-#include "shell/ApplicationTitle.h"
+#include "shell/ProgramVersion.h"
 #include "shell/StorePaths.h"
 
 namespace {

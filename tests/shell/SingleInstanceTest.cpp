@@ -2,7 +2,7 @@
 
 #include "TestPaths.h"
 #include "WindowHarness.h"
-#include "shell/ApplicationTitle.h"
+#include "shell/ProgramVersion.h"
 
 namespace {
 

@@ -1,4 +1,0 @@
-#pragma once
-
-// The caption of the program's windows and message boxes.
-inline constexpr wchar_t kApplicationTitle[] = L"Palvenor";
