@@ -11,12 +11,18 @@ std::size_t WindowSpan(std::int64_t length, std::int64_t start) {
   return static_cast<std::size_t>(remaining > kWindowSize - 1 ? kWindowSize : remaining + 1);
 }
 
+// A whole window, or for a store shorter than one what its first window's search and tests read: the
+// store, the byte after it and the reach of a match at the store's last position.
+std::size_t WindowBytes(std::int64_t length) {
+  return static_cast<std::size_t>(std::clamp<std::int64_t>(length + kCandidateReach + 1, 0, kWindowSize));
+}
+
 }  // namespace
 
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
 StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
-    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lines_(file) {}
+    : file_(file), length_(length), window_(WindowBytes(length), 0), lines_(file) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
@@ -34,10 +40,10 @@ void StoreReader::LoadWindow(std::int64_t start) {
   const std::int64_t next = start + kWindowStep;
   if (next >= length_) return;
   if (!reader_) {
-    ahead_.resize(static_cast<std::size_t>(kWindowSize));
+    ahead_.resize(window_.size());
     reader_ = std::make_unique<WindowReadAhead>(file_);
   }
-  reader_->Start(next, std::span(ahead_).first(WindowSpan(length_, next)));
+  reader_->Start(next, std::span(ahead_).first(WindowSpan(length_, next)), next + kWindowStep >= length_);
   aheadStart_ = next;
 }
 

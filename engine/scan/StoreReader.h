@@ -1,6 +1,7 @@
 #pragma once
-// Reads the store through a window of about 1 MiB and serves 528-byte blocks from memory: from the
-// window when the block lies in it, otherwise from pieces of the file read whole and kept a while.
+// Reads the store through a window of about 1 MiB (less for a shorter store) and serves 528-byte
+// blocks from memory: from the window when the block lies in it, otherwise from pieces of the file
+// read whole and kept a while.
 // While the scan searches one window, a thread of its own reads the one that follows it.
 #include <cstdint>
 #include <memory>
@@ -23,7 +24,8 @@ class StoreReader {
 
   // Fills the window from 1-based position start; bytes beyond the end of the file read as zero.
   void LoadWindow(std::int64_t start);
-  // The whole window buffer, always kWindowSize bytes; index 0 is window position 1.
+  // The whole window buffer, kWindowSize bytes or fewer for a store shorter than a window (see
+  // FindCandidate); index 0 is window position 1.
   std::span<const std::uint8_t> Window() const { return window_; }
 
   // Reads the block at 1-based position. Fails when the position lies outside 1..Length() or the
