@@ -50,11 +50,11 @@ std::optional<platform::StoreFile> OpenStore(const std::filesystem::path& path) 
 }
 
 // The first position at which the loaded window differs from the file's bytes read from start with
-// zeros beyond the file's end (length), or -1 when the whole window matches. A store shorter than a
-// window has a window of its bytes, one more and the reach of a match at its last position.
+// zeros beyond the file's end (length), or -1 when the whole window matches. A window reaching past
+// the store's end holds its bytes, one more and the reach of a match at the store's last position.
 std::int64_t FirstWrongByte(const StoreReader& reader, std::int64_t start, std::int64_t length) {
   const auto window = reader.Window();
-  const std::int64_t size = std::min(kWindowSize, length + kCandidateReach + 1);
+  const std::int64_t size = std::min(kWindowSize, reader.Length() - start + 1 + kCandidateReach + 1);
   if (static_cast<std::int64_t>(window.size()) != size) return 0;
   for (std::int64_t i = 0; i < size; ++i) {
     const std::int64_t offset = start - 1 + i;
