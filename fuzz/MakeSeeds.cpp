@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzzers: composed stores, the sample messages, header values and,
 // when the real stores are at hand, the messages recovered from them (read where they lie).
 //   fuzz-seeds CORPUS_ROOT SAMPLE_MESSAGES_DIR [REAL_DBX_DIR]
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -142,6 +143,7 @@ int main(int argc, char** argv) {
   }
   const fs::path root = argv[1];
   SeedFolder scan(root / "scan");
+  SeedFolder freed(root / "freed");
   SeedFolder headers(root / "header");
   SeedFolder mime(root / "mime");
   SeedFolder dates(root / "date");
@@ -149,6 +151,7 @@ int main(int argc, char** argv) {
   SeedFolder naming(root / "naming");
 
   AddStores(scan);
+  AddStores(freed);
   for (const auto& entry : fs::directory_iterator(argv[2])) {
     const auto bytes = ReadAll(entry.path());
     headers.Add(bytes);
@@ -156,6 +159,16 @@ int main(int argc, char** argv) {
     DbxWriter writer;
     writer.AppendMessage(bytes);
     scan.Add(writer.Bytes());
+    writer.FreeMessage(writer.AppendMessage(bytes));
+    freed.Add(writer.Bytes());
+    // The freed fuzzer's text form: 0xFE, then the data areas, each beginning with 4 lost bytes.
+    std::string areas(1, '\xfe');
+    for (std::size_t at = 0; at < bytes.size(); at += 508) {
+      areas.append(4, '\0');
+      areas.append(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                   bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at + 508, bytes.size())));
+    }
+    freed.Add(areas);
   }
   if (argc > 3) AddRealStoreMessages(argv[3], headers, charsets);
 

@@ -15,7 +15,9 @@ MemoryStore::MemoryStore() : fd_(::memfd_create("store.dbx", MFD_CLOEXEC)) {
 MemoryStore::~MemoryStore() { ::close(fd_); }
 
 void MemoryStore::Fill(std::span<const std::uint8_t> bytes, std::int64_t offset) {
-  const auto size = static_cast<off_t>(offset + static_cast<std::int64_t>(bytes.size()));
+  const std::int64_t length = offset + static_cast<std::int64_t>(bytes.size());
+  if (offset < 0 || length > kMaxLength) std::abort();
+  const auto size = static_cast<off_t>(length);
   if (::ftruncate(fd_, 0) != 0 || ::ftruncate(fd_, size) != 0) std::abort();
   std::size_t done = 0;
   while (done < bytes.size()) {

@@ -12,8 +12,12 @@ class MemoryStore {
   MemoryStore(const MemoryStore&) = delete;
   MemoryStore& operator=(const MemoryStore&) = delete;
 
-  // Replaces the store's contents with the bytes placed at offset, zeros before them: a sparse file
-  // that may reach beyond 4 GiB. Aborts when the system refuses, since no result would mean anything.
+  // The longest store: a few windows, so that no input makes a scan read far over absent bytes.
+  static constexpr std::int64_t kMaxLength = 4 * 1024 * 1024;
+
+  // Replaces the store's contents with the bytes placed at offset, zeros before them: a sparse file of
+  // at most kMaxLength bytes. Aborts when the system refuses or the store would be longer, since no
+  // result would mean anything.
   void Fill(std::span<const std::uint8_t> bytes, std::int64_t offset = 0);
   // A path that opens the store.
   const std::u16string& Path() const { return path_; }

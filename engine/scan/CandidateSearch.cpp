@@ -35,11 +35,17 @@ bool LooksLikeBlock(const std::uint8_t* key) {
          IsAsciiLetter(area[kCandidateReach]);
 }
 
+// The last position a window of size bytes is searched at: kWindowStep, or fewer in the short window
+// of a store shorter than a window, whose tests must still find their bytes in it.
+std::int64_t LastPosition(std::span<const std::uint8_t> window) {
+  return std::min(kWindowStep, static_cast<std::int64_t>(window.size()) - kCandidateReach - 1);
+}
+
 // Index i (0-based) holds the pattern's key byte, so the pattern starts at 1-based position i.
 template <typename OnPair>
-std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i, OnPair& onPair) {
-  while (i <= kWindowStep) {
-    const void* found = std::memchr(base + i, kKeyByte, static_cast<std::size_t>(kWindowStep - i + 1));
+std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i, std::int64_t last, OnPair& onPair) {
+  while (i <= last) {
+    const void* found = std::memchr(base + i, kKeyByte, static_cast<std::size_t>(last - i + 1));
     if (found == nullptr) return 0;
     i = static_cast<const std::uint8_t*>(found) - base;
     if (base[i + 1] == 0) onPair(i);
@@ -50,12 +56,12 @@ std::int64_t SearchBytes(const std::uint8_t* base, std::int64_t i, OnPair& onPai
 }
 
 // Tests the places marked in mask, bit n standing for position i + n, in order: the candidate, 0 when
-// the marks run past the window's step, or -1 when none is a candidate.
+// the marks run past the last position, or -1 when none is a candidate.
 template <typename Mask, typename OnPair>
-std::int64_t TestMarked(const std::uint8_t* base, std::int64_t i, Mask mask, OnPair& onPair) {
+std::int64_t TestMarked(const std::uint8_t* base, std::int64_t i, std::int64_t last, Mask mask, OnPair& onPair) {
   while (mask != 0) {
     const std::int64_t at = i + std::countr_zero(mask);
-    if (at > kWindowStep) return 0;
+    if (at > last) return 0;
     onPair(at);
     if (LooksLikeBlock(base + at)) return at;
     mask &= mask - 1;
@@ -74,20 +80,22 @@ __attribute__((target("avx2"))) inline __m256i KeyPairs(const std::uint8_t* at) 
 
 // The search below, sixty-four positions at a time, where the processor has the 32-byte registers.
 template <typename OnPair>
-__attribute__((target("avx2"))) std::int64_t SearchWide(const std::uint8_t* base, std::int64_t from, OnPair& onPair) {
-  // A step reads up to i + 64; past kLastStep the bytes are searched one by one.
-  constexpr std::int64_t kLastStep = kWindowSize - 65;
+__attribute__((target("avx2"))) std::int64_t SearchWide(std::span<const std::uint8_t> window, std::int64_t from, OnPair& onPair) {
+  const std::uint8_t* const base = window.data();
+  const std::int64_t last = LastPosition(window);
+  // A step reads up to i + 64; past lastStep the bytes are searched one by one.
+  const std::int64_t lastStep = static_cast<std::int64_t>(window.size()) - 65;
   std::int64_t i = from;
-  for (; i <= kLastStep && i <= kWindowStep; i += 64) {
+  for (; i <= lastStep && i <= last; i += 64) {
     const __m256i low = KeyPairs(base + i);
     const __m256i high = KeyPairs(base + i + 32);
     const __m256i any = _mm256_or_si256(low, high);
     if (_mm256_testz_si256(any, any)) continue;
     auto mask = static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(low))) |
                 static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32;
-    if (const std::int64_t found = TestMarked(base, i, mask, onPair); found >= 0) return found;
+    if (const std::int64_t found = TestMarked(base, i, last, mask, onPair); found >= 0) return found;
   }
-  return SearchBytes(base, i, onPair);
+  return SearchBytes(base, i, last, onPair);
 }
 #endif
 
@@ -100,10 +108,11 @@ std::int64_t Search(std::span<const std::uint8_t> window, std::int64_t from, OnP
   const std::uint8_t* const base = window.data();
 #if defined(PALVENOR_WIDE_SEARCH)
   static const bool wide = __builtin_cpu_supports("avx2");
-  if (wide) return SearchWide(base, from, onPair);
+  if (wide) return SearchWide(window, from, onPair);
 #endif
-  // A step reads up to i + 32; past kLastStep the bytes are searched one by one.
-  constexpr std::int64_t kLastStep = kWindowSize - 33;
+  const std::int64_t last = LastPosition(window);
+  // A step reads up to i + 32; past lastStep the bytes are searched one by one.
+  const std::int64_t lastStep = static_cast<std::int64_t>(window.size()) - 33;
   const __m128i zero = _mm_setzero_si128();
   const __m128i two = _mm_set1_epi8(static_cast<char>(kKeyByte));
   const auto twoZero = [&](std::int64_t at) {
@@ -111,19 +120,19 @@ std::int64_t Search(std::span<const std::uint8_t> window, std::int64_t from, OnP
     return _mm_and_si128(_mm_cmpeq_epi8(load(at), two), _mm_cmpeq_epi8(load(at + 1), zero));
   };
   std::int64_t i = from;
-  for (; i <= kLastStep && i <= kWindowStep; i += 32) {
+  for (; i <= lastStep && i <= last; i += 32) {
     const __m128i low = twoZero(i);
     const __m128i high = twoZero(i + 16);
     if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0) continue;
     auto mask = static_cast<unsigned>(_mm_movemask_epi8(low)) | static_cast<unsigned>(_mm_movemask_epi8(high)) << 16;
-    if (const std::int64_t found = TestMarked(base, i, mask, onPair); found >= 0) return found;
+    if (const std::int64_t found = TestMarked(base, i, last, mask, onPair); found >= 0) return found;
   }
-  return SearchBytes(base, i, onPair);
+  return SearchBytes(base, i, last, onPair);
 }
 #else
 template <typename OnPair>
 std::int64_t Search(std::span<const std::uint8_t> window, std::int64_t from, OnPair onPair) {
-  return SearchBytes(window.data(), from, onPair);
+  return SearchBytes(window.data(), from, LastPosition(window), onPair);
 }
 #endif
 

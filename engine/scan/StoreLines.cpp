@@ -1,20 +1,28 @@
 #include "engine/scan/StoreLines.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
-StoreLines::StoreLines(const platform::StoreFile& file)
-    : file_(file), lineNumbers_(kLineCount, -1), lineFilled_(kLineCount, 0) {}
+StoreLines::StoreLines(const platform::StoreFile& file) : file_(file) {
+  // A power of two, so that a line's slot is its number's low bits.
+  const std::int64_t length = file.Length();
+  const std::size_t slots =
+      length < 0 ? kLineCount
+                 : std::min(kLineCount, std::bit_ceil(static_cast<std::size_t>((length + kBlockSize - 2) / kLineSize + 1)));
+  lineNumbers_.assign(slots, -1);
+  lineFilled_.assign(slots, 0);
+}
 
 std::uint8_t* StoreLines::Line(std::int64_t lineNumber) {
-  if (!lines_) lines_ = std::make_unique_for_overwrite<std::uint8_t[]>(kLineCount * kLineSize);
-  const auto slot = static_cast<std::size_t>(lineNumber) % kLineCount;
+  const std::size_t slots = lineNumbers_.size();
+  if (!lines_) lines_ = std::make_unique_for_overwrite<std::uint8_t[]>(slots * kLineSize);
+  const auto slot = static_cast<std::size_t>(lineNumber) & (slots - 1);
   std::uint8_t* const line = lines_.get() + slot * kLineSize;
   if (lineNumbers_[slot] != lineNumber) {
     lineNumbers_[slot] = -1;
     const std::int64_t got = file_.ReadAt(lineNumber * kLineSize, std::span(line, kLineSize));
     if (got < 0) return nullptr;
-    std::fill(line + got, line + kLineSize, std::uint8_t{0});
     lineNumbers_[slot] = lineNumber;
     lineFilled_[slot] = got;
   }
@@ -31,9 +39,12 @@ std::int64_t StoreLines::Copy(std::int64_t offset, std::span<std::uint8_t, kBloc
     if (line == nullptr) return -1;
     const std::int64_t within = offset % kLineSize;
     const std::size_t count = std::min<std::size_t>(kBlockSize - done, static_cast<std::size_t>(kLineSize - within));
-    std::memcpy(bytes.data() + done, line + within, count);
-    const std::int64_t filled = lineFilled_[static_cast<std::size_t>(lineNumber) % kLineCount];
-    held += std::clamp<std::int64_t>(filled - within, 0, static_cast<std::int64_t>(count));
+    // A line's bytes beyond the end of the file are never written: they read as zero here.
+    const std::int64_t filled = lineFilled_[static_cast<std::size_t>(lineNumber) & (lineFilled_.size() - 1)];
+    const auto inFile = static_cast<std::size_t>(std::clamp<std::int64_t>(filled - within, 0, static_cast<std::int64_t>(count)));
+    std::memcpy(bytes.data() + done, line + within, inFile);
+    std::fill(bytes.data() + done + inFile, bytes.data() + done + count, std::uint8_t{0});
+    held += static_cast<std::int64_t>(inFile);
     done += count;
     offset += static_cast<std::int64_t>(count);
   }

@@ -18,8 +18,9 @@ class StoreLines {
   std::int64_t Copy(std::int64_t offset, std::span<std::uint8_t, kBlockSize> bytes);
 
  private:
-  // kLineCount lines of kLineSize bytes, line n holding the file from offset n × kLineSize in slot
-  // n mod kLineCount: 8 MiB, allocated at the first block asked for.
+  // Slots of kLineSize bytes, line n holding the file from offset n × kLineSize in slot n mod the
+  // slot count: kLineCount slots (8 MiB), or for a shorter file enough for every line a block of it
+  // reaches into; allocated at the first block asked for.
   static constexpr std::int64_t kLineSize = 32 * 1024;
   static constexpr std::size_t kLineCount = 256;
   // The slot holding line lineNumber, read when it is not held; nullptr when the read fails.

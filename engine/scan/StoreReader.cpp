@@ -11,12 +11,22 @@ std::size_t WindowSpan(std::int64_t length, std::int64_t start) {
   return static_cast<std::size_t>(remaining > kWindowSize - 1 ? kWindowSize : remaining + 1);
 }
 
+// What the search and its tests read of a window that stands for span bytes: a whole window, or past
+// the store's end its bytes, one more and the reach of a match at the store's last position.
+std::size_t SearchedBytes(std::size_t span) {
+  return std::min(static_cast<std::size_t>(kWindowSize), span + static_cast<std::size_t>(kCandidateReach));
+}
+
 }  // namespace
 
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
 StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
-    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lines_(file) {}
+    : file_(file),
+      length_(length),
+      bufferBytes_(SearchedBytes(WindowSpan(length, 1))),
+      window_(std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes_)),
+      lines_(file) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
@@ -25,8 +35,9 @@ void StoreReader::LoadWindow(std::int64_t start) {
     window_.swap(ahead_);
   else
     // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
-    ReadStoreBytes(file_, start, std::span(window_).first(span));
-  std::fill(window_.begin() + static_cast<std::ptrdiff_t>(span), window_.end(), std::uint8_t{0});
+    ReadStoreBytes(file_, start, std::span(window_.get(), span));
+  windowBytes_ = SearchedBytes(span);
+  std::fill(window_.get() + span, window_.get() + windowBytes_, std::uint8_t{0});
   windowStart_ = start;
   windowSpan_ = static_cast<std::int64_t>(span);
 
@@ -34,17 +45,17 @@ void StoreReader::LoadWindow(std::int64_t start) {
   const std::int64_t next = start + kWindowStep;
   if (next >= length_) return;
   if (!reader_) {
-    ahead_.resize(static_cast<std::size_t>(kWindowSize));
+    ahead_ = std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes_);
     reader_ = std::make_unique<WindowReadAhead>(file_);
   }
-  reader_->Start(next, std::span(ahead_).first(WindowSpan(length_, next)));
+  reader_->Start(next, std::span(ahead_.get(), WindowSpan(length_, next)), next + kWindowStep >= length_);
   aheadStart_ = next;
 }
 
 bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
   if (position < 1 || position > length_) return false;
   if (position >= windowStart_ && position + kBlockSize <= windowStart_ + windowSpan_) {
-    block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.data() + (position - windowStart_), kBlockSize));
+    block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.get() + (position - windowStart_), kBlockSize));
     return true;
   }
   std::uint8_t bytes[kBlockSize];

@@ -1,11 +1,11 @@
 #pragma once
-// Reads the store through a window of about 1 MiB and serves 528-byte blocks from memory: from the
-// window when the block lies in it, otherwise from pieces of the file read whole and kept a while.
+// Reads the store through a window of about 1 MiB (less at the store's end) and serves 528-byte
+// blocks from memory: from the window when the block lies in it, otherwise from pieces of the file
+// read whole and kept a while.
 // While the scan searches one window, a thread of its own reads the one that follows it.
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <vector>
 
 #include "engine/scan/BlockLayout.h"
 #include "engine/scan/StoreLines.h"
@@ -23,8 +23,10 @@ class StoreReader {
 
   // Fills the window from 1-based position start; bytes beyond the end of the file read as zero.
   void LoadWindow(std::int64_t start);
-  // The whole window buffer, always kWindowSize bytes; index 0 is window position 1.
-  std::span<const std::uint8_t> Window() const { return window_; }
+  // The loaded window, kWindowSize bytes; one that reaches past the store's end holds only the
+  // store's bytes, one more and the reach of a match at the store's last position (see
+  // FindCandidate). Index 0 is window position 1.
+  std::span<const std::uint8_t> Window() const { return {window_.get(), windowBytes_}; }
 
   // Reads the block at 1-based position. Fails when the position lies outside 1..Length() or the
   // system read fails; a block running past the end of the file reads zeros for the missing bytes.
@@ -33,13 +35,17 @@ class StoreReader {
  private:
   const platform::StoreFile& file_;
   std::int64_t length_;
-  std::vector<std::uint8_t> window_;
+  // Of window_ and ahead_: kWindowSize, or what the one window of a shorter store needs. Only what a
+  // window needs is written, so that a short window costs no more than its bytes.
+  const std::size_t bufferBytes_;
+  std::unique_ptr<std::uint8_t[]> window_;
+  std::size_t windowBytes_ = 0;  // of window_, searched
   std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
   std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
   StoreLines lines_;  // for blocks outside the window
   // The window after the loaded one, read while the loaded one is searched; its buffer trades places
   // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.
-  std::vector<std::uint8_t> ahead_;
+  std::unique_ptr<std::uint8_t[]> ahead_;
   std::int64_t aheadStart_ = 0;  // 1-based position of ahead_[0]; 0 while nothing is read ahead
   std::unique_ptr<WindowReadAhead> reader_;  // last, so that its thread ends before the buffers go
 };

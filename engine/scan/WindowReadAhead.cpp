@@ -46,9 +46,8 @@ void WindowReadAhead::Set(State to) {
 }
 
 template <typename Ends>
-WindowReadAhead::State WindowReadAhead::WaitUntil(Ends ends) {
-  constexpr int kBusyRounds = 1 << 14;
-  for (int round = 0; round < kBusyRounds; ++round) {
+WindowReadAhead::State WindowReadAhead::WaitUntil(Ends ends, int busyRounds) {
+  for (int round = 0; round < busyRounds; ++round) {
     if (const State now = state_.load(std::memory_order_acquire); ends(now)) return now;
     PauseBriefly();
   }
@@ -57,28 +56,34 @@ WindowReadAhead::State WindowReadAhead::WaitUntil(Ends ends) {
   return state_.load(std::memory_order_acquire);
 }
 
-void WindowReadAhead::Start(std::int64_t start, std::span<std::uint8_t> buffer) {
+void WindowReadAhead::Start(std::int64_t start, std::span<std::uint8_t> buffer, bool last) {
   start_ = start;
   buffer_ = buffer;
+  last_ = last;
   Set(State::Asked);
 }
 
 bool WindowReadAhead::Finish() {
   State expected = State::Asked;
   if (state_.compare_exchange_strong(expected, State::Idle, std::memory_order_acq_rel)) return false;
-  const bool read = WaitUntil([](State now) { return now != State::Reading; }) == State::Read;
+  const bool read = WaitUntil([](State now) { return now != State::Reading; }, kBusyRounds) == State::Read;
   state_.store(State::Idle, std::memory_order_release);
   return read;
 }
 
 void WindowReadAhead::Run() {
+  // Nothing is asked before the first read, which follows at once.
+  bool last = false;
   while (true) {
-    if (WaitUntil([](State now) { return now == State::Asked || now == State::Quit; }) == State::Quit) return;
+    if (WaitUntil([](State now) { return now == State::Asked || now == State::Quit; }, last ? 0 : kBusyRounds) ==
+        State::Quit)
+      return;
     // The caller may take back a read not begun, so beginning it is a claim.
     State expected = State::Asked;
     if (!state_.compare_exchange_strong(expected, State::Reading, std::memory_order_acq_rel)) continue;
     // An unreadable stretch is searched as zeros, as a window read in the scan's own thread is.
     ReadStoreBytes(file_, start_, buffer_);
+    last = last_;  // before the caller may ask again
     Set(State::Read);
   }
 }

@@ -23,8 +23,10 @@ class WindowReadAhead {
   ~WindowReadAhead();
 
   // Asks for buffer to be read from 1-based position start, as ReadStoreBytes does. The buffer
-  // belongs to the reading thread until Finish returns; call Finish before asking again.
-  void Start(std::int64_t start, std::span<std::uint8_t> buffer);
+  // belongs to the reading thread until Finish returns; call Finish before asking again. last tells
+  // that nothing will be asked after it (the store's last window), so the thread then sleeps at once
+  // rather than waiting busily for an ask that does not come.
+  void Start(std::int64_t start, std::span<std::uint8_t> buffer, bool last);
   // Waits for the read asked for to end: true when it was read. False when none was asked for, or
   // when the thread had not begun it, as when another program holds the other processor: it is
   // dropped then, since the caller reads sooner itself than after waiting for the thread's turn.
@@ -33,11 +35,12 @@ class WindowReadAhead {
  private:
   enum class State { Idle, Asked, Reading, Read, Quit };
   void Run();
-  // Waits until the state is one that ends the wait, and returns it; a short while busily, since a
-  // read or a search ends within a fraction of a millisecond and waking a sleeping thread costs
-  // about as much.
+  // Waits until the state is one that ends the wait, and returns it; first for busyRounds pauses,
+  // since a read or a search ends within a fraction of a millisecond and waking a sleeping thread
+  // costs about as much.
+  static constexpr int kBusyRounds = 1 << 14;
   template <typename Ends>
-  State WaitUntil(Ends ends);
+  State WaitUntil(Ends ends, int busyRounds);
   void Set(State to);
 
   const platform::StoreFile& file_;
@@ -46,5 +49,6 @@ class WindowReadAhead {
   std::atomic<State> state_ = State::Idle;
   std::span<std::uint8_t> buffer_;  // set while Idle, read by the thread once Asked
   std::int64_t start_ = 0;
+  bool last_ = false;  // set with buffer_
   std::thread thread_;  // last, so that it starts once everything it uses is made
 };

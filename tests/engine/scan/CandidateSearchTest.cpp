@@ -11,8 +11,8 @@ namespace {
 
 // The rules read literally: the pattern starts at 1-based position m, so block offset h lies at
 // window position m - 4 + h, that is at index m - 5 + h.
-std::int64_t Reference(const std::vector<std::uint8_t>& w, std::int64_t from) {
-  for (std::int64_t m = from; m <= kWindowStep; ++m) {
+std::int64_t Reference(const std::vector<std::uint8_t>& w, std::int64_t from, std::int64_t last = kWindowStep) {
+  for (std::int64_t m = from; m <= last; ++m) {
     const auto at = [&](std::int64_t position) { return w[static_cast<std::size_t>(position - 1)]; };
     if (at(m) != 0 || at(m + 1) != 2 || at(m + 2) != 0 || at(m + 3) != 0) continue;
     if ((at(m + 4) | at(m + 5) << 8) > 512 || at(m + 6) != 0 || at(m + 7) != 0) continue;
@@ -61,6 +61,24 @@ TEST(CandidateSearch, FindsTheFirstCandidateTheRulesFind) {
         start = expected + 1;
       }
     }
+  }
+}
+
+TEST(CandidateSearch, AShortWindowIsSearchedWhereItHoldsEveryByteTheTestsRead) {
+  std::mt19937 random(5);
+  const std::uint8_t alphabet[] = {0, 0, 2, 'A', 'z', 1};
+  for (const std::int64_t size : {0, 5, 13, 14, 30, 45, 77, 78, 100, 141, 1000}) {
+    SCOPED_TRACE(size);
+    // Exactly size bytes, so that a sanitizer sees any read beyond them.
+    std::vector<std::uint8_t> w(static_cast<std::size_t>(size));
+    for (auto& byte : w) byte = alphabet[random() % std::size(alphabet)];
+    // The last place searched, the one after it, and one among the 32-byte steps.
+    for (const std::int64_t m : {size - 13, size - 12, size / 2})
+      if (m >= 1 && m + 11 < size) Plant(w, m, 'Q');
+    std::vector<std::uint8_t> padded = w;
+    padded.resize(static_cast<std::size_t>(kWindowSize), 0);
+    for (std::int64_t from = 1; from <= size + 2; ++from)
+      ASSERT_EQ(FindCandidate(w, from), Reference(padded, from, size - 13)) << "from " << from;
   }
 }
 

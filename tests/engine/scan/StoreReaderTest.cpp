@@ -3,6 +3,7 @@
 // another took its place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -49,11 +50,13 @@ std::optional<platform::StoreFile> OpenStore(const std::filesystem::path& path) 
 }
 
 // The first position at which the loaded window differs from the file's bytes read from start with
-// zeros beyond the file's end (length), or -1 when the whole window matches.
+// zeros beyond the file's end (length), or -1 when the whole window matches. A window reaching past
+// the store's end holds its bytes, one more and the reach of a match at the store's last position.
 std::int64_t FirstWrongByte(const StoreReader& reader, std::int64_t start, std::int64_t length) {
   const auto window = reader.Window();
-  if (static_cast<std::int64_t>(window.size()) != kWindowSize) return 0;
-  for (std::int64_t i = 0; i < kWindowSize; ++i) {
+  const std::int64_t size = std::min(kWindowSize, reader.Length() - start + 1 + kCandidateReach + 1);
+  if (static_cast<std::int64_t>(window.size()) != size) return 0;
+  for (std::int64_t i = 0; i < size; ++i) {
     const std::int64_t offset = start - 1 + i;
     if (window[static_cast<std::size_t>(i)] != (offset < length ? ByteAt(offset) : 0)) return start + i;
   }
@@ -81,6 +84,38 @@ TEST(StoreReader, WindowsInTurnOrByLeapsAreTheFileBytes) {
   for (const std::int64_t start : starts) {
     reader.LoadWindow(start);
     EXPECT_EQ(FirstWrongByte(reader, start, kLength), -1) << start;
+  }
+}
+
+TEST(StoreReader, AShortStoreHasAWindowOfItsOwnLengthAndItsBlocksAreTheFileBytes) {
+  for (const std::int64_t length : {std::int64_t{1}, std::int64_t{100}, std::int64_t{600}, std::int64_t{40'000}, kWindowStep - 5}) {
+    SCOPED_TRACE(length);
+    testsupport::TempFolder temp;
+    const auto file = OpenStore(WriteStore(temp, length));
+    ASSERT_TRUE(file.has_value());
+    StoreReader reader(*file, length);
+    reader.LoadWindow(1);
+    EXPECT_EQ(FirstWrongByte(reader, 1, length), -1);
+    for (const std::int64_t position : {std::int64_t{1}, length / 2 + 1, std::max<std::int64_t>(1, length - 527), length}) {
+      DbxBlock block;
+      ASSERT_TRUE(reader.ReadBlock(position, block)) << position;
+      EXPECT_TRUE(Same(block, Expected(position, length))) << position;
+    }
+  }
+}
+
+TEST(WindowReadAhead, AReadAskedAfterTheOneMarkedLastIsStillRead) {
+  constexpr std::int64_t kLength = 5000;
+  testsupport::TempFolder temp;
+  const auto file = OpenStore(WriteStore(temp, kLength));
+  ASSERT_TRUE(file.has_value());
+  WindowReadAhead ahead(*file);
+  std::vector<std::uint8_t> buffer(1000);
+  for (const std::int64_t start : {1, 4001, 2001}) {
+    ahead.Start(start, buffer, true);
+    // The thread may not have begun the read; it is dropped then.
+    if (!ahead.Finish()) continue;
+    for (std::size_t i = 0; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], ByteAt(start - 1 + static_cast<std::int64_t>(i))) << start;
   }
 }
 
@@ -149,6 +184,25 @@ TEST(StoreLines, CopyGivesTheFileBytesAndHowManyOfThemTheFileHeld) {
                {kLength + 5000, 0}, {0, kBlockSize}};
   for (const auto& c : cases) {
     std::uint8_t bytes[kBlockSize];
+    EXPECT_EQ(lines.Copy(c.offset, bytes), c.held) << c.offset;
+    EXPECT_TRUE(Same(DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize)),
+                     Expected(c.offset + 1, kLength)))
+        << c.offset;
+  }
+}
+
+TEST(StoreLines, AFileShorterThanALineIsReadAgainAfterALineBeyondItTookItsPlace) {
+  const testsupport::TempFolder temp;
+  constexpr std::int64_t kLength = 100;
+  const auto store = OpenStore(WriteStore(temp, kLength));
+  ASSERT_TRUE(store);
+  StoreLines lines(*store);
+  const struct {
+    std::int64_t offset, held;
+  } cases[] = {{0, kLength}, {60, 40}, {3 * 32 * 1024 + 7, 0}, {0, kLength}, {kLength - 1, 1}};
+  for (const auto& c : cases) {
+    std::uint8_t bytes[kBlockSize];
+    std::fill(std::begin(bytes), std::end(bytes), std::uint8_t{0xAA});
     EXPECT_EQ(lines.Copy(c.offset, bytes), c.held) << c.offset;
     EXPECT_TRUE(Same(DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize)),
                      Expected(c.offset + 1, kLength)))
