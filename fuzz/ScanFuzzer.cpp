@@ -60,8 +60,9 @@ class CheckingHost final : public ScanHost {
 // Every place of every window searched, as the scan searches it when it finds no message.
 std::vector<FreedCandidate> FindFreed(const platform::StoreFile& file, bool pointerCheck) {
   const std::int64_t length = ScanLength(file.Length());
-  StoreReader reader(file, length);
-  FileBlockSource blocks(file);
+  StoreReads reads(file);
+  StoreReader reader(reads, length);
+  FileBlockSource blocks(reads);
   FreedBlocks freed(pointerCheck, blocks);
   for (std::int64_t start = 1; start < length; start += kWindowStep) {
     reader.LoadWindow(start);
@@ -79,7 +80,8 @@ void RecoverFreed(const std::u16string& path, bool pointerCheck) {
   for (std::size_t i = 1; i < candidates.size(); ++i) Require(candidates[i - 1].position < candidates[i].position);
   const std::vector<FreedChain> chains = LinkFreedBlocks(candidates, file->Length());
   std::size_t blocks = 0;
-  FileBlockSource source(*file);
+  StoreReads reads(*file);
+  FileBlockSource source(reads);
   for (const FreedChain& chain : chains) {
     blocks += chain.blocks.size();
     const std::optional<FreedMessage> message = ReadFreedMessage(chain, source);
@@ -98,7 +100,8 @@ void ScanOnce(const std::u16string& path, bool skipPointerCheck) {
   if (!file) std::abort();
   const std::int64_t length = ScanLength(file->Length());
   UsedBlockList used;
-  StoreReader reader(*file, length);
+  StoreReads reads(*file);
+  StoreReader reader(reads, length);
   CheckingHost host(length);
   ScanStore(reader, skipPointerCheck, used, host);
   const std::vector<std::int64_t> entries = used.Entries();

@@ -3,32 +3,28 @@
 #include <algorithm>
 #include <cstring>
 
-StoreLines::StoreLines(const platform::StoreFile& file)
-    : file_(file), lineNumbers_(kLineCount, -1), lineFilled_(kLineCount, 0) {}
+StoreLines::StoreLines(StoreReads& store)
+    : store_(store), lineNumbers_(kLineCount, -1), lineFilled_(kLineCount, 0) {}
 
 std::uint8_t* StoreLines::Line(std::int64_t lineNumber) {
   if (!lines_) lines_ = std::make_unique_for_overwrite<std::uint8_t[]>(kLineCount * kLineSize);
   const auto slot = static_cast<std::size_t>(lineNumber) % kLineCount;
   std::uint8_t* const line = lines_.get() + slot * kLineSize;
   if (lineNumbers_[slot] != lineNumber) {
-    lineNumbers_[slot] = -1;
-    const std::int64_t got = file_.ReadAt(lineNumber * kLineSize, std::span(line, kLineSize));
-    if (got < 0) return nullptr;
-    std::fill(line + got, line + kLineSize, std::uint8_t{0});
+    lineFilled_[slot] = store_.Read(lineNumber * kLineSize, std::span(line, kLineSize));
     lineNumbers_[slot] = lineNumber;
-    lineFilled_[slot] = got;
   }
   return line;
 }
 
 std::int64_t StoreLines::Copy(std::int64_t offset, std::span<std::uint8_t, kBlockSize> bytes) {
+  const std::int64_t start = offset;
   std::int64_t held = 0;
   std::size_t done = 0;
   // A block may reach over the end of one line into the next.
   while (done < kBlockSize) {
     const std::int64_t lineNumber = offset / kLineSize;
     const std::uint8_t* line = Line(lineNumber);
-    if (line == nullptr) return -1;
     const std::int64_t within = offset % kLineSize;
     const std::size_t count = std::min<std::size_t>(kBlockSize - done, static_cast<std::size_t>(kLineSize - within));
     std::memcpy(bytes.data() + done, line + within, count);
@@ -37,5 +33,5 @@ std::int64_t StoreLines::Copy(std::int64_t offset, std::span<std::uint8_t, kBloc
     done += count;
     offset += static_cast<std::int64_t>(count);
   }
-  return held;
+  return store_.Readable(start, kBlockSize) ? held : -1;
 }

@@ -15,8 +15,8 @@ std::size_t WindowSpan(std::int64_t length, std::int64_t start) {
 
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
-StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
-    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lines_(file) {}
+StoreReader::StoreReader(StoreReads& store, std::int64_t length)
+    : store_(store), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lines_(store) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
@@ -24,8 +24,8 @@ void StoreReader::LoadWindow(std::int64_t start) {
   if (readAhead && start == aheadStart_)
     window_.swap(ahead_);
   else
-    // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
-    ReadStoreBytes(file_, start, std::span(window_).first(span));
+    // Unreadable sectors are searched as zeros: they hold no candidate, and the scan goes on.
+    static_cast<void>(store_.Read(start - 1, std::span(window_).first(span)));
   std::fill(window_.begin() + static_cast<std::ptrdiff_t>(span), window_.end(), std::uint8_t{0});
   windowStart_ = start;
   windowSpan_ = static_cast<std::int64_t>(span);
@@ -35,7 +35,7 @@ void StoreReader::LoadWindow(std::int64_t start) {
   if (next >= length_) return;
   if (!reader_) {
     ahead_.resize(static_cast<std::size_t>(kWindowSize));
-    reader_ = std::make_unique<WindowReadAhead>(file_);
+    reader_ = std::make_unique<WindowReadAhead>(store_);
   }
   reader_->Start(next, std::span(ahead_).first(WindowSpan(length_, next)));
   aheadStart_ = next;
@@ -43,6 +43,7 @@ void StoreReader::LoadWindow(std::int64_t start) {
 
 bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
   if (position < 1 || position > length_) return false;
+  if (!store_.Readable(position - 1, kBlockSize)) return false;
   if (position >= windowStart_ && position + kBlockSize <= windowStart_ + windowSpan_) {
     block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.data() + (position - windowStart_), kBlockSize));
     return true;

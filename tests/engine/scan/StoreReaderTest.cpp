@@ -67,7 +67,8 @@ TEST(StoreReader, WindowsInTurnOrByLeapsAreTheFileBytes) {
   const auto path = WriteStore(temp, kLength);
   const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
-  StoreReader reader(*file, kLength);
+  StoreReads reads(*file);
+  StoreReader reader(reads, kLength);
   const std::int64_t starts[] = {
       1,
       1 + kWindowStep,        // the window read ahead
@@ -91,7 +92,8 @@ TEST(StoreReader, WindowsOfAStoreCutShortWhileReadAreZerosBeyondTheNewEnd) {
   const auto path = WriteStore(temp, kLength);
   const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
-  StoreReader reader(*file, kLength);
+  StoreReads reads(*file);
+  StoreReader reader(reads, kLength);
   reader.LoadWindow(1);
   std::filesystem::resize_file(path, kCutLength);
   // The window after the first may have been read before or after the cut; those after it are not.
@@ -111,7 +113,8 @@ TEST(StoreReader, BlocksAreTheFileBytesFromWindowAndLinesAlike) {
   const auto path = WriteStore(temp, kLength);
   const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
-  StoreReader reader(*file, static_cast<std::int32_t>(kLength));
+  StoreReads reads(*file);
+  StoreReader reader(reads, static_cast<std::int32_t>(kLength));
   reader.LoadWindow(2 * kWindowStep + 1);
 
   const std::int64_t positions[] = {
@@ -142,7 +145,8 @@ TEST(StoreLines, CopyGivesTheFileBytesAndHowManyOfThemTheFileHeld) {
   constexpr std::int64_t kLength = 3 * 32 * 1024 + 100;
   const auto store = OpenStore(WriteStore(temp, kLength));
   ASSERT_TRUE(store);
-  StoreLines lines(*store);
+  StoreReads reads(*store);
+  StoreLines lines(reads);
   const struct {
     std::int64_t offset, held;
   } cases[] = {{0, kBlockSize}, {32 * 1024 - 100, kBlockSize}, {kLength - 100, 100}, {kLength, 0},
