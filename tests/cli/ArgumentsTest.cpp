@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "cli/CliTexts.h"
 #include "cli/ExitStatus.h"
 #include "platform/Utf.h"
+#include "tests/support/RecoveryRun.h"
 
 namespace {
 
@@ -170,6 +173,38 @@ TEST(ArgumentToUtf8, KeepsTextAndRefusesLoneSurrogates) {
   EXPECT_EQ(cli::ArgumentToUtf8(u"C:\\メール\\受信トレイ.dbx"), "C:\\メール\\受信トレイ.dbx");
   EXPECT_EQ(cli::ArgumentToUtf8(u"\U0001F4E7.dbx"), "\U0001F4E7.dbx");
   EXPECT_EQ(cli::ArgumentToUtf8(std::u16string(u"a") + char16_t{0xD800} + u".dbx"), std::nullopt);
+}
+
+
+TEST(ParseArguments, BadMapGivesItsUnreadableRangesOrIsRefusedWithTheLine) {
+  const testsupport::TempFolder temp;
+  const auto map = (temp.Path() / "map").string();
+  struct {
+    std::string text;
+    std::vector<std::string> stores;
+    std::vector<platform::ByteRange> ranges;
+    std::string error;  // part of the refusal, empty when accepted
+  } const cases[] = {
+      {"0x0 + 1\n0x0 0x1000 +\n0x1000 0x200 -\n", {"a.dbx"}, {{0x1000, 0x200}}, ""},
+      {"0x0 + 1\n0x0 0x1000 +\nbroken\n", {"a.dbx"}, {}, "line 3 "},
+      {"0x0 + 1\n", {"a.dbx", "b.dbx"}, {}, "exactly one DBXFILE"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(map, std::ios::binary) << c.text;
+    std::vector<std::string> args = Args({"--bad-map", map});
+    args.insert(args.end(), c.stores.begin(), c.stores.end());
+    const auto parsed = ParseArguments(args, Language::English);
+    if (c.error.empty()) {
+      ASSERT_TRUE(parsed.options) << platform::ToUtf8(parsed.errText);
+      EXPECT_EQ(parsed.options->unreadableRanges, c.ranges);
+    } else {
+      EXPECT_FALSE(parsed.options);
+      EXPECT_EQ(parsed.exitStatus, cli::kExitUsage);
+      EXPECT_NE(platform::ToUtf8(parsed.errText).find(c.error), std::string::npos) << platform::ToUtf8(parsed.errText);
+    }
+  }
+  const auto missing = ParseArguments(Args({"--bad-map", (temp.Path() / "none").string(), "a.dbx"}), Language::English);
+  EXPECT_EQ(missing.exitStatus, cli::kExitUsage);
 }
 
 }  // namespace

@@ -28,6 +28,16 @@ TEST(ExitStatusFor, MapsEveryOutcomeToItsDocumentedStatus) {
   }
 }
 
+TEST(ExitStatusFor, ACompletedRunThatCouldNotReadPartsOfItsStoreGives6) {
+  RecoveryOutcome outcome;
+  outcome.unreadableCount = 1;
+  EXPECT_EQ(cli::ExitStatusFor(outcome, false), cli::kExitUnreadable);
+  EXPECT_EQ(cli::ExitStatusFor(outcome, true), cli::kExitInterrupted);
+  outcome.result = RecoveryResult::WriteFailed;
+  EXPECT_EQ(cli::ExitStatusFor(outcome, false), cli::kExitWriteFailed);
+  EXPECT_EQ(cli::ExitStatusFor(RecoveryOutcome{}, false), cli::kExitCompleted);
+}
+
 TEST(ExitStatusFor, FailuresAreDistinctAndNonZero) {
   const std::set<int> statuses{cli::ExitStatusFor(RecoveryResult::StoreOpenFailed, false),
                                cli::ExitStatusFor(RecoveryResult::FolderCreateFailed, false),
