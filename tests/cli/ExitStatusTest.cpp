@@ -33,8 +33,6 @@ TEST(ExitStatusFor, ACompletedRunThatCouldNotReadPartsOfItsStoreGives6) {
   outcome.unreadableCount = 1;
   EXPECT_EQ(cli::ExitStatusFor(outcome, false), cli::kExitUnreadable);
   EXPECT_EQ(cli::ExitStatusFor(outcome, true), cli::kExitInterrupted);
-  outcome.result = RecoveryResult::WriteFailed;
-  EXPECT_EQ(cli::ExitStatusFor(outcome, false), cli::kExitWriteFailed);
   EXPECT_EQ(cli::ExitStatusFor(RecoveryOutcome{}, false), cli::kExitCompleted);
 }
 

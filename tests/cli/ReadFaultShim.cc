@@ -1,7 +1,6 @@
-// Preloaded into palvenor-cli by a test: pread fails with EIO where it reaches a bad range of one file,
-// as on a disk with bad sectors, after the bytes before the range are read (a short read).
-// PALVENOR_BAD_FILE names the file, PALVENOR_BAD_RANGES its bad bytes as "offset+length,...".
-// With PALVENOR_COUNT_READS set, the reads of that file and the failed ones are counted on stderr at exit.
+// Preloaded into palvenor-cli by a test: pread of the file PALVENOR_BAD_FILE fails with EIO where it
+// reaches a range of PALVENOR_BAD_RANGES ("offset+length,..."), after a short read of the bytes before
+// it, as on a disk with bad sectors. With PALVENOR_COUNT_READS set, its reads are counted on stderr.
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,81 +13,55 @@
 
 namespace {
 
-struct Range {
-  long long begin, end;
-};
-
 struct Faults {
-  dev_t device = 0;
-  ino_t inode = 0;
+  struct stat file {};
   bool active = false;
-  std::vector<Range> ranges;
-  bool count = false;
+  std::vector<std::pair<long long, long long>> ranges;  // begin, end
 };
 
-const Faults& TheFaults() {
-  static const Faults faults = [] {
-    Faults made;
-    const char* file = std::getenv("PALVENOR_BAD_FILE");
-    struct stat info {};
-    if (file == nullptr || ::stat(file, &info) != 0) return made;
-    made.device = info.st_dev;
-    made.inode = info.st_ino;
-    made.active = true;
-    made.count = std::getenv("PALVENOR_COUNT_READS") != nullptr;
-    for (const char* at = std::getenv("PALVENOR_BAD_RANGES"); at != nullptr && *at != '\0';) {
-      char* end = nullptr;
-      const long long offset = std::strtoll(at, &end, 0);
-      const long long length = std::strtoll(end + 1, &end, 0);
-      made.ranges.push_back({offset, offset + length});
-      at = *end == ',' ? end + 1 : end;
-    }
-    return made;
-  }();
-  return faults;
+Faults Read() {
+  Faults made;
+  const char* name = std::getenv("PALVENOR_BAD_FILE");
+  made.active = name != nullptr && ::stat(name, &made.file) == 0;
+  for (const char* at = std::getenv("PALVENOR_BAD_RANGES"); at != nullptr && *at != '\0';) {
+    char* end = nullptr;
+    const long long offset = std::strtoll(at, &end, 0);
+    made.ranges.emplace_back(offset, offset + std::strtoll(end + 1, &end, 0));
+    at = *end == ',' ? end + 1 : end;
+  }
+  return made;
 }
 
-std::atomic<long> reads{0};
-std::atomic<long> failed{0};
+std::atomic<long> reads{0}, failed{0};
 
-bool IsTheFile(int fd) {
-  const Faults& faults = TheFaults();
+ssize_t FaultyPread(const char* name, int fd, void* buffer, size_t count, off_t offset) {
+  const auto real = reinterpret_cast<ssize_t (*)(int, void*, size_t, off_t)>(::dlsym(RTLD_NEXT, name));
+  static const Faults faults = Read();
   struct stat info {};
-  return faults.active && ::fstat(fd, &info) == 0 && info.st_dev == faults.device && info.st_ino == faults.inode;
-}
-
-using PreadFunction = ssize_t (*)(int, void*, size_t, off_t);
-
-ssize_t FaultyPread(PreadFunction real, int fd, void* buffer, size_t count, off_t offset) {
-  if (!IsTheFile(fd)) return real(fd, buffer, count, offset);
+  if (!faults.active || ::fstat(fd, &info) != 0 || info.st_ino != faults.file.st_ino || info.st_dev != faults.file.st_dev)
+    return real(fd, buffer, count, offset);
   ++reads;
-  const long long begin = offset;
-  const long long end = begin + static_cast<long long>(count);
-  long long firstBad = end;
-  for (const Range& range : TheFaults().ranges)
-    if (range.begin < end && range.end > begin && range.begin < firstBad) firstBad = range.begin;
-  if (firstBad <= begin) {
+  long long firstBad = offset + static_cast<long long>(count);
+  for (const auto& [begin, end] : faults.ranges)
+    if (begin < firstBad && end > offset) firstBad = begin > offset ? begin : offset;
+  if (firstBad == offset && count > 0) {
     ++failed;
     errno = EIO;
     return -1;
   }
-  return real(fd, buffer, static_cast<size_t>(firstBad - begin), offset);
+  return real(fd, buffer, static_cast<size_t>(firstBad - offset), offset);
 }
 
-PreadFunction Real(const char* name) { return reinterpret_cast<PreadFunction>(::dlsym(RTLD_NEXT, name)); }
-
 __attribute__((destructor)) void ReportCounts() {
-  if (TheFaults().count) std::fprintf(stderr, "reads of the store: %ld, failed: %ld\n", reads.load(), failed.load());
+  if (std::getenv("PALVENOR_COUNT_READS") != nullptr)
+    std::fprintf(stderr, "reads of the store: %ld, failed: %ld\n", reads.load(), failed.load());
 }
 
 }  // namespace
 
 extern "C" ssize_t pread(int fd, void* buffer, size_t count, off_t offset) {
-  static const PreadFunction real = Real("pread");
-  return FaultyPread(real, fd, buffer, count, offset);
+  return FaultyPread("pread", fd, buffer, count, offset);
 }
-
 extern "C" ssize_t pread64(int fd, void* buffer, size_t count, off_t offset) {
-  static const PreadFunction real = Real("pread64");
-  return FaultyPread(real, fd, buffer, count, offset);
+  return FaultyPread("pread64", fd, buffer, count, offset);
 }

@@ -14,22 +14,16 @@ constexpr std::int64_t kLength = 3 * 65536 + 1000;
 
 std::uint8_t ByteAt(std::int64_t offset) { return static_cast<std::uint8_t>(offset * 7 + offset / 251 + 1); }
 
-struct ReadsCase {
-  const char* name;
-  std::vector<platform::ByteRange> bad;  // planted in the file
-  std::vector<platform::ByteRange> reads;  // in turn
-  std::vector<platform::ByteRange> unreadable;  // recorded after them
-};
-
 TEST(StoreReads, ReadAroundBadSectorsAndRecordThemMerged) {
   const testsupport::TempFolder temp;
   const auto path = temp.Path() / "store.dbx";
-  {
-    std::vector<char> bytes(kLength);
-    for (std::int64_t i = 0; i < kLength; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>(ByteAt(i));
-    std::ofstream(path, std::ios::binary).write(bytes.data(), kLength);
-  }
-  const ReadsCase cases[] = {
+  std::vector<char> bytes(kLength);
+  for (std::int64_t i = 0; i < kLength; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>(ByteAt(i));
+  std::ofstream(path, std::ios::binary).write(bytes.data(), kLength);
+  const struct {
+    const char* name;
+    std::vector<platform::ByteRange> bad, reads, unreadable;  // planted; read in turn; recorded after them
+  } cases[] = {
       {"one byte bad costs its sector", {{5000, 1}}, {{0, 65536}}, {{4608, 512}}},
       {"a 4 KiB sector", {{65536 + 4096, 4096}}, {{0, 131072}}, {{65536 + 4096, 4096}}},
       {"read in pieces, merged", {{1024, 1024}}, {{0, 1536}, {1500, 2000}}, {{1024, 1024}}},
@@ -38,7 +32,7 @@ TEST(StoreReads, ReadAroundBadSectorsAndRecordThemMerged) {
       {"at the end only the file's bytes", {{kLength - 100, 5000}}, {{kLength - 3000, 8000}}, {{kLength - 488, 488}}},
       {"a healthy read records nothing", {{40000, 512}}, {{0, 32768}}, {}},
   };
-  for (const ReadsCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     platform::OsError error;
     const auto file = platform::StoreFile::Open(path.u16string(), error, c.bad);
