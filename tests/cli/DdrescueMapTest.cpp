@@ -12,9 +12,8 @@ struct MapCase {
 
 TEST(ParseDdrescueMap, TakesEveryBlockNotFinishedAsUnreadableAndNamesTheFirstBadLine) {
   const MapCase cases[] = {
-      {"# Mapfile. Created by GNU ddrescue version 1.27\n# Command line: ddrescue /dev/sdb img map\n"
-       "# current_pos  current_status  current_pass\n0x00120000     +               1\n"
-       "#      pos        size  status\n0x00000000  0x00001000  +\n0x00001000  0x00000200  -\n"
+      {"# Mapfile. Created by GNU ddrescue version 1.27\n# current_pos  current_status  current_pass\n"
+       "0x00120000     +               1\n#      pos        size  status\n0x00000000  0x00001000  +\n0x00001000  0x00000200  -\n"
        "0x00001200  0x00000E00  +\n0x00002000  0x00010000  ?\n0x00012000  0x00000400  *\n"
        "0x00012400  0x00000200  /\n0x00012600  0x0000DA00  +\n",
        {{0x1000, 0x200}, {0x2000, 0x10000}, {0x12000, 0x400}, {0x12400, 0x200}}, 0},
