@@ -31,7 +31,8 @@ class QuietHost final : public ScanHost {
 
 double ScanSeconds(const platform::StoreFile& file) {
   const std::int64_t length = ScanLength(file.Length());
-  StoreReader reader(file, length);
+  StoreReads reads(file);
+  StoreReader reader(reads, length);
   UsedBlockList used;
   QuietHost host;
   const auto started = Clock::now();
@@ -43,8 +44,9 @@ double ScanSeconds(const platform::StoreFile& file) {
 // window loads, which the scan makes anyway, are not counted.
 double SearchSeconds(const platform::StoreFile& file, bool withFreed, std::size_t& found) {
   const std::int64_t length = ScanLength(file.Length());
-  StoreReader reader(file, length);
-  FileBlockSource blocks(file);
+  StoreReads reads(file);
+  StoreReader reader(reads, length);
+  FileBlockSource blocks(reads);
   FreedBlocks freed(true, blocks);
   Clock::duration searching{};
   for (std::int64_t start = 1; start < length; start += kWindowStep) {

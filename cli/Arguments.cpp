@@ -1,10 +1,16 @@
 #include "cli/Arguments.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <span>
 #include <sstream>
+#include <variant>
 
 #include "cli/CliTexts.h"
+#include "cli/DdrescueMap.h"
 #include "cli/ExitStatus.h"
+#include "engine/naming/DecimalText.h"
+#include "platform/Files.h"
 #include "platform/Utf.h"
 
 namespace cli {
@@ -30,9 +36,12 @@ std::optional<ParsedArguments> UnknownOption(const CLI::App& app, Language langu
 // The parser's own messages are English only; the mistakes this command line allows get texts of their own.
 std::u16string ParseErrorText(const CLI::ParseError& error, Language language) {
   if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) return CliText(CliTextId::StoreMissing, language);
-  // --output is the only option that takes a value.
-  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr)
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+    // --output and --bad-map are the options that take a value.
+    if (std::string_view(error.what()).find("--bad-map") != std::string_view::npos)
+      return CliText(CliTextId::WrongArguments, language, {platform::FromUtf8(error.what())});
     return CliText(CliTextId::FolderNameMissing, language, {u"--output"});
+  }
   return CliText(CliTextId::WrongArguments, language, {platform::FromUtf8(error.what())});
 }
 
@@ -51,6 +60,35 @@ void LabelHelp(CLI::App& app, Language language) {
   app.set_help_flag("-h,--help", CliTextUtf8(CliTextId::HelpOption, language));
 }
 
+// The text of a small file; nullopt when it cannot be opened or read.
+std::optional<std::string> ReadSmallFile(const std::u16string& path, platform::OsError& error) {
+  constexpr std::int64_t kLongest = 64 << 20;  // ddrescue's maps of the worst disks stay far below
+  const std::optional<platform::StoreFile> file = platform::StoreFile::Open(path, error);
+  if (!file) return std::nullopt;
+  std::string text(static_cast<std::size_t>(std::clamp<std::int64_t>(file->Length(), 0, kLongest)), '\0');
+  const std::int64_t got = file->ReadAt(0, std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size()));
+  if (got < 0) return std::nullopt;
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
+// The unreadable ranges of the map file, or the usage error that refuses it. Read before any folder is
+// made, so that a mistake in the map costs nothing.
+std::variant<std::vector<platform::ByteRange>, ParsedArguments> ReadBadMap(const std::u16string& path,
+                                                                           Language language) {
+  platform::OsError error;
+  const std::optional<std::string> text = ReadSmallFile(path, error);
+  if (!text) {
+    std::u16string message = CliText(CliTextId::BadMapUnreadable, language, {path});
+    if (!error.text.empty()) message += u'\n' + CliText(CliTextId::Reason, language, {error.text});
+    return UsageError(message, language);
+  }
+  DdrescueMap map = ParseDdrescueMap(*text);
+  if (map.malformedLine > 0)
+    return UsageError(CliText(CliTextId::BadMapMalformed, language, {path, DecimalText(map.malformedLine)}), language);
+  return std::move(map.unreadable);
+}
+
 }  // namespace
 
 std::optional<std::string> ArgumentToUtf8(const std::u16string& argument) {
@@ -67,11 +105,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, Language la
   bool skipPointerCheck = false;
   bool noFreed = false;
   bool quiet = false;
+  std::string badMap;
   app.add_option("--output", output, CliTextUtf8(CliTextId::OutputOption, language))
       ->type_name(CliTextUtf8(CliTextId::FolderValueName, language));
   app.add_flag("--no-pointer-check", skipPointerCheck, CliTextUtf8(CliTextId::PointerCheckOption, language));
   app.add_flag("--no-freed", noFreed, CliTextUtf8(CliTextId::NoFreedOption, language));
   app.add_flag("--quiet", quiet, CliTextUtf8(CliTextId::QuietOption, language));
+  app.add_option("--bad-map", badMap, CliTextUtf8(CliTextId::BadMapOption, language))
+      ->type_name(CliTextUtf8(CliTextId::MapValueName, language));
   app.add_option("DBXFILE|FOLDER", storePaths, CliTextUtf8(CliTextId::StoresArgument, language))
       ->type_name(CliTextUtf8(CliTextId::PathValueName, language))
       ->required();
@@ -106,6 +147,12 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, Language la
   options.recoverFreed = !noFreed;
   options.quiet = quiet;
   for (const std::string& path : storePaths) options.storePaths.push_back(platform::FromPathBytes(path));
+  if (app.count("--bad-map") > 0) {
+    if (options.storePaths.size() != 1) return UsageError(CliText(CliTextId::BadMapNeedsOneStore, language), language);
+    auto ranges = ReadBadMap(platform::FromPathBytes(badMap), language);
+    if (auto* refused = std::get_if<ParsedArguments>(&ranges)) return std::move(*refused);
+    options.unreadableRanges = std::get<std::vector<platform::ByteRange>>(std::move(ranges));
+  }
   return ParsedArguments{options, kExitCompleted, {}, {}};
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// palvenor-cli [--output DIR] [--no-pointer-check] [--no-freed] [--quiet] DBXFILE|FOLDER...
+// palvenor-cli [--output DIR] [--no-pointer-check] [--no-freed] [--quiet] [--bad-map MAPFILE] DBXFILE|FOLDER...
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/Texts.h"
+#include "platform/ByteRange.h"
 
 namespace cli {
 
@@ -13,6 +14,7 @@ struct CliOptions {
   bool skipPointerCheck = false;
   bool recoverFreed = true;
   bool quiet = false;
+  std::vector<platform::ByteRange> unreadableRanges;  // from --bad-map
   std::vector<std::u16string> storePaths;  // stores and folders of stores, at least one
 };
 

@@ -46,6 +46,14 @@ enum class CliTextId {
   FolderUnreadable,
   FolderWithoutStores,
   Reason,
+  BadMapOption,
+  MapValueName,
+  ExitUnreadableMeaning,
+  BadMapUnreadable,
+  BadMapMalformed,
+  BadMapNeedsOneStore,
+  UnreadableRange,
+  UnreadableMore,
 };
 
 // "%1", "%2" stand for the arguments of CliText.
@@ -111,6 +119,21 @@ inline constexpr CliTextEntry kCliTextTable[] = {
     {CliTextId::FolderUnreadable, u"フォルダを読み込めませんでした。\r\n%1", u"The folder could not be read.\r\n%1"},
     {CliTextId::FolderWithoutStores, u"フォルダにDBXファイルがありません。\r\n%1", u"The folder holds no DBX file.\r\n%1"},
     {CliTextId::Reason, u"理由: %1", u"Reason: %1"},
+    {CliTextId::BadMapOption,
+     u"GNU ddrescueのマップファイル。完了（+）と記されていない範囲は読み取れないものとして扱い、その0をメールと取り違えません",
+     u"GNU ddrescue map file of the image: every range it does not mark finished (+) is treated as unreadable, so "
+     u"that the zeros ddrescue wrote there are never taken for mail"},
+    {CliTextId::MapValueName, u"MAPFILE", u"MAPFILE"},
+    {CliTextId::ExitUnreadableMeaning, u"最後まで実行したが、DBXファイルに読み取れない箇所があった",
+     u"the run completed, but parts of a store could not be read"},
+    {CliTextId::BadMapUnreadable, u"--bad-map: マップファイルを読み込めませんでした: %1",
+     u"--bad-map: the map file could not be read: %1"},
+    {CliTextId::BadMapMalformed, u"--bad-map: %2行目がddrescueのマップファイルの形式ではありません: %1",
+     u"--bad-map: line %2 is not in the form of a ddrescue map file: %1"},
+    {CliTextId::BadMapNeedsOneStore, u"--bad-map はDBXファイルを1つだけ指定したときに使えます。",
+     u"--bad-map needs exactly one DBXFILE: a map describes one image."},
+    {CliTextId::UnreadableRange, u"読み取れない箇所: %1から%2バイト", u"Unreadable: %2 bytes at %1"},
+    {CliTextId::UnreadableMore, u"ほかに読み取れない箇所が%1箇所あります。", u"Unreadable: %1 more ranges."},
 };
 // clang-format on
 

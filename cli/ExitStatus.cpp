@@ -21,6 +21,11 @@ ExitStatus ExitStatusFor(RecoveryResult result, bool interrupted) {
   return interrupted ? kExitInterrupted : kExitCompleted;
 }
 
+ExitStatus ExitStatusFor(const RecoveryOutcome& outcome, bool interrupted) {
+  const ExitStatus status = ExitStatusFor(outcome.result, interrupted);
+  return status == kExitCompleted && outcome.unreadableCount > 0 ? kExitUnreadable : status;
+}
+
 std::string ExitStatusHelp(Language language) {
   constexpr std::size_t kColumn = 5;  // the meanings line up after the widest status, 130
   std::string help = CliTextUtf8(CliTextId::ExitStatusHeading, language) + '\n';

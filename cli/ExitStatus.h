@@ -14,6 +14,7 @@ enum ExitStatus : int {
   kExitStoreOpenFailed = 3,
   kExitFolderFailed = 4,
   kExitWriteFailed = 5,
+  kExitUnreadable = 6,
   kExitInterrupted = 130,
 };
 
@@ -30,10 +31,13 @@ inline constexpr ExitStatusMeaning kExitStatusMeanings[] = {
     {kExitStoreOpenFailed, CliTextId::ExitStoreOpenFailedMeaning},
     {kExitFolderFailed, CliTextId::ExitFolderFailedMeaning},
     {kExitWriteFailed, CliTextId::ExitWriteFailedMeaning},
+    {kExitUnreadable, CliTextId::ExitUnreadableMeaning},
     {kExitInterrupted, CliTextId::ExitInterruptedMeaning},
 };
 
 ExitStatus ExitStatusFor(RecoveryResult result, bool interrupted);
+// The same, and a completed run that could not read parts of its store gives kExitUnreadable.
+ExitStatus ExitStatusFor(const RecoveryOutcome& outcome, bool interrupted);
 
 // The statuses as --help lists them in the language, one a line after their heading.
 std::string ExitStatusHelp(Language language);

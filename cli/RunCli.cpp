@@ -28,14 +28,14 @@ int Run(const CliOptions& options, TerminalStreams streams) {
   const std::u16string outputParent = options.outputFolder.value_or(DefaultOutputParent());
   const std::vector<StoreArgument> stores = ExpandStores(options.storePaths, streams.language);
   // A single store keeps the layout it always had: its mail directly in the run folder.
-  const RunOptions runOptions{options.skipPointerCheck, options.recoverFreed};
+  const RunOptions runOptions{options.skipPointerCheck, options.recoverFreed, options.unreadableRanges};
   if (stores.size() > 1 || stores.front().problem)
     return RecoverStores(stores, outputParent, runOptions, streams, progress);
   RecoveryRun run(runOptions);
   TerminalUi ui(outputParent, streams, progress, platform::InterruptCount, run);
   const RecoveryOutcome outcome = RecoverMails(stores.front().path, run, ui);
   ui.Finish(outcome);
-  return ExitStatusFor(outcome.result, platform::InterruptRequested());
+  return ExitStatusFor(outcome, platform::InterruptRequested());
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u1
       const RecoveryOutcome outcome =
           RecoverMails(store.path, run, ui, platform::JoinPath(*runFolder, subfolders[next]));
       ui.Finish(outcome);
-      storeStatus = ExitStatusFor(outcome.result, platform::InterruptRequested());
+      storeStatus = ExitStatusFor(outcome, platform::InterruptRequested());
       ++next;
     }
     if (storeStatus == kExitInterrupted) break;

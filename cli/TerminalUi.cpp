@@ -4,6 +4,7 @@
 
 #include "cli/CliTexts.h"
 #include "engine/RunReport.h"
+#include "engine/naming/DecimalText.h"
 
 namespace cli {
 
@@ -66,8 +67,36 @@ void TerminalUi::PumpEvents() {
                                   newPhase);
 }
 
+namespace {
+
+constexpr std::size_t kListedRanges = 20;
+
+std::u16string Hex(std::int64_t value) {
+  std::u16string digits;
+  do {
+    digits.insert(digits.begin(), u"0123456789ABCDEF"[value % 16]);
+    value /= 16;
+  } while (value > 0);
+  return u"0x" + digits;
+}
+
+}  // namespace
+
+void TerminalUi::ListUnreadable(const RecoveryOutcome& outcome) {
+  const std::vector<platform::ByteRange>& ranges = outcome.unreadableRanges;
+  for (std::size_t i = 0; i < ranges.size() && i < kListedRanges; ++i)
+    streams_.err.Write(Labelled(labels_.report, CliText(CliTextId::UnreadableRange, TextLanguage(),
+                                                        {Hex(ranges[i].offset), DecimalText(ranges[i].length)}) +
+                                                    u'\n'));
+  if (ranges.size() > kListedRanges)
+    streams_.err.Write(Labelled(labels_.report, CliText(CliTextId::UnreadableMore, TextLanguage(),
+                                                        {DecimalText(static_cast<std::int64_t>(ranges.size() - kListedRanges))}) +
+                                                    u'\n'));
+}
+
 void TerminalUi::Finish(const RecoveryOutcome& outcome) {
   progress_.Clear();
+  ListUnreadable(outcome);
   if (!reportDue_) return;
   const std::u16string report = ReportText(outcome, TextLanguage(), false);
   if (labels_.report.empty()) {

@@ -54,9 +54,11 @@ class TerminalUi final : public RecoveryUi {
 
   // Ends the progress line and prints the report in place of the question: the count with what the
   // outcome adds to it, then the folder; in a run over several stores one line, the store and its report.
+  // The unreadable ranges of the store come first, on stderr: at most 20, then how many more there are.
   void Finish(const RecoveryOutcome& outcome);
 
  private:
+  void ListUnreadable(const RecoveryOutcome& outcome);
   std::u16string outputParentFolder_;
   TerminalStreams streams_;
   ProgressLine& progress_;

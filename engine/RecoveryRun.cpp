@@ -38,14 +38,14 @@ std::u16string Timestamp(const platform::LocalDateTime& t) {
          Digits(t.second, 2);
 }
 
-std::optional<platform::StoreFile> OpenStore(const std::u16string& dbxPath, RecoveryUi& ui) {
+std::optional<platform::StoreFile> OpenStore(const std::u16string& dbxPath, const RunOptions& options, RecoveryUi& ui) {
   if (platform::KindOfPath(dbxPath) == platform::PathKind::NotRegularFile) {
     ui.ShowMessage({Text(TextId::NotRegularFile, ui.TextLanguage(), {dbxPath}), MessageIcon::Exclamation,
                     MessageButtons::Ok, {}});
     return std::nullopt;
   }
   platform::OsError error;
-  auto store = platform::StoreFile::Open(dbxPath, error);
+  auto store = platform::StoreFile::Open(dbxPath, error, options.UnreadableRanges);
   if (!store)
     ui.ShowMessage({Text(TextId::StoreOpenFailed, ui.TextLanguage()) + u"\r\n" + dbxPath, MessageIcon::Exclamation,
                     MessageButtons::Ok, error.text});
@@ -191,7 +191,7 @@ struct ExtractionResult {
 };
 
 // Scans the store and plans every message found; freed, when given, collects the freed blocks.
-ExtractionResult PlanMessages(RecoveryRun& run, const platform::StoreFile& store, std::int64_t length,
+ExtractionResult PlanMessages(RecoveryRun& run, StoreReads& store, std::int64_t length,
                               UsedBlockList& used, RecoveryUi& ui, FreedBlocks* freed) {
   Planning planning(ui, length, run.MailRecords, run.StopRequested);
   StoreReader reader(store, length);
@@ -200,7 +200,7 @@ ExtractionResult PlanMessages(RecoveryRun& run, const platform::StoreFile& store
 }
 
 // Writes the planned messages into the folder; a folder that cannot be opened fails as a write does.
-WritePhaseResult WritePlannedMessages(RecoveryRun& run, const platform::StoreFile& store, std::int64_t length,
+WritePhaseResult WritePlannedMessages(RecoveryRun& run, StoreReads& store, std::int64_t length,
                                       const std::u16string& folder, RecoveryUi& ui) {
   platform::OsError error;
   const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error);
@@ -218,7 +218,7 @@ WritePhaseResult WritePlannedMessages(RecoveryRun& run, const platform::StoreFil
 
 RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
                              const std::optional<std::u16string>& exactFolder) {
-  std::optional<platform::StoreFile> store = OpenStore(dbxPath, ui);
+  std::optional<platform::StoreFile> store = OpenStore(dbxPath, run.Options, ui);
   if (!store) return run.Outcome = Failed(RecoveryResult::StoreOpenFailed);
   const std::optional<std::u16string> folder =
       exactFolder ? CreateExactFolder(*exactFolder, ui) : CreateOutputFolder(ui.OutputParentFolder(), ui);
@@ -232,15 +232,16 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, Re
   std::vector<MailRecord>& records = run.MailRecords;
   records.assign(1, MailRecord{});
   UsedBlockList used;
-  FileBlockSource blocks(*store);
+  StoreReads reads(*store);
+  FileBlockSource blocks(reads);
   std::optional<FreedBlocks> freed;
   if (run.Options.RecoverFreed) freed.emplace(!run.Options.SkipPointerCheck, blocks);
   const std::int64_t length = ScanLength(store->Length());
-  const ExtractionResult extracted = PlanMessages(run, *store, length, used, ui, freed ? &*freed : nullptr);
+  const ExtractionResult extracted = PlanMessages(run, reads, length, used, ui, freed ? &*freed : nullptr);
   ShowDuplicateRemovalPhase(ui);
   const std::int32_t remaining = RemoveDuplicates(records, used, extracted.count, ui);
   ShowRenamingPhase(ui);
-  const WritePhaseResult written = WritePlannedMessages(run, *store, length, *folder, ui);
+  const WritePhaseResult written = WritePlannedMessages(run, reads, length, *folder, ui);
   // What the scan found is written, stop or not; only a second interrupt leaves the rest.
   FreedOutputResult freedWritten;
   if (freed && !written.failure && !run.HaltRequested)
@@ -262,6 +263,9 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, Re
   outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
   outcome.missingSignature = extracted.missingSignature;
   outcome.cutShortCount = CutShortCount(records);
+  outcome.unreadableRanges = reads.Unreadable();
+  outcome.unreadableCount = static_cast<std::int32_t>(outcome.unreadableRanges.size());
+  for (const platform::ByteRange& range : outcome.unreadableRanges) outcome.unreadableBytes += range.length;
   // A run that wrote nothing leaves nothing behind.
   if (written.written > 0 || freedWritten.written > 0 || !platform::RemoveFolder(*folder))
     outcome.outputFolder = *folder;

@@ -9,12 +9,15 @@
 #include "engine/RecoveryUi.h"
 #include "engine/RunReport.h"
 #include "engine/writing/MailRecord.h"
+#include "platform/ByteRange.h"
 
 // What the user chose for a run.
 struct RunOptions {
   bool SkipPointerCheck = false;
   // Whether the run also writes the messages found in freed blocks.
   bool RecoverFreed = true;
+  // Byte ranges of the store known to be bad (a ddrescue map's): read as if every read of them failed.
+  std::vector<platform::ByteRange> UnreadableRanges{};
 };
 
 // One run's whole state: the options it was given, the requests its user interface makes while it

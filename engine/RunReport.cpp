@@ -18,6 +18,8 @@ std::u16string Joined(const std::vector<std::u16string>& sentences, Language lan
 
 }  // namespace
 
+std::int64_t RoundedUpKilobytes(std::int64_t bytes) { return (bytes + 1023) / 1024; }
+
 bool FoundAny(const RecoveryOutcome& outcome) { return outcome.messageCount > 0 || outcome.freedCount > 0; }
 
 std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion) {
@@ -28,6 +30,9 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
                             : Text(TextId::NothingFound, language));
   if (outcome.cutShortCount > 0)
     sentences.push_back(Text(TextId::CutShort, language, {DecimalText(outcome.cutShortCount)}));
+  if (outcome.unreadableCount > 0)
+    sentences.push_back(Text(TextId::Unreadable, language,
+                             {DecimalText(outcome.unreadableCount), DecimalText(RoundedUpKilobytes(outcome.unreadableBytes))}));
   if (outcome.freedCount > 0)
     sentences.push_back(Text(TextId::FreedCount, language, {DecimalText(outcome.freedCount)}));
   if (outcome.pointerCheckRejects > 0 && outcome.messageCount < outcome.pointerCheckRejects)

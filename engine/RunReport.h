@@ -2,8 +2,10 @@
 // The report at the end of a run, for the window's message box and the CLI's last lines alike.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/Texts.h"
+#include "platform/ByteRange.h"
 
 enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFailed, WriteFailed };
 
@@ -17,7 +19,13 @@ struct RecoveryOutcome {
   std::int64_t pointerCheckRejects = 0;  // first blocks only the pointer check refused
   bool missingSignature = false;
   std::int32_t freedCount = 0;         // freed messages written into their subfolder
+  std::int32_t unreadableCount = 0;    // merged ranges of the store that could not be read
+  std::int64_t unreadableBytes = 0;    // the bytes in them
+  std::vector<platform::ByteRange> unreadableRanges{};  // those ranges, in ascending order
 };
+
+// Whole KiB, rounded up: a single unreadable sector is never reported as none.
+std::int64_t RoundedUpKilobytes(std::int64_t bytes);
 
 // Whether the run recovered any mail, kept or freed.
 bool FoundAny(const RecoveryOutcome& outcome);

@@ -26,6 +26,7 @@ enum class TextId {
   PointerHint,
   MissingSignature,
   FreedCount,
+  Unreadable,
 };
 
 // "%1", "%2" stand for the arguments of Text: counts, paths and reasons.
@@ -60,6 +61,8 @@ inline constexpr TextEntry kTextTable[] = {
      u"The file lacks the DBX signature (it is damaged or not a DBX file)."},
     {TextId::FreedCount, u"削除済み領域から%1通のメールを復元しました（512バイトごとに4バイトが失われています）。",
      u"Messages recovered from freed space: %1 (4 bytes of every 512 are lost)."},
+    {TextId::Unreadable, u"読み取れない箇所が%1箇所（合計%2 KB）ありました。",
+     u"Unreadable ranges in the store: %1 (%2 KB in all)."},
 };
 // clang-format on
 

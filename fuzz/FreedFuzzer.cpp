@@ -37,8 +37,9 @@ void CheckText(const FreedText& text, std::size_t blocks, std::span<const std::u
 // Every place of every window searched, as the scan searches a window in which it finds no message.
 std::vector<FreedCandidate> FindFreed(const platform::StoreFile& file, bool pointerCheck) {
   const std::int64_t length = ScanLength(file.Length());
-  StoreReader reader(file, length);
-  FileBlockSource blocks(file);
+  StoreReads reads(file);
+  StoreReader reader(reads, length);
+  FileBlockSource blocks(reads);
   FreedBlocks freed(pointerCheck, blocks);
   for (std::int64_t start = 1; start < length; start += kWindowStep) {
     reader.LoadWindow(start);
@@ -56,7 +57,8 @@ void RecoverFreed(const std::u16string& path, bool pointerCheck) {
   for (std::size_t i = 1; i < candidates.size(); ++i) Require(candidates[i - 1].position < candidates[i].position);
   const std::vector<FreedChain> chains = LinkFreedBlocks(candidates, file->Length());
   std::size_t blocks = 0;
-  FileBlockSource source(*file);
+  StoreReads reads(*file);
+  FileBlockSource source(reads);
   for (const FreedChain& chain : chains) {
     Require(!chain.blocks.empty());
     blocks += chain.blocks.size();

@@ -107,7 +107,8 @@ void AddRealStoreMessages(const fs::path& folder, SeedFolder& headers, SeedFolde
     for (const bool skip : {false, true}) {
       const std::int64_t length = ScanLength(file->Length());
       UsedBlockList used;
-      StoreReader reader(*file, length);
+      StoreReads reads(*file);
+      StoreReader reader(reads, length);
       Collector collector;
       ScanStore(reader, skip, used, collector);
       for (const auto& message : collector.messages) {

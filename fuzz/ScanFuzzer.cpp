@@ -61,9 +61,10 @@ void ScanOnce(const std::u16string& path, bool skipPointerCheck) {
   Require(file.has_value());
   const std::int64_t length = ScanLength(file->Length());
   UsedBlockList used;
-  StoreReader reader(*file, length);
+  StoreReads reads(*file);
+  StoreReader reader(reads, length);
   CheckingHost host(length);
-  FileBlockSource blocks(*file);
+  FileBlockSource blocks(reads);
   FreedBlocks freed(!skipPointerCheck, blocks);
   ScanStore(reader, skipPointerCheck, used, host, &freed);
   const std::vector<std::int64_t> entries = used.Entries();

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ByteRange.h"
 #include "platform/FileTimes.h"
 #include "platform/OsHandle.h"
 
@@ -25,15 +26,19 @@ struct OsError {
   std::u16string text;
 };
 
-// Whether a path can be opened as a store: only a regular file (or a link to one) can. Told without
-// opening it, since opening a FIFO would wait for a writer.
-enum class PathKind { RegularFile, NotRegularFile, Missing };
+// Whether a path can be opened as a store: only a regular file (or a link to one) can, and on POSIX a
+// block device, read like an image of it. Told without opening it, since opening a FIFO would wait for a
+// writer.
+enum class PathKind { RegularFile, BlockDevice, NotRegularFile, Missing };
 [[nodiscard]] PathKind KindOfPath(const std::u16string& path);
 
 // A file opened for reading only, shared so that the mail client may keep it open and write it.
 class StoreFile {
  public:
-  [[nodiscard]] static std::optional<StoreFile> Open(const std::u16string& path, OsError& error);
+  // unreadable: ranges known to be bad (a ddrescue map's, or a test's), which fail every read that
+  // touches them as a bad sector's read fails.
+  [[nodiscard]] static std::optional<StoreFile> Open(const std::u16string& path, OsError& error,
+                                                     const std::vector<ByteRange>& unreadable = {});
 
   // Length in bytes, or -1 when it cannot be determined.
   [[nodiscard]] std::int64_t Length() const;
@@ -42,8 +47,11 @@ class StoreFile {
   [[nodiscard]] std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const;
 
  private:
-  explicit StoreFile(OsHandle handle) : handle_(std::move(handle)) {}
+  StoreFile(OsHandle handle, const std::vector<ByteRange>& unreadable) : handle_(std::move(handle)) {
+    for (const ByteRange& range : unreadable) AddMerged(unreadable_, range);
+  }
   OsHandle handle_;
+  std::vector<ByteRange> unreadable_;  // merged, ascending
 };
 
 // A new file opened for writing (an existing one of that name is truncated).

@@ -4,9 +4,9 @@
 #include <bit>
 #include <cstring>
 
-StoreLines::StoreLines(const platform::StoreFile& file) : file_(file) {
+StoreLines::StoreLines(StoreReads& store) : store_(store) {
   // A power of two, so that a line's slot is its number's low bits.
-  const std::int64_t length = file.Length();
+  const std::int64_t length = store.FileLength();
   const std::size_t slots =
       length < 0 ? kLineCount
                  : std::min(kLineCount, std::bit_ceil(static_cast<std::size_t>((length + kBlockSize - 2) / kLineSize + 1)));
@@ -20,23 +20,20 @@ std::uint8_t* StoreLines::Line(std::int64_t lineNumber) {
   const auto slot = static_cast<std::size_t>(lineNumber) & (slots - 1);
   std::uint8_t* const line = lines_.get() + slot * kLineSize;
   if (lineNumbers_[slot] != lineNumber) {
-    lineNumbers_[slot] = -1;
-    const std::int64_t got = file_.ReadAt(lineNumber * kLineSize, std::span(line, kLineSize));
-    if (got < 0) return nullptr;
+    lineFilled_[slot] = store_.Read(lineNumber * kLineSize, std::span(line, kLineSize));
     lineNumbers_[slot] = lineNumber;
-    lineFilled_[slot] = got;
   }
   return line;
 }
 
 std::int64_t StoreLines::Copy(std::int64_t offset, std::span<std::uint8_t, kBlockSize> bytes) {
+  const std::int64_t start = offset;
   std::int64_t held = 0;
   std::size_t done = 0;
   // A block may reach over the end of one line into the next.
   while (done < kBlockSize) {
     const std::int64_t lineNumber = offset / kLineSize;
     const std::uint8_t* line = Line(lineNumber);
-    if (line == nullptr) return -1;
     const std::int64_t within = offset % kLineSize;
     const std::size_t count = std::min<std::size_t>(kBlockSize - done, static_cast<std::size_t>(kLineSize - within));
     // A line's bytes beyond the end of the file are never written: they read as zero here.
@@ -48,5 +45,5 @@ std::int64_t StoreLines::Copy(std::int64_t offset, std::span<std::uint8_t, kBloc
     done += count;
     offset += static_cast<std::int64_t>(count);
   }
-  return held;
+  return store_.Readable(start, kBlockSize) ? held : -1;
 }

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "engine/scan/BlockLayout.h"
-#include "platform/Files.h"
+#include "engine/scan/StoreReads.h"
 
 class StoreLines {
  public:
-  explicit StoreLines(const platform::StoreFile& file);
+  explicit StoreLines(StoreReads& store);
 
   // Copies the kBlockSize bytes at 0-based offset into bytes, zeros where the file ends. Returns how
-  // many of them the file held, or -1 when a read fails.
+  // many of them the file held, or -1 when one of them cannot be read.
   std::int64_t Copy(std::int64_t offset, std::span<std::uint8_t, kBlockSize> bytes);
 
  private:
@@ -23,10 +23,10 @@ class StoreLines {
   // reaches into; allocated at the first block asked for.
   static constexpr std::int64_t kLineSize = 32 * 1024;
   static constexpr std::size_t kLineCount = 256;
-  // The slot holding line lineNumber, read when it is not held; nullptr when the read fails.
+  // The slot holding line lineNumber, read when it is not held.
   std::uint8_t* Line(std::int64_t lineNumber);
 
-  const platform::StoreFile& file_;
+  StoreReads& store_;
   std::unique_ptr<std::uint8_t[]> lines_;
   std::vector<std::int64_t> lineNumbers_;  // per slot, the line it holds or -1
   std::vector<std::int64_t> lineFilled_;   // per slot, the bytes of it the file held

@@ -21,12 +21,12 @@ std::size_t SearchedBytes(std::size_t span) {
 
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
-StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
-    : file_(file),
+StoreReader::StoreReader(StoreReads& store, std::int64_t length)
+    : store_(store),
       length_(length),
       bufferBytes_(SearchedBytes(WindowSpan(length, 1))),
       window_(std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes_)),
-      lines_(file) {}
+      lines_(store) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
@@ -34,8 +34,8 @@ void StoreReader::LoadWindow(std::int64_t start) {
   if (readAhead && start == aheadStart_)
     window_.swap(ahead_);
   else
-    // An unreadable stretch is searched as zeros: it holds no candidate, and the scan goes on.
-    ReadStoreBytes(file_, start, std::span(window_.get(), span));
+    // Unreadable sectors are searched as zeros: they hold no candidate, and the scan goes on.
+    static_cast<void>(store_.Read(start - 1, std::span(window_.get(), span)));
   windowBytes_ = SearchedBytes(span);
   std::fill(window_.get() + span, window_.get() + windowBytes_, std::uint8_t{0});
   windowStart_ = start;
@@ -46,7 +46,7 @@ void StoreReader::LoadWindow(std::int64_t start) {
   if (next >= length_) return;
   if (!reader_) {
     ahead_ = std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes_);
-    reader_ = std::make_unique<WindowReadAhead>(file_);
+    reader_ = std::make_unique<WindowReadAhead>(store_);
   }
   reader_->Start(next, std::span(ahead_.get(), WindowSpan(length_, next)), next + kWindowStep >= length_);
   aheadStart_ = next;
@@ -54,6 +54,7 @@ void StoreReader::LoadWindow(std::int64_t start) {
 
 bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
   if (position < 1 || position > length_) return false;
+  if (!store_.Readable(position - 1, kBlockSize)) return false;
   if (position >= windowStart_ && position + kBlockSize <= windowStart_ + windowSpan_) {
     block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.get() + (position - windowStart_), kBlockSize));
     return true;

@@ -9,15 +9,15 @@
 
 #include "engine/scan/BlockLayout.h"
 #include "engine/scan/StoreLines.h"
+#include "engine/scan/StoreReads.h"
 #include "engine/scan/WindowReadAhead.h"
-#include "platform/Files.h"
 
 // The length the scan works with: the file's whole length, or kUnknownStoreLength when it is unknown.
 std::int64_t ScanLength(std::int64_t fileLength);
 
 class StoreReader {
  public:
-  StoreReader(const platform::StoreFile& file, std::int64_t length);
+  StoreReader(StoreReads& store, std::int64_t length);
 
   std::int64_t Length() const { return length_; }
 
@@ -28,12 +28,12 @@ class StoreReader {
   // FindCandidate). Index 0 is window position 1.
   std::span<const std::uint8_t> Window() const { return {window_.get(), windowBytes_}; }
 
-  // Reads the block at 1-based position. Fails when the position lies outside 1..Length() or the
-  // system read fails; a block running past the end of the file reads zeros for the missing bytes.
+  // Reads the block at 1-based position. Fails when the position lies outside 1..Length() or a byte of
+  // the block cannot be read; a block running past the end of the file reads zeros for the missing bytes.
   bool ReadBlock(std::int64_t position, DbxBlock& block);
 
  private:
-  const platform::StoreFile& file_;
+  StoreReads& store_;
   std::int64_t length_;
   // Of window_ and ahead_: kWindowSize, or what the one window of a shorter store needs. Only what a
   // window needs is written, so that a short window costs no more than its bytes.

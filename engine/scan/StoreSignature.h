@@ -4,10 +4,11 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/Files.h"
+#include "engine/scan/StoreReads.h"
 
 inline constexpr std::array<std::uint8_t, 20> kStoreSignature = {0xCF, 0xAD, 0x12, 0xFE, 0xC5, 0xFD, 0x74,
                                                                  0x6F, 0x66, 0xE3, 0xD1, 0x11, 0x9A, 0x4E,
                                                                  0x00, 0xC0, 0x4F, 0xA3, 0x09, 0xD4};
 
-bool HasStoreSignature(const platform::StoreFile& file);
+// An unreadable signature is not said to be missing: nothing is known of it.
+bool HasStoreSignature(StoreReads& store);

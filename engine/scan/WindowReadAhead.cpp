@@ -21,14 +21,7 @@ void PauseBriefly() {
 
 }  // namespace
 
-bool ReadStoreBytes(const platform::StoreFile& file, std::int64_t start, std::span<std::uint8_t> buffer) {
-  const std::int64_t got = file.ReadAt(start - 1, buffer);
-  const std::size_t filled = got < 0 ? 0 : static_cast<std::size_t>(got);
-  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(filled), buffer.end(), std::uint8_t{0});
-  return got >= 0;
-}
-
-WindowReadAhead::WindowReadAhead(const platform::StoreFile& file) : file_(file), thread_([this] { Run(); }) {}
+WindowReadAhead::WindowReadAhead(StoreReads& store) : store_(store), thread_([this] { Run(); }) {}
 
 WindowReadAhead::~WindowReadAhead() {
   // A read not begun is dropped; one in progress ends first.
@@ -81,8 +74,8 @@ void WindowReadAhead::Run() {
     // The caller may take back a read not begun, so beginning it is a claim.
     State expected = State::Asked;
     if (!state_.compare_exchange_strong(expected, State::Reading, std::memory_order_acq_rel)) continue;
-    // An unreadable stretch is searched as zeros, as a window read in the scan's own thread is.
-    ReadStoreBytes(file_, start_, buffer_);
+    // Unreadable sectors are searched as zeros, as in a window read in the scan's own thread.
+    static_cast<void>(store_.Read(start_ - 1, buffer_));
     last = last_;  // before the caller may ask again
     Set(State::Read);
   }

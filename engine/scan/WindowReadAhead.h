@@ -8,24 +8,20 @@
 #include <span>
 #include <thread>
 
-#include "platform/Files.h"
-
-// Reads buffer.size() bytes from 1-based position start into buffer; what the file lacks is zero.
-// Returns false when the system read fails.
-bool ReadStoreBytes(const platform::StoreFile& file, std::int64_t start, std::span<std::uint8_t> buffer);
+#include "engine/scan/StoreReads.h"
 
 class WindowReadAhead {
  public:
-  explicit WindowReadAhead(const platform::StoreFile& file);
+  explicit WindowReadAhead(StoreReads& store);
   WindowReadAhead(const WindowReadAhead&) = delete;
   WindowReadAhead& operator=(const WindowReadAhead&) = delete;
   // Lets a read in progress end, drops one not begun, then joins the thread.
   ~WindowReadAhead();
 
-  // Asks for buffer to be read from 1-based position start, as ReadStoreBytes does. The buffer
-  // belongs to the reading thread until Finish returns; call Finish before asking again. last tells
-  // that nothing will be asked after it (the store's last window), so the thread then sleeps at once
-  // rather than waiting busily for an ask that does not come.
+  // Asks for buffer to be read from 1-based position start, zeros where the store gives none. The
+  // buffer belongs to the reading thread until Finish returns; call Finish before asking again. last
+  // tells that nothing will be asked after it (the store's last window), so the thread then sleeps at
+  // once rather than waiting busily for an ask that does not come.
   void Start(std::int64_t start, std::span<std::uint8_t> buffer, bool last);
   // Waits for the read asked for to end: true when it was read. False when none was asked for, or
   // when the thread had not begun it, as when another program holds the other processor: it is
@@ -43,7 +39,7 @@ class WindowReadAhead {
   State WaitUntil(Ends ends, int busyRounds);
   void Set(State to);
 
-  const platform::StoreFile& file_;
+  StoreReads& store_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::atomic<State> state_ = State::Idle;

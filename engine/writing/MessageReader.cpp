@@ -17,15 +17,16 @@ std::uint32_t Word(const std::uint8_t* bytes) {
 
 }  // namespace
 
-MessageReader::MessageReader(const platform::StoreFile& store, std::int64_t length)
+MessageReader::MessageReader(StoreReads& store, std::int64_t length)
     : store_(store), length_(length), buffer_(static_cast<std::size_t>(kRunBytes)), lines_(store) {}
 
 const std::uint8_t* MessageReader::Block(std::int64_t position) {
   if (position < 1 || position > length_) return nullptr;
+  // A block with a byte that cannot be read is not read at all.
   if (position >= bufferStart_ && position + kBlockSize <= bufferStart_ + bufferSpan_)
-    return buffer_.data() + (position - bufferStart_);
+    return store_.Readable(position - 1, kBlockSize) ? buffer_.data() + (position - bufferStart_) : nullptr;
   const bool onwards = position >= bufferStart_ && position <= bufferStart_ + bufferSpan_;
-  const std::int64_t got = onwards ? store_.ReadAt(position - 1, buffer_)
+  const std::int64_t got = onwards ? store_.Read(position - 1, buffer_)
                                    : lines_.Copy(position - 1, std::span(buffer_).first<kBlockSize>());
   if (got <= 0) {
     bufferSpan_ = 0;
@@ -36,7 +37,7 @@ const std::uint8_t* MessageReader::Block(std::int64_t position) {
   std::fill(buffer_.begin() + got, buffer_.begin() + span, std::uint8_t{0});
   bufferStart_ = position;
   bufferSpan_ = span;
-  return buffer_.data();
+  return store_.Readable(position - 1, kBlockSize) ? buffer_.data() : nullptr;
 }
 
 bool MessageReader::Read(std::int64_t start, std::int64_t length, std::int64_t limit, const MessageSink& sink) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/scan/StoreLines.h"
-#include "platform/Files.h"
+#include "engine/scan/StoreReads.h"
 
 // Takes the next bytes of a message; false ends the reading.
 using MessageSink = std::function<bool(std::span<const std::uint8_t> bytes)>;
@@ -15,7 +15,7 @@ using MessageSink = std::function<bool(std::span<const std::uint8_t> bytes)>;
 class MessageReader {
  public:
   // length: the store length the scan worked with. Each thread reads through a reader of its own.
-  MessageReader(const platform::StoreFile& store, std::int64_t length);
+  MessageReader(StoreReads& store, std::int64_t length);
 
   // Hands the first min(length, limit) bytes of the message of length bytes whose first block lies at
   // 1-based position start to sink, a block's data area (or its first part) at a time. False when a
@@ -29,7 +29,7 @@ class MessageReader {
   // The 528 bytes of the block at position, through the buffer; nullptr when they cannot be read.
   const std::uint8_t* Block(std::int64_t position);
 
-  const platform::StoreFile& store_;
+  StoreReads& store_;
   const std::int64_t length_;
   std::vector<std::uint8_t> buffer_;
   std::int64_t bufferStart_ = 0;  // 1-based position of buffer_[0]

@@ -46,7 +46,7 @@ std::vector<bool> KeptRecords(const std::vector<MailRecord>& records) {
 
 class Writing {
  public:
-  Writing(std::vector<MailRecord>& records, const platform::StoreFile& store, std::int64_t scanLength,
+  Writing(std::vector<MailRecord>& records, StoreReads& store, std::int64_t scanLength,
           const WriteTarget& target)
       : records_(records), store_(store), scanLength_(scanLength), target_(target), plan_(KeptRecords(records)) {}
 
@@ -79,7 +79,7 @@ class Writing {
   }
 
   std::vector<MailRecord>& records_;
-  const platform::StoreFile& store_;
+  StoreReads& store_;
   const std::int64_t scanLength_;
   const WriteTarget& target_;
   std::mutex planMutex_;  // the writer asks for a second name while the decider goes on
@@ -205,7 +205,7 @@ class Progress {
 
 }  // namespace
 
-WritePhaseResult WriteMessages(std::vector<MailRecord>& records, const platform::StoreFile& store,
+WritePhaseResult WriteMessages(std::vector<MailRecord>& records, StoreReads& store,
                                std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& halt,
                                WriteHost& host) {
   if (records.size() <= 1 || halt) return {};

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/scan/StoreReads.h"
 #include "engine/writing/MailRecord.h"
 #include "platform/Files.h"
 #include "platform/OutputFolder.h"
@@ -43,6 +44,6 @@ struct WriteTarget {
 // its events until both are done. Every kept record is written, whatever a stop asks, unless halt is set
 // (the phase then ends after the file being written) or a write fails (it ends the phase). records is
 // 1-based like MailRecords; scanLength is the store length the scan worked with.
-WritePhaseResult WriteMessages(std::vector<MailRecord>& records, const platform::StoreFile& store,
+WritePhaseResult WriteMessages(std::vector<MailRecord>& records, StoreReads& store,
                                std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& halt,
                                WriteHost& host);

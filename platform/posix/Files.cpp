@@ -20,7 +20,8 @@ int Fd(const OsHandle& handle) { return static_cast<int>(handle.Get()); }
 
 }  // namespace
 
-std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error) {
+std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error,
+                                         const std::vector<ByteRange>& unreadable) {
   const int fd = ::open(ToPathBytes(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = ErrorFromErrno(errno);
@@ -32,17 +33,23 @@ std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& er
     error = ErrorFromErrno(EISDIR);
     return std::nullopt;
   }
-  return StoreFile(OsHandle(fd));
+  return StoreFile(OsHandle(fd), unreadable);
 }
 
 std::int64_t StoreFile::Length() const {
   struct stat info {};
   if (::fstat(Fd(handle_), &info) != 0) return -1;
+  // A block device has no size of its own in its status; seeking to its end tells it.
+  if (S_ISBLK(info.st_mode)) return static_cast<std::int64_t>(::lseek(Fd(handle_), 0, SEEK_END));
   return static_cast<std::int64_t>(info.st_size);
 }
 
 std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const {
   if (offset < 0) return -1;
+  if (Touches(unreadable_, offset, static_cast<std::int64_t>(out.size()))) {
+    errno = EIO;
+    return -1;
+  }
   std::size_t done = 0;
   while (done < out.size()) {
     const ssize_t got = ::pread(Fd(handle_), out.data() + done, out.size() - done,
@@ -107,6 +114,7 @@ bool RemoveFolder(const std::u16string& path) { return ::rmdir(ToPathBytes(path)
 PathKind KindOfPath(const std::u16string& path) {
   struct stat info {};
   if (::stat(ToPathBytes(path).c_str(), &info) != 0) return PathKind::Missing;
+  if (S_ISBLK(info.st_mode)) return PathKind::BlockDevice;
   return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::NotRegularFile;
 }
 

@@ -15,7 +15,8 @@ using win32::Wide;
 
 }  // namespace
 
-std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error) {
+std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error,
+                                         const std::vector<ByteRange>& unreadable) {
   // GENERIC_READ only; the mail client may hold the store open for writing meanwhile.
   const HANDLE file = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -23,7 +24,7 @@ std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& er
     error = LastError();
     return std::nullopt;
   }
-  return StoreFile(Owned(file));
+  return StoreFile(Owned(file), unreadable);
 }
 
 std::int64_t StoreFile::Length() const {
@@ -32,8 +33,14 @@ std::int64_t StoreFile::Length() const {
   return size.QuadPart;
 }
 
+// Every failure but the end of the file fails the read: ERROR_CRC, ERROR_IO_DEVICE, ERROR_SECTOR_NOT_FOUND
+// and their kin from a failing disk alike, so that the caller reads around the sectors at fault.
 std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const {
   if (offset < 0) return -1;
+  if (Touches(unreadable_, offset, static_cast<std::int64_t>(out.size()))) {
+    SetLastError(ERROR_CRC);
+    return -1;
+  }
   std::size_t done = 0;
   while (done < out.size()) {
     OVERLAPPED at{};

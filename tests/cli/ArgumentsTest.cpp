@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "cli/CliTexts.h"
 #include "cli/ExitStatus.h"
 #include "platform/Utf.h"
+#include "tests/support/RecoveryRun.h"
 
 namespace {
 
@@ -170,6 +173,31 @@ TEST(ArgumentToUtf8, KeepsTextAndRefusesLoneSurrogates) {
   EXPECT_EQ(cli::ArgumentToUtf8(u"C:\\メール\\受信トレイ.dbx"), "C:\\メール\\受信トレイ.dbx");
   EXPECT_EQ(cli::ArgumentToUtf8(u"\U0001F4E7.dbx"), "\U0001F4E7.dbx");
   EXPECT_EQ(cli::ArgumentToUtf8(std::u16string(u"a") + char16_t{0xD800} + u".dbx"), std::nullopt);
+}
+
+
+TEST(ParseArguments, BadMapGivesItsUnreadableRangesOrIsRefusedWithTheLine) {
+  const testsupport::TempFolder temp;
+  const auto map = (temp.Path() / "map").string();
+  const struct {
+    std::string text;
+    std::vector<std::string> stores;
+    std::string refusal;  // part of it; empty when accepted
+  } cases[] = {{"0x0 + 1\n0x0 0x1000 +\n0x1000 0x200 -\n", {"a.dbx"}, ""},
+               {"0x0 + 1\n0x0 0x1000 +\nbroken\n", {"a.dbx"}, "line 3 "},
+               {"0x0 + 1\n", {"a.dbx", "b.dbx"}, "exactly one DBXFILE"},
+               {"", {"a.dbx"}, "could not be read"}};
+  for (const auto& c : cases) {
+    if (!c.text.empty()) std::ofstream(map, std::ios::binary) << c.text;
+    std::vector<std::string> args = Args({"--bad-map", c.text.empty() ? map + "-missing" : map});
+    args.insert(args.end(), c.stores.begin(), c.stores.end());
+    const auto parsed = ParseArguments(args, Language::English);
+    EXPECT_EQ(parsed.exitStatus, c.refusal.empty() ? cli::kExitCompleted : cli::kExitUsage);
+    EXPECT_NE(platform::ToUtf8(parsed.errText).find(c.refusal), std::string::npos) << platform::ToUtf8(parsed.errText);
+    if (c.refusal.empty()) {
+      EXPECT_EQ(parsed.options->unreadableRanges, (std::vector<platform::ByteRange>{{0x1000, 0x200}}));
+    }
+  }
 }
 
 }  // namespace

@@ -98,6 +98,7 @@ ChildResult RunChild(const std::filesystem::path& program, const std::vector<std
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   std::vector<std::string> environment = ChildEnvironment(options.lang);
+  environment.insert(environment.end(), options.environment.begin(), options.environment.end());
   std::vector<char*> envp;
   for (std::string& variable : environment) envp.push_back(variable.data());
   envp.push_back(nullptr);

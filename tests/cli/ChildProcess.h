@@ -21,6 +21,8 @@ struct ChildOptions {
   // The child's LANG, with LC_ALL and LC_MESSAGES unset: the language of its messages. The locale need
   // not be installed; the program only reads the name.
   std::string lang = "ja_JP.UTF-8";
+  // More variables for the child, "NAME=value" each.
+  std::vector<std::string> environment;
 };
 
 struct ChildResult {

@@ -28,6 +28,14 @@ TEST(ExitStatusFor, MapsEveryOutcomeToItsDocumentedStatus) {
   }
 }
 
+TEST(ExitStatusFor, ACompletedRunThatCouldNotReadPartsOfItsStoreGives6) {
+  RecoveryOutcome outcome;
+  outcome.unreadableCount = 1;
+  EXPECT_EQ(cli::ExitStatusFor(outcome, false), cli::kExitUnreadable);
+  EXPECT_EQ(cli::ExitStatusFor(outcome, true), cli::kExitInterrupted);
+  EXPECT_EQ(cli::ExitStatusFor(RecoveryOutcome{}, false), cli::kExitCompleted);
+}
+
 TEST(ExitStatusFor, FailuresAreDistinctAndNonZero) {
   const std::set<int> statuses{cli::ExitStatusFor(RecoveryResult::StoreOpenFailed, false),
                                cli::ExitStatusFor(RecoveryResult::FolderCreateFailed, false),

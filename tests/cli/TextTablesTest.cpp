@@ -35,8 +35,8 @@ void ExpectComplete(std::span<const Entry> table, const char* name) {
 TEST(TextTables, EveryEntryHasBothLanguagesWithTheSameArguments) {
   ExpectComplete(AllTexts(), "engine");
   ExpectComplete(cli::AllCliTexts(), "cli");
-  EXPECT_EQ(AllTexts().size(), static_cast<std::size_t>(TextId::FreedCount) + 1);
-  EXPECT_EQ(cli::AllCliTexts().size(), static_cast<std::size_t>(cli::CliTextId::Reason) + 1);
+  EXPECT_EQ(AllTexts().size(), static_cast<std::size_t>(TextId::Unreadable) + 1);
+  EXPECT_EQ(cli::AllCliTexts().size(), static_cast<std::size_t>(cli::CliTextId::UnreadableMore) + 1);
 }
 
 TEST(CliText, FillsTheArgumentsInTheLanguage) {

@@ -33,7 +33,8 @@ UsedBlockList ScanWriter(const testsupport::DbxWriter& writer, ScanHost& host) {
   EXPECT_TRUE(file.has_value());
   const std::int64_t length = ScanLength(file->Length());
   UsedBlockList used;
-  StoreReader reader(*file, length);
+  StoreReads reads(*file);
+  StoreReader reader(reads, length);
   ScanStore(reader, false, used, host);
   return used;
 }

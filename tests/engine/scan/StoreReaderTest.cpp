@@ -70,7 +70,8 @@ TEST(StoreReader, WindowsInTurnOrByLeapsAreTheFileBytes) {
   const auto path = WriteStore(temp, kLength);
   const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
-  StoreReader reader(*file, kLength);
+  StoreReads reads(*file);
+  StoreReader reader(reads, kLength);
   const std::int64_t starts[] = {
       1,
       1 + kWindowStep,        // the window read ahead
@@ -93,7 +94,8 @@ TEST(StoreReader, AShortStoreHasAWindowOfItsOwnLengthAndItsBlocksAreTheFileBytes
     testsupport::TempFolder temp;
     const auto file = OpenStore(WriteStore(temp, length));
     ASSERT_TRUE(file.has_value());
-    StoreReader reader(*file, length);
+    StoreReads reads(*file);
+    StoreReader reader(reads, length);
     reader.LoadWindow(1);
     EXPECT_EQ(FirstWrongByte(reader, 1, length), -1);
     for (const std::int64_t position : {std::int64_t{1}, length / 2 + 1, std::max<std::int64_t>(1, length - 527), length}) {
@@ -109,7 +111,8 @@ TEST(WindowReadAhead, AReadAskedAfterTheOneMarkedLastIsStillRead) {
   testsupport::TempFolder temp;
   const auto file = OpenStore(WriteStore(temp, kLength));
   ASSERT_TRUE(file.has_value());
-  WindowReadAhead ahead(*file);
+  StoreReads reads(*file);
+  WindowReadAhead ahead(reads);
   std::vector<std::uint8_t> buffer(1000);
   for (const std::int64_t start : {1, 4001, 2001}) {
     ahead.Start(start, buffer, true);
@@ -126,7 +129,8 @@ TEST(StoreReader, WindowsOfAStoreCutShortWhileReadAreZerosBeyondTheNewEnd) {
   const auto path = WriteStore(temp, kLength);
   const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
-  StoreReader reader(*file, kLength);
+  StoreReads reads(*file);
+  StoreReader reader(reads, kLength);
   reader.LoadWindow(1);
   std::filesystem::resize_file(path, kCutLength);
   // The window after the first may have been read before or after the cut; those after it are not.
@@ -146,7 +150,8 @@ TEST(StoreReader, BlocksAreTheFileBytesFromWindowAndLinesAlike) {
   const auto path = WriteStore(temp, kLength);
   const auto file = OpenStore(path);
   ASSERT_TRUE(file.has_value());
-  StoreReader reader(*file, static_cast<std::int32_t>(kLength));
+  StoreReads reads(*file);
+  StoreReader reader(reads, static_cast<std::int32_t>(kLength));
   reader.LoadWindow(2 * kWindowStep + 1);
 
   const std::int64_t positions[] = {
@@ -177,7 +182,8 @@ TEST(StoreLines, CopyGivesTheFileBytesAndHowManyOfThemTheFileHeld) {
   constexpr std::int64_t kLength = 3 * 32 * 1024 + 100;
   const auto store = OpenStore(WriteStore(temp, kLength));
   ASSERT_TRUE(store);
-  StoreLines lines(*store);
+  StoreReads reads(*store);
+  StoreLines lines(reads);
   const struct {
     std::int64_t offset, held;
   } cases[] = {{0, kBlockSize}, {32 * 1024 - 100, kBlockSize}, {kLength - 100, 100}, {kLength, 0},
@@ -196,7 +202,8 @@ TEST(StoreLines, AFileShorterThanALineIsReadAgainAfterALineBeyondItTookItsPlace)
   constexpr std::int64_t kLength = 100;
   const auto store = OpenStore(WriteStore(temp, kLength));
   ASSERT_TRUE(store);
-  StoreLines lines(*store);
+  StoreReads reads(*store);
+  StoreLines lines(reads);
   const struct {
     std::int64_t offset, held;
   } cases[] = {{0, kLength}, {60, 40}, {3 * 32 * 1024 + 7, 0}, {0, kLength}, {kLength - 1, 1}};
