@@ -17,6 +17,9 @@ struct RecoveryOutcome {
   std::int64_t pointerCheckRejects = 0;  // first blocks only the pointer check refused
   bool missingSignature = false;
   std::int32_t freedCount = 0;         // freed messages written into their subfolder
+  std::int32_t unreadableCount = 0;
+  std::int64_t unreadableBytes = 0;
+  bool otherOutlookFile = false;       // begins like a store but is another of the client's files
 };
 
 // Whether the run recovered any mail, kept or freed.

@@ -11,3 +11,7 @@ inline constexpr std::array<std::uint8_t, 20> kStoreSignature = {0xCF, 0xAD, 0x1
                                                                  0x00, 0xC0, 0x4F, 0xA3, 0x09, 0xD4};
 
 bool HasStoreSignature(const platform::StoreFile& file);
+
+// Whether the file is another of the mail client's files, such as the folder list: it begins with the
+// magic its stores begin with too, CF AD 12 FE, but goes on otherwise. It holds no mail.
+bool IsOtherOutlookFile(const platform::StoreFile& file);
