@@ -180,12 +180,14 @@ void frmMain::mnuHelpAbout_Click() { frmAbout::Show(window_); }
 
 // This handler was called by the window manager, which an exception must not unwind through. What the
 // run wrote so far stays on disk; the user learns what failed, and the window is ready for another run.
-bool frmMain::Guarded(const std::function<bool()>& run) {
+bool frmMain::Guarded(const std::function<bool()>& run, RecoveryRun& survivor) {
   try {
     return run();
   } catch (const std::exception& failure) {
+    run_ = &survivor;
     ShowUnexpectedFailure(platform::FromUtf8(failure.what()));
   } catch (...) {
+    run_ = &survivor;
     ShowUnexpectedFailure(u"");
   }
   return false;
@@ -194,22 +196,29 @@ bool frmMain::Guarded(const std::function<bool()>& run) {
 bool frmMain::Recover(const std::u16string& dbxPath, const RunOptions& options) {
   RecoveryRun run(options);
   run_ = &run;
-  return Guarded([&] {
-    recover_(dbxPath, run, *this);
-    return false;
-  }) || run.QuitRequested;
+  return Guarded(
+             [&] {
+               recover_(dbxPath, run, *this);
+               return false;
+             },
+             run) ||
+         run.QuitRequested;
 }
 
-// Each store's run is the one Stop and the close box reach while it goes.
+// Each store's run is the one Stop and the close box reach while it goes; while the report is shown,
+// a close asked for reaches a run of its own, since the stores' runs are over.
 bool frmMain::RecoverBatch(const std::vector<BatchStore>& stores, const RunOptions& options) {
+  RecoveryRun reporting(options);
   const bool quit = Guarded([&] {
     const BatchOutcome batch = RecoverStores(stores, options, *this);
+    run_ = &reporting;
     ShowStorePlace(u"");
     ReportBatch(*this, batch);
     return batch.quit;
-  });
+  }, reporting);
+  run_ = &reporting;
   ShowStorePlace(u"");
-  return quit;
+  return quit || reporting.QuitRequested;
 }
 
 void frmMain::ShowUnexpectedFailure(const std::u16string& reason) {

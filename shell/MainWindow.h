@@ -102,7 +102,8 @@ class frmMain final : public RecoveryUi, public BatchUi {
   // True when the window was closed during the run.
   bool Recover(const std::u16string& dbxPath, const RunOptions& options);
   bool RecoverBatch(const std::vector<BatchStore>& stores, const RunOptions& options);
-  bool Guarded(const std::function<bool()>& run);
+  // survivor is the run a close reaches while the failure is shown, when the failed one is gone.
+  bool Guarded(const std::function<bool()>& run, RecoveryRun& survivor);
   // The stores of a batch the user chose (all folders, dropped stores, a folder in the box); nothing
   // for a single store.
   std::optional<std::vector<BatchStore>> ChosenBatch() const;

@@ -29,12 +29,16 @@ const std::vector<std::wstring> kStores = {L"受信トレイ", L"送信トレイ
 struct Sighting {
   HWND window = nullptr;
   HWND proc = nullptr;
+  HWND percent = nullptr;
   std::wstring seen;
 };
 Sighting* gSighting = nullptr;
 
 void CALLBACK LookAtStatusBar(HWND, UINT, UINT_PTR, DWORD) {
   if (gSighting == nullptr || !gSighting->seen.empty() || !IsWindowVisible(gSighting->proc)) return;
+  wchar_t percent[16] = {};
+  GetWindowTextW(gSighting->percent, percent, 16);
+  if (std::wstring(percent) == L"0%") return;
   wchar_t text[256] = {};
   GetWindowTextW(gSighting->proc, text, 256);
   gSighting->seen = text;
@@ -64,6 +68,7 @@ class BatchRun : public WindowHarness {
                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "out");
+    fs::create_directories(folder_ / "store");
     for (std::size_t i = 0; i < kStores.size(); ++i) {
       testsupport::DbxWriter store;
       // The Inbox is large enough for the run to be seen going.
@@ -118,7 +123,7 @@ TEST_F(BatchRun, AllFoldersRecoversEveryStoreOfTheIdentityInOneRun) {
   Click(Id::optAll);
   ASSERT_TRUE(Checked(Id::optAll));
 
-  Sighting sighting{form_->Window(), Control(Id::lblProc), {}};
+  Sighting sighting{form_->Window(), Control(Id::lblProc), Control(Id::lblPercent), {}};
   gSighting = &sighting;
   const UINT_PTR timer = SetTimer(nullptr, 0, 10, LookAtStatusBar);
   const MessageBoxAnswerer answerer({IDNO});

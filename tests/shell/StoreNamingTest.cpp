@@ -151,7 +151,7 @@ TEST_F(StoreNaming, TheDefaultStoreIsTheJapaneseInboxOrElseTheEnglishOne) {
       {none.u16string(), u""},
   };
   for (const auto& c : cases) {
-    users_ = UserList{{u"user1"}, {c.folder}, 0, u"C:\Docs"};
+    users_ = UserList{{u"user1"}, {c.folder}, 0, u"C:\\Docs"};
     createInboxes_ = false;
     Open();
     EXPECT_EQ(Enabled(Id::optDefault), !c.run.empty());
@@ -167,9 +167,9 @@ TEST_F(StoreNaming, TheDefaultStoreIsTheJapaneseInboxOrElseTheEnglishOne) {
 }
 
 TEST_F(StoreNaming, SeveralPathsTravelToTheRunningWindowIntact) {
-  const std::vector<std::u16string> paths{u"C:\a.dbx", u"D:\b c\受信トレイ.dbx", u"e.dbx"};
+  const std::vector<std::u16string> paths{u"C:\\a.dbx", u"D:\\b c\\受信トレイ.dbx", u"e.dbx"};
   EXPECT_EQ(JoinedStorePaths(JoinStorePaths(paths)), paths);
-  EXPECT_EQ(JoinedStorePaths(JoinStorePaths({u"C:\one.dbx"})), std::vector<std::u16string>{u"C:\one.dbx"});
+  EXPECT_EQ(JoinedStorePaths(JoinStorePaths({u"C:\\one.dbx"})), std::vector<std::u16string>{u"C:\\one.dbx"});
 }
 
 TEST_F(StoreNaming, CommandLineArgumentsAfterTheProgramAreThePaths) {
