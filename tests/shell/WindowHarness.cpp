@@ -24,11 +24,10 @@ frmMain& WindowHarness::Open(std::function<void(RecoveryUi& ui)> during) {
 }
 
 frmMain& WindowHarness::OpenWith(frmMain::Recovery recover) {
-  for (const std::u16string& folder : users_.StoreFolders) {
-    const std::filesystem::path path(folder);
-    if (!createInboxes_ || folder.empty() || std::filesystem::exists(path / u"受信トレイ.dbx") ||
-        std::filesystem::exists(path / u"Inbox.dbx"))
-      continue;
+  const std::u16string& folder = users_.StoreFolderAt(users_.CurrentUserIndex);
+  const std::filesystem::path path(folder);
+  if (createInboxes_ && !folder.empty() && !std::filesystem::exists(path / u"受信トレイ.dbx") &&
+      !std::filesystem::exists(path / u"Inbox.dbx")) {
     std::error_code ignored;
     std::filesystem::create_directories(path, ignored);
     std::ofstream(path / u"受信トレイ.dbx") << "store";

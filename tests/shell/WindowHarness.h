@@ -32,7 +32,7 @@ class WindowHarness : public ::testing::Test {
   bool MenuItemEnabled(UINT item) const;
   static void Pump(DWORD milliseconds = 50) { PumpMessages(milliseconds); }
 
-  // Whether Open gives each store folder of users_ an Inbox, so that the default choice is offered.
+  // Whether Open gives the current identity's store folder an Inbox, so that the default choice is offered.
   bool createInboxes_ = true;
   // The user list the window is opened with.
   UserList users_{{u"user1", u"user2"}, {u"C:\\Mail1", u"C:\\Mail"}, 1, u"C:\\Docs"};
