@@ -5,12 +5,7 @@
 #include <string_view>
 #include <vector>
 
-// Not a folder file of the mail client: never listed.
-inline constexpr int kNotListed = 0;
-
-// 0 (not listed) or the group 1 to 6 of a store file name: Inbox, Outbox, Sent Items, Deleted Items,
-// Drafts, any other folder. The group is also the number of its picture.
-int ClassifyDbxFile(std::u16string_view name);
+#include "engine/StoreNames.h"
 
 // The size column: kilobytes rounded to the nearest whole number (halves up), with thousands separators.
 std::u16string FormatKilobytes(std::int64_t bytes);

@@ -91,8 +91,10 @@ inline constexpr CliTextEntry kCliTextTable[] = {
      u"\"削除済みメール\" with the report \"復元レポート.tsv\")"},
     {CliTextId::QuietOption, u"進行状況を表示しません", u"Show no progress"},
     {CliTextId::StoresArgument,
-     u"復元するDBXファイル、およびその直下の*.dbxすべてを意味するフォルダ。読み取るだけで書き換えません",
-     u"The DBX files to recover from, and folders meaning every *.dbx directly in them; they are only read"},
+     u"復元するDBXファイル、およびその直下の*.dbxすべてを意味するフォルダ（メールを保存しないFolders.dbxなどは"
+     u"スキップします）。読み取るだけで書き換えません",
+     u"The DBX files to recover from, and folders meaning every *.dbx directly in them (files that hold no mail, "
+     u"such as Folders.dbx, are skipped); they are only read"},
     {CliTextId::PathValueName, u"パス", u"TEXT"},
     {CliTextId::ExitStatusHeading, u"終了ステータス:", u"Exit status:"},
     {CliTextId::ExitCompletedMeaning, u"最後まで実行した（メールが見つからなかった場合も含む）",

@@ -26,10 +26,10 @@ int Run(const CliOptions& options, TerminalStreams streams) {
   platform::CatchInterrupt();
   ProgressLine progress(streams.err, WantsProgressLine(options.quiet, streams.err));
   const std::u16string outputParent = options.outputFolder.value_or(DefaultOutputParent());
-  const std::vector<StoreArgument> stores = ExpandStores(options.storePaths, streams.language);
+  const std::vector<BatchStore> stores = ExpandStores(options.storePaths, streams.language);
   // A single store keeps the layout it always had: its mail directly in the run folder.
   const RunOptions runOptions{options.skipPointerCheck, options.recoverFreed, options.unreadableRanges};
-  if (stores.size() > 1 || stores.front().problem)
+  if (stores.size() > 1 || stores.front().problem || SkippedInBatch(stores.front()))
     return RecoverStores(stores, outputParent, runOptions, streams, progress);
   RecoveryRun run(runOptions);
   TerminalUi ui(outputParent, streams, progress, platform::InterruptCount, run);

@@ -1,59 +1,74 @@
 #include "cli/StoreBatch.h"
 
-#include "cli/StoreNames.h"
-#include "engine/RecoveryRun.h"
+#include <algorithm>
+#include <optional>
+
+#include "engine/BatchReport.h"
 #include "engine/naming/DecimalText.h"
 #include "platform/Interrupt.h"
-#include "platform/Paths.h"
 
 namespace cli {
 namespace {
 
-std::vector<std::u16string> StorePaths(const std::vector<StoreArgument>& stores) {
-  std::vector<std::u16string> paths;
-  for (const StoreArgument& store : stores) {
-    if (!store.problem) paths.push_back(store.path);
+// Each store's messages and progress line are led by its path and its place.
+class TerminalBatchUi final : public BatchUi {
+ public:
+  TerminalBatchUi(const std::u16string& outputParentFolder, TerminalStreams streams, ProgressLine& progress)
+      : streams_(streams),
+        progress_(progress),
+        overall_(outputParentFolder, streams, progress, platform::InterruptCount, unstarted_) {}
+  ~TerminalBatchUi() override { Leave(); }
+
+  RecoveryUi& Overall() override { return overall_; }
+
+  RecoveryUi& ForStore(RecoveryRun& run, const StorePlace& place) override {
+    Leave();
+    const std::u16string counter = u"[" + DecimalText(static_cast<std::int64_t>(place.number)) + u"/" +
+                                   DecimalText(static_cast<std::int64_t>(place.count)) + u"] ";
+    store_.emplace(overall_.OutputParentFolder(), streams_, progress_, platform::InterruptCount, run,
+                   StoreLabels{place.path, counter + place.name});
+    return *store_;
   }
-  return paths;
+
+ private:
+  void Leave() {
+    if (store_) store_->Finish(RecoveryOutcome{});
+    store_.reset();
+  }
+
+  TerminalStreams streams_;
+  ProgressLine& progress_;
+  RecoveryRun unstarted_;
+  TerminalUi overall_;
+  std::optional<TerminalUi> store_;
+};
+
+ExitStatus StatusOf(const BatchOutcome& batch) {
+  if (batch.folderFailed) return kExitFolderFailed;
+  if (platform::InterruptRequested()) return kExitInterrupted;
+  for (const StoreReport& store : batch.stores) {
+    if (store.fate == StoreFate::Problem) return kExitStoreOpenFailed;
+    if (store.fate != StoreFate::Recovered) continue;
+    const ExitStatus status = ExitStatusFor(store.outcome, false);
+    if (status != kExitCompleted) return status;
+  }
+  return kExitCompleted;
 }
 
 }  // namespace
 
-ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u16string& outputParentFolder,
+ExitStatus RecoverStores(const std::vector<BatchStore>& stores, const std::u16string& outputParentFolder,
                          const RunOptions& options, TerminalStreams streams, ProgressLine& progress) {
-  const std::vector<std::u16string> paths = StorePaths(stores);
-  const std::vector<std::u16string> subfolders = SubfolderNames(paths);
-  std::optional<std::u16string> runFolder;
-  if (!paths.empty()) {
-    RecoveryRun unstarted(options);
-    TerminalUi ui(outputParentFolder, streams, progress, platform::InterruptCount, unstarted);
-    runFolder = CreateOutputFolder(outputParentFolder, ui);
-    if (!runFolder) return kExitFolderFailed;
+  BatchOutcome batch;
+  {
+    TerminalBatchUi ui(outputParentFolder, streams, progress);
+    batch = ::RecoverStores(stores, options, ui);
   }
-
-  ExitStatus status = kExitCompleted;
-  std::size_t next = 0;  // the next of `paths`
-  for (const StoreArgument& store : stores) {
-    ExitStatus storeStatus = kExitStoreOpenFailed;
-    if (store.problem) {
-      streams.err.Write(MessageLines(*store.problem, streams.language));
-    } else {
-      const std::u16string counter = u"[" + DecimalText(static_cast<std::int64_t>(next) + 1) + u"/" +
-                                     DecimalText(static_cast<std::int64_t>(paths.size())) + u"] ";
-      RecoveryRun run(options);
-      TerminalUi ui(*runFolder, streams, progress, platform::InterruptCount, run,
-                    StoreLabels{store.path, counter + std::u16string(FileNameOf(store.path))});
-      const RecoveryOutcome outcome =
-          RecoverMails(store.path, run, ui, platform::JoinPath(*runFolder, subfolders[next]));
-      ui.Finish(outcome);
-      storeStatus = ExitStatusFor(outcome, platform::InterruptRequested());
-      ++next;
-    }
-    if (storeStatus == kExitInterrupted) break;
-    if (status == kExitCompleted) status = storeStatus;
-  }
-  if (runFolder) streams.out.Write(*runFolder + u'\n');
-  return platform::InterruptRequested() ? kExitInterrupted : status;
+  const bool anyListed = std::any_of(batch.stores.begin(), batch.stores.end(),
+                                     [](const StoreReport& store) { return store.fate != StoreFate::Problem; });
+  if (anyListed && !batch.folderFailed) streams.out.Write(BatchReportText(batch, streams.language, false) + u'\n');
+  if (!batch.runFolder.empty()) streams.out.Write(batch.runFolder + u'\n');
+  return StatusOf(batch);
 }
 
 }  // namespace cli

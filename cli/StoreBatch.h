@@ -1,19 +1,19 @@
 #pragma once
-// A run over several stores: one run folder, and in it one folder for each store's mail.
+// A run over several stores on the terminal: the engine's batch with a progress line for each store,
+// its report lines and the run folder's path last.
 #include <string>
 #include <vector>
 
 #include "cli/ExitStatus.h"
 #include "cli/ProgressLine.h"
-#include "cli/StoreList.h"
 #include "cli/TerminalUi.h"
+#include "engine/StoreBatch.h"
 
 namespace cli {
 
-// Recovers every store in turn, whatever became of the ones before, and ends with the run folder's path.
 // The status is that of the first store, in the order given, that did not complete; Ctrl-C ends the
 // batch with kExitInterrupted.
-ExitStatus RecoverStores(const std::vector<StoreArgument>& stores, const std::u16string& outputParentFolder,
+ExitStatus RecoverStores(const std::vector<BatchStore>& stores, const std::u16string& outputParentFolder,
                          const RunOptions& options, TerminalStreams streams, ProgressLine& progress);
 
 }  // namespace cli

@@ -188,6 +188,7 @@ struct ExtractionResult {
   std::int32_t count = 0;
   ScanFindings findings;
   bool missingSignature = false;
+  bool otherOutlookFile = false;
 };
 
 // Scans the store and plans every message found; freed, when given, collects the freed blocks.
@@ -196,7 +197,7 @@ ExtractionResult PlanMessages(RecoveryRun& run, StoreReads& store, std::int64_t 
   Planning planning(ui, length, run.MailRecords, run.StopRequested);
   StoreReader reader(store, length);
   const ScanFindings findings = ScanStore(reader, run.Options.SkipPointerCheck, used, planning, freed);
-  return {planning.Count(), findings, !HasStoreSignature(store)};
+  return {planning.Count(), findings, !HasStoreSignature(store), IsOtherOutlookFile(store)};
 }
 
 // Writes the planned messages into the folder; a folder that cannot be opened fails as a write does.
@@ -217,6 +218,15 @@ WritePhaseResult WritePlannedMessages(RecoveryRun& run, StoreReads& store, std::
 }  // namespace
 
 RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
+                             const std::optional<std::u16string>& exactFolder) {
+  const RecoveryOutcome outcome = RecoverStore(dbxPath, run, ui, exactFolder);
+  const bool reached = outcome.result != RecoveryResult::StoreOpenFailed &&
+                       outcome.result != RecoveryResult::FolderCreateFailed;
+  if (reached && !run.QuitRequested) Report(ui, outcome);
+  return outcome;
+}
+
+RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
                              const std::optional<std::u16string>& exactFolder) {
   std::optional<platform::StoreFile> store = OpenStore(dbxPath, run.Options, ui);
   if (!store) return run.Outcome = Failed(RecoveryResult::StoreOpenFailed);
@@ -262,6 +272,7 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, Re
   outcome.stopped = outcome.result != RecoveryResult::Completed;
   outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
   outcome.missingSignature = extracted.missingSignature;
+  outcome.otherOutlookFile = extracted.otherOutlookFile;
   outcome.cutShortCount = CutShortCount(records);
   outcome.unreadableRanges = reads.Unreadable();
   outcome.unreadableCount = static_cast<std::int32_t>(outcome.unreadableRanges.size());
@@ -270,6 +281,5 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, Re
   if (written.written > 0 || freedWritten.written > 0 || !platform::RemoveFolder(*folder))
     outcome.outputFolder = *folder;
   run.Outcome = outcome;
-  if (!run.QuitRequested) Report(ui, outcome);
   return outcome;
 }

@@ -47,3 +47,7 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
 // puts each in a folder of its own inside one run folder.
 RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
                              const std::optional<std::u16string>& exactFolder = std::nullopt);
+
+// RecoverMails without the report at its end, for a run over several stores that reports them together.
+RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
+                             const std::optional<std::u16string>& exactFolder = std::nullopt);

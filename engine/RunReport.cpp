@@ -37,7 +37,8 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
     sentences.push_back(Text(TextId::FreedCount, language, {DecimalText(outcome.freedCount)}));
   if (outcome.pointerCheckRejects > 0 && outcome.messageCount < outcome.pointerCheckRejects)
     sentences.push_back(Text(TextId::PointerHint, language));
-  if (outcome.missingSignature) sentences.push_back(Text(TextId::MissingSignature, language));
+  if (outcome.missingSignature)
+    sentences.push_back(Text(outcome.otherOutlookFile ? TextId::OtherOutlookFile : TextId::MissingSignature, language));
   if (withQuestion && found) sentences.push_back(Text(TextId::OpenFolderQuestion, language));
   return Joined(sentences, language);
 }

@@ -22,6 +22,7 @@ struct RecoveryOutcome {
   std::int32_t unreadableCount = 0;    // merged ranges of the store that could not be read
   std::int64_t unreadableBytes = 0;    // the bytes in them
   std::vector<platform::ByteRange> unreadableRanges{};  // those ranges, in ascending order
+  bool otherOutlookFile = false;       // begins like a store but is another of the client's files
 };
 
 // Whole KiB, rounded up: a single unreadable sector is never reported as none.

@@ -27,6 +27,17 @@ enum class TextId {
   MissingSignature,
   FreedCount,
   Unreadable,
+  OtherOutlookFile,
+  SkippedStore,
+  StorePlace,
+  BatchStoreLine,
+  BatchTotals,
+  BatchStoreNotStarted,
+  BatchRestWithoutMail,
+  AllFoldersOption,
+  DbxFileCount,
+  OnlyDbxFiles,
+  OneFolderAlone,
 };
 
 // "%1", "%2" stand for the arguments of Text: counts, paths and reasons.
@@ -63,6 +74,24 @@ inline constexpr TextEntry kTextTable[] = {
      u"Messages recovered from freed space: %1 (4 bytes of every 512 are lost)."},
     {TextId::Unreadable, u"読み取れない箇所が%1箇所（合計%2 KB）ありました。",
      u"Unreadable ranges in the store: %1 (%2 KB in all)."},
+    {TextId::OtherOutlookFile, u"Outlook Expressのメール以外のファイル（フォルダ一覧など）です。",
+     u"This is an Outlook Express file that holds no mail (such as the folder list)."},
+    {TextId::SkippedStore, u"%1: メールを保存するファイルではないため、スキップしました。",
+     u"%1: skipped, as it is not a file that holds mail."},
+    {TextId::StorePlace, u"%1 (%2/%3)", u"%1 (%2/%3)"},
+    {TextId::BatchStoreLine, u"%1: %2通、削除済み領域から%3通、途中で切れたもの%4通、読めない箇所%5か所",
+     u"%1: %2 messages, %3 from freed space, %4 cut short, %5 unreadable places"},
+    {TextId::BatchTotals, u"合計: %1通、削除済み領域から%2通、途中で切れたもの%3通、読めない箇所%4か所",
+     u"Total: %1 messages, %2 from freed space, %3 cut short, %4 unreadable places"},
+    {TextId::BatchStoreNotStarted, u"%1: 開始しませんでした。", u"%1: not started."},
+    {TextId::BatchRestWithoutMail, u"ほかの%1個のファイルからはメールが見つかりませんでした。",
+     u"No mail was found in the other %1 files."},
+    {TextId::AllFoldersOption, u"すべてのフォルダ（DBXファイル）をまとめて復元(&A)",
+     u"Recover &all folders (DBX files) at once"},
+    {TextId::DbxFileCount, u"%1個のDBXファイル", u"%1 DBX files"},
+    {TextId::OnlyDbxFiles, u"DBXファイル以外のファイルは指定できません。\r\n%1", u"Only DBX files can be given.\r\n%1"},
+    {TextId::OneFolderAlone, u"フォルダは1つだけ、ほかのファイルと一緒にせずに指定してください。",
+     u"Give one folder alone, without other files or folders."},
 };
 // clang-format on
 

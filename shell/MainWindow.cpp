@@ -4,7 +4,14 @@
 #include <optional>
 
 #include "discovery/Identities.h"
+#include "engine/BatchReport.h"
 #include "engine/RecoveryRun.h"
+#include "engine/StoreBatch.h"
+#include "engine/Texts.h"
+#include "engine/naming/DecimalText.h"
+#include "platform/Files.h"
+#include "platform/FolderListing.h"
+#include "platform/Paths.h"
 #include "platform/Utf.h"
 #include "platform/win32/Wide.h"
 #include "shell/AboutWindow.h"
@@ -17,7 +24,8 @@
 
 namespace {
 
-constexpr char16_t kInboxFile[] = u"\\受信トレイ.dbx";
+// The Inbox of a Japanese system, and else of an English one.
+constexpr const char16_t* kInboxFiles[] = {u"\\受信トレイ.dbx", u"\\Inbox.dbx"};
 constexpr char16_t kUnexpectedFailure[] = u"復元中に予期しないエラーが発生しました。";
 
 bool AskYesNo(HWND owner, const wchar_t* question) {
@@ -26,14 +34,15 @@ bool AskYesNo(HWND owner, const wchar_t* question) {
 
 }  // namespace
 
-// Without an identity (as on systems that never had the mail client) there is no Inbox to offer: the
-// store has to be named in the box.
+// Without an identity (as on systems that never had the mail client), or without its Inbox, there is
+// no Inbox to offer, nor a store folder to recover whole: the store has to be named in the box.
 void frmMain::Form_Load() {
   const auto current = static_cast<std::size_t>(users_.CurrentUserIndex);
   const std::u16string& userName = users_.UserNames[current];
   SetText(Control(ControlId::optDefault), (userName.empty() ? u"" : userName + u"の") + u"受信トレイ(&R)");
-  if (users_.StoreFolders[current].empty()) {
+  if (DefaultStorePath().empty()) {
     EnableWindow(Control(ControlId::optDefault), FALSE);
+    EnableWindow(Control(ControlId::optAll), FALSE);
     SelectFolderOption();
   }
   SetTextRaisingChange(ControlId::txtEMLFolder, users_.DocumentsFolder);
@@ -62,10 +71,10 @@ void frmMain::Form_DropFiles(HDROP drop) {
   if (!IsRunning) OfferDbxFiles(paths);
 }
 
-// The second start has checked the path already; it waits for the answer, so nothing here may ask.
+// The second start has checked the paths already; it waits for the answer, so nothing here may ask.
 bool frmMain::Form_StorePathHanded(const COPYDATASTRUCT& data) {
   if (data.dwData != kStorePathData || IsRunning || !IsWindowEnabled(window_)) return false;
-  UseDbxFile(std::u16string(static_cast<const char16_t*>(data.lpData), data.cbData / sizeof(char16_t)));
+  UseDbxFiles(JoinedStorePaths(std::u16string(static_cast<const char16_t*>(data.lpData), data.cbData / sizeof(char16_t))));
   return true;
 }
 
@@ -74,22 +83,61 @@ void frmMain::OfferDbxFiles(const std::vector<std::u16string>& paths) {
     ShowMessage(UiMessage{*refusal, MessageIcon::Exclamation, MessageButtons::Ok, {}});
     return;
   }
-  UseDbxFile(paths.front());
+  UseDbxFiles(paths);
+}
+
+// A folder is shown as it is, and its stores are listed when the run starts; several files are named
+// by their count.
+void frmMain::UseDbxFiles(const std::vector<std::u16string>& paths) {
+  if (paths.size() == 1) {
+    UseDbxFile(paths.front());
+    return;
+  }
+  droppedCaption_ = Text(TextId::DbxFileCount, TextLanguage(), {DecimalText(static_cast<std::int64_t>(paths.size()))});
+  droppedStores_ = paths;
+  UseDbxFile(droppedCaption_);
 }
 
 void frmMain::cmdStart_Click() {
   IsRunning = true;
   SetInputsEnabledForRun(true);
-  RecoveryRun run(RunOptions{IsChecked(ControlId::chkPointer), IsChecked(ControlId::chkFreed)});
-  run_ = &run;
-  const std::u16string dbxPath = IsChecked(ControlId::optDefault)
-                                     ? users_.StoreFolderAt(users_.CurrentUserIndex) + kInboxFile
-                                     : GetText(Control(ControlId::txtDBXFile));
-  Recover(dbxPath, run);
+  const RunOptions options{IsChecked(ControlId::chkPointer), IsChecked(ControlId::chkFreed)};
+  const std::optional<std::vector<BatchStore>> batch = ChosenBatch();
+  const bool quit = batch ? RecoverBatch(*batch, options)
+                          : Recover(IsChecked(ControlId::optDefault) ? DefaultStorePath()
+                                                                     : GetText(Control(ControlId::txtDBXFile)),
+                                    options);
   run_ = nullptr;
   IsRunning = false;
   SetInputsEnabledForRun(false);
-  if (run.QuitRequested) SendMessageW(window_, WM_CLOSE, 0, 0);
+  if (quit) SendMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+std::optional<std::vector<BatchStore>> frmMain::ChosenBatch() const {
+  platform::OsError error;
+  if (IsChecked(ControlId::optAll)) {
+    // A folder that cannot be listed gives a batch of nothing, which reports that nothing was found.
+    return FolderStores(users_.StoreFolderAt(users_.CurrentUserIndex), error).value_or(std::vector<BatchStore>{});
+  }
+  if (!IsChecked(ControlId::optFolder)) return std::nullopt;
+  const std::u16string box = GetText(Control(ControlId::txtDBXFile));
+  if (!droppedStores_.empty() && box == droppedCaption_) {
+    std::vector<BatchStore> stores;
+    for (const std::u16string& path : droppedStores_) stores.push_back({path, false, std::nullopt});
+    return stores;
+  }
+  if (platform::IsFolder(box)) return FolderStores(box, error).value_or(std::vector<BatchStore>{});
+  return std::nullopt;
+}
+
+std::u16string frmMain::DefaultStorePath() const {
+  const std::u16string& folder = users_.StoreFolderAt(users_.CurrentUserIndex);
+  if (folder.empty()) return {};
+  for (const char16_t* inbox : kInboxFiles) {
+    const std::u16string path = folder + inbox;
+    if (platform::KindOfPath(path) == platform::PathKind::RegularFile) return path;
+  }
+  return {};
 }
 
 void frmMain::cmdStop_Click() {
@@ -108,7 +156,11 @@ void frmMain::cmdFindEML_Click() {
 
 void frmMain::optDefault_Click() { UpdateStartEnabled(); }
 void frmMain::optFolder_Click() { UpdateStartEnabled(); }
-void frmMain::txtDBXFile_Change() { UpdateStartEnabled(); }
+void frmMain::optAll_Click() { UpdateStartEnabled(); }
+void frmMain::txtDBXFile_Change() {
+  if (GetText(Control(ControlId::txtDBXFile)) != droppedCaption_) droppedStores_.clear();
+  UpdateStartEnabled();
+}
 void frmMain::txtEMLFolder_Change() { UpdateStartEnabled(); }
 
 void frmMain::txtDBXFile_GotFocus() { SetLabelCaption(ControlId::lblMessage, u"DBXファイルを指定します。"); }
@@ -128,14 +180,45 @@ void frmMain::mnuHelpAbout_Click() { frmAbout::Show(window_); }
 
 // This handler was called by the window manager, which an exception must not unwind through. What the
 // run wrote so far stays on disk; the user learns what failed, and the window is ready for another run.
-void frmMain::Recover(const std::u16string& dbxPath, RecoveryRun& run) {
+bool frmMain::Guarded(const std::function<bool()>& run, RecoveryRun& survivor) {
   try {
-    recover_(dbxPath, run, *this);
+    return run();
   } catch (const std::exception& failure) {
+    run_ = &survivor;
     ShowUnexpectedFailure(platform::FromUtf8(failure.what()));
   } catch (...) {
+    run_ = &survivor;
     ShowUnexpectedFailure(u"");
   }
+  return false;
+}
+
+bool frmMain::Recover(const std::u16string& dbxPath, const RunOptions& options) {
+  RecoveryRun run(options);
+  run_ = &run;
+  return Guarded(
+             [&] {
+               recover_(dbxPath, run, *this);
+               return false;
+             },
+             run) ||
+         run.QuitRequested;
+}
+
+// Each store's run is the one Stop and the close box reach while it goes; while the report is shown,
+// a close asked for reaches a run of its own, since the stores' runs are over.
+bool frmMain::RecoverBatch(const std::vector<BatchStore>& stores, const RunOptions& options) {
+  RecoveryRun reporting(options);
+  const bool quit = Guarded([&] {
+    const BatchOutcome batch = RecoverStores(stores, options, *this);
+    run_ = &reporting;
+    ShowStorePlace(u"");
+    ReportBatch(*this, batch);
+    return batch.quit;
+  }, reporting);
+  run_ = &reporting;
+  ShowStorePlace(u"");
+  return quit || reporting.QuitRequested;
 }
 
 void frmMain::ShowUnexpectedFailure(const std::u16string& reason) {

@@ -11,16 +11,18 @@
 #include "discovery/Identities.h"
 #include "engine/RecoveryRun.h"
 #include "engine/RecoveryUi.h"
+#include "engine/StoreBatch.h"
 #include "shell/HtmlHelp.h"
 #include "shell/MainWindowControls.h"
 #include "win32ui/GdiObject.h"
 
 inline constexpr wchar_t kMainWindowClass[] = L"PalvenorMainWindow";
-// Marks the WM_COPYDATA by which a second start hands its store path (UTF-16, no terminator) to the
+// Marks the WM_COPYDATA by which a second start hands its store paths (UTF-16, a NUL between two, no
+// terminator) to the
 // running window.
 inline constexpr ULONG_PTR kStorePathData = 0x50414C56;
 
-class frmMain final : public RecoveryUi {
+class frmMain final : public RecoveryUi, public BatchUi {
  public:
   // How the window runs a recovery; the program passes RecoverMails.
   using Recovery = std::function<void(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui)>;
@@ -43,8 +45,9 @@ class frmMain final : public RecoveryUi {
   // The tooltip a control shows; empty when it has none.
   std::u16string TooltipText(ControlId id) const;
 
-  // A store named outside the window (a command-line path): taken as if chosen in the chooser when it
-  // is exactly one existing file, refused with a message otherwise.
+  // Stores named outside the window (dropped, or command-line paths): one existing file is taken as if
+  // chosen in the chooser; several DBX files, or one folder, become the batch of exactly those stores.
+  // Anything else is refused with a message.
   void OfferDbxFiles(const std::vector<std::u16string>& paths);
 
   // Tab, access keys, Enter and Esc for the window's controls; true when the message was used.
@@ -59,6 +62,11 @@ class frmMain final : public RecoveryUi {
   MessageAnswer ShowMessage(const UiMessage& message) override;
   void PumpEvents() override;
   void OpenFolder(const std::u16string& path) override;
+
+  // A batch's stores reach the window through these: the window itself, with the store's place in
+  // front of the phase.
+  RecoveryUi& Overall() override { return *this; }
+  RecoveryUi& ForStore(RecoveryRun& run, const StorePlace& place) override;
 
  private:
   // The window procedures only hand each event to its handler.
@@ -79,6 +87,7 @@ class frmMain final : public RecoveryUi {
   void cmdFindEML_Click();
   void optDefault_Click();
   void optFolder_Click();
+  void optAll_Click();
   void txtDBXFile_Change();
   void txtEMLFolder_Change();
   void txtDBXFile_GotFocus();
@@ -90,7 +99,19 @@ class frmMain final : public RecoveryUi {
   void mnuHelpAbout_Click();
 
   // The run inside cmdStart_Click; a failure that escapes it is reported and the window brought to rest.
-  void Recover(const std::u16string& dbxPath, RecoveryRun& run);
+  // True when the window was closed during the run.
+  bool Recover(const std::u16string& dbxPath, const RunOptions& options);
+  bool RecoverBatch(const std::vector<BatchStore>& stores, const RunOptions& options);
+  // survivor is the run a close reaches while the failure is shown, when the failed one is gone.
+  bool Guarded(const std::function<bool()>& run, RecoveryRun& survivor);
+  // The stores of a batch the user chose (all folders, dropped stores, a folder in the box); nothing
+  // for a single store.
+  std::optional<std::vector<BatchStore>> ChosenBatch() const;
+  // The path of the identity's Inbox: 受信トレイ.dbx, or else Inbox.dbx; empty when it has neither.
+  std::u16string DefaultStorePath() const;
+  void UseDbxFiles(const std::vector<std::u16string>& paths);
+  // The store's place before the phase captions; an empty place gives them back their own.
+  void ShowStorePlace(const std::u16string& place);
   void ShowUnexpectedFailure(const std::u16string& reason);
   void UseDbxFile(const std::u16string& path);
   void SelectFolderOption();
@@ -132,6 +153,10 @@ class frmMain final : public RecoveryUi {
   bool busy_ = false;
   ULONGLONG lastPump_ = 0;
   HtmlHelpViewer help_;
+
+  // Stores dropped together, and what the DBX box shows for them; forgotten once the box says otherwise.
+  std::vector<std::u16string> droppedStores_;
+  std::u16string droppedCaption_;
 
   bool IsRunning = false;
   RecoveryRun* run_ = nullptr;  // the run going on, while IsRunning

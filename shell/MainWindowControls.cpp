@@ -8,6 +8,8 @@ namespace {
 
 using enum ControlId;
 
+constexpr const char16_t* kAllFoldersCaption = JapaneseText(TextId::AllFoldersOption).data();
+
 // WS_GROUP starts a group of controls that the arrow keys move between; Tab enters the option group
 // at its first button.
 constexpr DWORD kShown = WS_VISIBLE;
@@ -29,16 +31,18 @@ constexpr ControlDesign<ControlId> kControls[] = {
     {Label2,       picFrame,  L"STATIC", u"１．DBXファイルを指定してください。", kLabel | kShown, kPlain, 300, 240, 3555, 255, kDefaultFont},
     {optDefault,   picFrame,  L"BUTTON", u"（ユーザ名）の受信トレイ(&R)", kOption | WS_TABSTOP | WS_GROUP | kShown, kPlain, 600, 540, 7155, 255, kDefaultFont},
     {optFolder,    picFrame,  L"BUTTON", u"以下に指定するフォルダ（DBXファイル）(&F)", kOption | kShown, kPlain, 600, 900, 7155, 255, kDefaultFont},
+    // In the option group, so it comes before the box in the table; it is shown below the box.
+    {optAll,       picFrame,  L"BUTTON", kAllFoldersCaption, kOption | kShown, kPlain, 600, 1620, 7155, 255, kDefaultFont},
     {txtDBXFile,   picFrame,  L"EDIT",   u"", kText | WS_GROUP | kShown, WS_EX_CLIENTEDGE, 660, 1200, 7095, 315, kDefaultFont},
     {cmdFindDBX,   picFrame,  L"BUTTON", u"参照", kButton | WS_GROUP | kShown, kPlain, 7920, 1200, 795, 315, kDefaultFont},
-    {Label5,       picFrame,  L"STATIC", u"２．EMLファイルの出力先のフォルダを指定してください。(&E)", kLabel | WS_GROUP | kShown, kPlain, 300, 1740, 5955, 255, kDefaultFont},
-    {txtEMLFolder, picFrame,  L"EDIT",   u"", kText | WS_GROUP | kShown, WS_EX_CLIENTEDGE, 660, 1980, 7095, 315, kDefaultFont},
-    {cmdFindEML,   picFrame,  L"BUTTON", u"参照", kButton | WS_GROUP | kShown, kPlain, 7920, 1980, 795, 315, kDefaultFont},
+    {Label5,       picFrame,  L"STATIC", u"２．EMLファイルの出力先のフォルダを指定してください。(&E)", kLabel | WS_GROUP | kShown, kPlain, 300, 2100, 5955, 255, kDefaultFont},
+    {txtEMLFolder, picFrame,  L"EDIT",   u"", kText | WS_GROUP | kShown, WS_EX_CLIENTEDGE, 660, 2340, 7095, 315, kDefaultFont},
+    {cmdFindEML,   picFrame,  L"BUTTON", u"参照", kButton | WS_GROUP | kShown, kPlain, 7920, 2340, 795, 315, kDefaultFont},
     {Label4,       picFrame,  L"STATIC",
-     u"（指定されたフォルダに、「メール復元YYYYMMDDhhmmss」という名前のサブフォルダを作成します。）", kLabel | WS_GROUP | kShown, kPlain, 660, 2400, 7635, 255, kDefaultFont},
-    {Label7,       picFrame,  L"STATIC", u"３．オプション", kLabel | WS_GROUP | kShown, kPlain, 300, 2820, 3075, 255, kDefaultFont},
-    {chkPointer,   picFrame,  L"BUTTON", u"ポインターの正当性チェックを行わない。(&P)", kCheck | WS_GROUP | kShown, kPlain, 660, 3120, 4035, 255, kDefaultFont},
-    {chkFreed,     picFrame,  L"BUTTON", u"削除済み領域のメールも復元する(&D)", kCheck | WS_GROUP | kShown, kPlain, 660, 3420, 4035, 255, kDefaultFont},
+     u"（指定されたフォルダに、「メール復元YYYYMMDDhhmmss」という名前のサブフォルダを作成します。）", kLabel | WS_GROUP | kShown, kPlain, 660, 2760, 7635, 255, kDefaultFont},
+    {Label7,       picFrame,  L"STATIC", u"３．オプション", kLabel | WS_GROUP | kShown, kPlain, 300, 3180, 3075, 255, kDefaultFont},
+    {chkPointer,   picFrame,  L"BUTTON", u"ポインターの正当性チェックを行わない。(&P)", kCheck | WS_GROUP | kShown, kPlain, 660, 3480, 4035, 255, kDefaultFont},
+    {chkFreed,     picFrame,  L"BUTTON", u"削除済み領域のメールも復元する(&D)", kCheck | WS_GROUP | kShown, kPlain, 660, 3780, 4035, 255, kDefaultFont},
     {Picture1,     None,      kPanelClass, u"", kPanel | kShown, WS_EX_CONTROLPARENT, 0, 5220, 9390, 675, kDefaultFont},
     {lblProc,      Picture1,  L"STATIC", kExtractingCaption, kLabel, kPlain, 180, 240, 540, 180, kDefaultFont},
     {prgStatus,    Picture1,  PROGRESS_CLASSW, u"", kPlain, kPlain, 840, 180, 3795, 315, kDefaultFont},

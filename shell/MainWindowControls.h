@@ -34,6 +34,7 @@ enum class ControlId : int {
   lblStatus,
   lblMessage,
   lblRename,
+  optAll,
 };
 
 // The panels that hold the other controls: the header band, the steps and the status bar.

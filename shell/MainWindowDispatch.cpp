@@ -84,6 +84,9 @@ void frmMain::DispatchCommand(int id, int code) {
     case ControlId::optFolder:
       if (code == BN_CLICKED && IsChecked(ControlId::optFolder)) optFolder_Click();
       return;
+    case ControlId::optAll:
+      if (code == BN_CLICKED && IsChecked(ControlId::optAll)) optAll_Click();
+      return;
     case ControlId::txtDBXFile:
       if (code == EN_CHANGE) txtDBXFile_Change();
       if (code == EN_SETFOCUS) txtDBXFile_GotFocus();

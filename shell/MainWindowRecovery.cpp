@@ -2,9 +2,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "engine/Texts.h"
 #include "platform/win32/Wide.h"
 #include "shell/ProgramVersion.h"
 #include "shell/MainWindow.h"
+#include "win32ui/Twips.h"
 #include "win32ui/WindowText.h"
 
 using platform::win32::Wide;
@@ -115,5 +119,35 @@ void frmMain::OpenFolder(const std::u16string& path) {
                      nullptr, &startup, &process)) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+  }
+}
+
+RecoveryUi& frmMain::ForStore(RecoveryRun& run, const StorePlace& place) {
+  run_ = &run;
+  ShowStorePlace(StorePlaceText(place, TextLanguage()));
+  return *this;
+}
+
+// The phase labels grow with the place; the progress bar then starts after them and keeps its right end.
+void frmMain::ShowStorePlace(const std::u16string& place) {
+  const std::u16string lead = place.empty() ? u"" : place + u" ";
+  SetLabelCaption(ControlId::lblProc, lead + Text(TextId::ExtractingCaption, TextLanguage()));
+  SetLabelCaption(ControlId::lblRename, lead + Text(TextId::RenamingCaption, TextLanguage()));
+  const HWND bar = Control(ControlId::prgStatus);
+  const HWND statusBar = Control(ControlId::Picture1);
+  const UINT dpi = GetDpiForWindow(window_);
+  for (const ControlDesign<ControlId>& design : MainWindowControls()) {
+    if (design.id != ControlId::prgStatus) continue;
+    int left = TwipsToPixels(design.left, dpi);
+    const int right = TwipsToPixels(design.left + design.width, dpi);
+    for (const ControlId label : {ControlId::lblProc, ControlId::lblRename}) {
+      RECT box{};
+      GetWindowRect(Control(label), &box);
+      MapWindowPoints(nullptr, statusBar, reinterpret_cast<POINT*>(&box), 2);
+      if (!place.empty()) left = std::max(left, static_cast<int>(box.right) + TwipsToPixels(120, dpi));
+    }
+    left = std::min(left, right - TwipsToPixels(600, dpi));
+    SetWindowPos(bar, nullptr, left, TwipsToPixels(design.top, dpi), right - left, TwipsToPixels(design.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }

@@ -47,7 +47,7 @@ void HandStorePaths(const std::vector<std::u16string>& storePaths) {
     MessageBoxW(nullptr, platform::win32::Wide(*refusal), kApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  const std::u16string& path = storePaths.front();
+  const std::u16string path = JoinStorePaths(storePaths);
   COPYDATASTRUCT data{kStorePathData, static_cast<DWORD>(path.size() * sizeof(char16_t)),
                       const_cast<char16_t*>(path.data())};
   SendMessageW(FindWindowW(kMainWindowClass, kApplicationTitle), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "engine/StoreNames.h"
+#include "engine/Texts.h"
 #include "platform/win32/Wide.h"
 
 namespace {
@@ -11,16 +13,42 @@ bool IsExistingFile(const std::u16string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool IsExistingFolder(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(platform::win32::Wide(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 struct LocalFreer {
   void operator()(LPWSTR* arguments) const { LocalFree(arguments); }
 };
 
 }  // namespace
 
+// One file keeps what it always could be: any file, as the chooser's file dialog allows.
 std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths) {
-  if (paths.size() != 1) return u"DBXファイルを1つだけ指定してください。";
-  if (!IsExistingFile(paths.front())) return u"DBXファイルが見つかりません。\r\n" + paths.front();
+  if (paths.empty()) return u"DBXファイルを1つだけ指定してください。";
+  if (paths.size() == 1 && IsExistingFolder(paths.front())) return std::nullopt;
+  for (const std::u16string& path : paths) {
+    if (paths.size() > 1 && IsExistingFolder(path)) return Text(TextId::OneFolderAlone, Language::Japanese);
+    if (!IsExistingFile(path)) return u"DBXファイルが見つかりません。\r\n" + path;
+    if (paths.size() > 1 && !IsDbxFileName(FileNameOf(path))) return Text(TextId::OnlyDbxFiles, Language::Japanese, {path});
+  }
   return std::nullopt;
+}
+
+std::u16string JoinStorePaths(const std::vector<std::u16string>& paths) {
+  std::u16string joined;
+  for (const std::u16string& path : paths) joined += (joined.empty() ? u"" : std::u16string(1, u'\0')) + path;
+  return joined;
+}
+
+std::vector<std::u16string> JoinedStorePaths(const std::u16string& joined) {
+  std::vector<std::u16string> paths;
+  std::size_t start = 0;
+  for (std::size_t end; (end = joined.find(u'\0', start)) != std::u16string::npos; start = end + 1)
+    paths.push_back(joined.substr(start, end - start));
+  paths.push_back(joined.substr(start));
+  return paths;
 }
 
 std::vector<std::u16string> CommandLinePaths(const wchar_t* commandLine) {

@@ -7,8 +7,13 @@
 #include <string>
 #include <vector>
 
-// The message that refuses the named stores, or nothing when they are exactly one existing file.
+// The message that refuses the named stores, or nothing when they are one existing file, one folder,
+// or several existing DBX files.
 std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths);
+
+// Paths as one text for the running window, and back; a NUL cannot be part of a path.
+std::u16string JoinStorePaths(const std::vector<std::u16string>& paths);
+std::vector<std::u16string> JoinedStorePaths(const std::u16string& joined);
 
 // The arguments of a command line after the program's own name.
 std::vector<std::u16string> CommandLinePaths(const wchar_t* commandLine);

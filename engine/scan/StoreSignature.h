@@ -12,3 +12,7 @@ inline constexpr std::array<std::uint8_t, 20> kStoreSignature = {0xCF, 0xAD, 0x1
 
 // An unreadable signature is not said to be missing: nothing is known of it.
 bool HasStoreSignature(StoreReads& store);
+
+// Whether the file is another of the mail client's files, such as the folder list: it begins with the
+// magic its stores begin with too, CF AD 12 FE, but goes on otherwise. It holds no mail.
+bool IsOtherOutlookFile(StoreReads& store);

@@ -8,26 +8,6 @@
 
 namespace {
 
-std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
-
-TEST(ClassifyDbxFile, GroupsByNamePrefixAndDropsTheClientsOwnFiles) {
-  struct Case {
-    std::u16string name;
-    int category;
-  };
-  const Case cases[] = {
-      {u"Folders.dbx", 0},           {u"OFFLINE.DBX", 0},          {u"pop3uidl.dbx", 0},
-      {u"Search Folder.dbx", 0},     {u"SEARCH FOLDER", 0},        {u"search folder 2.dbx", 0},
-      {u"受信トレイ.dbx", 1},        {u"受信トレイ", 1},           {u"受信トレイ (2).dbx", 1},
-      {u"受信トレ.dbx", 6},          {u"送信トレイ.dbx", 2},       {u"送信済みアイテム.dbx", 3},
-      {u"削除済みアイテム.dbx", 4},  {u"削除済みアイテ", 6},       {u"下書き.dbx", 5},
-      {u"下書", 6},                  {u"Inbox.dbx", 6},            {u"abc.dbx", 6},
-      {u"search", 6},                {u"Folders.dbx.bak", 6},      {u"ｓｅａｒｃｈ folder.dbx", 6},
-      {u"x受信トレイ.dbx", 6},       {u"", 6},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ClassifyDbxFile(c.name), c.category) << Narrow(c.name);
-}
-
 TEST(FormatKilobytes, RoundsHalvesUpAndSeparatesThousands) {
   struct Case {
     std::int64_t bytes;

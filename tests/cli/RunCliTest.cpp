@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "CapturedOutput.h"
@@ -205,8 +206,10 @@ TEST_F(RunCliTest, SeveralStoresGoIntoOneRunFolderWithAFolderEach) {
   EXPECT_EQ(Entries(runFolder), (std::vector<fs::path>{runFolder / u"受信トレイ", runFolder / u"受信トレイ(1)"}));
   EXPECT_EQ(FileContents(runFolder / u"受信トレイ"), std::multiset<std::string>{one});
   EXPECT_EQ(FileContents(runFolder / u"受信トレイ(1)"), (std::multiset<std::string>{two, three}));
-  EXPECT_EQ(run.out, a.u16string() + u": 1通のメールが見つかりました。\n" + b.u16string() +
-                         u": 2通のメールが見つかりました。\n" + c.u16string() + u": メールが見つかりませんでした。\n" +
+  EXPECT_EQ(run.out, u"受信トレイ.dbx: 1通、削除済み領域から0通、途中で切れたもの0通、読めない箇所0か所\n"
+                     u"受信トレイ.DBX: 2通、削除済み領域から0通、途中で切れたもの0通、読めない箇所0か所\n"
+                     u"Sent.Items.dbx: 0通、削除済み領域から0通、途中で切れたもの0通、読めない箇所0か所\n"
+                     u"合計: 3通、削除済み領域から0通、途中で切れたもの0通、読めない箇所0か所\n" +
                          runFolder.u16string() + u"\n");
 }
 
@@ -234,7 +237,33 @@ TEST_F(RunCliTest, AFolderMeansEveryStoreDirectlyInItInNameOrder) {
   EXPECT_EQ(Entries(runFolder), (std::vector<fs::path>{runFolder / "b", runFolder / "c"}));
   EXPECT_EQ(FileContents(runFolder / "b"), std::multiset<std::string>{b});
   EXPECT_EQ(FileContents(runFolder / "c"), std::multiset<std::string>{c});
-  EXPECT_TRUE(run.out.starts_with((folder / "b.DBX").u16string() + u": 1通")) << platform::ToUtf8(run.out);
+  EXPECT_TRUE(run.out.starts_with(u"b.DBX: 1通")) << platform::ToUtf8(run.out);
+}
+
+TEST_F(RunCliTest, AFolderBatchSkipsTheFilesThatHoldNoMailInTheChoosersOrder) {
+  const fs::path folder = temp_.Path() / "identity";
+  const std::string inbox = MakeMessage("inbox", 300, 1);
+  const std::string deleted = MakeMessage("deleted", 300, 2);
+  Store({deleted}, folder / u"削除済みアイテム.dbx");
+  Store({inbox}, folder / u"受信トレイ.dbx");
+  Store({MakeMessage("uidl", 300, 3)}, folder / "Pop3uidl.dbx");
+  // The folder list begins with the stores' magic and goes on otherwise; a copy's name alone would not tell.
+  std::string folderList = "\xCF\xAD\x12\xFE\xC6\xFD\x74\x6F";
+  folderList.resize(4096, '\0');
+  std::ofstream(folder / "Folders.dbx", std::ios::binary) << folderList;
+  std::ofstream(folder / "Folders (copy).dbx", std::ios::binary) << folderList;
+  const CliRun run = RunCommand({"--output", Utf8(parent_), Utf8(folder)});
+
+  EXPECT_EQ(run.status, 0) << platform::ToUtf8(run.err);
+  const fs::path runFolder = Entries(parent_).at(0);
+  EXPECT_EQ(Entries(runFolder), (std::vector<fs::path>{runFolder / u"削除済みアイテム", runFolder / u"受信トレイ"}));
+  EXPECT_EQ(run.out, u"受信トレイ.dbx: 1通、削除済み領域から0通、途中で切れたもの0通、読めない箇所0か所\n"
+                     u"削除済みアイテム.dbx: 1通、削除済み領域から0通、途中で切れたもの0通、読めない箇所0か所\n"
+                     u"Folders (copy).dbx: メールを保存するファイルではないため、スキップしました。\n"
+                     u"Folders.dbx: メールを保存するファイルではないため、スキップしました。\n"
+                     u"Pop3uidl.dbx: メールを保存するファイルではないため、スキップしました。\n"
+                     u"合計: 2通、削除済み領域から0通、途中で切れたもの0通、読めない箇所0か所\n" +
+                         runFolder.u16string() + u"\n");
 }
 
 TEST_F(RunCliTest, AFolderWithOneStoreKeepsTheSingleStoreLayout) {
@@ -294,7 +323,10 @@ TEST_F(RunCliTest, InEnglishTheBatchLinesAndTheProblemsAreEnglish) {
 
   EXPECT_EQ(run.status, 3);
   const fs::path runFolder = Entries(parent_).at(0);
-  EXPECT_EQ(run.out, store.u16string() + u": Messages found: 1.\n" + runFolder.u16string() + u"\n");
+  EXPECT_EQ(run.out, u"first.dbx: 1 messages, 0 from freed space, 0 cut short, 0 unreadable places\n"
+                     u"missing.dbx: " + std::u16string(Text(TextId::StoreOpenFailed, Language::English)) +
+                         u"\nTotal: 1 messages, 0 from freed space, 0 cut short, 0 unreadable places\n" +
+                         runFolder.u16string() + u"\n");
   EXPECT_TRUE(run.err.starts_with(u"The folder holds no DBX file.\n" + empty.u16string() + u"\n" +
                                   missing.u16string() + u": The DBX file could not be opened.\n" +
                                   missing.u16string() + u"\nReason: "))

@@ -58,7 +58,7 @@ TEST(ReportText, EnglishSentencesAreSeparatedByASpaceAndTheQuestionIsLeftOutWhen
 
 TEST(Texts, EveryEntryHasBothLanguagesAndTheTableIsInTextIdOrder) {
   const auto texts = AllTexts();
-  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::Unreadable) + 1);
+  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::OneFolderAlone) + 1);
   for (std::size_t i = 0; i < texts.size(); ++i) {
     EXPECT_EQ(static_cast<std::size_t>(texts[i].id), i);
     EXPECT_FALSE(texts[i].japanese.empty()) << i;
@@ -112,6 +112,19 @@ TEST_F(RunReport, AStoreWithoutTheSignatureIsScannedAndSaysSo) {
   EXPECT_EQ(run.files.size(), 1u);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find(u"DBXファイルの署名がありません"), std::u16string::npos);
+}
+
+TEST_F(RunReport, AnotherOutlookFileGivenAloneIsScannedAndNamedForWhatItIs) {
+  DbxWriter writer;
+  writer.AppendMessage(testsupport::MakeMessage("stray", 300));
+  writer.Poke(4, std::vector<std::uint8_t>{0xC6});  // the folder list's signature
+  testsupport::RecordingUi ui(temp_.Path().u16string());
+  const auto run = testsupport::RunRecovery(Save(writer), ui);
+  EXPECT_TRUE(run.outcome.otherOutlookFile);
+  EXPECT_EQ(run.files.size(), 1u);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find(u"Outlook Expressのメール以外のファイル（フォルダ一覧など）です。"), std::u16string::npos);
+  EXPECT_EQ(ui.messages[0].text.find(u"署名"), std::u16string::npos);
 }
 
 TEST_F(RunReport, ACutShortMessageIsCounted) {

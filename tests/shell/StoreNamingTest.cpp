@@ -31,6 +31,7 @@ class ScratchStore {
     std::filesystem::create_directories(folder_);
     file_ = folder_ / L"受信トレイ.dbx";
     std::ofstream(file_) << "store";
+    std::ofstream(folder_ / L"notes.txt") << "notes";
   }
   ScratchStore(const ScratchStore&) = delete;
   ScratchStore& operator=(const ScratchStore&) = delete;
@@ -41,6 +42,7 @@ class ScratchStore {
   std::u16string File() const { return file_.u16string(); }
   std::u16string Folder() const { return folder_.u16string(); }
   std::u16string Missing() const { return (folder_ / L"missing.dbx").u16string(); }
+  std::u16string Notes() const { return (folder_ / L"notes.txt").u16string(); }
 
  private:
   std::filesystem::path folder_;
@@ -70,9 +72,13 @@ struct Refusal {
 };
 
 const Refusal kRefusals[] = {
-    {"two files", [](const ScratchStore& s) { return std::vector{s.File(), s.File()}; }, L"DBXファイルを1つだけ"},
+    {"a file that is not a store among several", [](const ScratchStore& s) { return std::vector{s.File(), s.Notes()}; },
+     L"DBXファイル以外のファイルは指定できません。"},
     {"a missing file", [](const ScratchStore& s) { return std::vector{s.Missing()}; }, L"DBXファイルが見つかりません。"},
-    {"a folder", [](const ScratchStore& s) { return std::vector{s.Folder()}; }, L"DBXファイルが見つかりません。"},
+    {"a missing one among several", [](const ScratchStore& s) { return std::vector{s.File(), s.Missing()}; },
+     L"DBXファイルが見つかりません。"},
+    {"a folder with a file", [](const ScratchStore& s) { return std::vector{s.Folder(), s.File()}; },
+     L"フォルダは1つだけ"},
 };
 
 using StoreNaming = WindowHarness;
@@ -109,7 +115,7 @@ TEST_F(StoreNaming, ADroppedFileFillsTheBoxAndSelectsTheFolderOption) {
   EXPECT_EQ(runPaths_[0], store.File());
 }
 
-TEST_F(StoreNaming, AnythingButOneExistingFileIsRefused) {
+TEST_F(StoreNaming, WhatCannotBeAStoreOrABatchIsRefused) {
   const ScratchStore store;
   Open();
   for (const Refusal& refusal : kRefusals) {
@@ -127,6 +133,43 @@ TEST_F(StoreNaming, AnythingButOneExistingFileIsRefused) {
       EXPECT_TRUE(Checked(Id::optDefault)) << refusal.what;
     }
   }
+}
+
+TEST_F(StoreNaming, TheDefaultStoreIsTheJapaneseInboxOrElseTheEnglishOne) {
+  const ScratchStore store;
+  const std::filesystem::path english = std::filesystem::path(store.Folder()) / L"english";
+  std::filesystem::create_directories(english);
+  std::ofstream(english / L"Inbox.dbx") << "store";
+  const std::filesystem::path none = std::filesystem::path(store.Folder()) / L"none";
+  std::filesystem::create_directories(none);
+  const struct {
+    std::u16string folder;
+    std::u16string run;  // empty: no default choice
+  } cases[] = {
+      {store.Folder(), store.File()},
+      {english.u16string(), (english / L"Inbox.dbx").u16string()},
+      {none.u16string(), u""},
+  };
+  for (const auto& c : cases) {
+    users_ = UserList{{u"user1"}, {c.folder}, 0, u"C:\\Docs"};
+    createInboxes_ = false;
+    Open();
+    EXPECT_EQ(Enabled(Id::optDefault), !c.run.empty());
+    EXPECT_EQ(Enabled(Id::optAll), !c.run.empty());
+    EXPECT_EQ(Text(Id::optDefault), L"user1の受信トレイ(&R)");
+    if (!c.run.empty()) {
+      Click(Id::cmdStart);
+      ASSERT_FALSE(runPaths_.empty());
+      EXPECT_EQ(runPaths_.back(), c.run);
+    }
+    form_.reset();
+  }
+}
+
+TEST_F(StoreNaming, SeveralPathsTravelToTheRunningWindowIntact) {
+  const std::vector<std::u16string> paths{u"C:\\a.dbx", u"D:\\b c\\受信トレイ.dbx", u"e.dbx"};
+  EXPECT_EQ(JoinedStorePaths(JoinStorePaths(paths)), paths);
+  EXPECT_EQ(JoinedStorePaths(JoinStorePaths({u"C:\\one.dbx"})), std::vector<std::u16string>{u"C:\\one.dbx"});
 }
 
 TEST_F(StoreNaming, CommandLineArgumentsAfterTheProgramAreThePaths) {

@@ -1,5 +1,8 @@
 #include "WindowHarness.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "chooser/DbxChooser.h"
 #include "discovery/Identities.h"
 #include "engine/RecoveryRun.h"
@@ -21,6 +24,14 @@ frmMain& WindowHarness::Open(std::function<void(RecoveryUi& ui)> during) {
 }
 
 frmMain& WindowHarness::OpenWith(frmMain::Recovery recover) {
+  const std::u16string& folder = users_.StoreFolderAt(users_.CurrentUserIndex);
+  const std::filesystem::path path(folder);
+  if (createInboxes_ && !folder.empty() && !std::filesystem::exists(path / u"受信トレイ.dbx") &&
+      !std::filesystem::exists(path / u"Inbox.dbx")) {
+    std::error_code ignored;
+    std::filesystem::create_directories(path, ignored);
+    std::ofstream(path / u"受信トレイ.dbx") << "store";
+  }
   application_ = std::make_unique<ApplicationWindow>();
   form_ = std::make_unique<frmMain>(application_->Handle(), users_, std::move(recover), frmDBX::Show,
                                     [this] { ++closedCount_; });

@@ -32,6 +32,8 @@ class WindowHarness : public ::testing::Test {
   bool MenuItemEnabled(UINT item) const;
   static void Pump(DWORD milliseconds = 50) { PumpMessages(milliseconds); }
 
+  // Whether Open gives the current identity's store folder an Inbox, so that the default choice is offered.
+  bool createInboxes_ = true;
   // The user list the window is opened with.
   UserList users_{{u"user1", u"user2"}, {u"C:\\Mail1", u"C:\\Mail"}, 1, u"C:\\Docs"};
   // The run going on, inside a run of Open's, and the options of the last run.

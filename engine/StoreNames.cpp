@@ -1,4 +1,4 @@
-#include "cli/StoreNames.h"
+#include "engine/StoreNames.h"
 
 #include <set>
 
@@ -6,7 +6,6 @@
 #include "engine/naming/NameKey.h"
 #include "platform/Files.h"
 
-namespace cli {
 namespace {
 
 std::u16string WithoutExtension(std::u16string_view name) {
@@ -14,6 +13,27 @@ std::u16string WithoutExtension(std::u16string_view name) {
   // A name that is all extension, such as ".dbx", keeps it rather than become empty.
   return std::u16string(dot == std::u16string_view::npos || dot == 0 ? name : name.substr(0, dot));
 }
+
+// Only A-Z are lowered: the mail client names its special files in ASCII.
+std::u16string LowerAscii(std::u16string_view text) {
+  std::u16string lowered(text);
+  for (char16_t& c : lowered) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  return lowered;
+}
+
+struct Prefix {
+  std::u16string_view text;  // the English ones lowered, as the name is before the comparison
+  int category;
+};
+
+constexpr Prefix kPrefixes[] = {
+    {u"受信トレイ", 1}, {u"送信トレイ", 2}, {u"送信済みアイテム", 3}, {u"削除済みアイテム", 4}, {u"下書き", 5},
+    {u"inbox", 1},     {u"outbox", 2},     {u"sent items", 3},      {u"deleted items", 4},   {u"drafts", 5},
+};
+
+constexpr int kOtherFolder = 6;
 
 }  // namespace
 
@@ -28,6 +48,15 @@ std::u16string_view FileNameOf(std::u16string_view path) {
   return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
 }
 
+int ClassifyDbxFile(std::u16string_view name) {
+  const std::u16string lowered = LowerAscii(name);
+  if (lowered == u"folders.dbx" || lowered == u"offline.dbx" || lowered == u"pop3uidl.dbx") return kNotListed;
+  for (const Prefix& prefix : kPrefixes) {
+    if (std::u16string_view(lowered).starts_with(prefix.text)) return prefix.category;
+  }
+  return std::u16string_view(lowered).starts_with(u"search folder") ? kNotListed : kOtherFolder;
+}
+
 std::vector<std::u16string> SubfolderNames(const std::vector<std::u16string>& storePaths) {
   std::vector<std::u16string> names;
   std::set<std::u16string> taken;
@@ -40,5 +69,3 @@ std::vector<std::u16string> SubfolderNames(const std::vector<std::u16string>& st
   }
   return names;
 }
-
-}  // namespace cli

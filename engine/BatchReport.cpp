@@ -1,0 +1,89 @@
+#include "engine/BatchReport.h"
+
+#include <vector>
+
+#include "engine/RunReport.h"
+#include "engine/naming/DecimalText.h"
+
+namespace {
+
+// Store lines a message box shows before it grows past the screen.
+constexpr std::size_t kMessageBoxLines = 20;
+
+std::u16string Number(std::int64_t value) { return DecimalText(value); }
+
+bool Listed(const StoreReport& store) { return store.fate != StoreFate::Problem; }
+
+bool FoundAny(const StoreReport& store) { return store.fate == StoreFate::Recovered && FoundAny(store.outcome); }
+
+std::u16string StoreLine(const StoreReport& store, Language language) {
+  switch (store.fate) {
+    case StoreFate::Skipped:
+      return Text(TextId::SkippedStore, language, {store.name});
+    case StoreFate::NotStarted:
+    case StoreFate::Problem:
+      return Text(TextId::BatchStoreNotStarted, language, {store.name});
+    case StoreFate::Recovered:
+      break;
+  }
+  const RecoveryOutcome& outcome = store.outcome;
+  if (outcome.result == RecoveryResult::StoreOpenFailed) return store.name + u": " + Text(TextId::StoreOpenFailed, language);
+  if (outcome.result == RecoveryResult::FolderCreateFailed)
+    return store.name + u": " + Text(TextId::FolderCreateFailed, language);
+  return Text(TextId::BatchStoreLine, language,
+              {store.name, Number(outcome.messageCount), Number(outcome.freedCount), Number(outcome.cutShortCount),
+               Number(outcome.unreadableCount)});
+}
+
+std::u16string TotalsLine(const BatchOutcome& batch, Language language) {
+  std::int64_t messages = 0, freed = 0, cutShort = 0, unreadable = 0;
+  for (const StoreReport& store : batch.stores) {
+    if (store.fate != StoreFate::Recovered) continue;
+    messages += store.outcome.messageCount;
+    freed += store.outcome.freedCount;
+    cutShort += store.outcome.cutShortCount;
+    unreadable += store.outcome.unreadableCount;
+  }
+  return Text(TextId::BatchTotals, language, {Number(messages), Number(freed), Number(cutShort), Number(unreadable)});
+}
+
+}  // namespace
+
+bool FoundAny(const BatchOutcome& batch) {
+  for (const StoreReport& store : batch.stores)
+    if (FoundAny(store)) return true;
+  return false;
+}
+
+std::u16string BatchReportText(const BatchOutcome& batch, Language language, bool forMessageBox) {
+  std::vector<const StoreReport*> listed;
+  for (const StoreReport& store : batch.stores)
+    if (Listed(store)) listed.push_back(&store);
+  const bool summed = forMessageBox && listed.size() > kMessageBoxLines;
+  const std::u16string newline = forMessageBox ? u"\r\n" : u"\n";
+  std::u16string text;
+  if (batch.stopped) text += Text(TextId::Stopped, language) + newline;
+  std::int64_t rest = 0;
+  for (const StoreReport* store : listed) {
+    if (summed && !FoundAny(*store)) {
+      ++rest;
+    } else {
+      text += StoreLine(*store, language) + newline;
+    }
+  }
+  if (rest > 0) text += Text(TextId::BatchRestWithoutMail, language, {Number(rest)}) + newline;
+  text += TotalsLine(batch, language);
+  if (forMessageBox && FoundAny(batch)) text += newline + Text(TextId::OpenFolderQuestion, language);
+  return text;
+}
+
+void ReportBatch(RecoveryUi& ui, const BatchOutcome& batch) {
+  if (batch.quit || batch.folderFailed) return;
+  const std::u16string text = BatchReportText(batch, ui.TextLanguage(), true);
+  if (!FoundAny(batch)) {
+    ui.ShowMessage({text, MessageIcon::Information, MessageButtons::Ok, {}});
+    return;
+  }
+  if (ui.ShowMessage({text, MessageIcon::Question, MessageButtons::YesNo, {}}) == MessageAnswer::Yes)
+    ui.OpenFolder(batch.runFolder);
+}

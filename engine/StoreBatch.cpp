@@ -1,0 +1,101 @@
+#include "engine/StoreBatch.h"
+
+#include <algorithm>
+
+#include "engine/StoreNames.h"
+#include "engine/Texts.h"
+#include "engine/naming/DecimalText.h"
+#include "engine/scan/StoreSignature.h"
+#include "platform/FolderListing.h"
+#include "platform/Paths.h"
+
+namespace {
+
+constexpr int kLastGroup = 6;
+
+// Names that hold no mail come after the six groups.
+int GroupOf(const std::u16string& name) {
+  const int category = ClassifyDbxFile(name);
+  return category == kNotListed ? kLastGroup + 1 : category;
+}
+
+// A file that cannot be opened is not skipped: its run tells why it cannot be read.
+bool HoldsNoMail(const std::u16string& path) {
+  if (ClassifyDbxFile(FileNameOf(path)) == kNotListed) return true;
+  platform::OsError error;
+  const std::optional<platform::StoreFile> file = platform::StoreFile::Open(path, error);
+  if (!file) return false;
+  StoreReads reads(*file);
+  return IsOtherOutlookFile(reads);
+}
+
+bool EndsBatch(const RecoveryRun& run, const RecoveryOutcome& outcome) {
+  return run.StopRequested || run.HaltRequested || run.QuitRequested || outcome.result == RecoveryResult::WriteFailed;
+}
+
+}  // namespace
+
+bool SkippedInBatch(const BatchStore& store) { return store.fromFolder && !store.problem && HoldsNoMail(store.path); }
+
+std::optional<std::vector<BatchStore>> FolderStores(const std::u16string& folder, platform::OsError& error) {
+  std::optional<std::vector<std::u16string>> names = platform::FileNamesIn(folder, error);
+  if (!names) return std::nullopt;
+  std::erase_if(*names, [](const std::u16string& name) { return !IsDbxFileName(name); });
+  std::sort(names->begin(), names->end(), [](const std::u16string& a, const std::u16string& b) {
+    const int groupA = GroupOf(a);
+    const int groupB = GroupOf(b);
+    return groupA != groupB ? groupA < groupB : a < b;
+  });
+  std::vector<BatchStore> stores;
+  for (const std::u16string& name : *names) stores.push_back({platform::JoinPath(folder, name), true, std::nullopt});
+  return stores;
+}
+
+std::u16string StorePlaceText(const StorePlace& place, Language language) {
+  return Text(TextId::StorePlace, language,
+              {place.name, DecimalText(static_cast<std::int64_t>(place.number)),
+               DecimalText(static_cast<std::int64_t>(place.count))});
+}
+
+BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptions& options, BatchUi& ui) {
+  BatchOutcome batch;
+  std::vector<std::u16string> recoveredPaths;
+  for (const BatchStore& store : stores) {
+    StoreReport report{std::u16string(FileNameOf(store.path)), StoreFate::NotStarted, {}};
+    if (store.problem) {
+      report.fate = StoreFate::Problem;
+    } else if (SkippedInBatch(store)) {
+      report.fate = StoreFate::Skipped;
+    } else {
+      recoveredPaths.push_back(store.path);
+    }
+    batch.stores.push_back(std::move(report));
+  }
+  if (!recoveredPaths.empty()) {
+    const std::optional<std::u16string> runFolder = CreateOutputFolder(ui.Overall().OutputParentFolder(), ui.Overall());
+    if (!runFolder) {
+      batch.folderFailed = true;
+      return batch;
+    }
+    batch.runFolder = *runFolder;
+  }
+  const std::vector<std::u16string> subfolders = SubfolderNames(recoveredPaths);
+  std::size_t next = 0;  // the next of recoveredPaths
+  for (std::size_t i = 0; i < stores.size(); ++i) {
+    StoreReport& report = batch.stores[i];
+    if (report.fate == StoreFate::Problem) {
+      if (!batch.stopped) ui.Overall().ShowMessage(*stores[i].problem);
+      continue;
+    }
+    if (report.fate == StoreFate::Skipped) continue;
+    const std::size_t number = ++next;
+    if (batch.stopped) continue;
+    RecoveryRun run(options);
+    RecoveryUi& storeUi = ui.ForStore(run, StorePlace{stores[i].path, report.name, number, recoveredPaths.size()});
+    report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]));
+    report.fate = StoreFate::Recovered;
+    batch.stopped = EndsBatch(run, report.outcome);
+    batch.quit = run.QuitRequested;
+  }
+  return batch;
+}

@@ -1,0 +1,90 @@
+// A run over several stores: its folders, its end on a stop, and its report.
+#include "engine/StoreBatch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "engine/BatchReport.h"
+#include "platform/Utf.h"
+#include "tests/support/DbxWriter.h"
+#include "tests/support/RecoveryRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// One recording interface for the batch and one for each store; onStore acts on a store's run.
+class RecordingBatchUi : public BatchUi {
+ public:
+  explicit RecordingBatchUi(const fs::path& parent) : overall(parent.u16string()) {}
+  RecoveryUi& Overall() override { return overall; }
+  RecoveryUi& ForStore(RecoveryRun& run, const StorePlace& place) override {
+    places.push_back(StorePlaceText(place, Language::Japanese));
+    stores.push_back(std::make_unique<testsupport::RecordingUi>());
+    if (onStore) stores.back()->onPump = [this, &run] { onStore(run); };
+    return *stores.back();
+  }
+
+  testsupport::RecordingUi overall;
+  std::vector<std::unique_ptr<testsupport::RecordingUi>> stores;
+  std::vector<std::u16string> places;
+  std::function<void(RecoveryRun&)> onStore;
+};
+
+class StoreBatch : public ::testing::Test {
+ protected:
+  fs::path Store(const fs::path& name, int messages) {
+    testsupport::DbxWriter writer;
+    for (int i = 0; i < messages; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 300, i));
+    const fs::path path = temp_.Path() / "stores" / name;
+    fs::create_directories(path.parent_path());
+    writer.Save(path);
+    return path;
+  }
+  testsupport::TempFolder temp_;
+};
+
+TEST_F(StoreBatch, EachStoreGetsItsOwnRunAndFolderAndAStopEndsTheBatch) {
+  std::vector<BatchStore> stores;
+  for (const auto& [name, messages] : {std::pair{u"受信トレイ.dbx", 2}, {u"削除済みアイテム.dbx", 3}, {u"下書き.dbx", 1}})
+    stores.push_back({Store(name, messages).u16string(), false, std::nullopt});
+  for (const bool stop : {false, true}) {
+    RecordingBatchUi ui(temp_.Path() / (stop ? "stopped" : "whole"));
+    fs::create_directories(temp_.Path() / (stop ? "stopped" : "whole"));
+    if (stop) ui.onStore = [&](RecoveryRun& run) { if (ui.stores.size() == 2) run.StopRequested = true; };
+    const BatchOutcome batch = RecoverStores(stores, RunOptions{}, ui);
+    EXPECT_EQ(batch.stopped, stop);
+    EXPECT_EQ(ui.places.front(), u"受信トレイ.dbx (1/3)");
+    EXPECT_EQ(ui.places.size(), stop ? 2u : 3u);
+    EXPECT_EQ(batch.stores.at(2).fate, stop ? StoreFate::NotStarted : StoreFate::Recovered);
+    EXPECT_TRUE(fs::exists(fs::path(batch.runFolder) / u"受信トレイ"));
+    EXPECT_EQ(fs::exists(fs::path(batch.runFolder) / u"下書き"), !stop);
+    EXPECT_TRUE(ui.overall.messages.empty()) << "the report is the caller's";
+    const std::u16string report = BatchReportText(batch, Language::Japanese, true);
+    EXPECT_EQ(report.starts_with(u"中断しました。\r\n"), stop) << platform::ToUtf8(report);
+    EXPECT_EQ(report.find(u"下書き.dbx: 開始しませんでした。") != std::u16string::npos, stop);
+  }
+}
+
+TEST(BatchReportText, AListTooLongForAMessageBoxNamesTheStoresWithMailAndSumsUpTheRest) {
+  BatchOutcome batch;
+  for (int i = 0; i < 30; ++i) {
+    StoreReport store{u"f" + platform::FromUtf8(std::to_string(i)) + u".dbx", StoreFate::Recovered, {}};
+    if (i == 7) store.outcome = {.messageCount = 5, .cutShortCount = 1, .freedCount = 2, .unreadableCount = 3};
+    batch.stores.push_back(store);
+  }
+  batch.stores.push_back({u"Folders.dbx", StoreFate::Skipped, {}});
+  EXPECT_EQ(BatchReportText(batch, Language::Japanese, true),
+            u"f7.dbx: 5通、削除済み領域から2通、途中で切れたもの1通、読めない箇所3か所\r\n"
+            u"ほかの30個のファイルからはメールが見つかりませんでした。\r\n"
+            u"合計: 5通、削除済み領域から2通、途中で切れたもの1通、読めない箇所3か所\r\n"
+            u"出力先フォルダをExplorerで開きますか？");
+  const std::u16string full = BatchReportText(batch, Language::English, false);
+  EXPECT_NE(full.find(u"f29.dbx: 0 messages"), std::u16string::npos);
+  EXPECT_NE(full.find(u"Folders.dbx: skipped"), std::u16string::npos);
+  EXPECT_EQ(full.find(u"Open the output folder"), std::u16string::npos);
+}
+
+}  // namespace
