@@ -145,14 +145,4 @@ TEST_F(BatchRun, DroppingTwoStoresGivesTheSameLayout) {
   EXPECT_TRUE(answerer.Shown()[0].text.starts_with(L"下書き.dbx: 5通、")) << answerer.Shown()[0].text;
 }
 
-TEST_F(BatchRun, ADroppedFolderIsShownAndRecoveredWhole) {
-  Open();
-  Replace(Id::txtEMLFolder, (folder_ / "out").wstring());
-  const MessageBoxAnswerer answerer({IDNO});
-  SendMessageW(form_->Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({(folder_ / "store").u16string()})), 0);
-  EXPECT_EQ(Text(Id::txtDBXFile), (folder_ / "store").wstring());
-  Click(Id::cmdStart);
-  EXPECT_EQ(Subfolders().size(), kStores.size());
-}
-
 }  // namespace
