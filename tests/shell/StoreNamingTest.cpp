@@ -1,11 +1,9 @@
 // The ways to name a store besides the DBX box: no identity to offer, a dropped file, a path argument,
 // and what the window shows of them.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -48,22 +46,6 @@ class ScratchStore {
   std::filesystem::path folder_;
   std::filesystem::path file_;
 };
-
-// A drop as the shell makes it: DROPFILES followed by the wide paths, each ended by a NUL, and one
-// more NUL. The window's DragFinish frees it.
-HDROP MakeDrop(const std::vector<std::u16string>& paths) {
-  std::u16string list;
-  for (const std::u16string& path : paths) list += path + u'\0';
-  list += u'\0';
-  const std::size_t listBytes = list.size() * sizeof(char16_t);
-  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + listBytes);
-  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-  header->pFiles = sizeof(DROPFILES);
-  header->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), listBytes);
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
 
 struct Refusal {
   const char* what;

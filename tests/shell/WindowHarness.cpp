@@ -1,5 +1,8 @@
 #include "WindowHarness.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -53,6 +56,20 @@ void WindowHarness::Type(ControlId id, const std::wstring& text) {
 
 bool WindowHarness::MenuItemEnabled(UINT item) const {
   return (GetMenuState(GetMenu(form_->Window()), item, MF_BYCOMMAND) & MF_GRAYED) == 0;
+}
+
+HDROP MakeDrop(const std::vector<std::u16string>& paths) {
+  std::u16string list;
+  for (const std::u16string& path : paths) list += path + u'\0';
+  list += u'\0';
+  const std::size_t listBytes = list.size() * sizeof(char16_t);
+  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + listBytes);
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), listBytes);
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
 }
 
 void PumpMessages(DWORD milliseconds) {

@@ -1,6 +1,8 @@
 #pragma once
 // Opens the main window in this process with a known user list and drives it as a user would.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
@@ -8,6 +10,10 @@
 
 #include "shell/MainWindow.h"
 #include "shell/Startup.h"
+
+// A drop as the shell makes it: DROPFILES followed by the wide paths, each ended by a NUL, and one
+// more NUL. The window's DragFinish frees it.
+HDROP MakeDrop(const std::vector<std::u16string>& paths);
 
 // Handles pending messages for about the given time.
 void PumpMessages(DWORD milliseconds = 50);
