@@ -2,12 +2,13 @@
 
 #include <memory>
 
+#include "platform/win32/FileCalls.h"
 #include "platform/win32/Wide.h"
 
 namespace {
 
 bool IsExistingFile(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(platform::win32::Wide(path));
+  const DWORD attributes = platform::win32::AttributesAt(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -17,9 +18,9 @@ struct LocalFreer {
 
 }  // namespace
 
-std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths) {
-  if (paths.size() != 1) return u"DBXファイルを1つだけ指定してください。";
-  if (!IsExistingFile(paths.front())) return u"DBXファイルが見つかりません。\r\n" + paths.front();
+std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths, Language language) {
+  if (paths.size() != 1) return Text(WindowText::OneStoreOnly, language);
+  if (!IsExistingFile(paths.front())) return Text(WindowText::StoreMissing, language, {paths.front()});
   return std::nullopt;
 }
 

@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
-// The message that refuses the named stores, or nothing when they are exactly one existing file.
-std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths);
+#include "windowtexts/WindowTexts.h"
+
+// The message, in the language, that refuses the named stores, or nothing when they are exactly one
+// existing file.
+std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths, Language language);
 
 // The arguments of a command line after the program's own name.
 std::vector<std::u16string> CommandLinePaths(const wchar_t* commandLine);

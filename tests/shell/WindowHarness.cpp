@@ -22,7 +22,7 @@ frmMain& WindowHarness::Open(std::function<void(RecoveryUi& ui)> during) {
 
 frmMain& WindowHarness::OpenWith(frmMain::Recovery recover) {
   application_ = std::make_unique<ApplicationWindow>();
-  form_ = std::make_unique<frmMain>(application_->Handle(), users_, std::move(recover), frmDBX::Show,
+  form_ = std::make_unique<frmMain>(application_->Handle(), users_, language_, std::move(recover), frmDBX::Show,
                                     [this] { ++closedCount_; });
   form_->Show();
   SetForegroundWindow(form_->Window());
