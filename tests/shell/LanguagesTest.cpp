@@ -76,25 +76,10 @@ BOOL CALLBACK Collect(HWND child, LPARAM list) {
 
 bool Is(HWND window, std::wstring_view className) { return _wcsicmp(ClassOf(window).c_str(), className.data()) == 0; }
 
-// The blank a label's text ends in: the advance of its last character beyond that character's ink.
-int TrailingBlank(HWND label) {
-  const std::wstring text = TextOf(label);
-  if (text.empty()) return 0;
-  const HDC dc = GetDC(label);
-  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-  ABC widths{};
-  const bool measured = GetCharABCWidthsW(dc, text.back(), text.back(), &widths) != FALSE;
-  SelectObject(dc, previous);
-  ReleaseDC(label, dc);
-  return measured && widths.abcC > 0 ? widths.abcC : 0;
-}
-
-// What the ink of a shown label may not overlap: the other shown controls of its container that show
-// something.
+// What a shown label may not overlap: the other shown controls of its container that show something.
 void ExpectLabelClear(HWND label, const std::string& what) {
   RECT place{};
   GetWindowRect(label, &place);
-  place.right -= TrailingBlank(label);
   RECT container{};
   GetClientRect(GetParent(label), &container);
   MapWindowPoints(GetParent(label), nullptr, reinterpret_cast<POINT*>(&container), 2);
@@ -121,9 +106,7 @@ void ExpectTextsWhole(HWND window, Language language, const char* where) {
     const std::wstring text = TextOf(child);
     if (!IsWindowVisible(child) || text.empty() || Is(child, L"Edit") || Is(child, L"ComboBox")) continue;
     const std::string what = std::string(where) + " [" + Narrow(text) + "]";
-    if (language == Language::English) {
-      EXPECT_FALSE(ShowsJapanese(text)) << what;
-    }
+    EXPECT_FALSE(language == Language::English && ShowsJapanese(text)) << what;
     RECT client{};
     GetClientRect(child, &client);
     const LONG style = GetWindowLongW(child, GWL_STYLE);
@@ -145,16 +128,12 @@ void ExpectTextsWhole(HWND window, Language language, const char* where) {
   EXPECT_GE(checked, 4) << where;
 }
 
-std::vector<std::wstring> MenuTexts(HMENU menu) {
-  std::vector<std::wstring> texts;
+void AddMenuTexts(HMENU menu, std::vector<std::wstring>& texts) {
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     wchar_t item[128] = {};
     if (GetMenuStringW(menu, static_cast<UINT>(i), item, 128, MF_BYPOSITION) > 0) texts.push_back(item);
-    if (const HMENU sub = GetSubMenu(menu, i)) {
-      for (const std::wstring& text : MenuTexts(sub)) texts.push_back(text);
-    }
+    if (const HMENU sub = GetSubMenu(menu, i)) AddMenuTexts(sub, texts);
   }
-  return texts;
 }
 
 const char* NameOf(Language language) { return language == Language::English ? "english" : "japanese"; }
@@ -166,25 +145,14 @@ TEST_P(Languages, MainWindowShowsEveryTextWholeWithItsMenusAndTips) {
   language_ = GetParam();
   Open();
   ExpectTextsWhole(form_->Window(), language_, NameOf(language_));
-  const std::vector<std::wstring> menus = MenuTexts(GetMenu(form_->Window()));
-  EXPECT_EQ(menus.size(), 5u);
-  for (const std::wstring& text : menus) {
+  std::vector<std::wstring> texts;
+  AddMenuTexts(GetMenu(form_->Window()), texts);
+  EXPECT_EQ(texts.size(), 5u);
+  for (const Id box : {Id::chkPointer, Id::chkFreed}) texts.emplace_back(platform::win32::Wide(form_->TooltipText(box)));
+  for (const std::wstring& text : texts) {
     EXPECT_FALSE(text.empty());
-    if (language_ == Language::English) {
-      EXPECT_FALSE(ShowsJapanese(text)) << Narrow(text);
-    }
+    EXPECT_FALSE(language_ == Language::English && ShowsJapanese(text)) << Narrow(text);
   }
-  for (const Id box : {Id::chkPointer, Id::chkFreed}) {
-    const std::u16string tip = form_->TooltipText(box);
-    EXPECT_FALSE(tip.empty());
-    if (language_ == Language::English) {
-      EXPECT_FALSE(ShowsJapanese(std::wstring(tip.begin(), tip.end())));
-    }
-  }
-  SetFocus(Control(Id::txtDBXFile));
-  EXPECT_EQ(TextOf(Control(Id::lblMessage)), platform::win32::Wide(::Text(WindowText::StoreHint, language_)));
-  ExpectTextsWhole(form_->Window(), language_, "with the hint");
-  SetFocus(Control(Id::chkPointer));
   SaveScreenshot(form_->Window(), L"main-window" + Suffix(language_));
 }
 
@@ -204,9 +172,7 @@ TEST_P(Languages, ChooserShowsEveryTextWholeWithItsColumns) {
       SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
       EXPECT_NE(text[0], L'\0');
       EXPECT_LT(Extent(header, text).cx, item.cxy) << Narrow(text);
-      if (language_ == Language::English) {
-        EXPECT_FALSE(ShowsJapanese(text)) << Narrow(text);
-      }
+      EXPECT_FALSE(language_ == Language::English && ShowsJapanese(text)) << Narrow(text);
     }
     SaveScreenshot(window, L"chooser" + Suffix(language_));
     SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
@@ -239,9 +205,6 @@ TEST_P(Languages, MessagesComeInTheWindowsLanguage) {
   ASSERT_EQ(answerer.Shown().size(), 2u);
   EXPECT_EQ(answerer.Shown()[0].text.rfind(platform::win32::Wide(::Text(TextId::StoreOpenFailed, language_)), 0), 0u);
   EXPECT_EQ(answerer.Shown()[1].text, platform::win32::Wide(::Text(WindowText::OneStoreOnly, language_)));
-  if (language_ == Language::English) {
-    EXPECT_EQ(answerer.Shown()[0].text.rfind(L"The DBX file could not be opened.", 0), 0u);
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, Languages, ::testing::Values(Language::Japanese, Language::English),
