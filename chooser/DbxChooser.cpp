@@ -16,7 +16,12 @@ namespace {
 
 // Long enough for any path the file dialog can return.
 constexpr std::size_t kPathBuffer = 32768;
-constexpr wchar_t kOpenFilter[] = L"DBXファイル (*.dbx)\0*.dbx\0すべてのファイル\0*.*\0";
+
+// Pairs of a filter's name and its pattern, each ended by a NUL, and one more NUL after the last.
+std::u16string OpenFilter(Language language) {
+  return Text(WindowText::FilterDbx, language) + u'\0' + u"*.dbx" + u'\0' + Text(WindowText::FilterAll, language) + u'\0' +
+         u"*.*" + u'\0';
+}
 
 }  // namespace
 
@@ -59,10 +64,11 @@ void frmDBX::cmdCancel_Click() { EndDialog(dialog_, IDCANCEL); }
 void frmDBX::cmdOpen_Click() {
   std::vector<wchar_t> path(kPathBuffer, L'\0');
   const std::u16string& startFolder = users_.StoreFolderAt(users_.CurrentUserIndex);
+  const std::u16string filter = OpenFilter(language_);
   OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = dialog_;
-  request.lpstrFilter = kOpenFilter;
+  request.lpstrFilter = Wide(filter);
   request.nFilterIndex = 1;
   request.lpstrFile = path.data();
   request.nMaxFile = static_cast<DWORD>(path.size());

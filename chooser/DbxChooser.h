@@ -10,8 +10,7 @@
 
 #include "discovery/Identities.h"
 #include "win32ui/GdiObject.h"
-
-inline constexpr wchar_t kChooserCaption[] = L"DBXファイルを検索";
+#include "windowtexts/WindowTexts.h"
 
 // Control identifiers; OK and Cancel carry IDOK and IDCANCEL so that Enter and Esc reach them.
 enum class DbxControl : int {
@@ -33,12 +32,12 @@ using ImageList = std::unique_ptr<_IMAGELIST, ImageListDeleter>;
 
 class frmDBX {
  public:
-  // Shows the chooser modally over owner and returns, once it has closed, the chosen file's full path,
-  // or nothing when it was cancelled. Built anew at every showing.
-  static std::optional<std::u16string> Show(HWND owner, const UserList& users);
+  // Shows the chooser modally over owner, in the language, and returns, once it has closed, the chosen
+  // file's full path, or nothing when it was cancelled. Built anew at every showing.
+  static std::optional<std::u16string> Show(HWND owner, const UserList& users, Language language);
 
  private:
-  explicit frmDBX(const UserList& users) : users_(users) {}
+  frmDBX(const UserList& users, Language language) : users_(users), language_(language) {}
   template <class Form>
   friend INT_PTR CALLBACK FormDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -60,6 +59,7 @@ class frmDBX {
   HWND Control(DbxControl id) const { return GetDlgItem(dialog_, static_cast<int>(id)); }
 
   const UserList& users_;
+  const Language language_;
   HWND dialog_ = nullptr;
   std::optional<std::u16string> chosen_;
   GdiObject<HFONT> font_;

@@ -27,30 +27,30 @@ constexpr int kDefaultFont = 0;
 // In tab order, which is also the order of creation: a label's access key moves to the control after it.
 // clang-format off
 constexpr ControlDesign<DbxControl> kControls[] = {
-    {Label3, None, L"STATIC", u"Outlook Express のメッセージファイルを指定します。", kLabel, 0, 180, 240, 4005, 180, kDefaultFont},
-    {Label1, None, L"STATIC", u"ユーザ(&U):", kLabel, 0, 180, 660, 810, 180, kDefaultFont},
-    {cmbUser, None, WC_COMBOBOXW, u"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 1440, 600, 4575, 300 + kDropDownTwips, kDefaultFont},
-    {Label2, None, L"STATIC", u"DBXファイル(&D):", kLabel, 0, 180, 1200, 1230, 180, kDefaultFont},
-    {lvwDBXFile, None, WC_LISTVIEWW, u"",
+    {Label3, None, L"STATIC", WindowText::ChooserIntro, kLabel, 0, 180, 240, 4005, 180, kDefaultFont},
+    {Label1, None, L"STATIC", WindowText::ChooserUser, kLabel, 0, 180, 660, 810, 180, kDefaultFont},
+    {cmbUser, None, WC_COMBOBOXW, WindowText::None, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 1440, 600, 4575, 300 + kDropDownTwips, kDefaultFont},
+    {Label2, None, L"STATIC", WindowText::ChooserFiles, kLabel, 0, 180, 1200, 1230, 180, kDefaultFont},
+    {lvwDBXFile, None, WC_LISTVIEWW, WindowText::None,
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP | WS_GROUP | WS_VISIBLE, WS_EX_CLIENTEDGE,
      1440, 1080, 4575, 2475, kDefaultFont},
-    {cmdOK, None, L"BUTTON", u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 6240, 240, 1215, 375, kDefaultFont},
-    {cmdCancel, None, L"BUTTON", u"キャンセル", kButton, 0, 6240, 720, 1215, 375, kDefaultFont},
-    {cmdOpen, None, L"BUTTON", u"ファイルを開く", kButton, 0, 6240, 1380, 1215, 375, kDefaultFont},
+    {cmdOK, None, L"BUTTON", WindowText::Ok, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP | WS_VISIBLE, 0, 6240, 240, 1215, 375, kDefaultFont},
+    {cmdCancel, None, L"BUTTON", WindowText::Cancel, kButton, 0, 6240, 720, 1215, 375, kDefaultFont},
+    {cmdOpen, None, L"BUTTON", WindowText::OpenFile, kButton, 0, 6240, 1380, 1215, 375, kDefaultFont},
 };
 // clang-format on
 
 struct Column {
-  const wchar_t* caption;
+  WindowText caption;
   int widthTwips;
   int format;
 };
-const Column kColumns[] = {{L"DBXファイル名", 2650, LVCFMT_LEFT}, {L"サイズ", 1000, LVCFMT_RIGHT}};
+constexpr Column kColumns[] = {{WindowText::ColumnName, 2650, LVCFMT_LEFT}, {WindowText::ColumnSize, 1000, LVCFMT_RIGHT}};
 
 }  // namespace
 
-std::optional<std::u16string> frmDBX::Show(HWND owner, const UserList& users) {
-  frmDBX form(users);
+std::optional<std::u16string> frmDBX::Show(HWND owner, const UserList& users, Language language) {
+  frmDBX form(users, language);
   ShowModalDialog(owner, kDialogStyle, FormDialogProcedure<frmDBX>, reinterpret_cast<LPARAM>(&form));
   return form.chosen_;
 }
@@ -59,21 +59,22 @@ void frmDBX::CreateControls() {
   const UINT dpi = GetDpiForWindow(dialog_);
   font_ = MakeFont(L"MS UI Gothic", 9, dpi);
   const HFONT fonts[] = {font_.get()};
-  for (const ControlDesign<DbxControl>& design : kControls) PlaceControl(CreateControl(dialog_, design), design, fonts, dpi);
+  for (const ControlDesign<DbxControl>& design : kControls) PlaceControl(CreateControl(dialog_, design, language_), design, fonts, dpi);
   const HWND list = Control(DbxControl::lvwDBXFile);
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = kColumns[i].format;
     column.cx = TwipsToPixels(kColumns[i].widthTwips, dpi);
-    column.pszText = const_cast<wchar_t*>(kColumns[i].caption);
+    std::u16string caption = Text(kColumns[i].caption, language_);
+    column.pszText = platform::win32::WideBuffer(caption);
     column.iSubItem = i;
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
   }
   imlFolder_.reset(CreateFolderImages());
   SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(imlFolder_.get()));
 
-  SetWindowTextW(dialog_, kChooserCaption);
+  SetWindowTextW(dialog_, platform::win32::Wide(Text(WindowText::ChooserCaption, language_)));
   const auto icon = reinterpret_cast<LPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALVENOR)));
   SendMessageW(dialog_, WM_SETICON, ICON_SMALL, icon);
   SendMessageW(dialog_, WM_SETICON, ICON_BIG, icon);

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/win32/FileCalls.h"
 #include "platform/win32/Wide.h"
 
 namespace {
@@ -20,8 +21,7 @@ std::vector<DbxFileEntry> ListDbxFolder(const std::u16string& folder) {
   std::vector<DbxFileEntry> entries;
   const std::u16string pattern = folder + u"\\*.dbx";
   WIN32_FIND_DATAW found{};
-  const HANDLE first = FindFirstFileExW(platform::win32::Wide(pattern), FindExInfoBasic, &found,
-                                        FindExSearchNameMatch, nullptr, 0);
+  const HANDLE first = platform::win32::FindFirstAt(pattern, found);
   if (first == INVALID_HANDLE_VALUE) return entries;
   const std::unique_ptr<void, FindCloser> search(first);
   do {

@@ -23,7 +23,7 @@ class RecoveryUi {
  public:
   virtual ~RecoveryUi() = default;
 
-  // The language of every text the run shows; the window's is always Japanese.
+  // The language of every text the run shows: the user's, in the window as in the CLI.
   virtual Language TextLanguage() const { return Language::Japanese; }
 
   // txtEMLFolder's text when the run starts.

@@ -99,6 +99,7 @@ inline constexpr TextEntry kTextTable[] = {
 std::span<const TextEntry> AllTexts();
 
 constexpr std::u16string_view JapaneseText(TextId id) { return kTextTable[static_cast<std::size_t>(id)].japanese; }
+constexpr std::u16string_view EnglishText(TextId id) { return kTextTable[static_cast<std::size_t>(id)].english; }
 
 // `pattern` with "%1", "%2"... replaced by the arguments in order; front ends fill their own texts with it.
 std::u16string FillIn(std::u16string_view pattern, std::initializer_list<std::u16string_view> args);

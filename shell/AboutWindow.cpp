@@ -8,11 +8,8 @@
 using platform::win32::FromWide;
 using platform::win32::Wide;
 
-std::u16string AboutDescription(const std::u16string& versionLine) {
-  constexpr char16_t kParagraphBreak[] = u"\r\n\r\n";
-  return versionLine + kParagraphBreak + u"\u3000Outlook Expree で消えてしまったメールデータをDBXファイルから抽出します。" +
-         kParagraphBreak + u"\u3000" + kParagraphBreak +
-         u"\u3000このプログラムは C++ で書かれ、MinGW-w64 の GCC でビルドされています。";
+std::u16string AboutDescription(const std::u16string& versionLine, Language language) {
+  return Text(WindowText::AboutDescription, language, {versionLine});
 }
 
 void frmAbout::Form_Load() {
@@ -20,11 +17,11 @@ void frmAbout::Form_Load() {
   SetWindowTextW(dialog_, kApplicationTitle);
   const std::u16string title = FromWide(kApplicationTitle);
   // The single-line labels fit their captions (win32ui/ControlTable.h).
-  SetLabelText(Control(AboutControl::lblCopyRight), L"Copyright \u00A9 Tessaly. All rights reserved.");
-  SetLabelText(Control(AboutControl::lblTitle), Wide(title + u" システム情報："));
-  const std::u16string versionLine = VersionLine(title, kProgramVersion);
+  SetLabelText(Control(AboutControl::lblCopyRight), Wide(Text(WindowText::Copyright, language_)));
+  SetLabelText(Control(AboutControl::lblTitle), Wide(Text(WindowText::SystemInformation, language_, {title})));
+  const std::u16string versionLine = VersionLine(title, kProgramVersion, language_);
   SetLabelText(Control(AboutControl::lblVersion), Wide(versionLine));
-  SetText(Control(AboutControl::txtDescription), AboutDescription(versionLine));
+  SetText(Control(AboutControl::txtDescription), AboutDescription(versionLine, language_));
 
   // The etched rule spans the whole inner width, the grey line one pixel below the white one.
   RECT client{};

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win32ui/GdiObject.h"
+#include "windowtexts/WindowTexts.h"
 
 // OK carries both IDOK and, through the dialog manager, IDCANCEL: Enter and Esc both close.
 enum class AboutControl : int {
@@ -23,16 +24,18 @@ enum class AboutControl : int {
   lblDisclaimer,
 };
 
-// The description box's text: the version line, the purpose, an empty paragraph and the tools.
-std::u16string AboutDescription(const std::u16string& versionLine);
+// The description box's text in the language: the version line, the purpose, (in Japanese) an empty
+// paragraph, and the tools.
+std::u16string AboutDescription(const std::u16string& versionLine, Language language);
 
 class frmAbout {
  public:
-  // Shows the window modally over owner; returns when it has closed. Built anew at every showing.
-  static void Show(HWND owner);
+  // Shows the window modally over owner, in the language; returns when it has closed. Built anew at
+  // every showing.
+  static void Show(HWND owner, Language language);
 
  private:
-  frmAbout() = default;
+  explicit frmAbout(Language language) : language_(language) {}
   template <class Form>
   friend INT_PTR CALLBACK FormDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK BandProcedure(HWND band, UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,6 +51,7 @@ class frmAbout {
   LRESULT ControlColours(HDC dc, HWND control) const;
   HWND Control(AboutControl id) const;
 
+  const Language language_;
   HWND dialog_ = nullptr;
   GdiObject<HFONT> font_;
   GdiObject<HFONT> makerFont_;

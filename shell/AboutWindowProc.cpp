@@ -30,20 +30,20 @@ constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | WS_VISIBLE;
 // Earlier controls lie above later ones: the description box covers Picture1 and its labels.
 // clang-format off
 constexpr ControlDesign<AboutControl> kControls[] = {
-    {picHeader, None, kBandClass, u"", WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, kBandTwips.cx, kBandTwips.cy, kNormal},
-    {Image1, picHeader, L"STATIC", u"", SS_ICON | SS_REALSIZECONTROL | WS_VISIBLE, 0, 240, 120, 480, 480, kNormal},
-    {Label1, picHeader, L"STATIC", u"Tessaly", kLabel, 0, 840, 120, 3360, 225, kMaker},
-    {Label8, picHeader, L"STATIC", u"Palvenor", kLabel, 0, 960, 420, 3930, 240, kTitle},
-    {lblCopyRight, None, L"STATIC", u"", kLabel, 0, 300, 960, 6945, 225, kNormal},
-    {lblTitle, None, L"STATIC", u"", kLabel, 0, 270, 1320, 6945, 240, kNormal},
-    {txtDescription, None, L"EDIT", u"",
+    {picHeader, None, kBandClass, WindowText::None, WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, kBandTwips.cx, kBandTwips.cy, kNormal},
+    {Image1, picHeader, L"STATIC", WindowText::None, SS_ICON | SS_REALSIZECONTROL | WS_VISIBLE, 0, 240, 120, 480, 480, kNormal},
+    {Label1, picHeader, L"STATIC", WindowText::Maker, kLabel, 0, 840, 120, 3360, 225, kMaker},
+    {Label8, picHeader, L"STATIC", WindowText::ProductName, kLabel, 0, 960, 420, 3930, 240, kTitle},
+    {lblCopyRight, None, L"STATIC", WindowText::None, kLabel, 0, 300, 960, 6945, 225, kNormal},
+    {lblTitle, None, L"STATIC", WindowText::None, kLabel, 0, 270, 1320, 6945, 240, kNormal},
+    {txtDescription, None, L"EDIT", WindowText::None,
      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VISIBLE, WS_EX_CLIENTEDGE,
      240, 1560, 7095, 2115, kDescription},
-    {Picture1, None, L"STATIC", u"", WS_CLIPSIBLINGS | WS_VISIBLE, 0, 240, 1740, 7035, 1935, kNormal},
-    {lblVersion, Picture1, L"STATIC", u"", kLabel, 0, 0, 120, 6945, 225, kNormal},
-    {lblDescription, Picture1, L"STATIC", u"アプリケーション情報", SS_LEFT | WS_VISIBLE, 0, 0, 330, 6945, 1605, kNormal},
-    {lblDisclaimer, None, L"STATIC", u"", SS_LEFT | WS_VISIBLE, 0, 180, 3960, 5775, 585, kNormal},
-    {cmdOK, None, L"BUTTON", u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 0, 6180, 4020, 1305, 345, kNormal},
+    {Picture1, None, L"STATIC", WindowText::None, WS_CLIPSIBLINGS | WS_VISIBLE, 0, 240, 1740, 7035, 1935, kNormal},
+    {lblVersion, Picture1, L"STATIC", WindowText::None, kLabel, 0, 0, 120, 6945, 225, kNormal},
+    {lblDescription, Picture1, L"STATIC", WindowText::ApplicationInformation, SS_LEFT | WS_VISIBLE, 0, 0, 330, 6945, 1605, kNormal},
+    {lblDisclaimer, None, L"STATIC", WindowText::None, SS_LEFT | WS_VISIBLE, 0, 180, 3960, 5775, 585, kNormal},
+    {cmdOK, None, L"BUTTON", WindowText::Ok, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 0, 6180, 4020, 1305, 345, kNormal},
 };
 // clang-format on
 
@@ -59,9 +59,9 @@ void RegisterBandClass(WNDPROC procedure) {
 
 }  // namespace
 
-void frmAbout::Show(HWND owner) {
+void frmAbout::Show(HWND owner, Language language) {
   RegisterBandClass(BandProcedure);
-  frmAbout form;
+  frmAbout form(language);
   ShowModalDialog(owner, kDialogStyle, FormDialogProcedure<frmAbout>, reinterpret_cast<LPARAM>(&form));
 }
 
@@ -84,7 +84,7 @@ void frmAbout::CreateControls() {
   const HFONT fonts[kFonts] = {font_.get(), makerFont_.get(), titleFont_.get(), descriptionFont_.get()};
   for (const ControlDesign<AboutControl>& design : kControls) {
     const HWND parent = design.container == None ? dialog_ : Control(design.container);
-    PlaceControl(CreateControl(parent, design), design, fonts, dpi);
+    PlaceControl(CreateControl(parent, design, language_), design, fonts, dpi);
   }
   const HWND band = Control(AboutControl::picHeader);
   SetWindowLongPtrW(band, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -14,10 +14,10 @@ struct ItemListDeleter {
 
 }  // namespace
 
-std::u16string BrowseForFolder(HWND owner) {
+std::u16string BrowseForFolder(HWND owner, const std::u16string& title) {
   BROWSEINFOW request{};
   request.hwndOwner = owner;
-  request.lpszTitle = L"フォルダを選択してください";
+  request.lpszTitle = platform::win32::Wide(title);
   request.ulFlags = BIF_RETURNONLYFSDIRS;
   const std::unique_ptr<ITEMIDLIST, ItemListDeleter> item(SHBrowseForFolderW(&request));
   if (!item) return {};

@@ -31,9 +31,10 @@ std::u16string ProgramFolder() {
   }
 }
 
-std::u16string HelpFilePath(std::u16string_view programFolder) {
+std::u16string HelpFilePath(std::u16string_view programFolder, Language language) {
   const bool endsInBackslash = !programFolder.empty() && programFolder.back() == u'\\';
-  return std::u16string(programFolder) + (endsInBackslash ? u"VORTAKI.chm" : u"\\VORTAKI.chm");
+  return std::u16string(programFolder) + (endsInBackslash ? u"" : u"\\") +
+         (language == Language::English ? u"VORTAKI-en.chm" : u"VORTAKI.chm");
 }
 
 HtmlHelpViewer::~HtmlHelpViewer() {

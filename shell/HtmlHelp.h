@@ -6,12 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Texts.h"
+
 // The folder of a program's full path; a drive root keeps its backslash (D:\), other folders have none.
 std::u16string FolderOfProgram(std::u16string_view programPath);
 // The folder of the running program, in the same form.
 std::u16string ProgramFolder();
-// "VORTAKI.chm" in that folder.
-std::u16string HelpFilePath(std::u16string_view programFolder);
+// The help file of the language in that folder: "VORTAKI.chm" in Japanese, "VORTAKI-en.chm" in English.
+std::u16string HelpFilePath(std::u16string_view programFolder, Language language);
 
 class HtmlHelpViewer {
  public:

@@ -15,7 +15,6 @@
 #include "platform/Utf.h"
 #include "platform/win32/Wide.h"
 #include "shell/AboutWindow.h"
-#include "shell/ProgramVersion.h"
 #include "shell/BrowseForFolder.h"
 #include "shell/StorePaths.h"
 #include "shell/resource.h"
@@ -26,11 +25,6 @@ namespace {
 
 // The Inbox of a Japanese system, and else of an English one.
 constexpr const char16_t* kInboxFiles[] = {u"\\受信トレイ.dbx", u"\\Inbox.dbx"};
-constexpr char16_t kUnexpectedFailure[] = u"復元中に予期しないエラーが発生しました。";
-
-bool AskYesNo(HWND owner, const wchar_t* question) {
-  return MessageBoxW(owner, question, kApplicationTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
 
 }  // namespace
 
@@ -39,7 +33,8 @@ bool AskYesNo(HWND owner, const wchar_t* question) {
 void frmMain::Form_Load() {
   const auto current = static_cast<std::size_t>(users_.CurrentUserIndex);
   const std::u16string& userName = users_.UserNames[current];
-  SetText(Control(ControlId::optDefault), (userName.empty() ? u"" : userName + u"の") + u"受信トレイ(&R)");
+  const std::u16string owner = userName.empty() ? u"" : Text(WindowText::InboxOwner, language_, {WithPlainAmpersands(userName)});
+  SetText(Control(ControlId::optDefault), owner + Text(WindowText::Inbox, language_));
   if (DefaultStorePath().empty()) {
     EnableWindow(Control(ControlId::optDefault), FALSE);
     EnableWindow(Control(ControlId::optAll), FALSE);
@@ -51,7 +46,7 @@ void frmMain::Form_Load() {
 
 bool frmMain::Form_QueryUnload() {
   if (!IsRunning) return false;
-  if (AskYesNo(window_, L"終了しますか?") && run_ != nullptr) {
+  if (AskYesNo(WindowText::QuitQuestion) && run_ != nullptr) {
     run_->StopRequested = true;
     run_->QuitRequested = true;
   }
@@ -79,7 +74,7 @@ bool frmMain::Form_StorePathHanded(const COPYDATASTRUCT& data) {
 }
 
 void frmMain::OfferDbxFiles(const std::vector<std::u16string>& paths) {
-  if (const std::optional<std::u16string> refusal = StorePathRefusal(paths)) {
+  if (const std::optional<std::u16string> refusal = StorePathRefusal(paths, language_)) {
     ShowMessage(UiMessage{*refusal, MessageIcon::Exclamation, MessageButtons::Ok, {}});
     return;
   }
@@ -141,16 +136,16 @@ std::u16string frmMain::DefaultStorePath() const {
 }
 
 void frmMain::cmdStop_Click() {
-  if (AskYesNo(window_, L"停止しますか?") && run_ != nullptr) run_->StopRequested = true;
+  if (AskYesNo(WindowText::StopQuestion) && run_ != nullptr) run_->StopRequested = true;
 }
 
 void frmMain::cmdFindDBX_Click() {
-  const std::optional<std::u16string> chosen = chooseDbxFile_(window_, users_);
+  const std::optional<std::u16string> chosen = chooseDbxFile_(window_, users_, language_);
   if (chosen) UseDbxFile(*chosen);
 }
 
 void frmMain::cmdFindEML_Click() {
-  const std::u16string folder = BrowseForFolder(window_);
+  const std::u16string folder = BrowseForFolder(window_, Text(WindowText::ChooseFolder, language_));
   if (!folder.empty()) SetTextRaisingChange(ControlId::txtEMLFolder, folder);
 }
 
@@ -163,20 +158,29 @@ void frmMain::txtDBXFile_Change() {
 }
 void frmMain::txtEMLFolder_Change() { UpdateStartEnabled(); }
 
-void frmMain::txtDBXFile_GotFocus() { SetLabelCaption(ControlId::lblMessage, u"DBXファイルを指定します。"); }
-void frmMain::txtDBXFile_LostFocus() { SetLabelCaption(ControlId::lblMessage, u""); }
-void frmMain::txtEMLFolder_GotFocus() { SetLabelCaption(ControlId::lblMessage, u"EMLファイルの出力先を指定します。"); }
-void frmMain::txtEMLFolder_LostFocus() { SetLabelCaption(ControlId::lblMessage, u""); }
+void frmMain::txtDBXFile_GotFocus() { SetLabelCaption(ControlId::lblMessage, Text(WindowText::StoreHint, language_)); }
+void frmMain::txtEMLFolder_GotFocus() { SetLabelCaption(ControlId::lblMessage, Text(WindowText::OutputHint, language_)); }
+
+// A box the user leaves shows the end of its path again, wherever the caret was.
+void frmMain::txtDBXFile_LostFocus() {
+  SetLabelCaption(ControlId::lblMessage, u"");
+  ShowPathEnd(ControlId::txtDBXFile);
+}
+
+void frmMain::txtEMLFolder_LostFocus() {
+  SetLabelCaption(ControlId::lblMessage, u"");
+  ShowPathEnd(ControlId::txtEMLFolder);
+}
 
 void frmMain::mnuFileExit_Click() { SendMessageW(window_, WM_CLOSE, 0, 0); }
 
 // A missing help file is left to the help system to show (or not).
 void frmMain::mnuHelpHelp_Click() {
-  help_.DisplayTopic(window_, HelpFilePath(ProgramFolder()));
+  help_.DisplayTopic(window_, HelpFilePath(ProgramFolder(), language_));
   HelpOpened = true;
 }
 
-void frmMain::mnuHelpAbout_Click() { frmAbout::Show(window_); }
+void frmMain::mnuHelpAbout_Click() { frmAbout::Show(window_, language_); }
 
 // This handler was called by the window manager, which an exception must not unwind through. What the
 // run wrote so far stays on disk; the user learns what failed, and the window is ready for another run.
@@ -223,7 +227,7 @@ bool frmMain::RecoverBatch(const std::vector<BatchStore>& stores, const RunOptio
 
 void frmMain::ShowUnexpectedFailure(const std::u16string& reason) {
   RestoreStatusBar();
-  std::u16string text = kUnexpectedFailure;
+  std::u16string text = Text(WindowText::UnexpectedFailure, language_);
   if (!reason.empty()) text += u"\r\n" + reason;
   ShowMessage(UiMessage{text, MessageIcon::Critical, MessageButtons::Ok, {}});
 }
@@ -274,14 +278,23 @@ bool frmMain::IsChecked(ControlId id) const {
   return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// The caret goes to the end, so that a long path shows its file name rather than its drive.
 void frmMain::SetTextRaisingChange(ControlId id, const std::u16string& text) {
   const HWND box = Control(id);
   if (GetText(box) == text) return;
   SetText(box, text);
-  const auto end = static_cast<WPARAM>(text.size());
+  ShowPathEnd(id);
+}
+
+void frmMain::ShowPathEnd(ControlId id) {
+  const HWND box = Control(id);
+  const auto end = static_cast<WPARAM>(GetWindowTextLengthW(box));
   SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
   SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
+
+bool frmMain::AskYesNo(WindowText question) {
+  return ShowMessage(UiMessage{Text(question, language_), MessageIcon::Question, MessageButtons::YesNo, {}}) ==
+         MessageAnswer::Yes;
 }
 
 void frmMain::SetLabelCaption(ControlId id, const std::u16string& caption) {

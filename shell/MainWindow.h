@@ -15,6 +15,7 @@
 #include "shell/HtmlHelp.h"
 #include "shell/MainWindowControls.h"
 #include "win32ui/GdiObject.h"
+#include "windowtexts/WindowTexts.h"
 
 inline constexpr wchar_t kMainWindowClass[] = L"PalvenorMainWindow";
 // Marks the WM_COPYDATA by which a second start hands its store paths (UTF-16, a NUL between two, no
@@ -26,13 +27,14 @@ class frmMain final : public RecoveryUi, public BatchUi {
  public:
   // How the window runs a recovery; the program passes RecoverMails.
   using Recovery = std::function<void(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui)>;
-  // How the window asks for a DBX file among the users' stores, modally over owner: the chosen path, or
-  // nothing when cancelled. The program passes the DBX chooser.
-  using DbxFileChooser = std::function<std::optional<std::u16string>(HWND owner, const UserList& users)>;
+  // How the window asks for a DBX file among the users' stores, modally over owner and in the window's
+  // language: the chosen path, or nothing when cancelled. The program passes the DBX chooser.
+  using DbxFileChooser =
+      std::function<std::optional<std::u16string>(HWND owner, const UserList& users, Language language)>;
 
-  // Creates the window hidden, owned by the application window, and runs Form_Load, which shows the
-  // user list. closed runs once the window has closed.
-  frmMain(HWND owner, UserList users, Recovery recover, DbxFileChooser chooseDbxFile,
+  // Creates the window hidden, owned by the application window, with every text in the language, and
+  // runs Form_Load, which shows the user list. closed runs once the window has closed.
+  frmMain(HWND owner, UserList users, Language language, Recovery recover, DbxFileChooser chooseDbxFile,
           std::function<void()> closed = {});
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
@@ -54,6 +56,7 @@ class frmMain final : public RecoveryUi, public BatchUi {
   bool TranslateDialogKeys(MSG& message);
 
   // What the run changes, through the engine's interface.
+  Language TextLanguage() const override { return language_; }
   std::u16string OutputParentFolder() override;
   void SetVisible(StatusControl control, bool visible) override;
   void SetCaption(StatusControl control, const std::u16string& caption) override;
@@ -122,9 +125,13 @@ class frmMain final : public RecoveryUi, public BatchUi {
   // Sets a box's text; like typing, it raises the box's Change handler, but only when the text differs.
   void SetTextRaisingChange(ControlId id, const std::u16string& text);
   void SetLabelCaption(ControlId id, const std::u16string& caption);
+  // Puts the caret at the end, so that a long path shows its file name rather than its drive.
+  void ShowPathEnd(ControlId id);
+  bool AskYesNo(WindowText question);
 
   // Window plumbing (frmMainWindow.cpp).
   void CreateControls();
+  void CreateMenus();
   void CreateTooltips();
   void ApplyLayout(UINT dpi);
   void PlaceCentred();
@@ -146,6 +153,7 @@ class frmMain final : public RecoveryUi, public BatchUi {
   GdiObject<HBRUSH> whiteBrush_;
   GdiObject<HBRUSH> statusBrush_;
   const UserList users_;
+  const Language language_;
   Recovery recover_;
   DbxFileChooser chooseDbxFile_;
   std::function<void()> closed_;

@@ -9,6 +9,7 @@
 #include "shell/ProgramVersion.h"
 #include "shell/GradientBand.h"
 #include "shell/MainWindow.h"
+#include "platform/win32/Wide.h"
 #include "shell/resource.h"
 #include "win32ui/Fonts.h"
 #include "win32ui/Twips.h"
@@ -28,11 +29,12 @@ HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 }  // namespace
 
-frmMain::frmMain(HWND owner, UserList users, Recovery recover, DbxFileChooser chooseDbxFile,
+frmMain::frmMain(HWND owner, UserList users, Language language, Recovery recover, DbxFileChooser chooseDbxFile,
                  std::function<void()> closed)
     : whiteBrush_(CreateSolidBrush(kWhite)),
       statusBrush_(CreateSolidBrush(kStatusBarColour)),
       users_(std::move(users)),
+      language_(language),
       recover_(std::move(recover)),
       chooseDbxFile_(std::move(chooseDbxFile)),
       closed_(std::move(closed)) {
@@ -57,7 +59,7 @@ frmMain::frmMain(HWND owner, UserList users, Recovery recover, DbxFileChooser ch
   const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&commonControls);
 
-  menu_ = LoadMenuW(Instance(), MAKEINTRESOURCEW(IDR_MAINMENU));
+  CreateMenus();
   CreateWindowExW(kWindowExStyle, kMainWindowClass, kApplicationTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, owner, menu_, Instance(), this);
   if (window_ == nullptr) {
@@ -95,10 +97,24 @@ bool frmMain::TranslateDialogKeys(MSG& message) {
   return window_ != nullptr && IsDialogMessageW(window_, &message) != FALSE;
 }
 
+// The menu bar is made here rather than from a resource, so that its captions come from the texts table.
+void frmMain::CreateMenus() {
+  const auto caption = [this](WindowText text) { return Text(text, language_); };
+  const HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, IDM_FILE_EXIT, platform::win32::Wide(caption(WindowText::MenuExit)));
+  const HMENU help = CreatePopupMenu();
+  AppendMenuW(help, MF_STRING, IDM_HELP_HELP, platform::win32::Wide(caption(WindowText::MenuHelpTopics)));
+  AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(help, MF_STRING, IDM_HELP_ABOUT, platform::win32::Wide(caption(WindowText::MenuAbout)));
+  menu_ = CreateMenu();
+  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), platform::win32::Wide(caption(WindowText::MenuFile)));
+  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), platform::win32::Wide(caption(WindowText::MenuHelp)));
+}
+
 void frmMain::CreateControls() {
   for (const ControlDesign<ControlId>& design : MainWindowControls()) {
     const HWND parent = design.container == ControlId::None ? window_ : Control(design.container);
-    const HWND control = CreateControl(parent, design);
+    const HWND control = CreateControl(parent, design, language_);
     if (std::wstring_view(design.className) == kPanelClass) SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (design.id == ControlId::prgStatus) SendMessageW(control, PBM_SETRANGE32, 0, 100);
     controls_.emplace_back(design.id, control);

@@ -9,17 +9,13 @@ namespace {
 
 struct Tip {
   ControlId control;
-  const char16_t* text;
+  WindowText text;
 };
 
 // One line per check box.
 constexpr Tip kTips[] = {
-    {ControlId::chkPointer,
-     u"ブロックの位置を示すポインターを確かめずに、メールをたどります。\r\n"
-     u"ディスクイメージから切り出したDBXファイルや、ずれた位置からコピーされたDBXファイルで、メールが見つからないときに使います。"},
-    {ControlId::chkFreed,
-     u"Outlook Expressが解放した領域に残るメールも、「削除済みメール」フォルダに復元します。\r\n"
-     u"完全に削除したメールが戻ることがありますが、512バイトごとに4バイトが失われ「????」になります。"},
+    {ControlId::chkPointer, WindowText::PointerTip},
+    {ControlId::chkFreed, WindowText::FreedTip},
 };
 
 constexpr int kTipWidthPixels = 400;
@@ -42,7 +38,8 @@ void frmMain::CreateTooltips() {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
     tool.uId = reinterpret_cast<UINT_PTR>(Control(tip.control));
-    tool.lpszText = const_cast<wchar_t*>(platform::win32::Wide(tip.text));
+    std::u16string text = Text(tip.text, language_);
+    tool.lpszText = platform::win32::WideBuffer(text);
     SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   tooltip_ = tooltip;

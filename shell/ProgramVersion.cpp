@@ -1,10 +1,10 @@
 #include "shell/ProgramVersion.h"
 
-std::u16string VersionLine(std::u16string_view title, const ProgramVersion& version) {
+std::u16string VersionLine(std::u16string_view title, const ProgramVersion& version, Language language) {
   const auto number = [](int value) {
     const std::string digits = std::to_string(value);
     return std::u16string(digits.begin(), digits.end());
   };
-  return u"\u3000" + std::u16string(title) + u" のバージョン： " + number(version.major) + u"." +
-         number(version.minor) + u"." + number(version.revision);
+  const std::u16string numbers = number(version.major) + u"." + number(version.minor) + u"." + number(version.revision);
+  return Text(WindowText::VersionLine, language, {title, numbers});
 }

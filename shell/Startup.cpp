@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "discovery/Identities.h"
+#include "platform/UserLanguage.h"
 #include "platform/win32/Wide.h"
 #include "shell/ProgramVersion.h"
 #include "shell/StorePaths.h"
@@ -42,8 +43,8 @@ int RunMessageLoop(frmMain& form) {
 
 // A refused path is reported here, by the start that was given it; the running window only takes a
 // good one, while it is at rest.
-void HandStorePaths(const std::vector<std::u16string>& storePaths) {
-  if (const std::optional<std::u16string> refusal = StorePathRefusal(storePaths)) {
+void HandStorePaths(const std::vector<std::u16string>& storePaths, Language language) {
+  if (const std::optional<std::u16string> refusal = StorePathRefusal(storePaths, language)) {
     MessageBoxW(nullptr, platform::win32::Wide(*refusal), kApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
@@ -91,16 +92,17 @@ void ActivatePreviousInstance(HWND window) {
 
 int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& chooseDbxFile,
          const std::vector<std::u16string>& storePaths) {
+  const Language language = platform::UserReadsJapanese() ? Language::Japanese : Language::English;
   const InstanceMutex instance;
   if (instance.PreviousInstance()) {
     ActivatePreviousInstance(FindWindowW(kApplicationWindowClass, kApplicationTitle));
-    if (!storePaths.empty()) HandStorePaths(storePaths);
+    if (!storePaths.empty()) HandStorePaths(storePaths, language);
     return 0;
   }
   const ComApartment com;
   const ApplicationWindow application;
   try {
-    frmMain form(application.Handle(), DiscoverMailStores(), recover, chooseDbxFile, [] { PostQuitMessage(0); });
+    frmMain form(application.Handle(), DiscoverMailStores(), language, recover, chooseDbxFile, [] { PostQuitMessage(0); });
     form.Show();
     if (!storePaths.empty()) form.OfferDbxFiles(storePaths);
     return RunMessageLoop(form);

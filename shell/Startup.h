@@ -40,7 +40,8 @@ class ApplicationWindow {
 void ActivatePreviousInstance(HWND window);
 
 // The program: a second instance activates the first and ends; the first finds the mail stores,
-// shows the main window, offers it the store paths given on the command line (if any) and returns
-// when it has closed. The result is the process exit code.
+// shows the main window (in Japanese when that is the user's display language, in English otherwise),
+// offers it the store paths given on the command line (if any) and returns when it has closed. The
+// result is the process exit code.
 int Main(const frmMain::Recovery& recover, const frmMain::DbxFileChooser& chooseDbxFile,
          const std::vector<std::u16string>& storePaths = {});

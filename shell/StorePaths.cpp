@@ -4,17 +4,18 @@
 
 #include "engine/StoreNames.h"
 #include "engine/Texts.h"
+#include "platform/win32/FileCalls.h"
 #include "platform/win32/Wide.h"
 
 namespace {
 
 bool IsExistingFile(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(platform::win32::Wide(path));
+  const DWORD attributes = platform::win32::AttributesAt(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool IsExistingFolder(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(platform::win32::Wide(path));
+  const DWORD attributes = platform::win32::AttributesAt(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -25,13 +26,13 @@ struct LocalFreer {
 }  // namespace
 
 // One file keeps what it always could be: any file, as the chooser's file dialog allows.
-std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths) {
-  if (paths.empty()) return u"DBXファイルを1つだけ指定してください。";
+std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths, Language language) {
+  if (paths.empty()) return Text(WindowText::OneStoreOnly, language);
   if (paths.size() == 1 && IsExistingFolder(paths.front())) return std::nullopt;
   for (const std::u16string& path : paths) {
-    if (paths.size() > 1 && IsExistingFolder(path)) return Text(TextId::OneFolderAlone, Language::Japanese);
-    if (!IsExistingFile(path)) return u"DBXファイルが見つかりません。\r\n" + path;
-    if (paths.size() > 1 && !IsDbxFileName(FileNameOf(path))) return Text(TextId::OnlyDbxFiles, Language::Japanese, {path});
+    if (paths.size() > 1 && IsExistingFolder(path)) return Text(TextId::OneFolderAlone, language);
+    if (!IsExistingFile(path)) return Text(WindowText::StoreMissing, language, {path});
+    if (paths.size() > 1 && !IsDbxFileName(FileNameOf(path))) return Text(TextId::OnlyDbxFiles, language, {path});
   }
   return std::nullopt;
 }

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-// The message that refuses the named stores, or nothing when they are one existing file, one folder,
-// or several existing DBX files.
-std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths);
+#include "windowtexts/WindowTexts.h"
+
+// The message, in the language, that refuses the named stores, or nothing when they are one existing
+// file, one folder, or several existing DBX files.
+std::optional<std::u16string> StorePathRefusal(const std::vector<std::u16string>& paths, Language language);
 
 // Paths as one text for the running window, and back; a NUL cannot be part of a path.
 std::u16string JoinStorePaths(const std::vector<std::u16string>& paths);

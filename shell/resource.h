@@ -2,8 +2,6 @@
 // Resource identifiers shared by Palvenor.rc and the windows.
 #include "win32ui/ProgramIcon.h"
 
-#define IDR_MAINMENU 100
-
 #define IDM_FILE_EXIT 40001
 #define IDM_HELP_HELP 40002
 #define IDM_HELP_ABOUT 40003

@@ -1,12 +1,13 @@
 #pragma once
 // The one format in which every window lists its controls, in tab order (which is also the order of
-// creation, and so of the keyboard's travel): identifier, container, class, caption, styles, design
-// place in twips and font.
+// creation, and so of the keyboard's travel): identifier, container, class, caption (an entry of the
+// texts table, shown in the window's language), styles, design place in twips and font.
 #include <windows.h>
 
 #include <span>
 
 #include "platform/win32/Wide.h"
+#include "windowtexts/WindowTexts.h"
 
 // Id is the window's own enumeration of its control identifiers; Id{} as container stands for the
 // window itself.
@@ -15,7 +16,7 @@ struct ControlDesign {
   Id id;
   Id container;
   const wchar_t* className;
-  const char16_t* caption;
+  WindowText caption;
   DWORD style;  // WS_CHILD is added; WS_VISIBLE marks the controls shown when the window opens
   DWORD exStyle;
   int left, top, width, height;  // twips, from the container's top-left corner
@@ -32,11 +33,12 @@ HWND CreateTableControl(HWND parent, int id, const wchar_t* className, const wch
                         DWORD exStyle);
 void PlaceTableControl(HWND control, const wchar_t* className, DWORD style, RECT twips, HFONT font, UINT dpi);
 
-// Creates the control in parent (its container) without place or font; PlaceControl gives it both.
+// Creates the control in parent (its container) with its caption in the language, without place or font;
+// PlaceControl gives it both.
 template <class Id>
-HWND CreateControl(HWND parent, const ControlDesign<Id>& design) {
-  return CreateTableControl(parent, static_cast<int>(design.id), design.className, platform::win32::Wide(design.caption), design.style,
-                            design.exStyle);
+HWND CreateControl(HWND parent, const ControlDesign<Id>& design, Language language) {
+  return CreateTableControl(parent, static_cast<int>(design.id), design.className,
+                            platform::win32::Wide(Text(design.caption, language)), design.style, design.exStyle);
 }
 
 // Gives the control its font and its design place for dpi; a single-line label then fits its caption.

@@ -1,8 +1,8 @@
 #include "platform/FileTimes.h"
 
 #include "platform/Files.h"
+#include "platform/win32/FileCalls.h"
 #include "platform/win32/Handle.h"
-#include "platform/win32/Wide.h"
 
 namespace platform {
 namespace {
@@ -48,8 +48,7 @@ FileTime LocalToFileTime(const LocalDateTime& local) {
 void ReadTimeZoneOnce() {}
 
 std::optional<TimeStampFile> TimeStampFile::Open(const std::u16string& path) {
-  const HANDLE file = CreateFileW(win32::Wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = win32::CreateFileAt(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   return TimeStampFile(win32::Owned(file));
 }

@@ -1,8 +1,8 @@
 #include "platform/Files.h"
 
+#include "platform/win32/FileCalls.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/OsErrors.h"
-#include "platform/win32/Wide.h"
 
 namespace platform {
 namespace {
@@ -11,15 +11,13 @@ using win32::ErrorFromCode;
 using win32::Handle;
 using win32::LastError;
 using win32::Owned;
-using win32::Wide;
 
 }  // namespace
 
 std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error,
                                          const std::vector<ByteRange>& unreadable) {
   // GENERIC_READ only; the mail client may hold the store open for writing meanwhile.
-  const HANDLE file = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = win32::CreateFileAt(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) {
     error = LastError();
     return std::nullopt;
@@ -60,8 +58,7 @@ std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out)
 }
 
 std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError& error) {
-  const HANDLE file =
-      CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = win32::CreateFileAt(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
   if (file == INVALID_HANDLE_VALUE) {
     error = LastError();
     return std::nullopt;
@@ -90,21 +87,21 @@ bool OutputFile::Close(OsError& error) {
 }
 
 bool CreateFolder(const std::u16string& path, OsError& error) {
-  if (!CreateDirectoryW(Wide(path), nullptr)) {
+  if (!win32::CreateFolderAt(path)) {
     error = LastError();
     return false;
   }
   return true;
 }
 
-bool PathExists(const std::u16string& path) { return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::u16string& path) { return win32::AttributesAt(path) != INVALID_FILE_ATTRIBUTES; }
 
-bool RemoveFile(const std::u16string& path) { return DeleteFileW(Wide(path)) != 0; }
+bool RemoveFile(const std::u16string& path) { return win32::DeleteFileAt(path); }
 
-bool RemoveFolder(const std::u16string& path) { return RemoveDirectoryW(Wide(path)) != 0; }
+bool RemoveFolder(const std::u16string& path) { return win32::RemoveFolderAt(path); }
 
 PathKind KindOfPath(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(Wide(path));
+  const DWORD attributes = win32::AttributesAt(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
   return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0 ? PathKind::NotRegularFile
                                                                                  : PathKind::RegularFile;
@@ -113,8 +110,7 @@ PathKind KindOfPath(const std::u16string& path) {
 void FlushToDisk(const std::u16string&, const std::function<void(const FileVisitor&)>& forEachFile) {
   // Flushing a whole volume needs an administrator; each file is flushed through a handle of its own.
   forEachFile([](const std::u16string& file) {
-    const HANDLE handle = CreateFileW(Wide(file), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = win32::CreateFileAt(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (handle == INVALID_HANDLE_VALUE) return;
     FlushFileBuffers(handle);
     CloseHandle(handle);
@@ -123,7 +119,7 @@ void FlushToDisk(const std::u16string&, const std::function<void(const FileVisit
 
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
   if (from == to) return RenameResult::TargetExists;
-  if (MoveFileExW(Wide(from), Wide(to), 0)) return RenameResult::Renamed;
+  if (win32::MoveFileAt(from, to)) return RenameResult::Renamed;
   const DWORD code = GetLastError();
   error = ErrorFromCode(code);
   return code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS ? RenameResult::TargetExists

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/win32/FileCalls.h"
 #include "platform/win32/OsErrors.h"
 #include "platform/win32/Wide.h"
 
@@ -17,15 +18,14 @@ struct FindCloser {
 }  // namespace
 
 bool IsFolder(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(win32::Wide(path));
+  const DWORD attributes = win32::AttributesAt(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::optional<std::vector<std::u16string>> FileNamesIn(const std::u16string& folder, OsError& error) {
   const std::u16string pattern = folder + (folder.ends_with(u'\\') || folder.ends_with(u'/') ? u"*" : u"\\*");
   WIN32_FIND_DATAW found{};
-  const HANDLE first =
-      FindFirstFileExW(win32::Wide(pattern), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  const HANDLE first = win32::FindFirstAt(pattern, found);
   std::vector<std::u16string> names;
   if (first == INVALID_HANDLE_VALUE) {
     // Only an empty drive's root lists nothing at all; any other folder lists "." and "..".

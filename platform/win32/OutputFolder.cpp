@@ -1,17 +1,16 @@
 #include "platform/OutputFolder.h"
 
+#include "platform/win32/FileCalls.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/OsErrors.h"
-#include "platform/win32/Wide.h"
 
 namespace platform {
 
 using win32::ErrorFromCode;
 using win32::LastError;
-using win32::Wide;
 
 std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsError& error) {
-  const DWORD attributes = GetFileAttributesW(Wide(path));
+  const DWORD attributes = win32::AttributesAt(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     error = LastError();
     return std::nullopt;
@@ -27,8 +26,7 @@ std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsErr
 NewFile OutputFolder::CreateNew(std::u16string_view name) const {
   if (!IsPlainName(name)) return NewFile{CreateResult::Failed, std::nullopt, ErrorFromCode(ERROR_INVALID_NAME)};
   const std::u16string path = path_ + std::u16string(name);
-  const HANDLE file =
-      CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = win32::CreateFileAt(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     const bool exists = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;

@@ -119,9 +119,10 @@ TEST_F(AboutWindowTest, EnterEscAndTheCloseBoxClose) {
 }
 
 TEST(AboutTexts, VersionNumbersArePlainDecimal) {
-  EXPECT_EQ(VersionLine(u"Palvenor", {1, 0, 34}), u"\u3000Palvenor のバージョン： 1.0.34");
-  EXPECT_EQ(VersionLine(u"Palvenor", {1, 0, 5}), u"\u3000Palvenor のバージョン： 1.0.5");
-  EXPECT_EQ(VersionLine(u"Palvenor", kProgramVersion), u"\u3000Palvenor のバージョン： 1.0.34");
+  EXPECT_EQ(VersionLine(u"Palvenor", {1, 0, 34}, Language::Japanese), u"\u3000Palvenor のバージョン： 1.0.34");
+  EXPECT_EQ(VersionLine(u"Palvenor", {1, 0, 5}, Language::Japanese), u"\u3000Palvenor のバージョン： 1.0.5");
+  EXPECT_EQ(VersionLine(u"Palvenor", kProgramVersion, Language::Japanese), u"\u3000Palvenor のバージョン： 1.0.34");
+  EXPECT_EQ(VersionLine(u"Palvenor", {1, 0, 5}, Language::English), u"Palvenor version 1.0.5");
 }
 
 TEST(GradientBand, CornerAndChannelsFollowTheTwipsAndThe16BitFields) {
@@ -162,32 +163,42 @@ TEST(HelpFile, LiesNextToTheProgramAlsoAtADriveRoot) {
       {u"D:\\Palvenor.exe", u"D:\\VORTAKI.chm"},
       {u"\\\\server\\share\\Palvenor.exe", u"\\\\server\\share\\VORTAKI.chm"},
   };
-  for (const auto& [program, help] : programs) EXPECT_EQ(HelpFilePath(FolderOfProgram(program)), help) << Wide(program);
+  for (const auto& [program, help] : programs) {
+    EXPECT_EQ(HelpFilePath(FolderOfProgram(program), Language::Japanese), help) << Wide(program);
+  }
+  EXPECT_EQ(HelpFilePath(u"D:\\", Language::English), u"D:\\VORTAKI-en.chm");
+  EXPECT_EQ(HelpFilePath(u"C:\\Tools", Language::English), u"C:\\Tools\\VORTAKI-en.chm");
   EXPECT_EQ(FolderOfProgram(u"D:\\Palvenor.exe"), u"D:\\");
   EXPECT_EQ(FolderOfProgram(u"C:\\Tools\\Palvenor.exe"), u"C:\\Tools");
-  // The build puts the help file next to this test program as it does next to Palvenor.exe.
-  const std::u16string here = HelpFilePath(ProgramFolder());
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(Wide(here)))) << Wide(here);
+  // The build puts the help files next to this test program as it does next to Palvenor.exe.
+  for (const Language language : {Language::Japanese, Language::English}) {
+    const std::u16string here = HelpFilePath(ProgramFolder(), language);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(Wide(here)))) << Wide(here);
+  }
 }
 
 using HelpWindow = WindowHarness;
 
+// Each language opens its own file, told apart by the title it carries.
 TEST_F(HelpWindow, OpensFromTheMenuOverTheMainWindowAndClosesWithIt) {
-  Open();
-  ASSERT_TRUE(MenuItemEnabled(IDM_HELP_HELP));
-  EXPECT_EQ(ThreadWindow(L"Palvenor ヘルプ"), nullptr);
-  Menu(form_->Window(), IDM_HELP_HELP);
-  Pump(500);
-  // The viewer is there; under Wine its pages stay blank.
-  const HWND help = ThreadWindow(L"Palvenor ヘルプ");
-  ASSERT_NE(help, nullptr);
-  wchar_t className[64] = {};
-  GetClassNameW(help, className, 64);
-  EXPECT_STREQ(className, L"HH Parent");
-  EXPECT_EQ(GetWindow(help, GW_OWNER), form_->Window());
-  SendMessageW(form_->Window(), WM_CLOSE, 0, 0);
-  Pump(300);
-  EXPECT_FALSE(IsWindow(help) && IsWindowVisible(help)) << "closing the main window closes the help";
+  for (const auto& [language, title] : {std::pair{Language::Japanese, L"Palvenor ヘルプ"}, std::pair{Language::English, L"Palvenor Help"}}) {
+    language_ = language;
+    Open();
+    ASSERT_TRUE(MenuItemEnabled(IDM_HELP_HELP));
+    EXPECT_EQ(ThreadWindow(title), nullptr);
+    Menu(form_->Window(), IDM_HELP_HELP);
+    Pump(500);
+    // The viewer is there; under Wine its pages stay blank.
+    const HWND help = ThreadWindow(title);
+    ASSERT_NE(help, nullptr) << title;
+    wchar_t className[64] = {};
+    GetClassNameW(help, className, 64);
+    EXPECT_STREQ(className, L"HH Parent");
+    EXPECT_EQ(GetWindow(help, GW_OWNER), form_->Window());
+    SendMessageW(form_->Window(), WM_CLOSE, 0, 0);
+    Pump(300);
+    EXPECT_FALSE(IsWindow(help) && IsWindowVisible(help)) << "closing the main window closes the help";
+  }
 }
 
 // The main window asks the viewer to close all help windows when it closes; its own help window would
@@ -195,7 +206,7 @@ TEST_F(HelpWindow, OpensFromTheMenuOverTheMainWindowAndClosesWithIt) {
 TEST(HtmlHelpViewer, CloseAllClosesTheWindowsItOpened) {
   HtmlHelpViewer viewer;
   viewer.CloseAll(nullptr);  // before any help was shown: nothing to do, nothing loaded
-  viewer.DisplayTopic(nullptr, HelpFilePath(ProgramFolder()));
+  viewer.DisplayTopic(nullptr, HelpFilePath(ProgramFolder(), Language::Japanese));
   PumpMessages(500);
   const HWND help = ThreadWindow(L"Palvenor ヘルプ");
   ASSERT_NE(help, nullptr);

@@ -1,4 +1,4 @@
-# The release zip holds exactly the two programs, the help file and the README, in one folder, and the
+# The release zip holds exactly the two programs, the two help files and the README, in one folder, and the
 # SHA256SUMS beside it names the zip with its hash.
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE} OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
 if(failed)
@@ -8,7 +8,7 @@ string(STRIP "${listing}" listing)
 string(REPLACE "\n" ";" entries "${listing}")
 list(SORT entries)
 get_filename_component(name ${PACKAGE} NAME_WLE)
-set(expected ${name}/Palvenor.exe ${name}/README.txt ${name}/VORTAKI.chm ${name}/palvenor-cli.exe)
+set(expected ${name}/Palvenor.exe ${name}/README.txt ${name}/VORTAKI.chm ${name}/VORTAKI-en.chm ${name}/palvenor-cli.exe)
 list(SORT expected)
 if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "the package holds [${entries}], expected [${expected}]")

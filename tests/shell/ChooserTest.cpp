@@ -94,7 +94,7 @@ void PressKey(HWND chooser, HWND control, WPARAM key) {
   PumpDialog(chooser);
 }
 
-HWND OpenChooser() { return ThreadWindow(kChooserCaption, L"#32770"); }
+HWND OpenChooser() { return ThreadWindow(platform::win32::Wide(Text(WindowText::ChooserCaption, Language::Japanese)), L"#32770"); }
 
 class Chooser : public WindowHarness {
  protected:

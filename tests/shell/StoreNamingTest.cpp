@@ -175,6 +175,13 @@ TEST_F(StoreNaming, LongPathsShowTheirEnd) {
     const auto firstShown = SendMessageW(Control(Id::txtEMLFolder), EM_GETFIRSTVISIBLELINE, 0, 0);
     if (folder == longFolder) {
       EXPECT_GT(firstShown, 0) << "the beginning scrolled out of sight";
+      // The user looks at the drive, then leaves the box: it shows the file name again.
+      SetFocus(Control(Id::txtEMLFolder));
+      SendMessageW(Control(Id::txtEMLFolder), EM_SETSEL, 0, 0);
+      SendMessageW(Control(Id::txtEMLFolder), EM_SCROLLCARET, 0, 0);
+      EXPECT_EQ(SendMessageW(Control(Id::txtEMLFolder), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+      SetFocus(Control(Id::chkPointer));
+      EXPECT_GT(SendMessageW(Control(Id::txtEMLFolder), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "after leaving the box";
     } else {
       EXPECT_EQ(firstShown, 0);
     }

@@ -36,7 +36,7 @@ frmMain& WindowHarness::OpenWith(frmMain::Recovery recover) {
     std::ofstream(path / u"受信トレイ.dbx") << "store";
   }
   application_ = std::make_unique<ApplicationWindow>();
-  form_ = std::make_unique<frmMain>(application_->Handle(), users_, std::move(recover), frmDBX::Show,
+  form_ = std::make_unique<frmMain>(application_->Handle(), users_, language_, std::move(recover), frmDBX::Show,
                                     [this] { ++closedCount_; });
   form_->Show();
   SetForegroundWindow(form_->Window());

@@ -42,6 +42,8 @@ class WindowHarness : public ::testing::Test {
   bool createInboxes_ = true;
   // The user list the window is opened with.
   UserList users_{{u"user1", u"user2"}, {u"C:\\Mail1", u"C:\\Mail"}, 1, u"C:\\Docs"};
+  // The language the window is opened in.
+  Language language_ = Language::Japanese;
   // The run going on, inside a run of Open's, and the options of the last run.
   RecoveryRun* run_ = nullptr;
   RunOptions options_;
