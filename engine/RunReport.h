@@ -17,11 +17,14 @@ struct RecoveryOutcome {
   std::int64_t pointerCheckRejects = 0;  // first blocks only the pointer check refused
   bool missingSignature = false;
   std::int32_t freedCount = 0;         // freed messages written into their subfolder
+  std::int32_t unwrittenCount = 0;     // kept messages whose files a stop or a failure left unwritten
+  bool flushFailed = false;            // the files written may not be on the disk
 };
 
 // Whether the run recovered any mail, kept or freed.
 bool FoundAny(const RecoveryOutcome& outcome);
 
 // The report's text: the count (or that nothing was found at all) with the sentences the outcome adds,
-// "中断しました。" first; the question whether to open the folder last when asked for and mail was found.
+// "中断しました。" first; how many of the kept messages were written whenever not all were; the question
+// whether to open the folder last when asked for and mail was found.
 std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion);

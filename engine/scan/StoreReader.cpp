@@ -15,8 +15,9 @@ std::size_t WindowSpan(std::int64_t length, std::int64_t start) {
 
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
-StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length)
-    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lines_(file) {}
+StoreReader::StoreReader(const platform::StoreFile& file, std::int64_t length, ThreadStart start)
+    : file_(file), length_(length), window_(static_cast<std::size_t>(kWindowSize), 0), lines_(file),
+      start_(std::move(start)) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
@@ -35,7 +36,7 @@ void StoreReader::LoadWindow(std::int64_t start) {
   if (next >= length_) return;
   if (!reader_) {
     ahead_.resize(static_cast<std::size_t>(kWindowSize));
-    reader_ = std::make_unique<WindowReadAhead>(file_);
+    reader_ = std::make_unique<WindowReadAhead>(file_, start_);
   }
   reader_->Start(next, std::span(ahead_).first(WindowSpan(length_, next)));
   aheadStart_ = next;

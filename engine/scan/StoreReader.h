@@ -9,6 +9,7 @@
 
 #include "engine/scan/BlockLayout.h"
 #include "engine/scan/StoreLines.h"
+#include "engine/scan/ThreadStart.h"
 #include "engine/scan/WindowReadAhead.h"
 #include "platform/Files.h"
 
@@ -17,7 +18,8 @@ std::int64_t ScanLength(std::int64_t fileLength);
 
 class StoreReader {
  public:
-  StoreReader(const platform::StoreFile& file, std::int64_t length);
+  // The read-ahead's thread is started through start.
+  StoreReader(const platform::StoreFile& file, std::int64_t length, ThreadStart start = StartThread);
 
   std::int64_t Length() const { return length_; }
 
@@ -37,6 +39,7 @@ class StoreReader {
   std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
   std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
   StoreLines lines_;  // for blocks outside the window
+  ThreadStart start_;
   // The window after the loaded one, read while the loaded one is searched; its buffer trades places
   // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.
   std::vector<std::uint8_t> ahead_;

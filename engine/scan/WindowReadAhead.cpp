@@ -1,6 +1,7 @@
 #include "engine/scan/WindowReadAhead.h"
 
 #include <algorithm>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -28,11 +29,15 @@ bool ReadStoreBytes(const platform::StoreFile& file, std::int64_t start, std::sp
   return got >= 0;
 }
 
-WindowReadAhead::WindowReadAhead(const platform::StoreFile& file) : file_(file), thread_([this] { Run(); }) {}
+WindowReadAhead::WindowReadAhead(const platform::StoreFile& file, const ThreadStart& start)
+    : file_(file), thread_(start([this] { Run(); })) {}
 
 WindowReadAhead::~WindowReadAhead() {
-  // A read not begun is dropped; one in progress ends first.
-  static_cast<void>(Finish());
+  // A read not begun is dropped; one in progress ends first. A failure not yet fetched is dropped with
+  // it, since the scan is being left anyway.
+  State expected = State::Asked;
+  if (!state_.compare_exchange_strong(expected, State::Idle, std::memory_order_acq_rel))
+    WaitUntil([](State now) { return now != State::Reading; });
   Set(State::Quit);
   thread_.join();
 }
@@ -68,6 +73,7 @@ bool WindowReadAhead::Finish() {
   if (state_.compare_exchange_strong(expected, State::Idle, std::memory_order_acq_rel)) return false;
   const bool read = WaitUntil([](State now) { return now != State::Reading; }) == State::Read;
   state_.store(State::Idle, std::memory_order_release);
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
   return read;
 }
 
@@ -78,7 +84,11 @@ void WindowReadAhead::Run() {
     State expected = State::Asked;
     if (!state_.compare_exchange_strong(expected, State::Reading, std::memory_order_acq_rel)) continue;
     // An unreadable stretch is searched as zeros, as a window read in the scan's own thread is.
-    ReadStoreBytes(file_, start_, buffer_);
+    try {
+      ReadStoreBytes(file_, start_, buffer_);
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
     Set(State::Read);
   }
 }
