@@ -240,25 +240,5 @@ TEST_F(KilledRun, ASecondCtrlCEndsTheWritingAndStillWindsUp) {
   EXPECT_EQ(run.out, StoppedReport(kMessages, files, OutputFolder()));
 }
 
-TEST_F(KilledRun, TwoCtrlCsDuringTheScanStillWriteWhatWasFound) {
-  clitest::ChildOptions options;
-  int sent = 0;
-  // The second on the next look, a millisecond later, while the scan still goes on.
-  options.whileRunning = [&](pid_t pid) {
-    if (sent == 2 || OutputFolder().empty()) return;
-    ::kill(pid, SIGINT);
-    ++sent;
-  };
-  const auto run = clitest::RunChild(program_, {"--output", parent_.string(), store_.string()}, options);
-  ASSERT_EQ(sent, 2) << "the run ended before the second Ctrl-C";
-  EXPECT_EQ(run.exitStatus, cli::kExitInterrupted);
-  ASSERT_FALSE(OutputFolder().empty()) << "the folder with what was found was removed";
-  std::size_t partial = 0;
-  const std::size_t files = ExpectNothingHalfDone(OutputFolder(), partial);
-  EXPECT_GT(files, 0u);
-  EXPECT_EQ(partial, 0u);
-  EXPECT_EQ(run.out, StoppedReport(files, files, OutputFolder()));
-}
-
 }  // namespace
 #endif

@@ -5,12 +5,9 @@
 
 #include <atomic>
 #include <filesystem>
-#include <new>
 #include <set>
-#include <string>
 #include <system_error>
 #include <thread>
-#include <vector>
 
 #include "platform/Utf.h"
 #include "tests/support/DbxWriter.h"
@@ -27,18 +24,26 @@ constexpr int kFreed = 2;  // freed messages
 
 std::string Message(int i) { return testsupport::MakeMessage("m" + std::to_string(i), 900, static_cast<std::uint32_t>(i + 1)); }
 
-// kLive live messages m0.. and kFreed freed ones behind them.
-void SaveStore(const fs::path& path) {
+// kLive live messages m0.. and kFreed freed ones behind them, then noise up to bytes.
+void SaveStore(const fs::path& path, int freed = kFreed, std::int64_t bytes = 0) {
   testsupport::DbxWriter writer;
-  for (int i = 0; i < kLive; ++i) writer.AppendMessage(Message(i));
-  for (int i = 0; i < kFreed; ++i) writer.FreeMessage(writer.AppendMessage(Message(kLive + i)));
+  for (int i = 0; i < kLive + freed; ++i) {
+    const auto placed = writer.AppendMessage(Message(i));
+    if (i >= kLive) writer.FreeMessage(placed);
+  }
+  if (bytes > writer.Size()) writer.AppendNoise(static_cast<std::size_t>(bytes - writer.Size()), 7);
   writer.Save(path);
 }
 
-// Every file under folder, by its path relative to it, with its bytes.
+RunOptions WithFaults(std::vector<WriteFault> faults, platform::WriteFaults::Observer observer = {}) {
+  RunOptions options;
+  options.WriteFaults = std::make_shared<platform::WriteFaults>(std::move(faults), std::move(observer));
+  return options;
+}
+
+// Every file under folder, by its path relative to it.
 std::set<std::string> FilesUnder(const fs::path& folder) {
   std::set<std::string> files;
-  if (!fs::exists(folder)) return files;
   for (const auto& entry : fs::recursive_directory_iterator(folder))
     if (entry.is_regular_file()) files.insert(platform::ToUtf8(fs::relative(entry.path(), folder).u16string()));
   return files;
@@ -59,13 +64,10 @@ TEST_P(WriteFailure, KeepsWhatWasWrittenWholeAndCountsIt) {
   testsupport::TempFolder temp;
   SaveStore(temp.Path() / "store.dbx");
   testsupport::RecordingUi ui(temp.Path().u16string());
-  RunOptions options;
-  options.WriteFaults = std::make_shared<platform::WriteFaults>(c.faults);
-  RecoveryRun run(options);
+  RecoveryRun run(WithFaults(c.faults));
   const testsupport::RunResult result = testsupport::RunRecovery(temp.Path() / "store.dbx", ui, run);
 
   EXPECT_EQ(result.outcome.result, RecoveryResult::WriteFailed);
-  ASSERT_FALSE(result.outcome.outputFolder.empty()) << "the folder holds what was written";
   // The live files are the first messages, each whole; nothing else but the freed files stays.
   ASSERT_EQ(result.files.size(), static_cast<std::size_t>(c.written));
   for (int i = 0; i < c.written; ++i) EXPECT_EQ(result.files[i], Message(i)) << i;
@@ -73,8 +75,7 @@ TEST_P(WriteFailure, KeepsWhatWasWrittenWholeAndCountsIt) {
   const std::size_t freedFiles = c.freed > 0 ? static_cast<std::size_t>(c.freed) + 1 : 0;  // and the TSV
   EXPECT_EQ(files.size(), static_cast<std::size_t>(c.written) + freedFiles) << testing::PrintToString(files);
 
-  const std::u16string found = u"5通のメールが見つかりました。";
-  std::u16string report = u"中断しました。" + found;
+  std::u16string report = u"中断しました。5通のメールが見つかりました。";
   if (c.written < kLive) report += u"5通のうち" + platform::FromUtf8(std::to_string(c.written)) + u"通を書き出しました。";
   if (c.freed > 0) report += Text(TextId::FreedCount, Language::Japanese, {platform::FromUtf8(std::to_string(c.freed))});
   if (c.flushFailed) report += Text(TextId::MayNotBeOnDisk, Language::Japanese);
@@ -82,10 +83,9 @@ TEST_P(WriteFailure, KeepsWhatWasWrittenWholeAndCountsIt) {
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages.back().text, report);
   // The warning names the file (or the folder, for the flush) and what the system said.
-  const UiMessage& warning = ui.messages.front();
-  EXPECT_EQ(warning.icon, MessageIcon::Exclamation);
-  EXPECT_NE(warning.text.find(c.flushFailed ? u"ディスク" : u"書き出しを中止"), std::u16string::npos);
-  EXPECT_NE(warning.text.find(result.outcome.outputFolder), std::u16string::npos);
+  const std::u16string& warning = ui.messages.front().text;
+  EXPECT_NE(warning.find(c.flushFailed ? u"ディスク" : u"書き出しを中止"), std::u16string::npos);
+  EXPECT_NE(warning.find(result.outcome.outputFolder), std::u16string::npos);
 }
 
 const int kFull = platform::DiskFullCode();
@@ -104,26 +104,19 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"DeviceErrorOnTheFlush", {{WriteCall::Flush, 1, kDevice}}, kLive, kFreed, true}),
     [](const ::testing::TestParamInfo<FaultCase>& p) { return std::string(p.param.name); });
 
-// Presses Stop, as the window's button or a Ctrl-C does, while the given file is in hand, and holds
-// the writer there until the run has seen it.
-class StopAtFile {
- public:
-  StopAtFile(testsupport::RecordingUi& ui, RecoveryRun*& run, int file) {
-    ui.onPump = [this] { ++pumps_; };
-    observer_ = [this, &run, file](WriteCall call, int nth) {
-      if (call != WriteCall::Create || nth != file) return;
-      const int seen = pumps_;
-      run->StopRequested = true;
-      // The first pump after this sees the stop; the one after it comes once the writing was told.
-      while (pumps_ < seen + 2) std::this_thread::yield();
-    };
-  }
-  platform::WriteFaults::Observer Observer() const { return observer_; }
-
- private:
-  std::atomic<int> pumps_{0};
-  platform::WriteFaults::Observer observer_;
-};
+// Presses Stop, as the window's button or a Ctrl-C does, while the given file is in hand, and holds the
+// writer there until the run has seen it: the first pump after sees the stop, the next comes once the
+// writing was told.
+platform::WriteFaults::Observer StopAtFile(testsupport::RecordingUi& ui, RecoveryRun*& run, int file) {
+  auto pumps = std::make_shared<std::atomic<int>>(0);
+  ui.onPump = [pumps] { ++*pumps; };
+  return [pumps, &run, file](WriteCall call, int nth) {
+    if (call != WriteCall::Create || nth != file) return;
+    const int seen = *pumps;
+    run->StopRequested = true;
+    while (*pumps < seen + 2) std::this_thread::yield();
+  };
+}
 
 struct StopCase {
   const char* name;
@@ -139,27 +132,23 @@ TEST_P(StopWhileWriting, EndsAfterTheFileInHandAndCountsIt) {
   SaveStore(temp.Path() / "store.dbx");
   testsupport::RecordingUi ui(temp.Path().u16string());
   RecoveryRun* current = nullptr;
-  StopAtFile stop(ui, current, 2);
+  const platform::WriteFaults::Observer stop = StopAtFile(ui, current, 2);
   if (c.stopDuringScan)
     ui.onPump = [&ui, inner = ui.onPump] {
       inner();
       if (ui.calls.back() == "caption lblStatus 5通のメールを抽出") ui.run->StopRequested = true;
     };
-  RunOptions options;
-  options.WriteFaults = std::make_shared<platform::WriteFaults>(std::vector<WriteFault>{}, stop.Observer());
-  RecoveryRun run(options);
+  RecoveryRun run(WithFaults({}, stop));
   current = &run;
   if (c.quit) run.QuitRequested = true;
   const testsupport::RunResult result = testsupport::RunRecovery(temp.Path() / "store.dbx", ui, run);
 
   EXPECT_EQ(result.outcome.result, RecoveryResult::Stopped);
-  ASSERT_EQ(result.files.size(), 2u) << "the file in hand is finished, no other is begun";
-  EXPECT_EQ(result.files[1], Message(1));
-  EXPECT_EQ(FilesUnder(fs::path(result.outcome.outputFolder)).size(), 2u) << "the freed phase is not begun";
-  EXPECT_EQ(result.outcome.messageCount, kLive);
-  EXPECT_EQ(result.outcome.unwrittenCount, kLive - 2);
-  const std::u16string report = u"中断しました。5通のメールが見つかりました。5通のうち2通を書き出しました。";
-  EXPECT_EQ(ReportText(result.outcome, Language::Japanese, false), report);
+  // The file in hand is finished, no other (nor the freed phase) is begun.
+  EXPECT_EQ(result.files, (std::vector<std::string>{Message(0), Message(1)}));
+  EXPECT_EQ(FilesUnder(fs::path(result.outcome.outputFolder)).size(), 2u);
+  EXPECT_EQ(ReportText(result.outcome, Language::Japanese, false),
+            u"中断しました。5通のメールが見つかりました。5通のうち2通を書き出しました。");
   EXPECT_EQ(ui.messages.size(), c.quit ? 0u : 1u);
 }
 
@@ -179,8 +168,7 @@ ThreadStart FailingStart(int n) {
 struct ThreadCase {
   const char* name;
   std::int64_t storeBytes;  // a store past the first window also starts the read-ahead
-  int failingStart;
-  bool allocationFails;  // the writer's second create cannot allocate instead
+  int failingStart;  // 0: the writer's second create cannot allocate instead
   std::size_t written;
 };
 
@@ -191,34 +179,20 @@ class WorkerFailure : public ::testing::TestWithParam<ThreadCase> {};
 TEST_P(WorkerFailure, ReachesTheCallerAfterEveryThreadEnded) {
   const ThreadCase& c = GetParam();
   testsupport::TempFolder temp;
-  testsupport::DbxWriter writer;
-  for (int i = 0; i < kLive; ++i) writer.AppendMessage(Message(i));
-  writer.AppendNoise(static_cast<std::size_t>(c.storeBytes - writer.Size()), 7);
-  writer.Save(temp.Path() / "store.dbx");
+  SaveStore(temp.Path() / "store.dbx", 0, c.storeBytes);
   testsupport::RecordingUi ui(temp.Path().u16string());
-  RunOptions options;
+  RunOptions options = WithFaults({{WriteCall::Create, c.failingStart > 0 ? 0 : 2, platform::kAllocationFailure}});
   if (c.failingStart > 0) options.StartThread = FailingStart(c.failingStart);
-  if (c.allocationFails)
-    options.WriteFaults = std::make_shared<platform::WriteFaults>(
-        std::vector<WriteFault>{{WriteCall::Create, 2, platform::kAllocationFailure}});
   RecoveryRun run(options);
-  ui.run = &run;
-  bool thrown = false;
-  try {
-    RecoverMails((temp.Path() / "store.dbx").u16string(), run, ui);
-  } catch (const std::exception&) {
-    thrown = true;
-  }
-  EXPECT_TRUE(thrown);
-  const auto folders = FilesUnder(temp.Path());
-  EXPECT_EQ(folders.size(), 1 + c.written) << testing::PrintToString(folders) << " (the store and the files)";
+  EXPECT_ANY_THROW(RecoverMails((temp.Path() / "store.dbx").u16string(), run, ui));
+  const auto files = FilesUnder(temp.Path());
+  EXPECT_EQ(files.size(), 1 + c.written) << testing::PrintToString(files) << " (the store and the files)";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Threads, WorkerFailure,
-    ::testing::Values(ThreadCase{"ReadAhead", 3 << 20, 1, false, 0}, ThreadCase{"Decider", 64 << 10, 1, false, 0},
-                      ThreadCase{"Writer", 64 << 10, 2, false, 0},
-                      ThreadCase{"AllocationInTheWriter", 64 << 10, 0, true, 1}),
+    ::testing::Values(ThreadCase{"ReadAhead", 3 << 20, 1, 0}, ThreadCase{"Decider", 64 << 10, 1, 0},
+                      ThreadCase{"Writer", 64 << 10, 2, 0}, ThreadCase{"AllocationInTheWriter", 64 << 10, 0, 1}),
     [](const ::testing::TestParamInfo<ThreadCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

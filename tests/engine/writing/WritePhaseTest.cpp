@@ -135,8 +135,6 @@ TEST_F(Naming, StopDuringWritingEndsAfterTheFileInHandAndCountsWhatWasWritten) {
   ASSERT_GE(written, 1u);
   EXPECT_EQ(FolderListing(run), std::set<std::string>(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(written)));
   EXPECT_EQ(run.outcome.result, RecoveryResult::Stopped);
-  EXPECT_EQ(run.outcome.messageCount, 3);
-  EXPECT_EQ(run.outcome.unwrittenCount, static_cast<std::int32_t>(3 - written));
   const std::u16string count = written < 3 ? u"3通のうち" + platform::FromUtf8(std::to_string(written)) + u"通を書き出しました。" : u"";
   EXPECT_EQ(ui.messages.back().text, u"中断しました。3通のメールが見つかりました。" + count + u"出力先フォルダをExplorerで開きますか？");
 }
