@@ -43,9 +43,14 @@ int main(int argc, char** argv) {
 
   const auto once = WriteFiles(root / "once", count);
   auto start = std::chrono::steady_clock::now();
-  platform::FlushToDisk((root / "once").u16string(), [&once](const platform::FileVisitor& visit) {
-    for (const std::u16string& file : once) visit(file);
-  });
+  platform::OsError error;
+  const bool flushed = platform::FlushToDisk(
+      (root / "once").u16string(),
+      [&once](const platform::FileVisitor& visit) {
+        for (const std::u16string& file : once) visit(file);
+      },
+      error);
+  if (!flushed) std::fprintf(stderr, "the flush failed\n");
   const double flushOnce = Milliseconds(std::chrono::steady_clock::now() - start);
 
   const auto each = WriteFiles(root / "each", count);

@@ -24,6 +24,7 @@ std::u16string DefaultOutputParent() {
 
 int Run(const CliOptions& options, TerminalStreams streams) {
   platform::CatchInterrupt();
+  platform::IgnoreFileSizeLimitSignal();
   ProgressLine progress(streams.err, WantsProgressLine(options.quiet, streams.err));
   const std::u16string outputParent = options.outputFolder.value_or(DefaultOutputParent());
   const std::vector<BatchStore> stores = ExpandStores(options.storePaths, streams.language);

@@ -55,10 +55,12 @@ MessageAnswer TerminalUi::ShowMessage(const UiMessage& message) {
 
 void TerminalUi::PumpEvents() {
   // Like the window's Stop button, the interrupt reaches the run only here, so the run's own reset
-  // of the flag at its start cannot swallow a Ctrl-C pressed before it.
+  // of the flag at its start cannot swallow a Ctrl-C pressed before it. Each new Ctrl-C is one more
+  // press: the one that ended the scan does not also end the writing, the next one does.
   const int interrupts = interrupts_();
-  if (interrupts > 0) run_.StopRequested = true;
+  if (interrupts > interruptsSeen_) run_.StopRequested = true;
   if (interrupts > 1) run_.HaltRequested = true;
+  interruptsSeen_ = interrupts;
   if (!lineOutdated_) return;
   const bool newPhase = statusBar_.Layout() != drawnLayout_;
   drawnLayout_ = statusBar_.Layout();

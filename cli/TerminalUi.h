@@ -28,8 +28,8 @@ struct StoreLabels {
 
 class TerminalUi final : public RecoveryUi {
  public:
-  // The run's StopRequested is set when `interrupts` says Ctrl-C was pressed, and its HaltRequested
-  // when it was pressed twice.
+  // The run's StopRequested is set whenever `interrupts` says Ctrl-C was pressed once more, as each
+  // press of the window's Stop button sets it, and its HaltRequested when it was pressed twice.
   TerminalUi(std::u16string outputParentFolder, TerminalStreams streams, ProgressLine& progress,
              std::function<int()> interrupts, RecoveryRun& run, StoreLabels labels = {});
 
@@ -60,6 +60,7 @@ class TerminalUi final : public RecoveryUi {
  private:
   void ListUnreadable(const RecoveryOutcome& outcome);
   std::u16string outputParentFolder_;
+  int interruptsSeen_ = 0;
   TerminalStreams streams_;
   ProgressLine& progress_;
   std::function<int()> interrupts_;

@@ -6,7 +6,8 @@
 
 FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates, BlockSource& blocks,
                                   std::int64_t fileLength, const std::u16string& folder,
-                                  const std::atomic<bool>& stop, RecoveryUi& ui) {
+                                  const std::atomic<bool>& stop, RecoveryUi& ui,
+                                  const platform::WriteFaultPlan& faults) {
   const std::vector<FreedChain> chains = LinkFreedBlocks(candidates, fileLength);
   if (chains.empty()) return {};
   ShowRenamingPhase(ui);
@@ -14,7 +15,8 @@ FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates,
       WriteFreedMessages(chains, blocks, folder, stop, [&ui](std::size_t done, std::size_t total) {
         ShowPercent(ui, RoundPercent(static_cast<double>(done), static_cast<double>(total)));
         ui.PumpEvents();
-      });
+      },
+      faults);
   if (result.failure)
     ui.ShowMessage({Text(TextId::WriteFailed, ui.TextLanguage(), {result.failure->path, result.failure->error.text}), MessageIcon::Exclamation,
                     MessageButtons::Ok, {}});

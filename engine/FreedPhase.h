@@ -11,8 +11,9 @@
 
 // Links the candidates into messages and writes them into the run's folder, showing the progress on
 // the status bar as the renaming does and pumping events after each. A stop ends the phase after the
-// current file; a failed write is shown as the extraction shows one and ends it too. fileLength is the
-// store file's length in bytes.
+// current file; a failed write is shown as the writing shows one and ends it too. fileLength is the
+// length the scan worked with. faults, when given, is consulted by every create and write.
 FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates, BlockSource& blocks,
                                   std::int64_t fileLength, const std::u16string& folder,
-                                  const std::atomic<bool>& stop, RecoveryUi& ui);
+                                  const std::atomic<bool>& stop, RecoveryUi& ui,
+                                  const platform::WriteFaultPlan& faults = nullptr);

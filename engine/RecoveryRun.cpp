@@ -195,7 +195,7 @@ struct ExtractionResult {
 ExtractionResult PlanMessages(RecoveryRun& run, StoreReads& store, std::int64_t length,
                               UsedBlockList& used, RecoveryUi& ui, FreedBlocks* freed) {
   Planning planning(ui, length, run.MailRecords, run.StopRequested);
-  StoreReader reader(store, length);
+  StoreReader reader(store, length, run.Options.StartThread);
   const ScanFindings findings = ScanStore(reader, run.Options.SkipPointerCheck, used, planning, freed);
   return {planning.Count(), findings, !HasStoreSignature(store), IsOtherOutlookFile(store)};
 }
@@ -204,11 +204,12 @@ ExtractionResult PlanMessages(RecoveryRun& run, StoreReads& store, std::int64_t 
 WritePhaseResult WritePlannedMessages(RecoveryRun& run, StoreReads& store, std::int64_t length,
                                       const std::u16string& folder, RecoveryUi& ui) {
   platform::OsError error;
-  const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error);
+  const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error, run.Options.WriteFaults);
   WritePhaseResult result;
   WritingStatus status(ui);
   if (opened)
-    result = WriteMessages(run.MailRecords, store, length, WriteTarget{*opened, folder}, run.HaltRequested, status);
+    result = WriteMessages(run.MailRecords, store, length, WriteTarget{*opened, folder}, run.StopRequested, status,
+                           run.Options.StartThread);
   else
     result.failure = MessageWriteFailure{folder, error};
   if (result.failure) ShowWriteFailure(ui, result.failure->path, result.failure->error);
@@ -248,28 +249,41 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   if (run.Options.RecoverFreed) freed.emplace(!run.Options.SkipPointerCheck, blocks);
   const std::int64_t length = ScanLength(store->Length());
   const ExtractionResult extracted = PlanMessages(run, reads, length, used, ui, freed ? &*freed : nullptr);
+  // A stop during the scan ends only the scan: what it found is still written, and a stop that comes
+  // after it (the Stop button again, closing the window, the next Ctrl-C) ends the writing.
+  const bool scanStopped = run.StopRequested;
+  run.StopRequested = false;
   ShowDuplicateRemovalPhase(ui);
   const std::int32_t remaining = RemoveDuplicates(records, used, extracted.count, ui);
   ShowRenamingPhase(ui);
   const WritePhaseResult written = WritePlannedMessages(run, reads, length, *folder, ui);
-  // What the scan found is written, stop or not; only a second interrupt leaves the rest.
   FreedOutputResult freedWritten;
-  if (freed && !written.failure && !run.HaltRequested)
-    freedWritten = WriteFreedPhase(freed->Candidates(), blocks, store->Length(), *folder, run.HaltRequested, ui);
-  platform::FlushToDisk(*folder, [&](const platform::FileVisitor& visit) {
-    ForEachWrittenFile(records, *folder, freedWritten.files, visit);
-  });
+  if (freed && !written.failure && !run.StopRequested)
+    freedWritten =
+        WriteFreedPhase(freed->Candidates(), blocks, length, *folder, run.StopRequested, ui, run.Options.WriteFaults);
+  platform::OsError flushError;
+  const bool flushed = written.written + freedWritten.written == 0 ||
+                       platform::FlushToDisk(
+                           *folder,
+                           [&](const platform::FileVisitor& visit) {
+                             ForEachWrittenFile(records, *folder, freedWritten.files, visit);
+                           },
+                           flushError, run.Options.WriteFaults);
+  if (!flushed)
+    ui.ShowMessage({Text(TextId::FlushFailed, ui.TextLanguage(), {*folder, flushError.text}), MessageIcon::Exclamation,
+                    MessageButtons::Ok, {}});
   ShowEndPhase(ui);
 
   RecoveryOutcome outcome;
-  const bool writeFailed = written.failure.has_value() || freedWritten.failure.has_value();
-  outcome.result = writeFailed                                  ? RecoveryResult::WriteFailed
-                   : run.StopRequested || run.HaltRequested ? RecoveryResult::Stopped
-                                                                : RecoveryResult::Completed;
-  // Messages a halt or a failed write left unwritten are not reported as found.
-  outcome.messageCount = run.HaltRequested || written.failure ? WrittenCount(records) : remaining;
+  const bool writeFailed = written.failure.has_value() || freedWritten.failure.has_value() || !flushed;
+  outcome.result = writeFailed                              ? RecoveryResult::WriteFailed
+                   : scanStopped || run.StopRequested ? RecoveryResult::Stopped
+                                                            : RecoveryResult::Completed;
+  outcome.messageCount = remaining;
+  outcome.unwrittenCount = remaining - WrittenCount(records);
   outcome.freedCount = freedWritten.written;
   outcome.stopped = outcome.result != RecoveryResult::Completed;
+  outcome.flushFailed = !flushed;
   outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
   outcome.missingSignature = extracted.missingSignature;
   outcome.otherOutlookFile = extracted.otherOutlookFile;
@@ -277,8 +291,8 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   outcome.unreadableRanges = reads.Unreadable();
   outcome.unreadableCount = static_cast<std::int32_t>(outcome.unreadableRanges.size());
   for (const platform::ByteRange& range : outcome.unreadableRanges) outcome.unreadableBytes += range.length;
-  // A run that wrote nothing leaves nothing behind.
-  if (written.written > 0 || freedWritten.written > 0 || !platform::RemoveFolder(*folder))
+  // The files written always stay; only a run that completed and found nothing leaves no folder.
+  if (outcome.result != RecoveryResult::Completed || FoundAny(outcome) || !platform::RemoveFolder(*folder))
     outcome.outputFolder = *folder;
   run.Outcome = outcome;
   return outcome;

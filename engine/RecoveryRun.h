@@ -8,8 +8,10 @@
 
 #include "engine/RecoveryUi.h"
 #include "engine/RunReport.h"
+#include "engine/scan/ThreadStart.h"
 #include "engine/writing/MailRecord.h"
 #include "platform/ByteRange.h"
+#include "platform/WriteFaults.h"
 
 // What the user chose for a run.
 struct RunOptions {
@@ -18,6 +20,10 @@ struct RunOptions {
   bool RecoverFreed = true;
   // Byte ranges of the store known to be bad (a ddrescue map's): read as if every read of them failed.
   std::vector<platform::ByteRange> UnreadableRanges{};
+  // Output calls made to fail, for tests; null otherwise.
+  platform::WriteFaultPlan WriteFaults = nullptr;
+  // How the run's worker threads are started; tests make a start fail through it.
+  ThreadStart StartThread = ::StartThread;
 };
 
 // One run's whole state: the options it was given, the requests its user interface makes while it
@@ -27,9 +33,11 @@ struct RecoveryRun {
   explicit RecoveryRun(RunOptions options = {}) : Options(options) {}
 
   const RunOptions Options;
+  // Set by Stop, closing the window or a Ctrl-C. One that came during the scan ends the scan, and the
+  // run clears it once the scan is over; one that comes after ends the writing after the file in hand.
   std::atomic<bool> StopRequested{false};
   std::atomic<bool> QuitRequested{false};
-  // A second interrupt: the run leaves the messages it has not yet written and ends at once.
+  // A second interrupt. It also sets StopRequested and acts as that does; it is kept for the report.
   std::atomic<bool> HaltRequested{false};
   // One record per extracted message, 1-based: element 0 is never filled. Filled by RecoverMails and
   // left as the run ends for whoever looks afterwards.

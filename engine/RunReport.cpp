@@ -28,6 +28,9 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
   const bool found = FoundAny(outcome);
   sentences.push_back(found ? Text(TextId::FoundCount, language, {DecimalText(outcome.messageCount)})
                             : Text(TextId::NothingFound, language));
+  if (outcome.unwrittenCount > 0)
+    sentences.push_back(Text(TextId::WrittenOfFound, language,
+                             {DecimalText(outcome.messageCount), DecimalText(outcome.messageCount - outcome.unwrittenCount)}));
   if (outcome.cutShortCount > 0)
     sentences.push_back(Text(TextId::CutShort, language, {DecimalText(outcome.cutShortCount)}));
   if (outcome.unreadableCount > 0)
@@ -39,6 +42,7 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
     sentences.push_back(Text(TextId::PointerHint, language));
   if (outcome.missingSignature)
     sentences.push_back(Text(outcome.otherOutlookFile ? TextId::OtherOutlookFile : TextId::MissingSignature, language));
+  if (outcome.flushFailed) sentences.push_back(Text(TextId::MayNotBeOnDisk, language));
   if (withQuestion && found) sentences.push_back(Text(TextId::OpenFolderQuestion, language));
   return Joined(sentences, language);
 }

@@ -23,6 +23,8 @@ struct RecoveryOutcome {
   std::int64_t unreadableBytes = 0;    // the bytes in them
   std::vector<platform::ByteRange> unreadableRanges{};  // those ranges, in ascending order
   bool otherOutlookFile = false;       // begins like a store but is another of the client's files
+  std::int32_t unwrittenCount = 0;     // kept messages whose files a stop or a failure left unwritten
+  bool flushFailed = false;            // the files written may not be on the disk
 };
 
 // Whole KiB, rounded up: a single unreadable sector is never reported as none.
@@ -32,5 +34,6 @@ std::int64_t RoundedUpKilobytes(std::int64_t bytes);
 bool FoundAny(const RecoveryOutcome& outcome);
 
 // The report's text: the count (or that nothing was found at all) with the sentences the outcome adds,
-// "中断しました。" first; the question whether to open the folder last when asked for and mail was found.
+// "中断しました。" first; how many of the kept messages were written whenever not all were; the question
+// whether to open the folder last when asked for and mail was found.
 std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion);

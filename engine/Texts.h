@@ -38,6 +38,9 @@ enum class TextId {
   DbxFileCount,
   OnlyDbxFiles,
   OneFolderAlone,
+  WrittenOfFound,
+  FlushFailed,
+  MayNotBeOnDisk,
 };
 
 // "%1", "%2" stand for the arguments of Text: counts, paths and reasons.
@@ -60,8 +63,8 @@ inline constexpr TextEntry kTextTable[] = {
     {TextId::FoundCount, u"%1通のメールが見つかりました。", u"Messages found: %1."},
     {TextId::OpenFolderQuestion, u"出力先フォルダをExplorerで開きますか？", u"Open the output folder in Explorer?"},
     {TextId::WriteFailed,
-     u"メールファイルに書き込めなかったため、抽出を中止しました。それまでに抽出したメールは残っています。\r\n%1\r\n%2",
-     u"Extraction stopped because a mail file could not be written. The mail extracted before that is kept.\r\n%1\r\n%2"},
+     u"メールファイルを書き出せなかったため、書き出しを中止しました。それまでに書き出したメールは残っています。\r\n%1\r\n%2",
+     u"Writing stopped because a mail file could not be written. The mail written before that is kept.\r\n%1\r\n%2"},
     {TextId::RemovingDuplicates, u"重複データを削除しています。", u"Removing duplicate data."},
     {TextId::RenamedCount, u"%1通のメールをリネーム", u"Messages written: %1"},
     {TextId::Stopped, u"中断しました。", u"The run was stopped."},
@@ -92,6 +95,12 @@ inline constexpr TextEntry kTextTable[] = {
     {TextId::OnlyDbxFiles, u"DBXファイル以外のファイルは指定できません。\r\n%1", u"Only DBX files can be given.\r\n%1"},
     {TextId::OneFolderAlone, u"フォルダは1つだけ、ほかのファイルと一緒にせずに指定してください。",
      u"Give one folder alone, without other files or folders."},
+    {TextId::WrittenOfFound, u"%1通のうち%2通を書き出しました。", u"Written: %2 of %1."},
+    {TextId::FlushFailed,
+     u"書き出したファイルをディスクに書き込めませんでした。\r\n%1\r\n%2",
+     u"The files written could not be put on the disk.\r\n%1\r\n%2"},
+    {TextId::MayNotBeOnDisk, u"書き出したファイルはディスクに保存されていない可能性があります。",
+     u"The files written may not be on the disk."},
 };
 // clang-format on
 

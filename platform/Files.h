@@ -11,6 +11,7 @@
 #include "platform/ByteRange.h"
 #include "platform/FileTimes.h"
 #include "platform/OsHandle.h"
+#include "platform/WriteFaults.h"
 
 namespace platform {
 
@@ -68,8 +69,9 @@ class OutputFile {
 
  private:
   friend class OutputFolder;
-  explicit OutputFile(OsHandle handle) : handle_(std::move(handle)) {}
+  OutputFile(OsHandle handle, WriteFaultPlan faults) : handle_(std::move(handle)), faults_(std::move(faults)) {}
   OsHandle handle_;
+  WriteFaultPlan faults_;  // consulted before every write
 };
 
 // The run's folder. Recovered mail is private: on POSIX only its owner may enter it, whatever the umask.
@@ -83,9 +85,11 @@ bool RemoveFolder(const std::u16string& path);
 
 // Puts the files of a finished run on the disk, so that a crash right after the report cannot leave
 // them empty or missing. forEachFile calls its argument with the path of every file of the run; where the
-// system can flush a whole file system at once, it is not called.
+// system can flush a whole file system at once, it is not called. False, with the system's reason, when
+// any flush failed: the files may then not be on the disk. Each flush counts as a Flush call of faults.
 using FileVisitor = std::function<void(const std::u16string& path)>;
-void FlushToDisk(const std::u16string& folder, const std::function<void(const FileVisitor&)>& forEachFile);
+[[nodiscard]] bool FlushToDisk(const std::u16string& folder, const std::function<void(const FileVisitor&)>& forEachFile,
+                               OsError& error, const WriteFaultPlan& faults = nullptr);
 
 enum class RenameResult { Renamed, TargetExists, Failed };
 // Renames without ever replacing an existing entry: TargetExists is told apart from every other failure.

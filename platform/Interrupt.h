@@ -7,6 +7,11 @@ namespace platform {
 
 void CatchInterrupt();
 
+// A file-size limit (ulimit -f) then makes the write that passes it fail with EFBIG, a write failure
+// the run reports, instead of killing the process with a truncated file left behind. Nothing to do
+// where the system has no such signal.
+void IgnoreFileSizeLimitSignal();
+
 // How often Ctrl-C has been pressed after CatchInterrupt, counting up to 2.
 int InterruptCount();
 

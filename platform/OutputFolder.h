@@ -12,7 +12,9 @@ namespace platform {
 // separator (nor, on Windows, a drive or stream colon).
 bool IsPlainName(std::u16string_view name);
 
-enum class CreateResult { Created, Exists, Failed };
+// NameRefused: the system does not take the name itself (invalid, too long, or a path too long on
+// Windows), where another name may do; Failed: anything else, which another name would meet as well.
+enum class CreateResult { Created, Exists, NameRefused, Failed };
 
 // What OutputFolder::CreateNew gives: the new file open for writing, or why there is none.
 struct NewFile {
@@ -23,22 +25,24 @@ struct NewFile {
 
 class OutputFolder {
  public:
-  // Opens an existing folder.
-  [[nodiscard]] static std::optional<OutputFolder> Open(const std::u16string& path, OsError& error);
+  // Opens an existing folder. The files it makes consult faults, when given, before each create and write.
+  [[nodiscard]] static std::optional<OutputFolder> Open(const std::u16string& path, OsError& error,
+                                                        WriteFaultPlan faults = nullptr);
   // Creates the file name (a name, not a path) in the folder, never opening or replacing an existing
   // entry of that name: Exists is told apart from every other failure. A name that is not plain
-  // (IsPlainName) fails.
+  // (IsPlainName) is refused.
   [[nodiscard]] NewFile CreateNew(std::u16string_view name) const;
 
  private:
 #ifdef _WIN32
   // Windows has no creation relative to a folder handle in its documented API; names are joined.
-  explicit OutputFolder(std::u16string path) : path_(std::move(path)) {}
+  OutputFolder(std::u16string path, WriteFaultPlan faults) : path_(std::move(path)), faults_(std::move(faults)) {}
   std::u16string path_;
 #else
-  explicit OutputFolder(OsHandle fd) : fd_(std::move(fd)) {}
+  OutputFolder(OsHandle fd, WriteFaultPlan faults) : fd_(std::move(fd)), faults_(std::move(faults)) {}
   OsHandle fd_;
 #endif
+  WriteFaultPlan faults_;
 };
 
 }  // namespace platform

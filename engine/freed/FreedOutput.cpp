@@ -23,12 +23,15 @@ std::span<const std::uint8_t> AsBytes(const std::string& text) {
 // The subfolder, made with its report when the first message is to be written.
 class FreedFolder {
  public:
-  explicit FreedFolder(const std::u16string& runFolder) : path_(platform::JoinPath(runFolder, kFreedFolderName)) {}
+  FreedFolder(const std::u16string& runFolder, platform::WriteFaultPlan faults)
+      : path_(platform::JoinPath(runFolder, kFreedFolderName)), faults_(std::move(faults)) {}
 
   // Writes the message as the number-th freed file; the failure that stopped it, if any. The paths of
   // the files made go to files.
   std::optional<FreedWriteFailure> Write(const FreedMessage& message, std::int32_t number,
                                          std::vector<std::u16string>& files);
+  // Closes the report, if one was made; the failure, if its last bytes could not be written.
+  std::optional<FreedWriteFailure> Close();
 
  private:
   std::optional<FreedWriteFailure> Open(std::vector<std::u16string>& files);
@@ -37,6 +40,7 @@ class FreedFolder {
                                                         std::u16string& name, platform::OsError& error);
 
   const std::u16string path_;
+  const platform::WriteFaultPlan faults_;
   std::optional<platform::OutputFolder> folder_;
   std::optional<platform::OutputFile> report_;
   ClashSuffixes suffixes_;
@@ -45,7 +49,7 @@ class FreedFolder {
 std::optional<FreedWriteFailure> FreedFolder::Open(std::vector<std::u16string>& files) {
   platform::OsError error;
   if (!platform::CreateFolder(path_, error) && !platform::PathExists(path_)) return FreedWriteFailure{path_, error};
-  folder_ = platform::OutputFolder::Open(path_, error);
+  folder_ = platform::OutputFolder::Open(path_, error, faults_);
   if (!folder_) return FreedWriteFailure{path_, error};
   const std::u16string path = platform::JoinPath(path_, kFreedReportName);
   platform::NewFile made = folder_->CreateNew(kFreedReportName);
@@ -59,6 +63,7 @@ std::optional<FreedWriteFailure> FreedFolder::Open(std::vector<std::u16string>& 
 std::optional<platform::OutputFile> FreedFolder::CreateMessageFile(const HeaderInfo& header, std::int32_t number,
                                                                    std::u16string& name, platform::OsError& error) {
   std::optional<platform::OutputFile> file;
+  bool failed = false;  // for a reason another name would meet as well
   const auto attempt = [&](const std::u16string& candidate) {
     platform::NewFile made = folder_->CreateNew(candidate);
     error = made.error;
@@ -68,7 +73,10 @@ std::optional<platform::OutputFile> FreedFolder::CreateMessageFile(const HeaderI
         return NameAttempt::Used;
       case platform::CreateResult::Exists:
         return NameAttempt::Taken;
+      case platform::CreateResult::NameRefused:
+        break;
       case platform::CreateResult::Failed:
+        failed = true;
         break;
     }
     return NameAttempt::Failed;
@@ -76,9 +84,10 @@ std::optional<platform::OutputFile> FreedFolder::CreateMessageFile(const HeaderI
   const std::u16string subjectText = FileNameText(header.Subject);
   const std::u16string workingText = u"Recover" + DecimalText(number);
   // A name the system refuses, or one too long, leaves the working name, as the rename pass does.
-  const std::optional<std::u16string> used =
+  std::optional<std::u16string> used =
       IsRefusedNameText(subjectText) ? std::nullopt : UseFreeName(subjectText, suffixes_, attempt);
-  name = used ? *used : UseFreeName(workingText, suffixes_, attempt).value_or(workingText + u".eml");
+  if (!used && !failed) used = UseFreeName(workingText, suffixes_, attempt);
+  name = used.value_or(workingText + u".eml");
   return file;
 }
 
@@ -93,26 +102,38 @@ std::optional<FreedWriteFailure> FreedFolder::Write(const FreedMessage& message,
   platform::OsError error;
   std::optional<platform::OutputFile> file = CreateMessageFile(header, number, name, error);
   const std::u16string path = platform::JoinPath(path_, name);
-  if (file) files.push_back(path);
-  if (!file || !file->Write(bytes, error)) return FreedWriteFailure{path, error};
-  if (const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate)) {
+  if (!file) return FreedWriteFailure{path, error};
+  bool written = file->Write(bytes, error);
+  if (const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate); written && date) {
     const platform::FileTime time = DateToFileTime(*date);
     // Times the system refuses leave the file undated, as for the other messages.
     if (time != 0) static_cast<void>(file->SetTimes(time, time));
   }
-  if (!file->Close(error)) return FreedWriteFailure{path, error};
+  written = file->Close(error) && written;
+  if (!written) {
+    // Ours, made a moment ago: a file not written whole does not stay, nor is it listed.
+    platform::RemoveFile(path);
+    return FreedWriteFailure{path, error};
+  }
+  files.push_back(path);
   if (!report_->Write(AsBytes(FreedReportRow(name, message)), error))
     return FreedWriteFailure{platform::JoinPath(path_, kFreedReportName), error};
   return std::nullopt;
+}
+
+std::optional<FreedWriteFailure> FreedFolder::Close() {
+  platform::OsError error;
+  if (!report_ || report_->Close(error)) return std::nullopt;
+  return FreedWriteFailure{platform::JoinPath(path_, kFreedReportName), error};
 }
 
 }  // namespace
 
 FreedOutputResult WriteFreedMessages(const std::vector<FreedChain>& chains, BlockSource& blocks,
                                      const std::u16string& runFolder, const std::atomic<bool>& stop,
-                                     const FreedProgress& progress) {
+                                     const FreedProgress& progress, const platform::WriteFaultPlan& faults) {
   FreedOutputResult result;
-  FreedFolder folder(runFolder);
+  FreedFolder folder(runFolder, faults);
   for (std::size_t i = 0; i < chains.size() && !stop; ++i) {
     if (const std::optional<FreedMessage> message = ReadFreedMessage(chains[i], blocks)) {
       result.failure = folder.Write(*message, result.written + 1, result.files);
@@ -121,5 +142,7 @@ FreedOutputResult WriteFreedMessages(const std::vector<FreedChain>& chains, Bloc
     }
     progress(i + 1, chains.size());
   }
+  std::optional<FreedWriteFailure> closed = folder.Close();
+  if (!result.failure) result.failure = std::move(closed);
   return result;
 }

@@ -30,7 +30,9 @@ using FreedProgress = std::function<void(std::size_t done, std::size_t total)>;
 // runFolder, created with the first file, and adds its row to "復元レポート.tsv" there. A file is
 // written once, under the name the subject gives it ("RecoverN.eml", N counting freed messages, when
 // the subject gives none), with the first free clash suffix, and dated from its header. A stop ends the
-// phase before the next chain; a failed write ends it too and is handed back.
+// phase before the next chain; a failed create or write ends it too and is handed back, and the file not
+// written whole is removed. The report lists only files that exist, and is closed with its error checked.
+// faults, when given, is consulted by every create and write.
 FreedOutputResult WriteFreedMessages(const std::vector<FreedChain>& chains, BlockSource& blocks,
                                      const std::u16string& runFolder, const std::atomic<bool>& stop,
-                                     const FreedProgress& progress);
+                                     const FreedProgress& progress, const platform::WriteFaultPlan& faults = nullptr);

@@ -21,12 +21,13 @@ std::size_t SearchedBytes(std::size_t span) {
 
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
-StoreReader::StoreReader(StoreReads& store, std::int64_t length)
+StoreReader::StoreReader(StoreReads& store, std::int64_t length, ThreadStart start)
     : store_(store),
       length_(length),
       bufferBytes_(SearchedBytes(WindowSpan(length, 1))),
       window_(std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes_)),
-      lines_(store) {}
+      lines_(store),
+      start_(std::move(start)) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
@@ -46,7 +47,7 @@ void StoreReader::LoadWindow(std::int64_t start) {
   if (next >= length_) return;
   if (!reader_) {
     ahead_ = std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes_);
-    reader_ = std::make_unique<WindowReadAhead>(store_);
+    reader_ = std::make_unique<WindowReadAhead>(store_, start_);
   }
   reader_->Start(next, std::span(ahead_.get(), WindowSpan(length_, next)), next + kWindowStep >= length_);
   aheadStart_ = next;

@@ -10,6 +10,7 @@
 #include "engine/scan/BlockLayout.h"
 #include "engine/scan/StoreLines.h"
 #include "engine/scan/StoreReads.h"
+#include "engine/scan/ThreadStart.h"
 #include "engine/scan/WindowReadAhead.h"
 
 // The length the scan works with: the file's whole length, or kUnknownStoreLength when it is unknown.
@@ -17,7 +18,8 @@ std::int64_t ScanLength(std::int64_t fileLength);
 
 class StoreReader {
  public:
-  StoreReader(StoreReads& store, std::int64_t length);
+  // The read-ahead's thread is started through start.
+  StoreReader(StoreReads& store, std::int64_t length, ThreadStart start = StartThread);
 
   std::int64_t Length() const { return length_; }
 
@@ -43,6 +45,7 @@ class StoreReader {
   std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
   std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
   StoreLines lines_;  // for blocks outside the window
+  ThreadStart start_;
   // The window after the loaded one, read while the loaded one is searched; its buffer trades places
   // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.
   std::unique_ptr<std::uint8_t[]> ahead_;

@@ -1,6 +1,7 @@
 #include "engine/scan/WindowReadAhead.h"
 
 #include <algorithm>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -21,11 +22,15 @@ void PauseBriefly() {
 
 }  // namespace
 
-WindowReadAhead::WindowReadAhead(StoreReads& store) : store_(store), thread_([this] { Run(); }) {}
+WindowReadAhead::WindowReadAhead(StoreReads& store, const ThreadStart& start)
+    : store_(store), thread_(start([this] { Run(); })) {}
 
 WindowReadAhead::~WindowReadAhead() {
-  // A read not begun is dropped; one in progress ends first.
-  static_cast<void>(Finish());
+  // A read not begun is dropped; one in progress ends first. A failure not yet fetched is dropped with
+  // it, since the scan is being left anyway.
+  State expected = State::Asked;
+  if (!state_.compare_exchange_strong(expected, State::Idle, std::memory_order_acq_rel))
+    WaitUntil([](State now) { return now != State::Reading; }, kBusyRounds);
   Set(State::Quit);
   thread_.join();
 }
@@ -61,6 +66,7 @@ bool WindowReadAhead::Finish() {
   if (state_.compare_exchange_strong(expected, State::Idle, std::memory_order_acq_rel)) return false;
   const bool read = WaitUntil([](State now) { return now != State::Reading; }, kBusyRounds) == State::Read;
   state_.store(State::Idle, std::memory_order_release);
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
   return read;
 }
 
@@ -75,7 +81,11 @@ void WindowReadAhead::Run() {
     State expected = State::Asked;
     if (!state_.compare_exchange_strong(expected, State::Reading, std::memory_order_acq_rel)) continue;
     // Unreadable sectors are searched as zeros, as in a window read in the scan's own thread.
-    static_cast<void>(store_.Read(start_ - 1, buffer_));
+    try {
+      static_cast<void>(store_.Read(start_ - 1, buffer_));
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
     last = last_;  // before the caller may ask again
     Set(State::Read);
   }

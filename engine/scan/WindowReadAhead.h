@@ -4,15 +4,18 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <mutex>
 #include <span>
 #include <thread>
 
 #include "engine/scan/StoreReads.h"
+#include "engine/scan/ThreadStart.h"
 
 class WindowReadAhead {
  public:
-  explicit WindowReadAhead(StoreReads& store);
+  // Starts the reading thread through start; what start throws leaves the constructor.
+  WindowReadAhead(StoreReads& store, const ThreadStart& start);
   WindowReadAhead(const WindowReadAhead&) = delete;
   WindowReadAhead& operator=(const WindowReadAhead&) = delete;
   // Lets a read in progress end, drops one not begun, then joins the thread.
@@ -26,6 +29,7 @@ class WindowReadAhead {
   // Waits for the read asked for to end: true when it was read. False when none was asked for, or
   // when the thread had not begun it, as when another program holds the other processor: it is
   // dropped then, since the caller reads sooner itself than after waiting for the thread's turn.
+  // What the thread threw while reading is thrown here, on the caller's thread.
   [[nodiscard]] bool Finish();
 
  private:
@@ -46,5 +50,6 @@ class WindowReadAhead {
   std::span<std::uint8_t> buffer_;  // set while Idle, read by the thread once Asked
   std::int64_t start_ = 0;
   bool last_ = false;  // set with buffer_
+  std::exception_ptr failure_;  // the thread's, set before it marks the read done
   std::thread thread_;  // last, so that it starts once everything it uses is made
 };

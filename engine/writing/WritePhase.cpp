@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -60,18 +61,23 @@ class Writing {
     return ended_.wait_for(lock, kPumpInterval, [this] { return writerDone_; });
   }
   // Drops the files not yet written; the one being written is finished.
-  void Halt() {
+  void Stop() {
     halted_ = true;
     queue_.Cancel();
   }
   // The highest record the writer has gone past.
   std::size_t Reached() const { return reached_; }
+  // What the threads threw, now on the calling thread, the writer's first; else what they did.
   WritePhaseResult Result() {
+    if (writerThrew_) std::rethrow_exception(writerThrew_);
+    if (deciderThrew_) std::rethrow_exception(deciderThrew_);
     return {written_, std::move(failure_)};
   }
 
  private:
   bool WriteFile(DecidedFile decided, MessageReader& reader);
+  void DecideAll();
+  void WriteAll();
   // The new file under the decided name, or the next free one; nullopt after recording the failure.
   std::optional<platform::OutputFile> Create(DecidedFile& decided);
   void Fail(const std::u16string& name, platform::OsError error) {
@@ -89,12 +95,26 @@ class Writing {
   std::atomic<std::int32_t> written_{0};
   std::atomic<std::size_t> reached_{0};
   std::optional<MessageWriteFailure> failure_;  // the writer's alone until it is done
+  std::exception_ptr deciderThrew_;  // each thread's own until both are joined
+  std::exception_ptr writerThrew_;
   std::mutex endMutex_;
   std::condition_variable ended_;
   bool writerDone_ = false;
 };
 
+// An exception in either thread, an allocation failure included, stops both and is kept for the
+// calling thread, which ends the run as any failed run; the files written so far stay.
 void Writing::Decide() {
+  try {
+    DecideAll();
+  } catch (...) {
+    deciderThrew_ = std::current_exception();
+    Stop();
+  }
+  queue_.Close();
+}
+
+void Writing::DecideAll() {
   MessageReader reader(store_, scanLength_);
   for (std::size_t i = 1; i < records_.size() && !halted_; ++i) {
     const MailRecord& record = records_[i];
@@ -110,10 +130,21 @@ void Writing::Decide() {
     if (const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate)) decided.time = DateToFileTime(*date);
     if (!queue_.Push(std::move(decided))) break;
   }
-  queue_.Close();
 }
 
 void Writing::Write() {
+  try {
+    WriteAll();
+  } catch (...) {
+    writerThrew_ = std::current_exception();
+    Stop();
+  }
+  const std::lock_guard lock(endMutex_);
+  writerDone_ = true;
+  ended_.notify_all();
+}
+
+void Writing::WriteAll() {
   MessageReader reader(store_, scanLength_);
   while (std::optional<DecidedFile> decided = queue_.Pop()) {
     const auto record = static_cast<std::size_t>(decided->record);
@@ -124,9 +155,6 @@ void Writing::Write() {
     reached_ = record;
   }
   if (!halted_ && !failure_) reached_ = records_.size() - 1;
-  const std::lock_guard lock(endMutex_);
-  writerDone_ = true;
-  ended_.notify_all();
 }
 
 std::optional<platform::OutputFile> Writing::Create(DecidedFile& decided) {
@@ -137,8 +165,9 @@ std::optional<platform::OutputFile> Writing::Create(DecidedFile& decided) {
     if (made.result == platform::CreateResult::Exists) {
       const std::lock_guard lock(planMutex_);
       next = plan_.DecideAgain(decided.record, decided.text, decided.name);
-    } else if (decided.name != WorkingFileName(decided.record)) {
-      // A name the file system refuses leaves the working name, as a refused rename did.
+    } else if (made.result == platform::CreateResult::NameRefused && decided.name != WorkingFileName(decided.record)) {
+      // A name the file system refuses leaves the working name, as a refused rename did; any other
+      // failure (a full disk, a failing device) would meet the working name as well and ends the writing.
       next = WorkingFileName(decided.record);
     }
     if (!next) {
@@ -153,31 +182,42 @@ bool Writing::WriteFile(DecidedFile decided, MessageReader& reader) {
   std::optional<platform::OutputFile> created = Create(decided);
   if (!created) return false;
   MailRecord& record = records_[static_cast<std::size_t>(decided.record)];
-  record.FileName = decided.name;
-  MessageFile file(std::move(*created));
+  // The file is ours, made a moment ago: one that cannot be written whole never stays under the
+  // message's name. It is closed before it is removed, as Windows needs.
+  const std::u16string path = platform::JoinPath(target_.path, decided.name);
   platform::OsError error;
-  bool appended = true;
-  const bool whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {
-    appended = file.Append(bytes, error);
-    return appended;
-  });
-  // A store cut shorter since the scan gives a shorter message.
-  if (!whole) record.Status = MailRecord::kCutShort;
-  if (!appended || !file.Close(error, decided.time)) {
-    record.Status = MailRecord::kCutShort;
+  bool whole = false;
+  bool complete = false;
+  try {
+    MessageFile file(std::move(*created));
+    bool appended = true;
+    whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {
+      appended = file.Append(bytes, error);
+      return appended;
+    });
+    complete = appended && file.Close(error, decided.time);
+  } catch (...) {
+    platform::RemoveFile(path);
+    throw;
+  }
+  if (!complete) {
+    platform::RemoveFile(path);
     Fail(decided.name, std::move(error));
     return false;
   }
+  // A store cut shorter since the scan gives a shorter message.
+  if (!whole) record.Status = MailRecord::kCutShort;
+  record.FileName = decided.name;
   ++written_;
   return true;
 }
 
 // Hands on the progress record by record, as far as the writer has gone, pumping events after each as
-// the user knows it from the rename pass; halts the writing as soon as halt is seen.
+// the user knows it from the rename pass; stops the writing as soon as stop is seen.
 class Progress {
  public:
-  Progress(const std::vector<MailRecord>& records, WriteHost& host, const std::atomic<bool>& halt, Writing& writing)
-      : records_(records), host_(host), halt_(halt), writing_(writing) {}
+  Progress(const std::vector<MailRecord>& records, WriteHost& host, const std::atomic<bool>& stop, Writing& writing)
+      : records_(records), host_(host), stop_(stop), writing_(writing) {}
 
   void ShowUpTo(std::size_t reached) {
     const std::size_t recordCount = records_.size() - 1;
@@ -191,13 +231,13 @@ class Progress {
   }
   void Pump() {
     host_.Pump();
-    if (halt_) writing_.Halt();
+    if (stop_) writing_.Stop();
   }
 
  private:
   const std::vector<MailRecord>& records_;
   WriteHost& host_;
-  const std::atomic<bool>& halt_;
+  const std::atomic<bool>& stop_;
   Writing& writing_;
   std::size_t shown_ = 0;
   std::int32_t written_ = 0;
@@ -206,13 +246,23 @@ class Progress {
 }  // namespace
 
 WritePhaseResult WriteMessages(std::vector<MailRecord>& records, StoreReads& store,
-                               std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& halt,
-                               WriteHost& host) {
-  if (records.size() <= 1 || halt) return {};
+                               std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& stop,
+                               WriteHost& host, const ThreadStart& start) {
+  // A stop asked for since the scan ended, during duplicate removal or just now, writes nothing.
+  host.Pump();
+  if (records.size() <= 1 || stop) return {};
   Writing writing(records, store, scanLength, target);
-  Progress progress(records, host, halt, writing);
-  std::thread decider([&writing] { writing.Decide(); });
-  std::thread writer([&writing] { writing.Write(); });
+  Progress progress(records, host, stop, writing);
+  std::thread decider = start([&writing] { writing.Decide(); });
+  std::thread writer;
+  try {
+    writer = start([&writing] { writing.Write(); });
+  } catch (...) {
+    // Without a writer the decider's queue never empties: it is stopped before it is joined.
+    writing.Stop();
+    decider.join();
+    throw;
+  }
   // Whatever the window's calls throw, the file being written is finished and both threads end first.
   const auto end = [&] {
     writer.join();
@@ -226,7 +276,7 @@ WritePhaseResult WriteMessages(std::vector<MailRecord>& records, StoreReads& sto
       progress.Pump();
     }
   } catch (...) {
-    writing.Halt();
+    writing.Stop();
     end();
     throw;
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/scan/StoreReads.h"
+#include "engine/scan/ThreadStart.h"
 #include "engine/writing/MailRecord.h"
 #include "platform/Files.h"
 #include "platform/OutputFolder.h"
@@ -40,10 +41,12 @@ struct WriteTarget {
 
 // One thread reads the header of each kept record from the store and decides its name and time in
 // record order, while another makes and writes the files decided, never replacing an existing file,
-// and gives each record its FileName. The calling thread only hands the progress to host and pumps
-// its events until both are done. Every kept record is written, whatever a stop asks, unless halt is set
-// (the phase then ends after the file being written) or a write fails (it ends the phase). records is
-// 1-based like MailRecords; scanLength is the store length the scan worked with.
+// and gives each record whose file was written whole its FileName; a file that cannot be written whole
+// is removed. The calling thread only hands the progress to host and pumps its events until both are
+// done. Every kept record is written unless stop is set (the phase then ends after the file being
+// written) or a create or write fails (it ends the phase). Both threads are started through start; what
+// either throws, or a failure to start one, is thrown here once both are joined. records is 1-based like
+// MailRecords; scanLength is the store length the scan worked with.
 WritePhaseResult WriteMessages(std::vector<MailRecord>& records, StoreReads& store,
-                               std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& halt,
-                               WriteHost& host);
+                               std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& stop,
+                               WriteHost& host, const ThreadStart& start = StartThread);

@@ -70,10 +70,14 @@ std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError
     error = ErrorFromErrno(errno);
     return std::nullopt;
   }
-  return OutputFile(OsHandle(fd));
+  return OutputFile(OsHandle(fd), nullptr);
 }
 
 bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
+  if (const int fault = NextWriteFault(faults_, WriteCall::Write); fault != 0) {
+    error = ErrorFromErrno(fault);
+    return false;
+  }
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t put = ::write(Fd(handle_), bytes.data() + done, bytes.size() - done);
@@ -118,17 +122,27 @@ PathKind KindOfPath(const std::u16string& path) {
   return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::NotRegularFile;
 }
 
-void FlushToDisk(const std::u16string& folder, const std::function<void(const FileVisitor&)>&) {
-  // One syncfs costs about what a single fsync does, where an fsync per file costs one each.
-  const int fd = ::open(ToPathBytes(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    ::sync();
-    return;
+bool FlushToDisk(const std::u16string& folder, const std::function<void(const FileVisitor&)>&, OsError& error,
+                 const WriteFaultPlan& faults) {
+  // One syncfs costs about what a single fsync does, where an fsync per file costs one each. A failure
+  // is told, never covered by a sync(), which reports nothing.
+  const OsHandle fd(::open(ToPathBytes(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Get() < 0) {
+    error = ErrorFromErrno(errno);
+    return false;
   }
-  if (::syncfs(fd) != 0) ::sync();
-  ::fsync(fd);
-  ::close(fd);
+  int code = NextWriteFault(faults, WriteCall::Flush);
+  if (code == 0 && ::syncfs(Fd(fd)) != 0) code = errno;
+  // The folder's own entries: the names of the files in it.
+  if (code == 0 && ::fsync(Fd(fd)) != 0 && errno != EINVAL) code = errno;
+  if (code == 0) return true;
+  error = ErrorFromErrno(code);
+  return false;
 }
+
+int DiskFullCode() { return ENOSPC; }
+int DeviceErrorCode() { return EIO; }
+int FileTooLargeCode() { return EFBIG; }
 
 namespace {
 

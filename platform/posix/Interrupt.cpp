@@ -27,6 +27,8 @@ void CatchInterrupt() {
   sigaction(SIGINT, &action, nullptr);
 }
 
+void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
+
 int InterruptCount() { return interrupts.load() > 1 ? 2 : interrupts.load(); }
 
 }  // namespace platform

@@ -14,26 +14,34 @@ namespace {
 
 using posix::ErrorFromErrno;
 
+// EILSEQ: file systems that keep names in one encoding refuse bytes outside it.
+CreateResult ResultOf(int code) {
+  if (code == EEXIST) return CreateResult::Exists;
+  return code == ENAMETOOLONG || code == EINVAL || code == EILSEQ ? CreateResult::NameRefused : CreateResult::Failed;
+}
+
 }  // namespace
 
-std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsError& error) {
+std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsError& error, WriteFaultPlan faults) {
   const int fd = ::open(ToPathBytes(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
     error = ErrorFromErrno(errno);
     return std::nullopt;
   }
-  return OutputFolder(OsHandle(fd));
+  return OutputFolder(OsHandle(fd), std::move(faults));
 }
 
 NewFile OutputFolder::CreateNew(std::u16string_view name) const {
-  if (!IsPlainName(name)) return NewFile{CreateResult::Failed, std::nullopt, ErrorFromErrno(EINVAL)};
+  if (!IsPlainName(name)) return NewFile{CreateResult::NameRefused, std::nullopt, ErrorFromErrno(EINVAL)};
+  if (const int fault = NextWriteFault(faults_, WriteCall::Create); fault != 0)
+    return NewFile{ResultOf(fault), std::nullopt, ErrorFromErrno(fault)};
   // O_EXCL also refuses a symbolic link of that name, dangling or not, so nothing outside is opened.
   const int fd = ::openat(static_cast<int>(fd_.Get()), ToPathBytes(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
     const int code = errno;
-    return NewFile{code == EEXIST ? CreateResult::Exists : CreateResult::Failed, std::nullopt, ErrorFromErrno(code)};
+    return NewFile{ResultOf(code), std::nullopt, ErrorFromErrno(code)};
   }
-  return NewFile{CreateResult::Created, OutputFile(OsHandle(fd)), {}};
+  return NewFile{CreateResult::Created, OutputFile(OsHandle(fd), faults_), {}};
 }
 
 }  // namespace platform

@@ -63,10 +63,14 @@ std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError
     error = LastError();
     return std::nullopt;
   }
-  return OutputFile(Owned(file));
+  return OutputFile(Owned(file), nullptr);
 }
 
 bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
+  if (const int fault = NextWriteFault(faults_, WriteCall::Write); fault != 0) {
+    error = ErrorFromCode(static_cast<DWORD>(fault));
+    return false;
+  }
   std::size_t done = 0;
   while (done < bytes.size()) {
     const auto wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
@@ -107,15 +111,32 @@ PathKind KindOfPath(const std::u16string& path) {
                                                                                  : PathKind::RegularFile;
 }
 
-void FlushToDisk(const std::u16string&, const std::function<void(const FileVisitor&)>& forEachFile) {
+bool FlushToDisk(const std::u16string&, const std::function<void(const FileVisitor&)>& forEachFile, OsError& error,
+                 const WriteFaultPlan& faults) {
   // Flushing a whole volume needs an administrator; each file is flushed through a handle of its own.
-  forEachFile([](const std::u16string& file) {
-    const HANDLE handle = win32::CreateFileAt(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
-    if (handle == INVALID_HANDLE_VALUE) return;
-    FlushFileBuffers(handle);
-    CloseHandle(handle);
+  // The first failure is kept; the other files are still flushed.
+  bool flushed = true;
+  forEachFile([&](const std::u16string& file) {
+    DWORD code = static_cast<DWORD>(NextWriteFault(faults, WriteCall::Flush));
+    if (code == 0) {
+      const HANDLE handle = win32::CreateFileAt(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+      if (handle == INVALID_HANDLE_VALUE) {
+        code = GetLastError();
+      } else {
+        if (!FlushFileBuffers(handle)) code = GetLastError();
+        CloseHandle(handle);
+      }
+    }
+    if (code == 0 || !flushed) return;
+    flushed = false;
+    error = ErrorFromCode(code);
   });
+  return flushed;
 }
+
+int DiskFullCode() { return ERROR_DISK_FULL; }
+int DeviceErrorCode() { return ERROR_IO_DEVICE; }
+int FileTooLargeCode() { return ERROR_FILE_TOO_LARGE; }
 
 RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
   if (from == to) return RenameResult::TargetExists;

@@ -20,6 +20,8 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 
 void CatchInterrupt() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 
+void IgnoreFileSizeLimitSignal() {}
+
 int InterruptCount() { return interrupts.load() > 1 ? 2 : interrupts.load(); }
 
 }  // namespace platform

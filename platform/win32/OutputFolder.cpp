@@ -9,7 +9,27 @@ namespace platform {
 using win32::ErrorFromCode;
 using win32::LastError;
 
-std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsError& error) {
+namespace {
+
+// A path too long is refused like a name too long: a shorter name may fit.
+CreateResult ResultOf(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return CreateResult::Exists;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
+      return CreateResult::NameRefused;
+    default:
+      return CreateResult::Failed;
+  }
+}
+
+}  // namespace
+
+std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsError& error, WriteFaultPlan faults) {
   const DWORD attributes = win32::AttributesAt(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     error = LastError();
@@ -20,19 +40,22 @@ std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsErr
     return std::nullopt;
   }
   const bool endsWithSeparator = !path.empty() && (path.back() == u'\\' || path.back() == u'/');
-  return OutputFolder(endsWithSeparator ? path : path + u'\\');
+  return OutputFolder(endsWithSeparator ? path : path + u'\\', std::move(faults));
 }
 
 NewFile OutputFolder::CreateNew(std::u16string_view name) const {
-  if (!IsPlainName(name)) return NewFile{CreateResult::Failed, std::nullopt, ErrorFromCode(ERROR_INVALID_NAME)};
+  if (!IsPlainName(name)) return NewFile{CreateResult::NameRefused, std::nullopt, ErrorFromCode(ERROR_INVALID_NAME)};
+  if (const int fault = NextWriteFault(faults_, WriteCall::Create); fault != 0)
+    return NewFile{ResultOf(static_cast<DWORD>(fault)), std::nullopt, ErrorFromCode(static_cast<DWORD>(fault))};
   const std::u16string path = path_ + std::u16string(name);
   const HANDLE file = win32::CreateFileAt(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
-    const bool exists = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
-    return NewFile{exists ? CreateResult::Exists : CreateResult::Failed, std::nullopt, ErrorFromCode(code)};
+    // Past MAX_PATH the system says the path is not found, though a shorter name would be.
+    const bool pathTooLong = code == ERROR_PATH_NOT_FOUND && path.size() >= MAX_PATH;
+    return NewFile{pathTooLong ? CreateResult::NameRefused : ResultOf(code), std::nullopt, ErrorFromCode(code)};
   }
-  return NewFile{CreateResult::Created, OutputFile(win32::Owned(file)), {}};
+  return NewFile{CreateResult::Created, OutputFile(win32::Owned(file), faults_), {}};
 }
 
 }  // namespace platform

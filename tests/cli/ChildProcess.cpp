@@ -110,7 +110,8 @@ ChildResult RunChild(const std::filesystem::path& program, const std::vector<std
     ::dup2(errWrite.Get(), STDERR_FILENO);
     ::signal(SIGINT, SIG_DFL);
     if (options.fileSizeLimit) {
-      ::signal(SIGXFSZ, SIG_IGN);
+      // As a shell leaves it: the program itself must keep the signal from killing it.
+      ::signal(SIGXFSZ, SIG_DFL);
       const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }

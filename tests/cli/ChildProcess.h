@@ -14,7 +14,7 @@ namespace clitest {
 struct ChildOptions {
   // stderr on a pseudo-terminal instead of a pipe, so that the program sees a terminal.
   bool stderrTerminal = false;
-  // RLIMIT_FSIZE for the child, with SIGXFSZ ignored, so that writes past it fail with EFBIG.
+  // RLIMIT_FSIZE for the child, with SIGXFSZ at its default action, which ends the process.
   std::optional<unsigned long> fileSizeLimit;
   // Called every millisecond while the child runs; it may signal the child.
   std::function<void(pid_t)> whileRunning;

@@ -44,7 +44,7 @@ struct Terminal {
   CapturedOutput out;
   CapturedOutput err;
   std::chrono::steady_clock::time_point now{};
-  bool interrupted = false;
+  int interrupted = 0;  // Ctrl-Cs pressed
   RecoveryRun run;
   cli::ProgressLine progress;
   cli::TerminalUi ui;
@@ -171,12 +171,15 @@ TEST(TerminalUi, CtrlCReachesTheRunAtTheNextPump) {
   Terminal t(false);
   t.Pump();
   EXPECT_FALSE(t.run.StopRequested);
-  t.interrupted = true;
+  t.interrupted = 1;
   EXPECT_FALSE(t.run.StopRequested) << "only a pump passes the interrupt on";
   t.Pump();
   EXPECT_TRUE(t.run.StopRequested);
-  // The run clears the flag when it starts; an interrupt that came before must still stop it.
+  // The run clears the flag once the scan is over: that Ctrl-C has been acted on, the next one counts.
   t.run.StopRequested = false;
+  t.Pump();
+  EXPECT_FALSE(t.run.StopRequested);
+  t.interrupted = 2;
   t.Pump();
   EXPECT_TRUE(t.run.StopRequested);
 }

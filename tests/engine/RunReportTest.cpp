@@ -39,6 +39,12 @@ TEST(ReportText, AddsEachSentenceWhereTheOutcomeCallsForIt) {
        u"4通のメールが見つかりました。うち1通は途中で切れています。"
        u"削除済み領域から2通のメールを復元しました（512バイトごとに4バイトが失われています）。"},
       {{.freedCount = 1}, u"0通のメールが見つかりました。削除済み領域から1通のメールを復元しました（512バイトごとに4バイトが失われています）。"},
+      {{.messageCount = 5, .stopped = true, .unwrittenCount = 5},
+       u"中断しました。5通のメールが見つかりました。5通のうち0通を書き出しました。"},
+      {{.messageCount = 5, .cutShortCount = 1, .stopped = true, .unwrittenCount = 2},
+       u"中断しました。5通のメールが見つかりました。5通のうち3通を書き出しました。うち1通は途中で切れています。"},
+      {{.messageCount = 2, .stopped = true, .flushFailed = true},
+       u"中断しました。2通のメールが見つかりました。書き出したファイルはディスクに保存されていない可能性があります。"},
   };
   for (const Case& c : cases) {
     const std::u16string question = FoundAny(c.outcome) ? u"出力先フォルダをExplorerで開きますか？" : u"";
@@ -51,6 +57,8 @@ TEST(ReportText, EnglishSentencesAreSeparatedByASpaceAndTheQuestionIsLeftOutWhen
   const RecoveryOutcome outcome{.messageCount = 2, .cutShortCount = 1, .stopped = true};
   EXPECT_EQ(ReportText(outcome, Language::English, false), u"The run was stopped. Messages found: 2. Cut short: 1 of them.");
   EXPECT_EQ(ReportText(outcome, Language::Japanese, false), u"中断しました。2通のメールが見つかりました。うち1通は途中で切れています。");
+  const RecoveryOutcome unwritten{.messageCount = 4, .unwrittenCount = 1};
+  EXPECT_EQ(ReportText(unwritten, Language::English, false), u"Messages found: 4. Written: 3 of 4.");
   const RecoveryOutcome freed{.messageCount = 1, .freedCount = 3};
   EXPECT_EQ(ReportText(freed, Language::English, false),
             u"Messages found: 1. Messages recovered from freed space: 3 (4 bytes of every 512 are lost).");
@@ -58,7 +66,7 @@ TEST(ReportText, EnglishSentencesAreSeparatedByASpaceAndTheQuestionIsLeftOutWhen
 
 TEST(Texts, EveryEntryHasBothLanguagesAndTheTableIsInTextIdOrder) {
   const auto texts = AllTexts();
-  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::OneFolderAlone) + 1);
+  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::MayNotBeOnDisk) + 1);
   for (std::size_t i = 0; i < texts.size(); ++i) {
     EXPECT_EQ(static_cast<std::size_t>(texts[i].id), i);
     EXPECT_FALSE(texts[i].japanese.empty()) << i;
@@ -72,7 +80,7 @@ TEST(Texts, EveryEntryHasBothLanguagesAndTheTableIsInTextIdOrder) {
 
 TEST(Texts, ArgumentsReplaceTheirMarksInOrder) {
   EXPECT_EQ(Text(TextId::WriteFailed, Language::English, {u"/out/Recover1.eml", u"No space left"}),
-            u"Extraction stopped because a mail file could not be written. The mail extracted before that is kept.\r\n"
+            u"Writing stopped because a mail file could not be written. The mail written before that is kept.\r\n"
             u"/out/Recover1.eml\r\nNo space left");
   EXPECT_EQ(Text(TextId::ExtractedCount, Language::Japanese, {u"12"}), u"12通のメールを抽出");
   EXPECT_EQ(std::u16string(kRenamingCaption), u"ﾘﾈｰﾑ中");

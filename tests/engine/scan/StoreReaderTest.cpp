@@ -112,7 +112,7 @@ TEST(WindowReadAhead, AReadAskedAfterTheOneMarkedLastIsStillRead) {
   const auto file = OpenStore(WriteStore(temp, kLength));
   ASSERT_TRUE(file.has_value());
   StoreReads reads(*file);
-  WindowReadAhead ahead(reads);
+  WindowReadAhead ahead(reads, StartThread);
   std::vector<std::uint8_t> buffer(1000);
   for (const std::int64_t start : {1, 4001, 2001}) {
     ahead.Start(start, buffer, true);
