@@ -76,18 +76,22 @@ void ScanOnce(const std::u16string& path, bool skipPointerCheck) {
 
 }  // namespace
 
-// An input that begins with kFarAway is the rest placed at an odd offset just below the second window,
-// so that blocks and chains straddle two windows, the read-ahead and the lines. Stores stay small, so
-// that an input costs milliseconds: positions beyond 4 GiB are the large-store tests' part.
+// An input that begins with kFarAway and a byte whose low bit tells whether the pointer check is
+// skipped is the rest placed at an odd offset just below the second window, so that blocks and chains
+// straddle two windows, the read-ahead and the lines. Its first window alone costs as much as dozens
+// of small stores, so it is scanned once. Stores stay small: positions beyond 4 GiB are the
+// large-store tests' part.
 constexpr std::uint8_t kFarAway = 0xFF;
 constexpr std::int64_t kFarOffset = kWindowStep - 2049;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static MemoryStore store;
-  if (size > 0 && data[0] == kFarAway)
-    store.Fill(std::span(data + 1, size - 1), kFarOffset);
-  else
-    store.Fill(std::span(data, size));
+  if (size > 1 && data[0] == kFarAway) {
+    store.Fill(std::span(data + 2, size - 2), kFarOffset);
+    ScanOnce(store.Path(), (data[1] & 1) != 0);
+    return 0;
+  }
+  store.Fill(std::span(data, size));
   ScanOnce(store.Path(), false);
   ScanOnce(store.Path(), true);
   return 0;

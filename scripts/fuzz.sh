@@ -37,7 +37,7 @@ for fuzzer in "${fuzzers[@]}"; do
   echo "== fuzz: $fuzzer for ${seconds}s"
   "$build/fuzz/fuzz_$fuzzer" -max_total_time="$seconds" -timeout="$slow" -report_slow_units="$slow" -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/" "${extra[@]:0:1}" "$corpus/$fuzzer" "${extra[@]:1}" 2>&1 |
-    grep -E '^(#[0-9]+ +DONE|stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix)|Test unit written' || true
+    grep -E '^(#[0-9]+[[:space:]]+DONE|stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix)|Test unit written' || true
   if compgen -G "$findings/*" >/dev/null; then
     echo "fuzz: $fuzzer found a failing input: $(ls "$findings")" >&2
     exit 1
