@@ -58,7 +58,7 @@ double SearchSeconds(const platform::StoreFile& file, bool withFreed, std::size_
       from = m + 1;
     searching += Clock::now() - started;
   }
-  found = freed.Candidates().size();
+  found = freed.Candidates().Size();
   return std::chrono::duration<double>(searching).count();
 }
 

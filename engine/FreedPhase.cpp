@@ -1,18 +1,20 @@
 #include "engine/FreedPhase.h"
 
+#include <utility>
+
 #include "engine/StatusPhases.h"
 #include "engine/Texts.h"
 #include "engine/freed/FreedChains.h"
 
-FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates, BlockSource& blocks,
+FreedOutputResult WriteFreedPhase(FreedCandidates candidates, BlockSource& blocks,
                                   std::int64_t fileLength, const std::u16string& folder,
                                   const std::atomic<bool>& stop, RecoveryUi& ui,
                                   const platform::WriteFaultPlan& faults) {
-  const std::vector<FreedChain> chains = LinkFreedBlocks(candidates, fileLength);
-  if (chains.empty()) return {};
+  FreedChains chains(std::move(candidates), fileLength);
+  if (chains.Count() == 0) return {};
   ShowRenamingPhase(ui);
   FreedOutputResult result =
-      WriteFreedMessages(chains, blocks, folder, stop, [&ui](std::size_t done, std::size_t total) {
+      WriteFreedMessages(std::move(chains), blocks, folder, stop, [&ui](std::size_t done, std::size_t total) {
         ShowPercent(ui, RoundPercent(static_cast<double>(done), static_cast<double>(total)));
         ui.PumpEvents();
       },

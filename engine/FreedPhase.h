@@ -2,7 +2,6 @@
 // The run's last writing phase: the freed messages the scan found, written after the renaming.
 #include <atomic>
 #include <string>
-#include <vector>
 
 #include "engine/RecoveryUi.h"
 #include "engine/freed/FreedBlocks.h"
@@ -13,7 +12,7 @@
 // the status bar as the renaming does and pumping events after each. A stop ends the phase after the
 // current file; a failed write is shown as the writing shows one and ends it too. fileLength is the
 // length the scan worked with. faults, when given, is consulted by every create and write.
-FreedOutputResult WriteFreedPhase(const std::vector<FreedCandidate>& candidates, BlockSource& blocks,
+FreedOutputResult WriteFreedPhase(FreedCandidates candidates, BlockSource& blocks,
                                   std::int64_t fileLength, const std::u16string& folder,
                                   const std::atomic<bool>& stop, RecoveryUi& ui,
                                   const platform::WriteFaultPlan& faults = nullptr);

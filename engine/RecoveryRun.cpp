@@ -260,7 +260,7 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   FreedOutputResult freedWritten;
   if (freed && !written.failure && !run.StopRequested)
     freedWritten =
-        WriteFreedPhase(freed->Candidates(), blocks, length, *folder, run.StopRequested, ui, run.Options.WriteFaults);
+        WriteFreedPhase(freed->TakeCandidates(), blocks, length, *folder, run.StopRequested, ui, run.Options.WriteFaults);
   platform::OsError flushError;
   const bool flushed = written.written + freedWritten.written == 0 ||
                        platform::FlushToDisk(

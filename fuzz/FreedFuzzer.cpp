@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "engine/freed/FreedChains.h"
@@ -35,7 +36,7 @@ void CheckText(const FreedText& text, std::size_t blocks, std::span<const std::u
 }
 
 // Every place of every window searched, as the scan searches a window in which it finds no message.
-std::vector<FreedCandidate> FindFreed(const platform::StoreFile& file, bool pointerCheck) {
+FreedCandidates FindFreed(const platform::StoreFile& file, bool pointerCheck) {
   const std::int64_t length = ScanLength(file.Length());
   StoreReads reads(file);
   StoreReader reader(reads, length);
@@ -46,29 +47,32 @@ std::vector<FreedCandidate> FindFreed(const platform::StoreFile& file, bool poin
     freed.WindowLoaded(reader.Window(), start);
     for (std::int64_t from = 1, m = 0; (m = FindCandidate(reader.Window(), from, freed)) != 0;) from = m + 1;
   }
-  return freed.Candidates();
+  return freed.TakeCandidates();
 }
 
 void RecoverFreed(const std::u16string& path, bool pointerCheck) {
   platform::OsError error;
   const auto file = platform::StoreFile::Open(path, error);
   Require(file.has_value());
-  const std::vector<FreedCandidate> candidates = FindFreed(*file, pointerCheck);
-  for (std::size_t i = 1; i < candidates.size(); ++i) Require(candidates[i - 1].position < candidates[i].position);
-  const std::vector<FreedChain> chains = LinkFreedBlocks(candidates, file->Length());
+  FreedCandidates candidates = FindFreed(*file, pointerCheck);
+  for (std::size_t i = 1; i < candidates.Size(); ++i) Require(candidates.Position(i - 1) < candidates.Position(i));
+  const std::size_t found = candidates.Size();
+  FreedChains chains(std::move(candidates), file->Length());
+  std::size_t count = 0;
   std::size_t blocks = 0;
   StoreReads reads(*file);
   FileBlockSource source(reads);
-  for (const FreedChain& chain : chains) {
-    Require(!chain.blocks.empty());
-    blocks += chain.blocks.size();
-    const std::optional<FreedMessage> message = ReadFreedMessage(chain, source);
+  for (std::optional<FreedChain> chain; (chain = chains.Next()); ++count) {
+    blocks += chain->blocks;
+    const std::optional<FreedMessage> message = ReadFreedMessage(chains, *chain, source);
     if (!message) continue;
-    Require(message->firstBlock == chain.blocks.front() && message->blocks <= chain.blocks.size());
+    Require(message->firstBlock == chains.Position(chain->first) && message->blocks <= chain->blocks);
     CheckText(message->text, message->blocks, {});
   }
-  // Each freed block belongs to one message at most.
-  Require(blocks <= candidates.size());
+  Require(count == chains.Count());
+  // Each freed block belongs to one message at most, and taken blocks never overlap: the messages
+  // never hold more blocks than the store has room for.
+  Require(blocks <= found && blocks * kBlockSize <= static_cast<std::size_t>(file->Length()) + kBlockSize);
 }
 
 // The input cut into data areas, the last one filled up with zeros.

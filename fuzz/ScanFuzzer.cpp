@@ -70,8 +70,8 @@ void ScanOnce(const std::u16string& path, bool skipPointerCheck) {
   const std::vector<std::int64_t> entries = used.Entries();
   Require(static_cast<std::int64_t>(entries.size()) == used.UsedBlockCount());
   for (std::size_t i = 1; i < entries.size(); ++i) Require(entries[i - 1] < entries[i]);
-  const std::vector<FreedCandidate>& candidates = freed.Candidates();
-  for (std::size_t i = 1; i < candidates.size(); ++i) Require(candidates[i - 1].position < candidates[i].position);
+  const FreedCandidates& candidates = freed.Candidates();
+  for (std::size_t i = 1; i < candidates.Size(); ++i) Require(candidates.Position(i - 1) < candidates.Position(i));
 }
 
 }  // namespace

@@ -37,6 +37,6 @@ void FreedBlocks::Test(std::int64_t position, const std::uint8_t* header) {
   const std::uint32_t own = Word(header);
   if (own == 0 || (pointerCheck_ && own != static_cast<std::uint32_t>(position - 1))) return;
   // A place searched twice (a search resumed before its end) must not give a second candidate.
-  if (!candidates_.empty() && position <= candidates_.back().position) return;
-  candidates_.push_back(FreedCandidate{position, own, Word(header + 12), Word(header + 16)});
+  if (candidates_.Size() != 0 && position <= candidates_.Position(candidates_.Size() - 1)) return;
+  candidates_.Add(FreedCandidate{position, own, Word(header + 12), Word(header + 16)});
 }

@@ -6,18 +6,11 @@
 // until that pair turns up.
 #include <cstdint>
 #include <span>
-#include <vector>
+#include <utility>
 
+#include "engine/freed/FreedCandidates.h"
 #include "engine/scan/BlockSource.h"
 #include "engine/scan/PairWatcher.h"
-
-struct FreedCandidate {
-  std::int64_t position = 0;  // 1-based
-  std::uint32_t ownOffset = 0;
-  std::uint32_t nextOffset = 0;
-  std::uint32_t link = 0;  // the word at +0x10
-  bool operator==(const FreedCandidate&) const = default;
-};
 
 // The candidates of a whole scan, in ascending order of position. With pointerCheck, OwnOffset must
 // equal the block's 0-based position modulo 2^32; an OwnOffset of 0 never passes.
@@ -33,7 +26,8 @@ class FreedBlocks final : public PairWatcher {
   // 9 bytes before holds in its 0x210 word.
   void PairAt(std::int64_t at) override;
 
-  const std::vector<FreedCandidate>& Candidates() const { return candidates_; }
+  const FreedCandidates& Candidates() const { return candidates_; }
+  FreedCandidates TakeCandidates() { return std::move(candidates_); }
 
  private:
   void Test(std::int64_t position, const std::uint8_t* header);
@@ -42,5 +36,5 @@ class FreedBlocks final : public PairWatcher {
   BlockSource& blocks_;
   std::span<const std::uint8_t> window_;
   std::int64_t windowStart_ = 1;
-  std::vector<FreedCandidate> candidates_;
+  FreedCandidates candidates_;
 };

@@ -1,60 +1,61 @@
 #include "engine/freed/FreedChains.h"
 
 #include <algorithm>
-#include <limits>
+#include <utility>
 
 #include "engine/scan/BlockLayout.h"
 
 namespace {
 
-constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
-
-std::size_t IndexAt(const std::vector<FreedCandidate>& candidates, std::int64_t position) {
-  const auto found = std::lower_bound(candidates.begin(), candidates.end(), position,
-                                      [](const FreedCandidate& c, std::int64_t p) { return c.position < p; });
-  if (found == candidates.end() || found->position != position) return kNone;
-  return static_cast<std::size_t>(found - candidates.begin());
-}
-
-// The candidate each one links to, or kNone.
-std::vector<std::size_t> Successors(const std::vector<FreedCandidate>& candidates, std::int64_t fileLength) {
-  std::vector<std::size_t> successors(candidates.size(), kNone);
-  for (std::size_t a = 0; a < candidates.size(); ++a) {
-    const FreedCandidate& from = candidates[a];
-    if (from.nextOffset == 0) continue;
-    const std::int64_t next = NextChainPosition(from.position, from.ownOffset, from.nextOffset, fileLength);
-    if (next == 0) continue;
-    const std::size_t b = IndexAt(candidates, next);
-    if (b != kNone && b != a && candidates[b].link == from.ownOffset) successors[a] = b;
-  }
-  return successors;
-}
+// What linking leaves in a block's NextOffset word besides the index of the block it links to.
+constexpr std::uint32_t kLastBlock = 0xFFFF'FFFF;  // its NextOffset was 0
+constexpr std::uint32_t kNoLink = 0xFFFF'FFFE;
+static_assert(FreedCandidates::kMaxCount < kNoLink);
 
 }  // namespace
 
-std::vector<FreedChain> LinkFreedBlocks(const std::vector<FreedCandidate>& candidates, std::int64_t fileLength) {
-  const std::vector<std::size_t> successors = Successors(candidates, fileLength);
-  std::vector<bool> linkedTo(candidates.size(), false);
-  for (const std::size_t b : successors)
-    if (b != kNone) linkedTo[b] = true;
-
-  std::vector<bool> taken(candidates.size(), false);
-  std::vector<FreedChain> chains;
-  for (std::size_t head = 0; head < candidates.size(); ++head) {
-    if (linkedTo[head]) continue;
-    FreedChain chain;
-    std::size_t at = head;
-    while (true) {
-      taken[at] = true;
-      chain.blocks.push_back(candidates[at].position);
-      if (candidates[at].nextOffset == 0) {
-        chain.endsOnLastBlock = true;
-        break;
+FreedChains::FreedChains(FreedCandidates candidates, std::int64_t fileLength)
+    : candidates_(std::move(candidates)), linkedTo_(candidates_.Size(), false), taken_(candidates_.Size(), false) {
+  for (std::size_t a = 0; a < candidates_.Size(); ++a) {
+    const std::uint32_t nextOffset = candidates_.NextOffset(a);
+    std::uint32_t onward = nextOffset == 0 ? kLastBlock : kNoLink;
+    const std::int64_t next =
+        nextOffset == 0 ? 0 : NextChainPosition(Position(a), candidates_.OwnOffset(a), nextOffset, fileLength);
+    if (next != 0) {
+      const std::size_t b = candidates_.IndexAt(next);
+      if (b != candidates_.Size() && b != a && candidates_.Link(b) == candidates_.OwnOffset(a)) {
+        onward = static_cast<std::uint32_t>(b);
+        linkedTo_[b] = true;
       }
-      at = successors[at];
-      if (at == kNone || taken[at]) break;
     }
-    chains.push_back(std::move(chain));
+    candidates_.SetNextOffset(a, onward);
   }
-  return chains;
+  heads_ = static_cast<std::size_t>(std::count(linkedTo_.begin(), linkedTo_.end(), false));
+}
+
+bool FreedChains::OverlapsTaken(std::size_t index) const {
+  const std::int64_t position = Position(index);
+  for (std::size_t before = index; before > 0 && position - Position(before - 1) < kBlockSize; --before)
+    if (taken_[before - 1]) return true;
+  for (std::size_t after = index + 1; after < candidates_.Size() && Position(after) - position < kBlockSize; ++after)
+    if (taken_[after]) return true;
+  return false;
+}
+
+std::optional<FreedChain> FreedChains::Next() {
+  while (nextHead_ < candidates_.Size() && linkedTo_[nextHead_]) ++nextHead_;
+  if (nextHead_ == candidates_.Size()) return std::nullopt;
+  FreedChain chain{nextHead_++, 0, false};
+  for (std::size_t at = chain.first; !taken_[at] && !OverlapsTaken(at);) {
+    taken_[at] = true;
+    ++chain.blocks;
+    const std::uint32_t onward = candidates_.NextOffset(at);
+    if (onward == kLastBlock) {
+      chain.endsOnLastBlock = true;
+      break;
+    }
+    if (onward == kNoLink) break;
+    at = onward;
+  }
+  return chain;
 }

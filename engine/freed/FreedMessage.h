@@ -17,4 +17,4 @@ struct FreedMessage {
 
 // nullopt when the first block cannot be read or holds index data rather than mail. A read failure
 // further on ends the message there.
-std::optional<FreedMessage> ReadFreedMessage(const FreedChain& chain, BlockSource& blocks);
+std::optional<FreedMessage> ReadFreedMessage(const FreedChains& chains, const FreedChain& chain, BlockSource& blocks);

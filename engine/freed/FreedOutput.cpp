@@ -129,18 +129,20 @@ std::optional<FreedWriteFailure> FreedFolder::Close() {
 
 }  // namespace
 
-FreedOutputResult WriteFreedMessages(const std::vector<FreedChain>& chains, BlockSource& blocks,
+FreedOutputResult WriteFreedMessages(FreedChains chains, BlockSource& blocks,
                                      const std::u16string& runFolder, const std::atomic<bool>& stop,
                                      const FreedProgress& progress, const platform::WriteFaultPlan& faults) {
   FreedOutputResult result;
   FreedFolder folder(runFolder, faults);
-  for (std::size_t i = 0; i < chains.size() && !stop; ++i) {
-    if (const std::optional<FreedMessage> message = ReadFreedMessage(chains[i], blocks)) {
+  const std::size_t total = chains.Count();
+  std::size_t done = 0;
+  for (std::optional<FreedChain> chain; !stop && (chain = chains.Next());) {
+    if (const std::optional<FreedMessage> message = ReadFreedMessage(chains, *chain, blocks)) {
       result.failure = folder.Write(*message, result.written + 1, result.files);
       if (result.failure) break;
       ++result.written;
     }
-    progress(i + 1, chains.size());
+    progress(++done, total);
   }
   std::optional<FreedWriteFailure> closed = folder.Close();
   if (!result.failure) result.failure = std::move(closed);

@@ -33,6 +33,6 @@ using FreedProgress = std::function<void(std::size_t done, std::size_t total)>;
 // phase before the next chain; a failed create or write ends it too and is handed back, and the file not
 // written whole is removed. The report lists only files that exist, and is closed with its error checked.
 // faults, when given, is consulted by every create and write.
-FreedOutputResult WriteFreedMessages(const std::vector<FreedChain>& chains, BlockSource& blocks,
+FreedOutputResult WriteFreedMessages(FreedChains chains, BlockSource& blocks,
                                      const std::u16string& runFolder, const std::atomic<bool>& stop,
                                      const FreedProgress& progress, const platform::WriteFaultPlan& faults = nullptr);

@@ -16,7 +16,7 @@ bool MemoryBlocks::Read(std::int64_t position, std::span<std::uint8_t, kBlockSiz
   return true;
 }
 
-std::vector<FreedCandidate> SearchFreedBlocks(std::span<const std::uint8_t> store, bool pointerCheck) {
+FreedCandidates SearchFreedBlocks(std::span<const std::uint8_t> store, bool pointerCheck) {
   MemoryBlocks blocks(store);
   FreedBlocks freed(pointerCheck, blocks);
   std::vector<std::uint8_t> window(static_cast<std::size_t>(kWindowSize));
@@ -27,7 +27,7 @@ std::vector<FreedCandidate> SearchFreedBlocks(std::span<const std::uint8_t> stor
     freed.WindowLoaded(window, static_cast<std::int64_t>(start) + 1);
     for (std::int64_t from = 1, m = 0; (m = FindCandidate(window, from, freed)) != 0;) from = m + 1;
   }
-  return freed.Candidates();
+  return freed.TakeCandidates();
 }
 
 }  // namespace testsupport

@@ -21,6 +21,6 @@ class MemoryBlocks final : public BlockSource {
 
 // The freed-block candidates of the whole store, found window by window as the scan's candidate
 // search passes over every position of each.
-std::vector<FreedCandidate> SearchFreedBlocks(std::span<const std::uint8_t> store, bool pointerCheck);
+FreedCandidates SearchFreedBlocks(std::span<const std::uint8_t> store, bool pointerCheck);
 
 }  // namespace testsupport

@@ -35,9 +35,8 @@ std::string Lossy(std::string message, std::size_t blocks = 99) {
 
 class Freed : public ::testing::Test {
  protected:
-  static std::vector<FreedChain> Chains(const std::vector<std::uint8_t>& store, bool pointerCheck = true) {
-    return LinkFreedBlocks(testsupport::SearchFreedBlocks(store, pointerCheck),
-                           static_cast<std::int64_t>(store.size()));
+  static FreedChains Chains(const std::vector<std::uint8_t>& store, bool pointerCheck = true) {
+    return FreedChains(testsupport::SearchFreedBlocks(store, pointerCheck), static_cast<std::int64_t>(store.size()));
   }
   std::vector<Row> Recover(const std::vector<std::uint8_t>& store, bool pointerCheck = true) {
     testsupport::MemoryBlocks blocks(store);
