@@ -105,6 +105,26 @@ TEST_F(Freed, TwoMessagesFreedOneAfterTheOther) {
   EXPECT_EQ(times->lastWrite, DateToFileTime(MailDate{2002, 7, 6, 10, 20, 30}));
 }
 
+TEST_F(Freed, LinksThroughOverlappingHeadersTakeEachByteOnce) {
+  // A freed message whose last block goes on to headers 20 bytes apart, each naming the one before:
+  // blocks of a store never overlap, so the chain ends at the first that overlaps one taken, rather
+  // than making a file many times the store's size.
+  DbxWriter writer;
+  const std::string message = testsupport::MakeMessage("overlap", 700, 6);
+  const auto a = writer.AppendMessage(message);
+  writer.FreeMessage(a);
+  const std::int64_t run = writer.Reserve(64 * 1024);
+  writer.PokeInt32(a.blockOffsets.back() + 12, static_cast<std::int32_t>(run));
+  for (std::int64_t at = run, before = a.blockOffsets.back(); at + 40 < writer.Size(); before = at, at += 20) {
+    const std::int64_t words[] = {at, 0x1FC, 0x210, at + 20, before};
+    for (std::size_t i = 0; i < std::size(words); ++i)
+      writer.PokeInt32(at + static_cast<std::int64_t>(4 * i), static_cast<std::int32_t>(words[i]));
+  }
+  const std::vector<Row> rows = Recover(writer);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].blocks + rows[0].state, "3部分");
+}
+
 TEST_F(Freed, FilesTakeClashSuffixesAndRefusedNamesTheWorkingName) {
   DbxWriter writer;
   std::uint32_t seed = 20;
