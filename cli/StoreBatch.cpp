@@ -17,12 +17,12 @@ class TerminalBatchUi final : public BatchUi {
       : streams_(streams),
         progress_(progress),
         overall_(outputParentFolder, streams, progress, platform::InterruptCount, unstarted_) {}
-  ~TerminalBatchUi() override { Leave(); }
+  ~TerminalBatchUi() override { Leave(RecoveryOutcome{}); }
 
   RecoveryUi& Overall() override { return overall_; }
 
   RecoveryUi& ForStore(RecoveryRun& run, const StorePlace& place) override {
-    Leave();
+    Leave(RecoveryOutcome{});
     const std::u16string counter = u"[" + DecimalText(static_cast<std::int64_t>(place.number)) + u"/" +
                                    DecimalText(static_cast<std::int64_t>(place.count)) + u"] ";
     store_.emplace(overall_.OutputParentFolder(), streams_, progress_, platform::InterruptCount, run,
@@ -30,9 +30,12 @@ class TerminalBatchUi final : public BatchUi {
     return *store_;
   }
 
+  // The store's unreadable ranges follow its lines, as a single store's do.
+  void StoreFinished(const RecoveryOutcome& outcome) override { Leave(outcome); }
+
  private:
-  void Leave() {
-    if (store_) store_->Finish(RecoveryOutcome{});
+  void Leave(const RecoveryOutcome& outcome) {
+    if (store_) store_->Finish(outcome);
     store_.reset();
   }
 

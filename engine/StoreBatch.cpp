@@ -94,6 +94,7 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     RecoveryUi& storeUi = ui.ForStore(run, StorePlace{stores[i].path, report.name, number, recoveredPaths.size()});
     report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]));
     report.fate = StoreFate::Recovered;
+    ui.StoreFinished(report.outcome);
     batch.stopped = EndsBatch(run, report.outcome);
     batch.quit = run.QuitRequested;
   }

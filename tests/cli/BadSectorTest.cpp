@@ -1,5 +1,6 @@
 // palvenor-cli over a store whose disk fails to read a 4 KiB sector: pread really fails (a preloaded
-// shim gives EIO), and the run writes every other message, names the range and exits 6.
+// shim gives EIO), and the run writes every other message, names the range and exits 6, alone or in a
+// batch.
 #if !defined(_WIN32) && defined(PALVENOR_READ_FAULT_SHIM)
 #include <gtest/gtest.h>
 
@@ -23,26 +24,39 @@ TEST(BadSector, RunWritesEveryOtherMessageListsTheRangeAndExits6) {
     messages.emplace_back(text, writer.AppendMessage(text).blockOffsets);
   }
   writer.Save(store);
-  fs::create_directory(temp.Path() / "out");
+  const fs::path good = temp.Path() / "good.dbx";
+  fs::copy_file(store, good);
   clitest::ChildOptions options;
   options.lang = "en_US.UTF-8";
   options.environment = {std::string("LD_PRELOAD=") + PALVENOR_READ_FAULT_SHIM, "PALVENOR_BAD_FILE=" + store.string(),
                          "PALVENOR_BAD_RANGES=1052672+4096", "ASAN_OPTIONS=verify_asan_link_order=0"};
-  const clitest::ChildResult child = clitest::RunChild(
-      PALVENOR_CLI_PROGRAM, {"--no-freed", "--output", (temp.Path() / "out").string(), store.string()}, options);
-  EXPECT_EQ(child.exitStatus, 6) << child.err;
-  EXPECT_NE(child.err.find("Unreadable: 4096 bytes at 0x101000"), std::string::npos) << child.err;
-  EXPECT_NE(child.out.find("Unreadable ranges in the store: 1 (4 KB in all)."), std::string::npos) << child.out;
+  // The store alone, and in a batch after a healthy one: the range is listed under the store it is in.
+  const std::vector<std::pair<std::vector<fs::path>, std::string>> rows = {
+      {{store}, "Unreadable ranges in the store: 1 (4 KB in all)."},
+      {{good, store}, "store.dbx: 660 messages, 0 from freed space, 1 cut short, 1 unreadable places"}};
+  for (const auto& [stores, report] : rows) {
+    const fs::path out = temp.Path() / ("out" + std::to_string(stores.size()));
+    fs::create_directory(out);
+    std::vector<std::string> arguments = {"--no-freed", "--output", out.string()};
+    for (const fs::path& path : stores) arguments.push_back(path.string());
+    const clitest::ChildResult child = clitest::RunChild(PALVENOR_CLI_PROGRAM, arguments, options);
+    EXPECT_EQ(child.exitStatus, 6) << child.err;
+    const std::size_t range = child.err.find("Unreadable: 4096 bytes at 0x101000");
+    EXPECT_NE(range, std::string::npos) << child.err;
+    EXPECT_EQ(child.err.rfind("good.dbx", range), std::string::npos) << child.err;
+    EXPECT_NE(child.out.find(report), std::string::npos) << child.out;
 
-  std::vector<std::string> written;
-  for (const auto& entry : fs::recursive_directory_iterator(temp.Path() / "out")) {
-    if (!entry.is_regular_file()) continue;
-    const auto bytes = testsupport::ReadFileBytes(entry.path());
-    written.emplace_back(bytes.begin(), bytes.end());
-  }
-  for (const auto& [text, blocks] : messages) {
-    const bool hit = std::any_of(blocks.begin(), blocks.end(), [](std::int64_t b) { return b < 1056768 && b + 528 > 1052672; });
-    EXPECT_TRUE(hit || std::find(written.begin(), written.end(), text) != written.end());
+    std::vector<std::string> written;
+    for (const auto& entry : fs::recursive_directory_iterator(out)) {
+      if (!entry.is_regular_file() || entry.path().parent_path().filename() == "good") continue;
+      const auto bytes = testsupport::ReadFileBytes(entry.path());
+      written.emplace_back(bytes.begin(), bytes.end());
+    }
+    for (const auto& [text, blocks] : messages) {
+      const bool hit =
+          std::any_of(blocks.begin(), blocks.end(), [](std::int64_t b) { return b < 1056768 && b + 528 > 1052672; });
+      EXPECT_TRUE(hit || std::find(written.begin(), written.end(), text) != written.end());
+    }
   }
 }
 
