@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/freed/FreedBlocks.h"
 #include "engine/freed/FreedChains.h"
 #include "engine/freed/FreedMessage.h"
 #include "engine/scan/CandidateSearch.h"
