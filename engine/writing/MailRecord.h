@@ -3,7 +3,6 @@
 // the store, and the name its file got. The folder is kept once, by the run.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct MailRecord {
   // The values of Status.
@@ -17,7 +16,3 @@ struct MailRecord {
   std::int64_t Length = 0;      // the bytes its chain gave: whole data areas, then the last block's DataLength
   std::int32_t Status = kRemoved;
 };
-
-// One record per extracted message, 1-based: element 0 is never filled. Emptied and filled by each
-// run, then left as the run ends for whoever looks afterwards.
-extern std::vector<MailRecord> MailRecords;

@@ -258,6 +258,30 @@ TEST_F(EngineRun, StopYesEndsTheRunAndReturnsToIdle) {
   EXPECT_TRUE(Visible(Id::cmdStart));
 }
 
+TEST_F(EngineRun, StopYesWhileTheFilesAreWrittenEndsTheWritingAndSaysHowManyWereWritten) {
+  const MessageBoxAnswerer answerer({IDYES, IDNO});
+  bool stopUsable = false;
+  OpenOnStore([&](ObservedUi& ui) {
+    ui.onChange = [&, posted = false](const StatusBarState& state) mutable {
+      if (!posted && state.rename && state.percentText == L"50%") {
+        posted = true;
+        stopUsable = state.stop && Enabled(Id::cmdStop);
+        PostMessageW(Control(Id::cmdStop), BM_CLICK, 0, 0);
+      }
+    };
+  });
+  Click(Id::cmdStart);
+  ASSERT_EQ(answerer.Shown().size(), 2u);
+  EXPECT_TRUE(stopUsable) << "Stop stays usable while the files are written";
+  EXPECT_EQ(answerer.Shown()[0].text, L"停止しますか?");
+  const std::size_t written = OutputFiles();
+  EXPECT_GT(written, 0u);
+  EXPECT_LT(written, static_cast<std::size_t>(kMessages)) << "the writing ended after the file in hand";
+  const std::wstring& report = answerer.Shown()[1].text;
+  EXPECT_NE(report.find(std::to_wstring(kMessages) + L"通のうち" + std::to_wstring(written) + L"通を書き出しました。"),
+            std::wstring::npos);
+}
+
 TEST_F(EngineRun, CloseYesEndsTheRunAndClosesWithoutTheReport) {
   const MessageBoxAnswerer answerer({IDYES});
   OpenOnStore([&](ObservedUi& ui) {
