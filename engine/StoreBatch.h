@@ -62,8 +62,8 @@ class BatchUi {
   virtual RecoveryUi& Overall() = 0;
   // The user interface of one store's run; it is left before the next store's is asked for.
   virtual RecoveryUi& ForStore(RecoveryRun& run, const StorePlace& place) = 0;
-  // The store's run ended with outcome.
-  virtual void StoreFinished(const RecoveryOutcome& outcome) { static_cast<void>(outcome); }
+  // The store's run ended with the outcome given; its user interface is not used again.
+  virtual void StoreFinished(const RecoveryOutcome&) {}
 };
 
 // Each store in turn, each with a run of its own and the same options, its mail in a folder of the run
