@@ -44,7 +44,8 @@ class FreedCandidates {
     std::uint32_t nextOffset;
     std::uint32_t link;
   };
-  static constexpr int kChunkBits = 16;
+  // 4,096 a chunk: a small store pays 80 KiB for its first candidate, a huge one a pointer per chunk.
+  static constexpr int kChunkBits = 12;
   static constexpr std::size_t kChunkMask = (std::size_t{1} << kChunkBits) - 1;
 
   const Header& Words(std::size_t index) const { return words_[index >> kChunkBits][index & kChunkMask]; }
