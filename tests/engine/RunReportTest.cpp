@@ -110,29 +110,30 @@ TEST_F(RunReport, AShiftedStoreFoundNowhereWithThePointerCheckOnGetsTheHint) {
             u"メールが見つかりませんでした。「ポインターの正当性チェックを行わない」をオンにすると、さらに見つかる可能性があります。");
 }
 
-TEST_F(RunReport, AStoreWithoutTheSignatureIsScannedAndSaysSo) {
-  DbxWriter writer;
-  writer.AppendMessage(testsupport::MakeMessage("headless", 300));
-  writer.Poke(0, std::vector<std::uint8_t>(4, 0));
-  testsupport::RecordingUi ui(temp_.Path().u16string());
-  const auto run = testsupport::RunRecovery(Save(writer), ui);
-  EXPECT_TRUE(run.outcome.missingSignature);
-  EXPECT_EQ(run.files.size(), 1u);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_NE(ui.messages[0].text.find(u"DBXファイルの署名がありません"), std::u16string::npos);
-}
-
-TEST_F(RunReport, AnotherOutlookFileGivenAloneIsScannedAndNamedForWhatItIs) {
-  DbxWriter writer;
-  writer.AppendMessage(testsupport::MakeMessage("stray", 300));
-  writer.Poke(4, std::vector<std::uint8_t>{0xC6});  // the folder list's signature
-  testsupport::RecordingUi ui(temp_.Path().u16string());
-  const auto run = testsupport::RunRecovery(Save(writer), ui);
-  EXPECT_TRUE(run.outcome.otherOutlookFile);
-  EXPECT_EQ(run.files.size(), 1u);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_NE(ui.messages[0].text.find(u"Outlook Expressのメール以外のファイル（フォルダ一覧など）です。"), std::u16string::npos);
-  EXPECT_EQ(ui.messages[0].text.find(u"署名"), std::u16string::npos);
+// A store without the signature, and another Outlook file given alone, are scanned and named for
+// what they are.
+TEST_F(RunReport, AStoreWithoutTheSignatureOrAnotherOutlookFileIsScannedAndSaysSo) {
+  const struct {
+    std::int64_t at;
+    std::vector<std::uint8_t> bytes;
+    bool RecoveryOutcome::*flag;
+    std::u16string says, saysNot;
+  } cases[] = {
+      {0, std::vector<std::uint8_t>(4, 0), &RecoveryOutcome::missingSignature, u"DBXファイルの署名がありません", u"Outlook Expressのメール以外"},
+      // the folder list's signature
+      {4, {0xC6}, &RecoveryOutcome::otherOutlookFile, u"Outlook Expressのメール以外のファイル（フォルダ一覧など）です。", u"署名"}};
+  for (const auto& c : cases) {
+    DbxWriter writer;
+    writer.AppendMessage(testsupport::MakeMessage("stray", 300));
+    writer.Poke(c.at, c.bytes);
+    testsupport::RecordingUi ui(temp_.Path().u16string());
+    const auto run = testsupport::RunRecovery(Save(writer), ui);
+    EXPECT_TRUE(run.outcome.*c.flag) << c.at;
+    EXPECT_EQ(run.files.size(), 1u);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find(c.says), std::u16string::npos) << c.at;
+    EXPECT_EQ(ui.messages[0].text.find(c.saysNot), std::u16string::npos) << c.at;
+  }
 }
 
 TEST_F(RunReport, ACutShortMessageIsCounted) {

@@ -177,43 +177,34 @@ TEST(StoreReader, BlocksAreTheFileBytesFromWindowAndLinesAlike) {
   EXPECT_FALSE(reader.ReadBlock(kLength + 1, block));
 }
 
+// Copy gives the file's bytes and how many of them the file held, zeros past its end; a file shorter
+// than a line is read again after a line beyond it took its place.
 TEST(StoreLines, CopyGivesTheFileBytesAndHowManyOfThemTheFileHeld) {
-  const testsupport::TempFolder temp;
-  constexpr std::int64_t kLength = 3 * 32 * 1024 + 100;
-  const auto store = OpenStore(WriteStore(temp, kLength));
-  ASSERT_TRUE(store);
-  StoreReads reads(*store);
-  StoreLines lines(reads);
-  const struct {
+  struct Read {
     std::int64_t offset, held;
-  } cases[] = {{0, kBlockSize}, {32 * 1024 - 100, kBlockSize}, {kLength - 100, 100}, {kLength, 0},
-               {kLength + 5000, 0}, {0, kBlockSize}};
-  for (const auto& c : cases) {
-    std::uint8_t bytes[kBlockSize];
-    EXPECT_EQ(lines.Copy(c.offset, bytes), c.held) << c.offset;
-    EXPECT_TRUE(Same(DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize)),
-                     Expected(c.offset + 1, kLength)))
-        << c.offset;
-  }
-}
-
-TEST(StoreLines, AFileShorterThanALineIsReadAgainAfterALineBeyondItTookItsPlace) {
-  const testsupport::TempFolder temp;
-  constexpr std::int64_t kLength = 100;
-  const auto store = OpenStore(WriteStore(temp, kLength));
-  ASSERT_TRUE(store);
-  StoreReads reads(*store);
-  StoreLines lines(reads);
+  };
+  constexpr std::int64_t kLong = 3 * 32 * 1024 + 100;
   const struct {
-    std::int64_t offset, held;
-  } cases[] = {{0, kLength}, {60, 40}, {3 * 32 * 1024 + 7, 0}, {0, kLength}, {kLength - 1, 1}};
-  for (const auto& c : cases) {
-    std::uint8_t bytes[kBlockSize];
-    std::fill(std::begin(bytes), std::end(bytes), std::uint8_t{0xAA});
-    EXPECT_EQ(lines.Copy(c.offset, bytes), c.held) << c.offset;
-    EXPECT_TRUE(Same(DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize)),
-                     Expected(c.offset + 1, kLength)))
-        << c.offset;
+    std::int64_t length;
+    std::vector<Read> reads;
+  } stores[] = {{kLong,
+                 {{0, kBlockSize}, {32 * 1024 - 100, kBlockSize}, {kLong - 100, 100}, {kLong, 0}, {kLong + 5000, 0},
+                  {0, kBlockSize}}},
+                {100, {{0, 100}, {60, 40}, {3 * 32 * 1024 + 7, 0}, {0, 100}, {99, 1}}}};
+  for (const auto& store : stores) {
+    const testsupport::TempFolder temp;
+    const auto file = OpenStore(WriteStore(temp, store.length));
+    ASSERT_TRUE(file);
+    StoreReads reads(*file);
+    StoreLines lines(reads);
+    for (const Read& c : store.reads) {
+      std::uint8_t bytes[kBlockSize];
+      std::fill(std::begin(bytes), std::end(bytes), std::uint8_t{0xAA});
+      EXPECT_EQ(lines.Copy(c.offset, bytes), c.held) << store.length << " " << c.offset;
+      EXPECT_TRUE(Same(DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize)),
+                       Expected(c.offset + 1, store.length)))
+          << store.length << " " << c.offset;
+    }
   }
 }
 
