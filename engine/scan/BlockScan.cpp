@@ -12,9 +12,11 @@ constexpr std::int64_t kFirstSearchStart = kAreaSizeAt + 1;
 
 bool HasValidLength(const DbxBlock& block) { return block.DataLength > 0 && block.DataLength <= kAreaSize; }
 
-// The positions one message's chain walk has visited, so that a chain leading back into itself ends.
-// An open-addressed table kept for the whole scan, whose entries of earlier messages are told apart
-// by their generation: a message costs no allocation and no clearing.
+// The blocks one message's chain walk has taken, so that a chain leading back into itself, or into a
+// block that overlaps one of its own, ends: a message can then never hold more than the store.
+// An open-addressed table keyed by the 528-byte slice a block starts in, kept for the whole scan,
+// whose entries of earlier messages are told apart by their generation: a message costs no allocation
+// and no clearing. The blocks taken never overlap, so a slice holds at most one of them.
 class ChainVisits {
  public:
   void Start(std::int64_t position) {
@@ -22,11 +24,14 @@ class ChainVisits {
     count_ = 0;
     Add(position);
   }
-  bool Contains(std::int64_t position) const {
-    for (std::size_t i = Slot(position);; i = (i + 1) & (positions_.size() - 1)) {
-      if (generations_[i] != generation_) return false;
-      if (positions_[i] == position) return true;
+  // Whether a block at position would share a byte with a block taken.
+  bool Overlaps(std::int64_t position) const {
+    const std::int64_t slice = position / kBlockSize;
+    for (std::int64_t near = slice - 1; near <= slice + 1; ++near) {
+      const std::int64_t* taken = Find(near);
+      if (taken != nullptr && *taken > position - kBlockSize && *taken < position + kBlockSize) return true;
     }
+    return false;
   }
   void Add(std::int64_t position) {
     if ((count_ + 1) * 2 > positions_.size()) Grow();
@@ -34,16 +39,19 @@ class ChainVisits {
   }
 
  private:
-  std::size_t Slot(std::int64_t position) const {
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(position) * 0x9E3779B97F4A7C15u) >> 32) &
+  std::size_t Slot(std::int64_t slice) const {
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(slice) * 0x9E3779B97F4A7C15u) >> 32) &
            (positions_.size() - 1);
   }
-  void Insert(std::int64_t position) {
-    std::size_t i = Slot(position);
-    while (generations_[i] == generation_) {
-      if (positions_[i] == position) return;
-      i = (i + 1) & (positions_.size() - 1);
+  const std::int64_t* Find(std::int64_t slice) const {
+    for (std::size_t i = Slot(slice);; i = (i + 1) & (positions_.size() - 1)) {
+      if (generations_[i] != generation_) return nullptr;
+      if (positions_[i] / kBlockSize == slice) return &positions_[i];
     }
+  }
+  void Insert(std::int64_t position) {
+    std::size_t i = Slot(position / kBlockSize);
+    while (generations_[i] == generation_) i = (i + 1) & (positions_.size() - 1);
     generations_[i] = generation_;
     positions_[i] = position;
     ++count_;
@@ -185,7 +193,7 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
     }
     // The displacement between stored offsets and real positions found at the start holds for the chain.
     const std::int64_t next = NextChainPosition(block, current, store_.Length());
-    if (next == 0 || visits_.Contains(next)) {
+    if (next == 0 || visits_.Overlaps(next)) {
       cutShort = true;
       break;
     }

@@ -24,7 +24,8 @@ class ScanHost {
   // scan then ends as after a false from EndMessage.
   virtual bool AppendMessageBytes(std::span<const std::uint8_t> bytes) = 0;
   // The message is complete. startBlock is the position of its first block; cutShort tells that its
-  // chain ended early (a failed read, a next position outside the store or back into the chain)
+  // chain ended early (a failed read, a next position outside the store, back into the chain or onto a
+  // block overlapping one of the chain's)
   // or that writing failed. false: no further message; the scan makes its window advance,
   // reports it through WindowAdvanced and ends, whatever that call answers.
   virtual bool EndMessage(std::int64_t startBlock, bool cutShort) = 0;

@@ -47,8 +47,8 @@ class SeparateRuns : public ::testing::Test {
     DbxWriter writer;
     writer.AppendMessage(MakeMessage("live", 900, 1));
     writer.FreeMessage(writer.AppendMessage(MakeMessage("freed", 700, 2)));
-    const std::int64_t moved = writer.Reserve(1024);
-    writer.PlaceMessage(MakeMessage("moved", 600, 3), {moved, moved + 512}, 0x1000);
+    const std::int64_t moved = writer.Reserve(2 * 528);
+    writer.PlaceMessage(MakeMessage("moved", 600, 3), {moved, moved + 528}, 0x1000);
     writer.Save(store_);
   }
 

@@ -279,22 +279,33 @@ TEST_F(Scan, ReadFailureKeepsTheBytesSoFarAndSkipsTheFinalBlock) {
   }
 }
 
-TEST_F(Scan, ChainLeadingBackIntoItselfEndsAsAfterAReadFailure) {
+TEST_F(Scan, ChainLeadingBackIntoItselfOrOntoItsOwnBytesEndsAsAfterAReadFailure) {
   struct Case {
     const char* what;
     int blocks;  // of the message, all full; the last names target as next
     int target;
+    int into = 0;  // bytes into the target block; a block header of a last block waits there
   };
-  const Case cases[] = {{"back to the start", 3, 0}, {"back to the second block", 3, 1},
-                        {"a long chain back into its middle", 300, 150}, {"a long chain back to the start", 300, 0}};
+  const Case cases[] = {{"back to the start", 3, 0},
+                        {"back to the second block", 3, 1},
+                        {"a long chain back into its middle", 300, 150},
+                        {"a long chain back to the start", 300, 0},
+                        {"into its own second block's data, at a block header", 3, 1, 16}};
   for (const auto& c : cases) {
     DbxWriter writer;
     // A message before it walks the same positions' neighbours, which must not count as visited.
     const std::string before = MessageOf(512 * 200);
     writer.AppendMessage(before);
-    const std::string message = MessageOf(512 * static_cast<std::size_t>(c.blocks));
+    std::string message = MessageOf(512 * static_cast<std::size_t>(c.blocks));
     const auto placed = writer.AppendMessage(message);
-    writer.PokeInt32(placed.blockOffsets.back() + 12, static_cast<std::int32_t>(placed.blockOffsets[c.target]));
+    const std::int64_t target = placed.blockOffsets[c.target] + c.into;
+    if (c.into > 0) {
+      // A header that a chain through overlapping blocks would take as its last block, adding 100 bytes.
+      const std::string header = HiddenBlock(target, std::string(100, '\x01')).substr(0, 17);
+      message.replace(static_cast<std::size_t>(512 * c.target + c.into - 16), header.size(), header);
+      writer.Poke(target, std::span(reinterpret_cast<const std::uint8_t*>(header.data()), header.size()));
+    }
+    writer.PokeInt32(placed.blockOffsets.back() + 12, static_cast<std::int32_t>(target));
     const RunResult run = Recover(writer);
     ASSERT_EQ(run.files.size(), 2u) << c.what;
     EXPECT_EQ(run.files[0], before) << c.what;
@@ -339,10 +350,13 @@ TEST_F(Scan, StoreShorterThanOneBlockGrowsItsUsedBlockList) {
   writer.Poke(216, std::vector<std::uint8_t>(tail.begin(), tail.end()));
   writer.Truncate(500);
   const auto& bytes = writer.Bytes();
-  const std::string expected = std::string(bytes.begin() + 24, bytes.end()) + std::string(36, '\0') + tail;
+  // The block at 200 overlaps the first, so the chain ends before it and it is a message of its own.
+  const std::string expected = std::string(bytes.begin() + 24, bytes.end()) + std::string(36, '\0');
   const RunResult run = Recover(writer);
-  ASSERT_EQ(run.files.size(), 1u);
+  ASSERT_EQ(run.files.size(), 2u);
   EXPECT_EQ(run.files[0], expected);
+  EXPECT_EQ(run.records[0].Status, 3);
+  EXPECT_EQ(run.files[1], tail);
 }
 
 TEST_F(Scan, FilesTooShortForACandidateYieldNothing) {
