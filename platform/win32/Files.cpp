@@ -1,5 +1,9 @@
 #include "platform/Files.h"
 
+#include <algorithm>
+#include <memory>
+#include <mutex>
+
 #include "platform/win32/FileCalls.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/OsErrors.h"
@@ -12,49 +16,30 @@ using win32::Handle;
 using win32::LastError;
 using win32::Owned;
 
-}  // namespace
-
-std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error,
-                                         const std::vector<ByteRange>& unreadable) {
-  // GENERIC_READ only; the mail client may hold the store open for writing meanwhile.
-  const HANDLE file = win32::CreateFileAt(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
-  if (file == INVALID_HANDLE_VALUE) {
-    error = LastError();
-    return std::nullopt;
-  }
-  return StoreFile(Owned(file), unreadable);
+// Reads up to out.size() bytes at offset; the count read, short only at the end of the file, or -1.
+std::int64_t ReadWhole(HANDLE file, std::int64_t offset, std::span<std::uint8_t> out) {
+  return ReadWhole(Handle(handle_), offset, out);
 }
 
-std::int64_t StoreFile::Length() const {
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(Handle(handle_), &size)) return -1;
-  return size.QuadPart;
-}
-
-// Every failure but the end of the file fails the read: ERROR_CRC, ERROR_IO_DEVICE, ERROR_SECTOR_NOT_FOUND
-// and their kin from a failing disk alike, so that the caller reads around the sectors at fault.
-std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const {
+std::int64_t StoreFile::ReadUncachedAt(std::int64_t offset, std::span<std::uint8_t> out) const {
   if (offset < 0) return -1;
   if (Touches(unreadable_, offset, static_cast<std::int64_t>(out.size()))) {
     SetLastError(ERROR_CRC);
     return -1;
   }
-  std::size_t done = 0;
-  while (done < out.size()) {
-    OVERLAPPED at{};
-    const auto position = static_cast<std::uint64_t>(offset) + done;
-    at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFu);
-    at.OffsetHigh = static_cast<DWORD>(position >> 32);
-    const auto wanted = static_cast<DWORD>(std::min<std::size_t>(out.size() - done, 1u << 30));
-    DWORD got = 0;
-    if (!ReadFile(Handle(handle_), out.data() + done, wanted, &got, &at)) {
-      if (GetLastError() == ERROR_HANDLE_EOF) break;
-      return -1;
+  {
+    const std::lock_guard lock(uncached_->mutex);
+    if (uncached_->Sector() > 0) {
+      const std::int64_t got = uncached_->Read(offset, out);
+      if (got >= 0 || uncached_->sector > 0) return got;
     }
-    if (got == 0) break;
-    done += got;
   }
-  return static_cast<std::int64_t>(done);
+  return ReadAt(offset, out);
+}
+
+std::int64_t StoreFile::UncachedSectorSize() const {
+  const std::lock_guard lock(uncached_->mutex);
+  return uncached_->Sector();
 }
 
 std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError& error) {
