@@ -28,7 +28,7 @@ void StoreReads::Answer() const {
 template <typename Lock>
 void StoreReads::Take(Lock& lock) const {
   // Elsewhere, and while no read has failed, the lock is taken as always.
-  if (std::this_thread::get_id() != owner_ || !answer_ || !anyFailure_.load(std::memory_order_acquire)) {
+  if (!anyFailure_.load(std::memory_order_acquire) || !answer_ || std::this_thread::get_id() != owner_) {
     lock.lock();
     return;
   }
