@@ -32,10 +32,7 @@ void StoreReads::Take(Lock& lock) const {
     lock.lock();
     return;
   }
-  while (!lock.try_lock()) {
-    Answer();
-    std::this_thread::sleep_for(kAnswerEvery);
-  }
+  while (!lock.try_lock_for(kAnswerEvery)) Answer();
 }
 
 std::int64_t StoreReads::Read(std::int64_t offset, std::span<std::uint8_t> out) {
@@ -61,11 +58,10 @@ std::int64_t StoreReads::Read(std::int64_t offset, std::span<std::uint8_t> out) 
   std::fill(out.begin(), out.end(), std::uint8_t{0});
   Request request{offset, out, offset};
   if (!uncachedSector_) uncachedSector_ = file_.UncachedSectorSize();
-  // The cache fails whole chunks, so that a failure tells nothing of which sectors are bad: past it,
-  // each sector is read once. Through it, a read that failed is read again in pieces at once; one whose
-  // bad sectors another reader found meanwhile is read around them.
+  // Through the cache, a read that failed is read again in pieces at once; one whose bad sectors another
+  // reader found meanwhile is read around them.
   if (*uncachedSector_ > 0)
-    ReadPieces(request, offset, offset + size, *uncachedSector_);
+    ReadSweeping(request, offset, offset + size);
   else if (failed && !platform::Touches(unreadable_, offset, size))
     Split(request, offset, offset + size);
   else
@@ -108,6 +104,17 @@ void StoreReads::Split(Request& request, std::int64_t begin, std::int64_t end) {
     return;
   }
   ReadPieces(request, begin, end, *uncachedSector_ == 0 && end - begin > kPiece ? kPiece : sector);
+}
+
+void StoreReads::ReadSweeping(Request& request, std::int64_t begin, std::int64_t end) {
+  std::int64_t at = begin;
+  for (const platform::ByteRange& fresh : platform::Gaps(swept_, begin, end)) {
+    if (at < fresh.offset) ReadGaps(request, at, fresh.offset);
+    ReadPieces(request, fresh.offset, fresh.End(), *uncachedSector_);
+    platform::AddMerged(swept_, fresh);
+    at = fresh.End();
+  }
+  if (at < end) ReadGaps(request, at, end);
 }
 
 void StoreReads::ReadPieces(Request& request, std::int64_t begin, std::int64_t end, std::int64_t size) {

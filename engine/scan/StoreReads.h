@@ -58,6 +58,10 @@ class StoreReads {
   // After a read of [begin, end) failed: its aligned pieces one size smaller, or within one sector the
   // sector itself is recorded as unreadable.
   void Split(Request& request, std::int64_t begin, std::int64_t end);
+  // Past the cache: the cache fails whole chunks, so that a failure tells nothing of which sectors are
+  // bad. What no read has covered sector by sector yet is read so, each sector once; the rest in whole
+  // reads around the bad sectors known.
+  void ReadSweeping(Request& request, std::int64_t begin, std::int64_t end);
   // Reads [begin, end) in its aligned pieces of size bytes.
   void ReadPieces(Request& request, std::int64_t begin, std::int64_t end, std::int64_t size);
   // Adds [begin, end) as far as it lies within the file.
@@ -76,7 +80,7 @@ class StoreReads {
   const std::thread::id owner_ = std::this_thread::get_id();
   // Reads share it; the fallback after a failure holds it alone, so that no read can meet a sector
   // while another finds it unreadable.
-  mutable std::shared_mutex mutex_;
+  mutable std::shared_timed_mutex mutex_;
   // Changed only under mutex_ held alone, and under this one too, so that a look at them never waits
   // for the reads after a failure.
   mutable std::mutex rangesMutex_;
@@ -84,6 +88,7 @@ class StoreReads {
   std::vector<platform::ByteRange> notTried_;  // skipped after a stop
   std::atomic<bool> anyUnreadable_{false};
   std::optional<std::int64_t> uncachedSector_;  // asked on the first failure; 0 where refused
+  std::vector<platform::ByteRange> swept_;  // read sector by sector past the cache
   // Marked as soon as a read fails, before it is read again, so that no other reader goes through the
   // cache there meanwhile.
   mutable std::mutex failuresMutex_;
