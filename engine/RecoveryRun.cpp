@@ -243,7 +243,7 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   std::vector<MailRecord>& records = run.MailRecords;
   records.assign(1, MailRecord{});
   UsedBlockList used;
-  StoreReads reads(*store);
+  StoreReads reads(*store, run.StopRequested, [&ui] { ui.PumpEvents(); });
   FileBlockSource blocks(reads);
   std::optional<FreedBlocks> freed;
   if (run.Options.RecoverFreed) freed.emplace(!run.Options.SkipPointerCheck, blocks);
@@ -291,6 +291,7 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   outcome.unreadableRanges = reads.Unreadable();
   outcome.unreadableCount = static_cast<std::int32_t>(outcome.unreadableRanges.size());
   for (const platform::ByteRange& range : outcome.unreadableRanges) outcome.unreadableBytes += range.length;
+  outcome.retriesStopped = reads.RetriesStopped();
   // The files written always stay; only a run that completed and found nothing leaves no folder.
   if (outcome.result != RecoveryResult::Completed || FoundAny(outcome) || !platform::RemoveFolder(*folder))
     outcome.outputFolder = *folder;

@@ -36,6 +36,7 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
   if (outcome.unreadableCount > 0)
     sentences.push_back(Text(TextId::Unreadable, language,
                              {DecimalText(outcome.unreadableCount), DecimalText(RoundedUpKilobytes(outcome.unreadableBytes))}));
+  if (outcome.retriesStopped) sentences.push_back(Text(TextId::RetriesStopped, language));
   if (outcome.freedCount > 0)
     sentences.push_back(Text(TextId::FreedCount, language, {DecimalText(outcome.freedCount)}));
   if (outcome.pointerCheckRejects > 0 && outcome.messageCount < outcome.pointerCheckRejects)

@@ -22,6 +22,7 @@ struct RecoveryOutcome {
   std::int32_t unreadableCount = 0;    // merged ranges of the store that could not be read
   std::int64_t unreadableBytes = 0;    // the bytes in them
   std::vector<platform::ByteRange> unreadableRanges{};  // those ranges, in ascending order
+  bool retriesStopped = false;         // a stop left the reads around unreadable places unfinished
   bool otherOutlookFile = false;       // begins like a store but is another of the client's files
   std::int32_t unwrittenCount = 0;     // kept messages whose files a stop or a failure left unwritten
   bool flushFailed = false;            // the files written may not be on the disk

@@ -2,6 +2,7 @@
 // Files and folders for the engine: the store is only ever opened for reading.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -33,6 +34,9 @@ struct OsError {
 enum class PathKind { RegularFile, BlockDevice, NotRegularFile, Missing };
 [[nodiscard]] PathKind KindOfPath(const std::u16string& path);
 
+// The second handle of a store that reads past the system's cache; each platform has its own.
+struct UncachedReads;
+
 // A file opened for reading only, shared so that the mail client may keep it open and write it.
 class StoreFile {
  public:
@@ -46,13 +50,23 @@ class StoreFile {
   // Reads up to out.size() bytes at offset; returns the count read (short at the end of the file),
   // or -1 when the read fails.
   [[nodiscard]] std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const;
+  // Reads as ReadAt does, but past the system's cache, through a second handle opened on first use. The
+  // cache reads, fails and reads again whole chunks of up to 2 MiB, bad sector and good ones alike; an
+  // uncached read fails only where its own sectors are bad. Where the file system refuses uncached
+  // reads (tmpfs, some FUSE), it reads through the cache. Safe to call from several threads at once.
+  [[nodiscard]] std::int64_t ReadUncachedAt(std::int64_t offset, std::span<std::uint8_t> out) const;
+  // The device's sector that an uncached read reads at the least, whole and aligned (512 or more); 0
+  // where uncached reads are refused.
+  [[nodiscard]] std::int64_t UncachedSectorSize() const;
 
  private:
-  StoreFile(OsHandle handle, const std::vector<ByteRange>& unreadable) : handle_(std::move(handle)) {
+  StoreFile(OsHandle handle, const std::vector<ByteRange>& unreadable, std::shared_ptr<UncachedReads> uncached)
+      : handle_(std::move(handle)), uncached_(std::move(uncached)) {
     for (const ByteRange& range : unreadable) AddMerged(unreadable_, range);
   }
   OsHandle handle_;
   std::vector<ByteRange> unreadable_;  // merged, ascending
+  std::shared_ptr<UncachedReads> uncached_;
 };
 
 // A new file opened for writing (an existing one of that name is truncated).

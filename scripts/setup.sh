@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Brings a fresh Debian 12 to what a build needs. Idempotent; silent when nothing is to do.
 #   scripts/setup.sh native   the compiler, CMake, Ninja and CLI11: enough to build and run palvenor-cli
-#   scripts/setup.sh [all]    everything the tests need as well: GoogleTest, help2man and man, clang for
-#                             the fuzzers, mingw-w64 and Wine (about 2.3 GB) with Xvfb for the Windows build
+#   scripts/setup.sh [all]    everything the tests need as well: GoogleTest, help2man and man, libfuse3
+#                             for the failing-disk tests, clang for the fuzzers, mingw-w64 and Wine
+#                             (about 2.3 GB) with Xvfb for the Windows build
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:-all}
@@ -13,7 +14,7 @@ case $what in
   all)
     packages=(
       "${native[@]}" googletest help2man man-db python3 time undbx
-      clang libclang-rt-14-dev
+      clang libclang-rt-14-dev libfuse3-dev fuse3 pkg-config e2fsprogs
       mingw-w64 wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic locales fp-utils-3.2.2 zip
     )
     ;;

@@ -1,6 +1,7 @@
 #include "engine/scan/WindowReadAhead.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -49,8 +50,14 @@ WindowReadAhead::State WindowReadAhead::WaitUntil(Ends ends, int busyRounds) {
     if (const State now = state_.load(std::memory_order_acquire); ends(now)) return now;
     PauseBriefly();
   }
+  // A read that meets bad sectors may take long; the scan's thread lets the user interface answer meanwhile.
+  const auto ended = [this, &ends] { return ends(state_.load(std::memory_order_acquire)); };
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this, &ends] { return ends(state_.load(std::memory_order_acquire)); });
+  while (!changed_.wait_for(lock, std::chrono::milliseconds(20), ended)) {
+    lock.unlock();
+    store_.Answer();
+    lock.lock();
+  }
   return state_.load(std::memory_order_acquire);
 }
 

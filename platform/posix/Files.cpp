@@ -1,12 +1,17 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "platform/Utf.h"
 #include "platform/posix/Errors.h"
@@ -18,7 +23,85 @@ using posix::ErrorFromErrno;
 
 int Fd(const OsHandle& handle) { return static_cast<int>(handle.Get()); }
 
+std::int64_t LengthOf(int fd) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return -1;
+  // A block device has no size of its own in its status; seeking to its end tells it.
+  if (S_ISBLK(info.st_mode)) return static_cast<std::int64_t>(::lseek(fd, 0, SEEK_END));
+  return static_cast<std::int64_t>(info.st_size);
+}
+
+// Reads up to out.size() bytes at offset; the count read, short only at the end of the file, or -1. A
+// read that comes back short before the end has met a bad sector: the system gives the bytes before it,
+// and reading on would make the cache read the failing chunk again.
+std::int64_t ReadWhole(int fd, std::int64_t offset, std::span<std::uint8_t> out) {
+  constexpr std::size_t kLongestRead = 0x7FFFF000;  // what Linux moves in one read at the most
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const std::size_t wanted = std::min(out.size() - done, kLongestRead);
+    const ssize_t got = ::pread(fd, out.data() + done, wanted, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    done += static_cast<std::size_t>(got);
+    if (static_cast<std::size_t>(got) == wanted) continue;
+    if (offset + static_cast<std::int64_t>(done) >= LengthOf(fd)) break;
+    errno = EIO;
+    return -1;
+  }
+  return static_cast<std::int64_t>(done);
+}
+
 }  // namespace
+
+// The store opened again with O_DIRECT. Its reads go whole sectors at a time through a buffer aligned
+// to the sector, as O_DIRECT requires.
+struct UncachedReads {
+  explicit UncachedReads(std::string storePath) : path(std::move(storePath)) {}
+
+  // Opens the handle on first use and tells the sector size, 0 when the file system refuses O_DIRECT
+  // (tmpfs and some FUSE answer EINVAL).
+  std::int64_t Sector() {
+    if (opened) return sector;
+    opened = true;
+    handle = OsHandle(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECT));
+    if (handle.Get() < 0) return sector = 0;
+    struct stat info {};
+    int logical = 0;
+    const bool device = ::fstat(Fd(handle), &info) == 0 && S_ISBLK(info.st_mode);
+    sector = device && ::ioctl(Fd(handle), BLKSSZGET, &logical) == 0 && logical > 0 ? logical : 512;
+    return sector;
+  }
+
+  // What Read returns when the file system refused the alignment (EINVAL): it is asked again with 4096
+  // after 512, and one that refuses that too is read through the cache from then on.
+  static constexpr std::int64_t kRefused = -2;
+
+  // The count read, as ReadAt's, -1 with errno on failure, or kRefused.
+  std::int64_t Read(std::int64_t offset, std::span<std::uint8_t> out) {
+    const auto size = static_cast<std::int64_t>(out.size());
+    const std::int64_t begin = offset / sector * sector;
+    const std::int64_t end = (offset + size + sector - 1) / sector * sector;
+    const std::unique_ptr<void, decltype(&std::free)> buffer(
+        std::aligned_alloc(static_cast<std::size_t>(sector), static_cast<std::size_t>(end - begin)), &std::free);
+    if (!buffer) return -1;
+    const std::span<std::uint8_t> aligned(static_cast<std::uint8_t*>(buffer.get()), static_cast<std::size_t>(end - begin));
+    const std::int64_t got = ReadWhole(Fd(handle), begin, aligned);
+    if (got < 0 && errno == EINVAL) {
+      sector = sector == 512 ? 4096 : 0;
+      return kRefused;
+    }
+    if (got < 0) return -1;
+    const std::int64_t held = std::clamp<std::int64_t>(begin + got - offset, 0, size);
+    std::copy_n(aligned.begin() + (offset - begin), held, out.begin());
+    return held;
+  }
+
+  const std::string path;
+  std::mutex mutex;
+  bool opened = false;
+  OsHandle handle{OsHandle::kClosed};
+  std::int64_t sector = 0;
+};
 
 std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error,
                                          const std::vector<ByteRange>& unreadable) {
@@ -33,16 +116,10 @@ std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& er
     error = ErrorFromErrno(EISDIR);
     return std::nullopt;
   }
-  return StoreFile(OsHandle(fd), unreadable);
+  return StoreFile(OsHandle(fd), unreadable, std::make_shared<UncachedReads>(ToPathBytes(path)));
 }
 
-std::int64_t StoreFile::Length() const {
-  struct stat info {};
-  if (::fstat(Fd(handle_), &info) != 0) return -1;
-  // A block device has no size of its own in its status; seeking to its end tells it.
-  if (S_ISBLK(info.st_mode)) return static_cast<std::int64_t>(::lseek(Fd(handle_), 0, SEEK_END));
-  return static_cast<std::int64_t>(info.st_size);
-}
+std::int64_t StoreFile::Length() const { return LengthOf(Fd(handle_)); }
 
 std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const {
   if (offset < 0) return -1;
@@ -50,18 +127,28 @@ std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out)
     errno = EIO;
     return -1;
   }
-  std::size_t done = 0;
-  while (done < out.size()) {
-    const ssize_t got = ::pread(Fd(handle_), out.data() + done, out.size() - done,
-                                static_cast<off_t>(offset) + static_cast<off_t>(done));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return -1;
-    }
-    if (got == 0) break;
-    done += static_cast<std::size_t>(got);
+  return ReadWhole(Fd(handle_), offset, out);
+}
+
+std::int64_t StoreFile::ReadUncachedAt(std::int64_t offset, std::span<std::uint8_t> out) const {
+  if (offset < 0) return -1;
+  if (Touches(unreadable_, offset, static_cast<std::int64_t>(out.size()))) {
+    errno = EIO;
+    return -1;
   }
-  return static_cast<std::int64_t>(done);
+  {
+    const std::lock_guard lock(uncached_->mutex);
+    while (uncached_->Sector() > 0) {
+      const std::int64_t got = uncached_->Read(offset, out);
+      if (got != UncachedReads::kRefused) return got;
+    }
+  }
+  return ReadAt(offset, out);
+}
+
+std::int64_t StoreFile::UncachedSectorSize() const {
+  const std::lock_guard lock(uncached_->mutex);
+  return uncached_->Sector();
 }
 
 std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError& error) {

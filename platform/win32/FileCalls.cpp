@@ -38,8 +38,8 @@ std::u16string SystemPath(const std::u16string& path) {
   }
 }
 
-HANDLE CreateFileAt(const std::u16string& path, DWORD access, DWORD share, DWORD disposition) {
-  return CreateFileW(Wide(SystemPath(path)), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+HANDLE CreateFileAt(const std::u16string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+  return CreateFileW(Wide(SystemPath(path)), access, share, nullptr, disposition, flags, nullptr);
 }
 
 DWORD AttributesAt(const std::u16string& path) { return GetFileAttributesW(Wide(SystemPath(path))); }

@@ -19,7 +19,8 @@ std::u16string ExtendedLengthForm(std::u16string_view fullPath);
 // system cannot resolve stays as it is, for the call to fail on.
 std::u16string SystemPath(const std::u16string& path);
 
-HANDLE CreateFileAt(const std::u16string& path, DWORD access, DWORD share, DWORD disposition);
+HANDLE CreateFileAt(const std::u16string& path, DWORD access, DWORD share, DWORD disposition,
+                    DWORD flags = FILE_ATTRIBUTE_NORMAL);
 DWORD AttributesAt(const std::u16string& path);
 // FindFirstFileExW with the basic information; pattern may end in wildcards.
 HANDLE FindFirstAt(const std::u16string& pattern, WIN32_FIND_DATAW& found);

@@ -1,5 +1,9 @@
 #include "platform/Files.h"
 
+#include <algorithm>
+#include <memory>
+#include <mutex>
+
 #include "platform/win32/FileCalls.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/OsErrors.h"
@@ -12,7 +16,79 @@ using win32::Handle;
 using win32::LastError;
 using win32::Owned;
 
+// Every failure but the end of the file fails the read: ERROR_CRC, ERROR_IO_DEVICE, ERROR_SECTOR_NOT_FOUND
+// and their kin from a failing disk alike, so that the caller reads around the sectors at fault. The
+// count read, short only at the end of the file, or -1.
+std::int64_t ReadWhole(HANDLE file, std::int64_t offset, std::span<std::uint8_t> out) {
+  std::size_t done = 0;
+  while (done < out.size()) {
+    OVERLAPPED at{};
+    const auto position = static_cast<std::uint64_t>(offset) + done;
+    at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    const auto wanted = static_cast<DWORD>(std::min<std::size_t>(out.size() - done, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(file, out.data() + done, wanted, &got, &at)) {
+      if (GetLastError() == ERROR_HANDLE_EOF) break;
+      return -1;
+    }
+    if (got == 0) break;
+    done += got;
+  }
+  return static_cast<std::int64_t>(done);
+}
+
+struct PagesFree {
+  void operator()(void* pages) const { VirtualFree(pages, 0, MEM_RELEASE); }
+};
+
 }  // namespace
+
+// The store opened again with FILE_FLAG_NO_BUFFERING. Its reads go whole sectors at a time through
+// pages of their own, which are aligned beyond any sector.
+struct UncachedReads {
+  explicit UncachedReads(std::u16string storePath) : path(std::move(storePath)) {}
+
+  // Opens the handle on first use and tells the volume's sector size, 0 when the handle is refused.
+  std::int64_t Sector() {
+    if (opened) return sector;
+    opened = true;
+    const HANDLE file = win32::CreateFileAt(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                            FILE_FLAG_NO_BUFFERING);
+    if (file == INVALID_HANDLE_VALUE) return sector = 0;
+    handle = Owned(file);
+    FILE_STORAGE_INFO storage{};
+    // 4096 is a multiple of every sector size in use, should the volume not tell its own.
+    sector = GetFileInformationByHandleEx(file, FileStorageInfo, &storage, sizeof storage)
+                 ? std::max<std::int64_t>(storage.LogicalBytesPerSector, 512)
+                 : 4096;
+    return sector;
+  }
+
+  // The count read, as ReadAt's, or -1 on failure. A misaligned read (ERROR_INVALID_PARAMETER) leaves
+  // the reads to the cache from then on.
+  std::int64_t Read(std::int64_t offset, std::span<std::uint8_t> out) {
+    const auto size = static_cast<std::int64_t>(out.size());
+    const std::int64_t begin = offset / sector * sector;
+    const std::int64_t end = (offset + size + sector - 1) / sector * sector;
+    const auto length = static_cast<std::size_t>(end - begin);
+    const std::unique_ptr<void, PagesFree> pages(VirtualAlloc(nullptr, length, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!pages) return -1;
+    const std::span<std::uint8_t> aligned(static_cast<std::uint8_t*>(pages.get()), length);
+    const std::int64_t got = ReadWhole(Handle(handle), begin, aligned);
+    if (got < 0 && GetLastError() == ERROR_INVALID_PARAMETER) sector = 0;
+    if (got < 0) return -1;
+    const std::int64_t held = std::clamp<std::int64_t>(begin + got - offset, 0, size);
+    std::copy_n(aligned.begin() + (offset - begin), held, out.begin());
+    return held;
+  }
+
+  const std::u16string path;
+  std::mutex mutex;
+  bool opened = false;
+  OsHandle handle{OsHandle::kClosed};
+  std::int64_t sector = 0;
+};
 
 std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& error,
                                          const std::vector<ByteRange>& unreadable) {
@@ -22,7 +98,7 @@ std::optional<StoreFile> StoreFile::Open(const std::u16string& path, OsError& er
     error = LastError();
     return std::nullopt;
   }
-  return StoreFile(Owned(file), unreadable);
+  return StoreFile(Owned(file), unreadable, std::make_shared<UncachedReads>(path));
 }
 
 std::int64_t StoreFile::Length() const {
@@ -31,30 +107,34 @@ std::int64_t StoreFile::Length() const {
   return size.QuadPart;
 }
 
-// Every failure but the end of the file fails the read: ERROR_CRC, ERROR_IO_DEVICE, ERROR_SECTOR_NOT_FOUND
-// and their kin from a failing disk alike, so that the caller reads around the sectors at fault.
 std::int64_t StoreFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> out) const {
   if (offset < 0) return -1;
   if (Touches(unreadable_, offset, static_cast<std::int64_t>(out.size()))) {
     SetLastError(ERROR_CRC);
     return -1;
   }
-  std::size_t done = 0;
-  while (done < out.size()) {
-    OVERLAPPED at{};
-    const auto position = static_cast<std::uint64_t>(offset) + done;
-    at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFu);
-    at.OffsetHigh = static_cast<DWORD>(position >> 32);
-    const auto wanted = static_cast<DWORD>(std::min<std::size_t>(out.size() - done, 1u << 30));
-    DWORD got = 0;
-    if (!ReadFile(Handle(handle_), out.data() + done, wanted, &got, &at)) {
-      if (GetLastError() == ERROR_HANDLE_EOF) break;
-      return -1;
-    }
-    if (got == 0) break;
-    done += got;
+  return ReadWhole(Handle(handle_), offset, out);
+}
+
+std::int64_t StoreFile::ReadUncachedAt(std::int64_t offset, std::span<std::uint8_t> out) const {
+  if (offset < 0) return -1;
+  if (Touches(unreadable_, offset, static_cast<std::int64_t>(out.size()))) {
+    SetLastError(ERROR_CRC);
+    return -1;
   }
-  return static_cast<std::int64_t>(done);
+  {
+    const std::lock_guard lock(uncached_->mutex);
+    if (uncached_->Sector() > 0) {
+      const std::int64_t got = uncached_->Read(offset, out);
+      if (got >= 0 || uncached_->sector > 0) return got;
+    }
+  }
+  return ReadAt(offset, out);
+}
+
+std::int64_t StoreFile::UncachedSectorSize() const {
+  const std::lock_guard lock(uncached_->mutex);
+  return uncached_->Sector();
 }
 
 std::optional<OutputFile> OutputFile::Create(const std::u16string& path, OsError& error) {
