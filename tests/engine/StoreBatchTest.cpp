@@ -65,6 +65,9 @@ TEST_F(StoreBatch, EachStoreGetsItsOwnRunAndFolderAndAStopEndsTheBatch) {
     const std::u16string report = BatchReportText(batch, Language::Japanese, true);
     EXPECT_EQ(report.starts_with(u"中断しました。\r\n"), stop) << platform::ToUtf8(report);
     EXPECT_EQ(report.find(u"下書き.dbx: 開始しませんでした。") != std::u16string::npos, stop);
+    // The store the stop ended says how much of it was written, as a single run does.
+    EXPECT_EQ(report.find(u"読めない箇所0か所。1通のうち0通を書き出しました。\r\n") != std::u16string::npos, stop)
+        << platform::ToUtf8(report);
   }
 }
 
