@@ -71,6 +71,20 @@ TEST_F(StoreBatch, EachStoreGetsItsOwnRunAndFolderAndAStopEndsTheBatch) {
   }
 }
 
+TEST_F(StoreBatch, AFlushThatFailsAfterTheLastStoreInterruptsNothing) {
+  const std::vector<BatchStore> stores{{Store(u"受信トレイ.dbx", 2).u16string(), false, std::nullopt},
+                                       {Store(u"下書き.dbx", 1).u16string(), false, std::nullopt}};
+  RunOptions options;
+  options.WriteFaults = std::make_shared<platform::WriteFaults>(
+      std::vector<platform::WriteFault>{{platform::WriteCall::Flush, 2, platform::DeviceErrorCode()}});
+  RecordingBatchUi ui(temp_.Path());
+  const BatchOutcome batch = RecoverStores(stores, options, ui);
+  EXPECT_EQ(batch.stores.at(1).outcome.result, RecoveryResult::WriteFailed);
+  EXPECT_TRUE(batch.stores.at(1).outcome.flushFailed);
+  EXPECT_FALSE(batch.stopped);
+  EXPECT_FALSE(BatchReportText(batch, Language::Japanese, false).starts_with(u"中断しました。"));
+}
+
 TEST(BatchReportText, AListTooLongForAMessageBoxNamesTheStoresWithMailAndSumsUpTheRest) {
   BatchOutcome batch;
   for (int i = 0; i < 30; ++i) {
