@@ -30,9 +30,14 @@ std::u16string StoreLine(const StoreReport& store, Language language) {
   if (outcome.result == RecoveryResult::StoreOpenFailed) return store.name + u": " + Text(TextId::StoreOpenFailed, language);
   if (outcome.result == RecoveryResult::FolderCreateFailed)
     return store.name + u": " + Text(TextId::FolderCreateFailed, language);
-  return Text(TextId::BatchStoreLine, language,
-              {store.name, Number(outcome.messageCount), Number(outcome.freedCount), Number(outcome.cutShortCount),
-               Number(outcome.unreadableCount)});
+  const std::u16string line =
+      Text(TextId::BatchStoreLine, language,
+           {store.name, Number(outcome.messageCount), Number(outcome.freedCount), Number(outcome.cutShortCount),
+            Number(outcome.unreadableCount)});
+  // A store whose writing stopped says how much of it was written, as a single run's report does.
+  const std::u16string written = WrittenText(outcome, language);
+  if (written.empty()) return line;
+  return line + (language == Language::Japanese ? u"。" : u". ") + written;
 }
 
 std::u16string TotalsLine(const BatchOutcome& batch, Language language) {

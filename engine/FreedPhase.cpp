@@ -2,9 +2,11 @@
 
 #include <utility>
 
+#include "engine/RunReport.h"
 #include "engine/StatusPhases.h"
 #include "engine/Texts.h"
 #include "engine/freed/FreedChains.h"
+#include "engine/freed/FreedMessage.h"
 
 FreedOutputResult WriteFreedPhase(FreedCandidates candidates, BlockSource& blocks,
                                   std::int64_t fileLength, const std::u16string& folder,
@@ -20,7 +22,13 @@ FreedOutputResult WriteFreedPhase(FreedCandidates candidates, BlockSource& block
       },
       faults);
   if (result.failure)
-    ui.ShowMessage({Text(TextId::WriteFailed, ui.TextLanguage(), {result.failure->path, result.failure->error.text}), MessageIcon::Exclamation,
-                    MessageButtons::Ok, {}});
+    ui.ShowMessage({WriteFailureText(result.failure->path, result.failure->error.text, result.failure->leftover,
+                                     ui.TextLanguage()),
+                    MessageIcon::Exclamation, MessageButtons::Ok, {}});
   return result;
+}
+
+std::int32_t CountFreedPhase(FreedCandidates candidates, BlockSource& blocks, std::int64_t fileLength) {
+  FreedChains chains(std::move(candidates), fileLength);
+  return CountFreedMessages(chains, blocks);
 }

@@ -16,3 +16,7 @@ FreedOutputResult WriteFreedPhase(FreedCandidates candidates, BlockSource& block
                                   std::int64_t fileLength, const std::u16string& folder,
                                   const std::atomic<bool>& stop, RecoveryUi& ui,
                                   const platform::WriteFaultPlan& faults = nullptr);
+
+// The freed messages the candidates hold, for a run whose writing stopped before them: counted, not
+// written.
+std::int32_t CountFreedPhase(FreedCandidates candidates, BlockSource& blocks, std::int64_t fileLength);

@@ -120,9 +120,9 @@ std::int32_t CutShortCount(const std::vector<MailRecord>& records) {
   return count;
 }
 
-void ShowWriteFailure(RecoveryUi& ui, const std::u16string& path, const platform::OsError& error) {
-  ui.ShowMessage(
-      {Text(TextId::WriteFailed, ui.TextLanguage(), {path, error.text}), MessageIcon::Exclamation, MessageButtons::Ok, {}});
+void ShowWriteFailure(RecoveryUi& ui, const MessageWriteFailure& failure) {
+  ui.ShowMessage({WriteFailureText(failure.path, failure.error.text, failure.leftover, ui.TextLanguage()),
+                  MessageIcon::Exclamation, MessageButtons::Ok, {}});
 }
 
 // The extraction phase: records where each message the scan assembles begins, how long it is and
@@ -211,8 +211,8 @@ WritePhaseResult WritePlannedMessages(RecoveryRun& run, StoreReads& store, std::
     result = WriteMessages(run.MailRecords, store, length, WriteTarget{*opened, folder}, run.StopRequested, status,
                            run.Options.StartThread);
   else
-    result.failure = MessageWriteFailure{folder, error};
-  if (result.failure) ShowWriteFailure(ui, result.failure->path, result.failure->error);
+    result.failure = MessageWriteFailure{folder, error, {}};
+  if (result.failure) ShowWriteFailure(ui, *result.failure);
   return result;
 }
 
@@ -261,6 +261,8 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   if (freed && !written.failure && !run.StopRequested)
     freedWritten =
         WriteFreedPhase(freed->TakeCandidates(), blocks, length, *folder, run.StopRequested, ui, run.Options.WriteFaults);
+  else if (freed)
+    freedWritten.unwritten = CountFreedPhase(freed->TakeCandidates(), blocks, length);
   platform::OsError flushError;
   const bool flushed = written.written + freedWritten.written == 0 ||
                        platform::FlushToDisk(
@@ -282,7 +284,9 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   outcome.messageCount = remaining;
   outcome.unwrittenCount = remaining - WrittenCount(records);
   outcome.freedCount = freedWritten.written;
-  outcome.stopped = outcome.result != RecoveryResult::Completed;
+  outcome.freedUnwrittenCount = freedWritten.unwritten;
+  // A flush that failed once everything was written cut nothing short.
+  outcome.stopped = outcome.result == RecoveryResult::Stopped || written.failure || freedWritten.failure;
   outcome.flushFailed = !flushed;
   outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
   outcome.missingSignature = extracted.missingSignature;

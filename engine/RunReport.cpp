@@ -1,5 +1,6 @@
 #include "engine/RunReport.h"
 
+#include <utility>
 #include <vector>
 
 #include "engine/naming/DecimalText.h"
@@ -20,7 +21,26 @@ std::u16string Joined(const std::vector<std::u16string>& sentences, Language lan
 
 std::int64_t RoundedUpKilobytes(std::int64_t bytes) { return (bytes + 1023) / 1024; }
 
-bool FoundAny(const RecoveryOutcome& outcome) { return outcome.messageCount > 0 || outcome.freedCount > 0; }
+std::u16string WriteFailureText(const std::u16string& path, const std::u16string& reason, const std::u16string& leftover,
+                                Language language) {
+  const std::u16string text = Text(TextId::WriteFailed, language, {path, reason});
+  return leftover.empty() ? text : text + u"\r\n" + Text(TextId::FileLeftBehind, language, {leftover});
+}
+
+std::u16string WrittenText(const RecoveryOutcome& outcome, Language language) {
+  std::vector<std::u16string> sentences;
+  if (outcome.unwrittenCount > 0)
+    sentences.push_back(Text(TextId::WrittenOfFound, language,
+                             {DecimalText(outcome.messageCount), DecimalText(outcome.messageCount - outcome.unwrittenCount)}));
+  if (outcome.freedUnwrittenCount > 0)
+    sentences.push_back(Text(TextId::FreedWrittenOfFound, language,
+                             {DecimalText(outcome.freedCount + outcome.freedUnwrittenCount), DecimalText(outcome.freedCount)}));
+  return Joined(sentences, language);
+}
+
+bool FoundAny(const RecoveryOutcome& outcome) {
+  return outcome.messageCount > 0 || outcome.freedCount > 0 || outcome.freedUnwrittenCount > 0;
+}
 
 std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion) {
   std::vector<std::u16string> sentences;
@@ -28,9 +48,7 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
   const bool found = FoundAny(outcome);
   sentences.push_back(found ? Text(TextId::FoundCount, language, {DecimalText(outcome.messageCount)})
                             : Text(TextId::NothingFound, language));
-  if (outcome.unwrittenCount > 0)
-    sentences.push_back(Text(TextId::WrittenOfFound, language,
-                             {DecimalText(outcome.messageCount), DecimalText(outcome.messageCount - outcome.unwrittenCount)}));
+  if (std::u16string written = WrittenText(outcome, language); !written.empty()) sentences.push_back(std::move(written));
   if (outcome.cutShortCount > 0)
     sentences.push_back(Text(TextId::CutShort, language, {DecimalText(outcome.cutShortCount)}));
   if (outcome.unreadableCount > 0)

@@ -26,15 +26,26 @@ struct RecoveryOutcome {
   bool otherOutlookFile = false;       // begins like a store but is another of the client's files
   std::int32_t unwrittenCount = 0;     // kept messages whose files a stop or a failure left unwritten
   bool flushFailed = false;            // the files written may not be on the disk
+  std::int32_t freedUnwrittenCount = 0;  // freed messages found that a stop or a failure left unwritten
 };
 
 // Whole KiB, rounded up: a single unreadable sector is never reported as none.
 std::int64_t RoundedUpKilobytes(std::int64_t bytes);
 
-// Whether the run recovered any mail, kept or freed.
+// The warning of the write that ended the writing: the file, the system's reason and, when one could not
+// be removed, the file left partly written.
+std::u16string WriteFailureText(const std::u16string& path, const std::u16string& reason, const std::u16string& leftover,
+                                Language language);
+
+// How many of the kept messages, and of the freed ones, were written, for each kind of which not all
+// were; empty when every message found was written.
+std::u16string WrittenText(const RecoveryOutcome& outcome, Language language);
+
+// Whether the run found any mail, kept or freed.
 bool FoundAny(const RecoveryOutcome& outcome);
 
 // The report's text: the count (or that nothing was found at all) with the sentences the outcome adds,
-// "中断しました。" first; how many of the kept messages were written whenever not all were; the question
+// "中断しました。" first; how many of the kept messages, and of the freed ones, were written whenever not
+// all were; the question
 // whether to open the folder last when asked for and mail was found.
 std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion);

@@ -95,7 +95,9 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]));
     report.fate = StoreFate::Recovered;
     ui.StoreFinished(report.outcome);
-    batch.stopped = EndsBatch(run, report.outcome);
+    // A batch that ends after its last store was written whole (its flush failed, or Stop came once
+    // the work was done) cut nothing short.
+    batch.stopped = EndsBatch(run, report.outcome) && (report.outcome.stopped || number < recoveredPaths.size());
     batch.quit = run.QuitRequested;
   }
   return batch;

@@ -41,6 +41,8 @@ enum class TextId {
   OneFolderAlone,
   WrittenOfFound,
   FlushFailed,
+  FreedWrittenOfFound,
+  FileLeftBehind,
   MayNotBeOnDisk,
 };
 
@@ -102,6 +104,9 @@ inline constexpr TextEntry kTextTable[] = {
     {TextId::FlushFailed,
      u"書き出したファイルをディスクに書き込めませんでした。\r\n%1\r\n%2",
      u"The files written could not be put on the disk.\r\n%1\r\n%2"},
+    {TextId::FreedWrittenOfFound, u"削除済み領域の%1通のうち%2通を書き出しました。", u"Written from freed space: %2 of %1."},
+    {TextId::FileLeftBehind, u"書き出しを中止したファイルを削除できませんでした。\r\n%1",
+     u"The file whose writing was stopped could not be removed.\r\n%1"},
     {TextId::MayNotBeOnDisk, u"書き出したファイルはディスクに保存されていない可能性があります。",
      u"The files written may not be on the disk."},
 };

@@ -78,6 +78,8 @@ class OutputFile {
   // Sets the times that are not zero on the open file, as TimeStampFile::SetTimes does; call it after
   // the last Write. False when the system refused.
   [[nodiscard]] bool SetTimes(FileTime creation, FileTime lastWrite) const;
+  // Cuts the file back to its first length bytes, the next Write going on from there; whether it was.
+  [[nodiscard]] bool TruncateTo(std::int64_t length);
   // Closes now so that a failure can be reported; the destructor closes silently.
   [[nodiscard]] bool Close(OsError& error);
 

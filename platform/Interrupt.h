@@ -1,7 +1,7 @@
 #pragma once
 // Ctrl-C for a command-line run: the first one asks the run to stop and wind up, so that nothing
 // found is lost; a second one asks it to end at once, leaving what it has not yet written; a third
-// ends the process the usual way.
+// ends the process the usual way. On POSIX, SIGTERM and SIGHUP count as Ctrl-C.
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 #pragma once
-// The run's folder, opened once, in which every file is made new by its name alone.
+// The run's folder, opened once, in which every file is made new, renamed and removed by its name alone.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,13 +25,19 @@ struct NewFile {
 
 class OutputFolder {
  public:
-  // Opens an existing folder. The files it makes consult faults, when given, before each create and write.
+  // Opens an existing folder. It and the files it makes consult faults, when given, before each create,
+  // write, rename and removal.
   [[nodiscard]] static std::optional<OutputFolder> Open(const std::u16string& path, OsError& error,
                                                         WriteFaultPlan faults = nullptr);
   // Creates the file name (a name, not a path) in the folder, never opening or replacing an existing
   // entry of that name: Exists is told apart from every other failure. A name that is not plain
   // (IsPlainName) is refused.
   [[nodiscard]] NewFile CreateNew(std::u16string_view name) const;
+  // Gives the folder's file from the name to (names, not paths), never replacing an entry of that name:
+  // the results are CreateNew's, Created once it is renamed.
+  [[nodiscard]] CreateResult RenameNew(std::u16string_view from, std::u16string_view to, OsError& error) const;
+  // Removes the folder's file name; whether it went, with the system's reason when not.
+  [[nodiscard]] bool Remove(std::u16string_view name, OsError& error) const;
 
  private:
 #ifdef _WIN32

@@ -1,5 +1,5 @@
 #pragma once
-// Output calls made to fail on purpose: the k-th create, write or flush of a run fails with a chosen
+// Output calls made to fail on purpose: the k-th create, write, flush, rename or removal of a run fails with a chosen
 // error, as a full disk or a failing device would make it. Tests hand a plan to the run; production
 // runs have none, and the output calls then only go to the system.
 #include <array>
@@ -10,7 +10,7 @@
 
 namespace platform {
 
-enum class WriteCall { Create, Write, Flush };
+enum class WriteCall { Create, Write, Flush, Rename, Remove };
 
 // The code a fault fails with when the call is to throw std::bad_alloc instead, as the allocation of
 // a path or a buffer inside it can.
@@ -37,7 +37,7 @@ class WriteFaults {
  private:
   const std::vector<WriteFault> faults_;
   const Observer before_;
-  std::array<std::atomic<int>, 3> calls_{};
+  std::array<std::atomic<int>, 5> calls_{};
 };
 
 // A run's plan, shared by the run's folders and files; null in production.

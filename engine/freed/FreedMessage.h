@@ -18,3 +18,7 @@ struct FreedMessage {
 // nullopt when the first block cannot be read or holds index data rather than mail. A read failure
 // further on ends the message there.
 std::optional<FreedMessage> ReadFreedMessage(const FreedChains& chains, const FreedChain& chain, BlockSource& blocks);
+
+// The messages ReadFreedMessage would give from the chains not yet handed out, which are used up; only
+// the first block of each is read.
+std::int32_t CountFreedMessages(FreedChains& chains, BlockSource& blocks);

@@ -10,6 +10,7 @@
 #include "engine/naming/DecimalText.h"
 #include "engine/naming/FileNaming.h"
 #include "engine/naming/MailFileTime.h"
+#include "engine/writing/StagedFile.h"
 #include "mailinfo/MailInfo.h"
 #include "platform/OutputFolder.h"
 #include "platform/Paths.h"
@@ -35,40 +36,45 @@ class FreedFolder {
 
  private:
   std::optional<FreedWriteFailure> Open(std::vector<std::u16string>& files);
-  // The new file, under the subject's name or else the working name; its name goes to name.
-  std::optional<platform::OutputFile> CreateMessageFile(const HeaderInfo& header, std::int32_t number,
-                                                        std::u16string& name, platform::OsError& error);
+  // Gives the written file the subject's name or else "RecoverN.eml", with the first free clash suffix;
+  // the name last tried goes to name.
+  bool Publish(StagedFile& file, const HeaderInfo& header, std::int32_t number, std::u16string& name,
+               platform::OsError& error);
+  // The failure of the file name (the folder when it has none yet), with the file left behind, if any.
+  std::optional<FreedWriteFailure> Failure(const std::u16string& name, platform::OsError error,
+                                           const std::u16string& left) const;
 
   const std::u16string path_;
   const platform::WriteFaultPlan faults_;
   std::optional<platform::OutputFolder> folder_;
   std::optional<platform::OutputFile> report_;
+  std::int64_t reportBytes_ = 0;  // its rows written whole
   ClashSuffixes suffixes_;
+  std::int32_t workingNumber_ = 1;
 };
 
 std::optional<FreedWriteFailure> FreedFolder::Open(std::vector<std::u16string>& files) {
   platform::OsError error;
-  if (!platform::CreateFolder(path_, error) && !platform::PathExists(path_)) return FreedWriteFailure{path_, error};
+  if (!platform::CreateFolder(path_, error) && !platform::PathExists(path_)) return FreedWriteFailure{path_, error, {}};
   folder_ = platform::OutputFolder::Open(path_, error, faults_);
-  if (!folder_) return FreedWriteFailure{path_, error};
+  if (!folder_) return FreedWriteFailure{path_, error, {}};
   const std::u16string path = platform::JoinPath(path_, kFreedReportName);
   platform::NewFile made = folder_->CreateNew(kFreedReportName);
-  if (!made.file) return FreedWriteFailure{path, made.error};
+  if (!made.file) return FreedWriteFailure{path, made.error, {}};
   report_ = std::move(made.file);
   files.push_back(path);
-  if (!report_->Write(AsBytes(FreedReportHeader()), error)) return FreedWriteFailure{path, error};
+  const std::string header = FreedReportHeader();
+  if (!report_->Write(AsBytes(header), error)) return FreedWriteFailure{path, error, {}};
+  reportBytes_ = static_cast<std::int64_t>(header.size());
   return std::nullopt;
 }
 
-std::optional<platform::OutputFile> FreedFolder::CreateMessageFile(const HeaderInfo& header, std::int32_t number,
-                                                                   std::u16string& name, platform::OsError& error) {
-  std::optional<platform::OutputFile> file;
+bool FreedFolder::Publish(StagedFile& file, const HeaderInfo& header, std::int32_t number, std::u16string& name,
+                          platform::OsError& error) {
   bool failed = false;  // for a reason another name would meet as well
   const auto attempt = [&](const std::u16string& candidate) {
-    platform::NewFile made = folder_->CreateNew(candidate);
-    error = made.error;
-    file = std::move(made.file);
-    switch (made.result) {
+    name = candidate;
+    switch (file.Publish(candidate, error)) {
       case platform::CreateResult::Created:
         return NameAttempt::Used;
       case platform::CreateResult::Exists:
@@ -82,13 +88,17 @@ std::optional<platform::OutputFile> FreedFolder::CreateMessageFile(const HeaderI
     return NameAttempt::Failed;
   };
   const std::u16string subjectText = FileNameText(header.Subject);
-  const std::u16string workingText = u"Recover" + DecimalText(number);
   // A name the system refuses, or one too long, leaves the working name, as the rename pass does.
   std::optional<std::u16string> used =
       IsRefusedNameText(subjectText) ? std::nullopt : UseFreeName(subjectText, suffixes_, attempt);
-  if (!used && !failed) used = UseFreeName(workingText, suffixes_, attempt);
-  name = used.value_or(workingText + u".eml");
-  return file;
+  if (!used && !failed) used = UseFreeName(u"Recover" + DecimalText(number), suffixes_, attempt);
+  return used.has_value();
+}
+
+std::optional<FreedWriteFailure> FreedFolder::Failure(const std::u16string& name, platform::OsError error,
+                                                      const std::u16string& left) const {
+  return FreedWriteFailure{name.empty() ? path_ : platform::JoinPath(path_, name), std::move(error),
+                           left.empty() ? left : platform::JoinPath(path_, left)};
 }
 
 std::optional<FreedWriteFailure> FreedFolder::Write(const FreedMessage& message, std::int32_t number,
@@ -98,33 +108,30 @@ std::optional<FreedWriteFailure> FreedFolder::Write(const FreedMessage& message,
   }
   const std::vector<std::uint8_t>& bytes = message.text.Bytes();
   const HeaderInfo header = AnalyseHeaderBytes(bytes);
+  const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate);
+  StagedFile file(*folder_, workingNumber_);
   std::u16string name;
   platform::OsError error;
-  std::optional<platform::OutputFile> file = CreateMessageFile(header, number, name, error);
-  const std::u16string path = platform::JoinPath(path_, name);
-  if (!file) return FreedWriteFailure{path, error};
-  bool written = file->Write(bytes, error);
-  if (const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate); written && date) {
-    const platform::FileTime time = DateToFileTime(*date);
-    // Times the system refuses leave the file undated, as for the other messages.
-    if (time != 0) static_cast<void>(file->SetTimes(time, time));
+  if (!file.Append(bytes, error) || !file.Close(error, date ? DateToFileTime(*date) : 0) ||
+      !Publish(file, header, number, name, error))
+    return Failure(name, std::move(error), file.Discard());
+  // A row the disk cut short is cut off, and its file goes with it: the report lists exactly the files
+  // that stay, and no row ends mid-field.
+  const std::string row = FreedReportRow(name, message);
+  if (!report_->Write(AsBytes(row), error)) {
+    static_cast<void>(report_->TruncateTo(reportBytes_));
+    platform::OsError ignored;
+    return Failure(name, std::move(error), folder_->Remove(name, ignored) ? std::u16string() : name);
   }
-  written = file->Close(error) && written;
-  if (!written) {
-    // Ours, made a moment ago: a file not written whole does not stay, nor is it listed.
-    platform::RemoveFile(path);
-    return FreedWriteFailure{path, error};
-  }
-  files.push_back(path);
-  if (!report_->Write(AsBytes(FreedReportRow(name, message)), error))
-    return FreedWriteFailure{platform::JoinPath(path_, kFreedReportName), error};
+  reportBytes_ += static_cast<std::int64_t>(row.size());
+  files.push_back(platform::JoinPath(path_, name));
   return std::nullopt;
 }
 
 std::optional<FreedWriteFailure> FreedFolder::Close() {
   platform::OsError error;
   if (!report_ || report_->Close(error)) return std::nullopt;
-  return FreedWriteFailure{platform::JoinPath(path_, kFreedReportName), error};
+  return FreedWriteFailure{platform::JoinPath(path_, kFreedReportName), error, {}};
 }
 
 }  // namespace
@@ -139,11 +146,15 @@ FreedOutputResult WriteFreedMessages(FreedChains chains, BlockSource& blocks,
   for (std::optional<FreedChain> chain; !stop && (chain = chains.Next());) {
     if (const std::optional<FreedMessage> message = ReadFreedMessage(chains, *chain, blocks)) {
       result.failure = folder.Write(*message, result.written + 1, result.files);
-      if (result.failure) break;
+      if (result.failure) {
+        ++result.unwritten;
+        break;
+      }
       ++result.written;
     }
     progress(++done, total);
   }
+  result.unwritten += CountFreedMessages(chains, blocks);
   std::optional<FreedWriteFailure> closed = folder.Close();
   if (!result.failure) result.failure = std::move(closed);
   return result;

@@ -11,8 +11,8 @@
 #include "engine/naming/MailFileTime.h"
 #include "engine/naming/NamePlan.h"
 #include "engine/writing/BoundedQueue.h"
-#include "engine/writing/MessageFile.h"
 #include "engine/writing/MessageReader.h"
+#include "engine/writing/StagedFile.h"
 #include "mailinfo/MailInfo.h"
 #include "platform/Paths.h"
 
@@ -75,14 +75,13 @@ class Writing {
   }
 
  private:
+  // Writes the record's file under a working name and gives it its name; false after recording the
+  // failure that ends the writing.
   bool WriteFile(DecidedFile decided, MessageReader& reader);
   void DecideAll();
   void WriteAll();
-  // The new file under the decided name, or the next free one; nullopt after recording the failure.
-  std::optional<platform::OutputFile> Create(DecidedFile& decided);
-  void Fail(const std::u16string& name, platform::OsError error) {
-    failure_ = MessageWriteFailure{platform::JoinPath(target_.path, name), std::move(error)};
-  }
+  // Gives the written file the decided name, or the next free one, which decided then holds.
+  bool Publish(StagedFile& file, DecidedFile& decided, platform::OsError& error);
 
   std::vector<MailRecord>& records_;
   StoreReads& store_;
@@ -94,6 +93,7 @@ class Writing {
   std::atomic<bool> halted_{false};
   std::atomic<std::int32_t> written_{0};
   std::atomic<std::size_t> reached_{0};
+  std::int32_t workingNumber_ = 1;  // the writer's alone
   std::optional<MessageWriteFailure> failure_;  // the writer's alone until it is done
   std::exception_ptr deciderThrew_;  // each thread's own until both are joined
   std::exception_ptr writerThrew_;
@@ -157,52 +157,40 @@ void Writing::WriteAll() {
   if (!halted_ && !failure_) reached_ = records_.size() - 1;
 }
 
-std::optional<platform::OutputFile> Writing::Create(DecidedFile& decided) {
+bool Writing::Publish(StagedFile& file, DecidedFile& decided, platform::OsError& error) {
   while (true) {
-    platform::NewFile made = target_.folder.CreateNew(decided.name);
-    if (made.result == platform::CreateResult::Created) return std::move(made.file);
+    const platform::CreateResult result = file.Publish(decided.name, error);
+    if (result == platform::CreateResult::Created) return true;
     std::optional<std::u16string> next;
-    if (made.result == platform::CreateResult::Exists) {
+    if (result == platform::CreateResult::Exists) {
       const std::lock_guard lock(planMutex_);
       next = plan_.DecideAgain(decided.record, decided.text, decided.name);
-    } else if (made.result == platform::CreateResult::NameRefused && decided.name != WorkingFileName(decided.record)) {
+    } else if (result == platform::CreateResult::NameRefused && decided.name != WorkingFileName(decided.record)) {
       // A name the file system refuses leaves the working name, as a refused rename did; any other
       // failure (a full disk, a failing device) would meet the working name as well and ends the writing.
       next = WorkingFileName(decided.record);
     }
-    if (!next) {
-      Fail(decided.name, std::move(made.error));
-      return std::nullopt;
-    }
+    if (!next) return false;
     decided.name = std::move(*next);
   }
 }
 
 bool Writing::WriteFile(DecidedFile decided, MessageReader& reader) {
-  std::optional<platform::OutputFile> created = Create(decided);
-  if (!created) return false;
   MailRecord& record = records_[static_cast<std::size_t>(decided.record)];
-  // The file is ours, made a moment ago: one that cannot be written whole never stays under the
-  // message's name. It is closed before it is removed, as Windows needs.
-  const std::u16string path = platform::JoinPath(target_.path, decided.name);
+  StagedFile file(target_.folder, workingNumber_);
   platform::OsError error;
-  bool whole = false;
-  bool complete = false;
-  try {
-    MessageFile file(std::move(*created));
-    bool appended = true;
-    whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {
-      appended = file.Append(bytes, error);
-      return appended;
-    });
-    complete = appended && file.Close(error, decided.time);
-  } catch (...) {
-    platform::RemoveFile(path);
-    throw;
-  }
-  if (!complete) {
-    platform::RemoveFile(path);
-    Fail(decided.name, std::move(error));
+  bool appended = true;
+  const bool whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {
+    appended = file.Append(bytes, error);
+    return appended;
+  });
+  // A first block that was read in the scan but cannot be read now gives no empty file: the message
+  // stays unwritten, and the writing goes on.
+  if (!whole && appended && !file.Made()) return true;
+  if (!appended || !file.Close(error, decided.time) || !Publish(file, decided, error)) {
+    const std::u16string left = file.Discard();
+    failure_ = MessageWriteFailure{platform::JoinPath(target_.path, decided.name), std::move(error),
+                                   left.empty() ? left : platform::JoinPath(target_.path, left)};
     return false;
   }
   // A store cut shorter since the scan gives a shorter message.
@@ -223,8 +211,8 @@ class Progress {
     const std::size_t recordCount = records_.size() - 1;
     while (shown_ < reached) {
       ++shown_;
-      // Every kept record up to the one reached is written.
-      if (records_[shown_].Status != MailRecord::kRemoved) ++written_;
+      // Every record up to the one reached that has its name is written.
+      if (!records_[shown_].FileName.empty()) ++written_;
       host_.ShowProgress(shown_, recordCount, written_);
       Pump();
     }

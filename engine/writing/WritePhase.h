@@ -1,6 +1,6 @@
 #pragma once
-// The run's writing: each kept message written once, directly under its final name, dated from its
-// header, with its bytes read again from the store.
+// The run's writing: each kept message written once, under a working name and then given its final
+// name, dated from its header, with its bytes read again from the store.
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -16,6 +16,7 @@
 struct MessageWriteFailure {
   std::u16string path;
   platform::OsError error;
+  std::u16string leftover;  // the working file that could not be removed, if any
 };
 
 struct WritePhaseResult {
@@ -40,9 +41,10 @@ struct WriteTarget {
 };
 
 // One thread reads the header of each kept record from the store and decides its name and time in
-// record order, while another makes and writes the files decided, never replacing an existing file,
-// and gives each record whose file was written whole its FileName; a file that cannot be written whole
-// is removed. The calling thread only hands the progress to host and pumps its events until both are
+// record order, while another writes each file under a working name and renames it to the name decided
+// (see StagedFile), never replacing an existing file, and gives each record whose file was written its
+// FileName; a file that cannot be written whole is removed. A message whose first block can no longer be
+// read is left unwritten. The calling thread only hands the progress to host and pumps its events until both are
 // done. Every kept record is written unless stop is set (the phase then ends after the file being
 // written) or a create or write fails (it ends the phase). Both threads are started through start; what
 // either throws, or a failure to start one, is thrown here once both are joined. records is 1-based like

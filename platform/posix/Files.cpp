@@ -178,6 +178,11 @@ bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
   return true;
 }
 
+bool OutputFile::TruncateTo(std::int64_t length) {
+  return ::ftruncate(Fd(handle_), static_cast<off_t>(length)) == 0 &&
+         ::lseek(Fd(handle_), static_cast<off_t>(length), SEEK_SET) == static_cast<off_t>(length);
+}
+
 bool OutputFile::Close(OsError& error) {
   if (handle_.Close()) return true;
   error = ErrorFromErrno(errno);
@@ -230,35 +235,5 @@ bool FlushToDisk(const std::u16string& folder, const std::function<void(const Fi
 int DiskFullCode() { return ENOSPC; }
 int DeviceErrorCode() { return EIO; }
 int FileTooLargeCode() { return EFBIG; }
-
-namespace {
-
-// For file systems without RENAME_NOREPLACE: a hard link fails with EEXIST as atomically as the rename would.
-RenameResult LinkThenUnlink(const std::string& from, const std::string& to, OsError& error) {
-  if (::link(from.c_str(), to.c_str()) != 0) {
-    error = ErrorFromErrno(errno);
-    return errno == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
-  }
-  if (::unlink(from.c_str()) != 0) {
-    error = ErrorFromErrno(errno);
-    ::unlink(to.c_str());
-    return RenameResult::Failed;
-  }
-  return RenameResult::Renamed;
-}
-
-}  // namespace
-
-RenameResult RenameNoReplace(const std::u16string& from, const std::u16string& to, OsError& error) {
-  if (from == to) return RenameResult::TargetExists;
-  const std::string source = ToPathBytes(from);
-  const std::string target = ToPathBytes(to);
-  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
-    return RenameResult::Renamed;
-  const int code = errno;
-  if (code == EINVAL || code == ENOSYS || code == ENOTSUP) return LinkThenUnlink(source, target, error);
-  error = ErrorFromErrno(code);
-  return code == EEXIST ? RenameResult::TargetExists : RenameResult::Failed;
-}
 
 }  // namespace platform

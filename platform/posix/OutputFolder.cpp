@@ -8,6 +8,7 @@
 
 #include "platform/Utf.h"
 #include "platform/posix/Errors.h"
+#include "platform/posix/RenameAt.h"
 
 namespace platform {
 namespace {
@@ -42,6 +43,22 @@ NewFile OutputFolder::CreateNew(std::u16string_view name) const {
     return NewFile{ResultOf(code), std::nullopt, ErrorFromErrno(code)};
   }
   return NewFile{CreateResult::Created, OutputFile(OsHandle(fd), faults_), {}};
+}
+
+CreateResult OutputFolder::RenameNew(std::u16string_view from, std::u16string_view to, OsError& error) const {
+  int code = IsPlainName(from) && IsPlainName(to) ? NextWriteFault(faults_, WriteCall::Rename) : EINVAL;
+  if (code == 0) code = posix::RenameNoReplaceAt(static_cast<int>(fd_.Get()), ToPathBytes(from).c_str(), ToPathBytes(to).c_str());
+  if (code == 0) return CreateResult::Created;
+  error = ErrorFromErrno(code);
+  return ResultOf(code);
+}
+
+bool OutputFolder::Remove(std::u16string_view name, OsError& error) const {
+  int code = IsPlainName(name) ? NextWriteFault(faults_, WriteCall::Remove) : EINVAL;
+  if (code == 0 && ::unlinkat(static_cast<int>(fd_.Get()), ToPathBytes(name).c_str(), 0) != 0) code = errno;
+  if (code == 0) return true;
+  error = ErrorFromErrno(code);
+  return false;
 }
 
 }  // namespace platform

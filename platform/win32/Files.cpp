@@ -164,6 +164,12 @@ bool OutputFile::Write(std::span<const std::uint8_t> bytes, OsError& error) {
   return true;
 }
 
+bool OutputFile::TruncateTo(std::int64_t length) {
+  LARGE_INTEGER at{};
+  at.QuadPart = length;
+  return SetFilePointerEx(Handle(handle_), at, nullptr, FILE_BEGIN) && SetEndOfFile(Handle(handle_));
+}
+
 bool OutputFile::Close(OsError& error) {
   if (handle_.Close()) return true;
   error = LastError();

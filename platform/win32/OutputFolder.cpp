@@ -27,6 +27,11 @@ CreateResult ResultOf(DWORD code) {
   }
 }
 
+// Past MAX_PATH the system says the path is not found, though a shorter name would be.
+CreateResult ResultAt(const std::u16string& path, DWORD code) {
+  return code == ERROR_PATH_NOT_FOUND && path.size() >= MAX_PATH ? CreateResult::NameRefused : ResultOf(code);
+}
+
 }  // namespace
 
 std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsError& error, WriteFaultPlan faults) {
@@ -51,11 +56,27 @@ NewFile OutputFolder::CreateNew(std::u16string_view name) const {
   const HANDLE file = win32::CreateFileAt(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
-    // Past MAX_PATH the system says the path is not found, though a shorter name would be.
-    const bool pathTooLong = code == ERROR_PATH_NOT_FOUND && path.size() >= MAX_PATH;
-    return NewFile{pathTooLong ? CreateResult::NameRefused : ResultOf(code), std::nullopt, ErrorFromCode(code)};
+    return NewFile{ResultAt(path, code), std::nullopt, ErrorFromCode(code)};
   }
   return NewFile{CreateResult::Created, OutputFile(win32::Owned(file), faults_), {}};
+}
+
+CreateResult OutputFolder::RenameNew(std::u16string_view from, std::u16string_view to, OsError& error) const {
+  const std::u16string target = path_ + std::u16string(to);
+  DWORD code = IsPlainName(from) && IsPlainName(to) ? static_cast<DWORD>(NextWriteFault(faults_, WriteCall::Rename))
+                                                    : ERROR_INVALID_NAME;
+  if (code == 0 && !win32::MoveFileAt(path_ + std::u16string(from), target)) code = GetLastError();
+  if (code == 0) return CreateResult::Created;
+  error = ErrorFromCode(code);
+  return ResultAt(target, code);
+}
+
+bool OutputFolder::Remove(std::u16string_view name, OsError& error) const {
+  DWORD code = IsPlainName(name) ? static_cast<DWORD>(NextWriteFault(faults_, WriteCall::Remove)) : ERROR_INVALID_NAME;
+  if (code == 0 && !win32::DeleteFileAt(path_ + std::u16string(name))) code = GetLastError();
+  if (code == 0) return true;
+  error = ErrorFromCode(code);
+  return false;
 }
 
 }  // namespace platform

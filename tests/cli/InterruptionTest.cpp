@@ -1,5 +1,5 @@
-// Ctrl-C in each phase of a run winds up as a Stop, and a run killed outright leaves no file
-// half-renamed and every working file whole up to what was last written.
+// Ctrl-C in each phase of a run winds up as a Stop, TERM and HUP as Ctrl-C does, and a run killed at
+// any moment leaves no partial file under a message's name.
 #ifndef _WIN32
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -149,25 +150,23 @@ class KilledRun : public ::testing::Test {
     return !folder.empty() && fs::exists(folder / "killed 0.eml");
   }
 
-  // Every file is named after its message and holds it whole, but for at most one, the file being
-  // written when the run was killed, which holds the start of its message. Returns the files counted.
-  std::size_t ExpectNothingHalfDone(const fs::path& folder, std::size_t& partial) const {
+  // Every file but the working ones (".palvenor-N.tmp") is named after its message and holds it whole.
+  // Returns the files under a message's name; the working files go to working.
+  std::size_t ExpectNothingHalfDone(const fs::path& folder, std::size_t& working) const {
     std::size_t files = 0;
-    partial = 0;
+    working = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
       const std::string name = entry.path().filename().string();
+      if (name.starts_with(".palvenor-")) {
+        ++working;
+        continue;
+      }
       const auto bytes = testsupport::ReadFileBytes(entry.path());
-      const std::string content(bytes.begin(), bytes.end());
       EXPECT_EQ(messages_.count(name), 1u) << "unexpected file " << name;
       if (messages_.count(name) == 0) continue;
       ++files;
-      const std::string& message = messages_.at(name);
-      if (content != message) {
-        ++partial;
-        EXPECT_EQ(message.compare(0, content.size(), content), 0) << name << " holds other bytes";
-      }
+      EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == messages_.at(name)) << name << " is partial";
     }
-    EXPECT_LE(partial, 1u);
     return files;
   }
 
@@ -180,22 +179,47 @@ class KilledRun : public ::testing::Test {
   const fs::path program_ = PALVENOR_CLI_PROGRAM;
 };
 
-TEST_F(KilledRun, WhileWritingLeavesNoFileButTheLastShort) {
+struct SignalCase {
+  const char* name;
+  int signal;
+};
+
+class KilledAtRandom : public KilledRun, public ::testing::WithParamInterface<SignalCase> {};
+
+// Each run gets the signal at a random moment once its folder is made; the store is never changed. A run
+// that TERM or HUP reached winds up as after Ctrl-C, and only KILL may leave a working file.
+TEST_P(KilledAtRandom, LeavesNoPartialFileUnderAMessagesName) {
+  constexpr int kRuns = 4;
+  constexpr int kSpanMs = 1500;  // about the run's length from its folder on
+  const int signal = GetParam().signal;
   const testsupport::FileSnapshot before = testsupport::Snapshot(store_);
-  clitest::ChildOptions options;
-  bool killed = false;
-  options.whileRunning = [&](pid_t pid) {
-    if (killed || !HasRenamedFile()) return;
-    ::kill(pid, SIGKILL);
-    killed = true;
-  };
-  const auto run = clitest::RunChild(program_, {"--output", parent_.string(), store_.string()}, options);
-  ASSERT_TRUE(killed) << "the run ended before it could be killed";
-  EXPECT_EQ(run.exitStatus, 128 + SIGKILL);
-  EXPECT_EQ(testsupport::Snapshot(store_), before);
-  std::size_t partial = 0;
-  EXPECT_GT(ExpectNothingHalfDone(OutputFolder(), partial), 0u);
+  std::mt19937 random(std::random_device{}());
+  for (int i = 0; i < kRuns; ++i) {
+    const int delay = std::uniform_int_distribution<int>(0, kSpanMs)(random);
+    SCOPED_TRACE("signal " + std::to_string(delay) + " ms after the run folder was made");
+    fs::remove_all(parent_);
+    fs::create_directories(parent_);
+    clitest::ChildOptions options;
+    int waited = 0;
+    bool sent = false;
+    options.whileRunning = [&](pid_t pid) {
+      if (sent || OutputFolder().empty() || waited++ < delay) return;
+      ::kill(pid, signal);
+      sent = true;
+    };
+    const auto run = clitest::RunChild(program_, {"--output", parent_.string(), store_.string()}, options);
+    EXPECT_EQ(run.exitStatus == cli::kExitInterrupted, sent && signal != SIGKILL) << run.exitStatus;
+    EXPECT_EQ(testsupport::Snapshot(store_), before);
+    std::size_t working = 0;
+    ExpectNothingHalfDone(OutputFolder(), working);
+    EXPECT_TRUE(working == 0 || signal == SIGKILL) << working << " working files";
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, KilledAtRandom,
+                         ::testing::Values(SignalCase{"TERM", SIGTERM}, SignalCase{"HUP", SIGHUP},
+                                           SignalCase{"KILL", SIGKILL}),
+                         [](const ::testing::TestParamInfo<SignalCase>& p) { return std::string(p.param.name); });
 
 // The report of a run that a Ctrl-C ended: every message kept, and how many of them were written.
 std::string StoppedReport(std::size_t found, std::size_t written, const fs::path& folder) {
@@ -214,10 +238,10 @@ TEST_F(KilledRun, CtrlCDuringWritingEndsItAfterTheFileInHand) {
   const auto run = clitest::RunChild(program_, {"--output", parent_.string(), store_.string()}, options);
   ASSERT_TRUE(sent) << "the run ended before Ctrl-C";
   EXPECT_EQ(run.exitStatus, cli::kExitInterrupted);
-  std::size_t partial = 0;
-  const std::size_t files = ExpectNothingHalfDone(OutputFolder(), partial);
+  std::size_t working = 0;
+  const std::size_t files = ExpectNothingHalfDone(OutputFolder(), working);
   EXPECT_LT(files, static_cast<std::size_t>(kMessages));
-  EXPECT_EQ(partial, 0u);
+  EXPECT_EQ(working, 0u);
   EXPECT_EQ(run.out, StoppedReport(kMessages, files, OutputFolder()));
 }
 
@@ -234,9 +258,9 @@ TEST_F(KilledRun, ASecondCtrlCEndsTheWritingAndStillWindsUp) {
   ASSERT_EQ(sent, 2) << "the run ended before the second Ctrl-C";
   // Not killed by the signal: the run ended itself, with the file it was writing whole.
   EXPECT_EQ(run.exitStatus, cli::kExitInterrupted);
-  std::size_t partial = 0;
-  const std::size_t files = ExpectNothingHalfDone(OutputFolder(), partial);
-  EXPECT_EQ(partial, 0u);
+  std::size_t working = 0;
+  const std::size_t files = ExpectNothingHalfDone(OutputFolder(), working);
+  EXPECT_EQ(working, 0u);
   EXPECT_EQ(run.out, StoppedReport(kMessages, files, OutputFolder()));
 }
 

@@ -43,6 +43,10 @@ TEST(ReportText, AddsEachSentenceWhereTheOutcomeCallsForIt) {
        u"中断しました。5通のメールが見つかりました。5通のうち0通を書き出しました。"},
       {{.messageCount = 5, .cutShortCount = 1, .stopped = true, .unwrittenCount = 2},
        u"中断しました。5通のメールが見つかりました。5通のうち3通を書き出しました。うち1通は途中で切れています。"},
+      {{.messageCount = 3, .stopped = true, .freedCount = 1, .freedUnwrittenCount = 2},
+       u"中断しました。3通のメールが見つかりました。削除済み領域の3通のうち1通を書き出しました。"
+       u"削除済み領域から1通のメールを復元しました（512バイトごとに4バイトが失われています）。"},
+      {{.stopped = true, .freedUnwrittenCount = 2}, u"中断しました。0通のメールが見つかりました。削除済み領域の2通のうち0通を書き出しました。"},
       {{.messageCount = 2, .stopped = true, .flushFailed = true},
        u"中断しました。2通のメールが見つかりました。書き出したファイルはディスクに保存されていない可能性があります。"},
   };

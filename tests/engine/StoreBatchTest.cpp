@@ -65,7 +65,25 @@ TEST_F(StoreBatch, EachStoreGetsItsOwnRunAndFolderAndAStopEndsTheBatch) {
     const std::u16string report = BatchReportText(batch, Language::Japanese, true);
     EXPECT_EQ(report.starts_with(u"中断しました。\r\n"), stop) << platform::ToUtf8(report);
     EXPECT_EQ(report.find(u"下書き.dbx: 開始しませんでした。") != std::u16string::npos, stop);
+    // The store the stop ended says how much of it was written, as a single run does.
+    EXPECT_EQ(report.find(u"読めない箇所0か所。1通のうち0通を書き出しました。\r\n") != std::u16string::npos, stop)
+        << platform::ToUtf8(report);
   }
+}
+
+TEST_F(StoreBatch, AFlushThatFailsAfterTheLastStoreInterruptsNothing) {
+  // The first store holds no mail and so flushes nothing: the first flush is the last store's.
+  const std::vector<BatchStore> stores{{Store(u"受信トレイ.dbx", 0).u16string(), false, std::nullopt},
+                                       {Store(u"下書き.dbx", 1).u16string(), false, std::nullopt}};
+  RunOptions options;
+  options.WriteFaults = std::make_shared<platform::WriteFaults>(
+      std::vector<platform::WriteFault>{{platform::WriteCall::Flush, 1, platform::DeviceErrorCode()}});
+  RecordingBatchUi ui(temp_.Path());
+  const BatchOutcome batch = RecoverStores(stores, options, ui);
+  EXPECT_EQ(batch.stores.at(1).outcome.result, RecoveryResult::WriteFailed);
+  EXPECT_TRUE(batch.stores.at(1).outcome.flushFailed);
+  EXPECT_FALSE(batch.stopped);
+  EXPECT_FALSE(BatchReportText(batch, Language::Japanese, false).starts_with(u"中断しました。"));
 }
 
 TEST(BatchReportText, AListTooLongForAMessageBoxNamesTheStoresWithMailAndSumsUpTheRest) {

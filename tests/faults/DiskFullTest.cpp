@@ -5,6 +5,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -75,6 +76,34 @@ TEST(DiskFull, EndsTheWritingWithTheWarningAndKeepsOnlyWholeFiles) {
   EXPECT_EQ(left, run.files.size());
   EXPECT_EQ(run.outcome.unwrittenCount, static_cast<std::int32_t>(messages.size() - run.files.size()));
   EXPECT_EQ(run.outcome.messageCount, static_cast<std::int32_t>(messages.size()));
+}
+
+// Whatever the size of the disk, the freed report ends with a whole row and lists exactly the freed
+// files that stay, as many as the report counts: the sizes swept make the report's second page the one
+// the disk has no room for, so that its row is cut mid-field.
+TEST(DiskFull, EveryDiskSizeLeavesTheFreedReportAndFilesInAgreement) {
+  testsupport::TempFolder temp;
+  testsupport::DbxWriter writer;
+  writer.AppendMessage(testsupport::MakeMessage("live", 600, 1));
+  for (int i = 0; i < 120; ++i)
+    writer.FreeMessage(writer.AppendMessage(testsupport::MakeMessage("freed " + std::to_string(i), 600, i + 2)));
+  const fs::path store = temp.Path() / "store.dbx";
+  writer.Save(store);
+  for (std::size_t pages = 72; pages <= 92; ++pages) {
+    SCOPED_TRACE(std::to_string(pages) + " pages");
+    const SmallDisk disk(temp.Path() / "small", pages * 4096);
+    if (!disk.WhyNot().empty()) GTEST_SKIP() << disk.WhyNot();
+    testsupport::RecordingUi ui((temp.Path() / "small").u16string());
+    const testsupport::RunResult run = testsupport::RunRecovery(store, ui);
+    const fs::path freed = fs::path(run.outcome.outputFolder) / u"削除済みメール";
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(freed)) files += entry.path().extension() == ".eml";
+    const auto report = testsupport::ReadFileBytes(freed / u"復元レポート.tsv");
+    const std::string text(report.begin(), report.end());
+    EXPECT_TRUE(text.ends_with("\r\n")) << "a row cut short";
+    EXPECT_EQ(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')), files + 1);
+    EXPECT_EQ(static_cast<std::int32_t>(files), run.outcome.freedCount);
+  }
 }
 
 }  // namespace

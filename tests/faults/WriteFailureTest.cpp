@@ -3,6 +3,7 @@
 // the files written stay whole, no partial file stays, and the report counts exactly what was written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <set>
@@ -55,6 +56,7 @@ struct FaultCase {
   int written;  // live messages written
   int freed;    // freed messages written
   bool flushFailed;
+  bool leftBehind;  // the working file could not be removed
 };
 
 class WriteFailure : public ::testing::TestWithParam<FaultCase> {};
@@ -73,10 +75,17 @@ TEST_P(WriteFailure, KeepsWhatWasWrittenWholeAndCountsIt) {
   for (int i = 0; i < c.written; ++i) EXPECT_EQ(result.files[i], Message(i)) << i;
   const std::set<std::string> files = FilesUnder(fs::path(result.outcome.outputFolder));
   const std::size_t freedFiles = c.freed > 0 ? static_cast<std::size_t>(c.freed) + 1 : 0;  // and the TSV
-  EXPECT_EQ(files.size(), static_cast<std::size_t>(c.written) + freedFiles) << testing::PrintToString(files);
+  EXPECT_EQ(files.size(), c.written + freedFiles + c.leftBehind) << testing::PrintToString(files);
+  if (c.freed > 0) {
+    const auto rows = testsupport::ReadFileBytes(fs::path(result.outcome.outputFolder) / u"削除済みメール" / u"復元レポート.tsv");
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), c.freed + 1);
+  }
 
-  std::u16string report = u"中断しました。5通のメールが見つかりました。";
+  // A failed flush interrupted nothing.
+  std::u16string report = c.flushFailed ? u"" : u"中断しました。";
+  report += u"5通のメールが見つかりました。";
   if (c.written < kLive) report += u"5通のうち" + platform::FromUtf8(std::to_string(c.written)) + u"通を書き出しました。";
+  if (c.freed < kFreed) report += u"削除済み領域の2通のうち" + platform::FromUtf8(std::to_string(c.freed)) + u"通を書き出しました。";
   if (c.freed > 0) report += Text(TextId::FreedCount, Language::Japanese, {platform::FromUtf8(std::to_string(c.freed))});
   if (c.flushFailed) report += Text(TextId::MayNotBeOnDisk, Language::Japanese);
   report += u"出力先フォルダをExplorerで開きますか？";
@@ -86,6 +95,7 @@ TEST_P(WriteFailure, KeepsWhatWasWrittenWholeAndCountsIt) {
   const std::u16string& warning = ui.messages.front().text;
   EXPECT_NE(warning.find(c.flushFailed ? u"ディスク" : u"書き出しを中止"), std::u16string::npos);
   EXPECT_NE(warning.find(result.outcome.outputFolder), std::u16string::npos);
+  EXPECT_EQ(warning.find(u"削除できませんでした。\r\n" + result.outcome.outputFolder) != std::u16string::npos, c.leftBehind);
 }
 
 const int kFull = platform::DiskFullCode();
@@ -94,14 +104,18 @@ const int kDevice = platform::DeviceErrorCode();
 INSTANTIATE_TEST_SUITE_P(
     Output, WriteFailure,
     ::testing::Values(
-        FaultCase{"DiskFullAtTheFirstFile", {{WriteCall::Create, 1, kFull}}, 0, 0, false},
-        FaultCase{"DiskFullWritingTheThirdFile", {{WriteCall::Write, 3, kFull}}, 2, 0, false},
-        FaultCase{"DiskFullCreatingTheFourthFile", {{WriteCall::Create, 4, kFull}}, 3, 0, false},
-        FaultCase{"DeviceErrorWritingTheFirstFile", {{WriteCall::Write, 1, kDevice}}, 0, 0, false},
+        FaultCase{"DiskFullAtTheFirstFile", {{WriteCall::Create, 1, kFull}}, 0, 0, false, false},
+        FaultCase{"DiskFullWritingTheThirdFile", {{WriteCall::Write, 3, kFull}}, 2, 0, false, false},
+        FaultCase{"DiskFullCreatingTheFourthFile", {{WriteCall::Create, 4, kFull}}, 3, 0, false, false},
+        FaultCase{"DeviceErrorWritingTheFirstFile", {{WriteCall::Write, 1, kDevice}}, 0, 0, false, false},
+        FaultCase{"DeviceErrorNamingTheSecondFile", {{WriteCall::Rename, 2, kDevice}}, 1, 0, false, false},
+        FaultCase{"ReadOnlyDiskLeavesTheThirdFileUnderItsWorkingName",
+                  {{WriteCall::Write, 3, kDevice}, {WriteCall::Remove, 1, kDevice}}, 2, 0, false, true},
         // The freed phase: its report is the sixth file made, its first message the seventh.
-        FaultCase{"DiskFullAtTheFreedReport", {{WriteCall::Create, kLive + 1, kFull}}, kLive, 0, false},
-        FaultCase{"DiskFullWritingTheSecondFreedFile", {{WriteCall::Write, kLive + 4, kFull}}, kLive, 1, false},
-        FaultCase{"DeviceErrorOnTheFlush", {{WriteCall::Flush, 1, kDevice}}, kLive, kFreed, true}),
+        FaultCase{"DiskFullAtTheFreedReport", {{WriteCall::Create, kLive + 1, kFull}}, kLive, 0, false, false},
+        FaultCase{"DiskFullWritingTheSecondFreedFile", {{WriteCall::Write, kLive + 4, kFull}}, kLive, 1, false, false},
+        FaultCase{"DiskFullAddingTheSecondFreedRow", {{WriteCall::Write, kLive + 5, kFull}}, kLive, 1, false, false},
+        FaultCase{"DeviceErrorOnTheFlush", {{WriteCall::Flush, 1, kDevice}}, kLive, kFreed, true, false}),
     [](const ::testing::TestParamInfo<FaultCase>& p) { return std::string(p.param.name); });
 
 // Presses Stop, as the window's button or a Ctrl-C does, while the given file is in hand, and holds the
@@ -147,8 +161,10 @@ TEST_P(StopWhileWriting, EndsAfterTheFileInHandAndCountsIt) {
   // The file in hand is finished, no other (nor the freed phase) is begun.
   EXPECT_EQ(result.files, (std::vector<std::string>{Message(0), Message(1)}));
   EXPECT_EQ(FilesUnder(fs::path(result.outcome.outputFolder)).size(), 2u);
+  // The freed messages lie behind the live ones: a stop during the scan leaves them unfound.
   EXPECT_EQ(ReportText(result.outcome, Language::Japanese, false),
-            u"中断しました。5通のメールが見つかりました。5通のうち2通を書き出しました。");
+            u"中断しました。5通のメールが見つかりました。5通のうち2通を書き出しました。" +
+                std::u16string(c.stopDuringScan ? u"" : u"削除済み領域の2通のうち0通を書き出しました。"));
   EXPECT_EQ(ui.messages.size(), c.quit ? 0u : 1u);
 }
 
@@ -156,6 +172,30 @@ INSTANTIATE_TEST_SUITE_P(Interruption, StopWhileWriting,
                          ::testing::Values(StopCase{"Stop", false, false}, StopCase{"CloseTheWindow", false, true},
                                            StopCase{"SecondStopAfterOneDuringTheScan", true, false}),
                          [](const ::testing::TestParamInfo<StopCase>& p) { return std::string(p.param.name); });
+
+// A message cut away from the store since the scan found it gives no empty file: it stays unwritten,
+// and the writing goes on.
+TEST(StoreCutSinceTheScan, LeavesTheMessageUnwrittenRatherThanEmpty) {
+  testsupport::TempFolder temp;
+  const fs::path store = temp.Path() / "store.dbx";
+  testsupport::DbxWriter writer;
+  writer.AppendMessage(Message(0));
+  writer.AppendNoise(200 * 1024, 7);  // past what the writer reads ahead
+  const std::int64_t cut = writer.Size();
+  writer.AppendMessage(Message(1));
+  writer.AppendMessage(Message(2));
+  writer.Save(store);
+  testsupport::RecordingUi ui(temp.Path().u16string());
+  RecoveryRun run(WithFaults({}, [&](WriteCall call, int nth) {
+    if (call == WriteCall::Create && nth == 1) fs::resize_file(store, static_cast<std::uintmax_t>(cut));
+  }));
+  const RecoveryOutcome outcome = RecoverMails(store.u16string(), run, ui);
+  const std::set<std::string> files = FilesUnder(fs::path(outcome.outputFolder));
+  ASSERT_EQ(files.size(), 1u);
+  const auto bytes = testsupport::ReadFileBytes(fs::path(outcome.outputFolder) / *files.begin());
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), Message(0));
+  EXPECT_EQ(ReportText(outcome, Language::Japanese, false), u"3通のメールが見つかりました。3通のうち1通を書き出しました。");
+}
 
 // The n-th thread the run starts cannot be started, as when the system has no room for one more.
 ThreadStart FailingStart(int n) {
