@@ -89,7 +89,7 @@ void WriteIndexed(const std::filesystem::path& file, const bench::MessageMaker& 
   for (std::uint32_t index = 0; index < count; ++index) {
     const std::int64_t first = writer.AppendMessage(maker.Make(index)).blockOffsets.front();
     AppendOtherObject(writer, index);
-    records.push_back(writer.AppendMessageInfo({first, maker.Subject(index), "sender@example.jp",
+    records.push_back(writer.AppendMessageInfo({first, maker.Subject(index, true), "sender@example.jp",
                                                 0x01C1E3281ABEE680u + index * 600'000'000ull, first >= 1 << 24}));
   }
   const std::int64_t root = writer.AppendIndexTree(records).front();

@@ -4,8 +4,12 @@
 
 namespace {
 
-// Big enough to hold the records that lie together, small enough to cost little where they do not.
-constexpr std::int64_t kPieceSize = 32 * 1024;
+// A piece holds at least a node or a record with its texts. Objects that lie together are read in
+// pieces that grow, so that a cluster of them costs a few reads; one that lies apart, as a record does
+// beside its message, costs one small read.
+constexpr std::int64_t kSmallestPiece = 1024;
+constexpr std::int64_t kLargestPiece = 64 * 1024;
+constexpr std::int64_t kNear = 4096;
 
 }  // namespace
 
@@ -16,7 +20,9 @@ std::span<const std::uint8_t> IndexReads::Fetch(std::int64_t offset, std::int64_
     return {};
   }
   if (offset < pieceOffset_ || offset + length > pieceOffset_ + pieceHeld_) {
-    piece_.resize(static_cast<std::size_t>(std::max(length, kPieceSize)));
+    const std::int64_t gap = offset - (pieceOffset_ + pieceHeld_);
+    pieceSize_ = gap >= 0 && gap < kNear ? std::min(2 * pieceSize_, kLargestPiece) : kSmallestPiece;
+    piece_.resize(static_cast<std::size_t>(std::max(length, pieceSize_)));
     pieceOffset_ = offset;
     pieceHeld_ = store_.Read(offset, piece_);
     if (offset + length > pieceOffset_ + pieceHeld_) {

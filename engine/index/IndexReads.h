@@ -1,6 +1,6 @@
 #pragma once
 // The index's objects, read through the run's store reads a piece of the store at a time: the nodes
-// of a level and the records are read in ascending order, and on a disk they lie in a few clusters.
+// of a level and the records are read in ascending order, and on a disk many lie in a few clusters.
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -21,6 +21,7 @@ class IndexReads {
   std::vector<std::uint8_t> piece_;
   std::int64_t pieceOffset_ = 0;
   std::int64_t pieceHeld_ = 0;  // bytes of the piece that lie within the file
+  std::int64_t pieceSize_ = 0;  // what the last miss read, unless the object was longer
 };
 
 // The little-endian int4 at a place the caller knows lies within bytes.

@@ -67,6 +67,8 @@ std::u16string IndexedInfo::Text(std::uint8_t field) const {
   if (!entry || (*entry & kInEntry) != 0) return {};
   const auto text = data_.subspan(*entry >> 8);
   const auto end = std::find(text.begin(), text.end(), std::uint8_t{0});
-  const std::u16string decoded = Cp932ToUnicode(text.first(static_cast<std::size_t>(end - text.begin())));
+  std::u16string decoded = Cp932ToUnicode(text.first(static_cast<std::size_t>(end - text.begin())));
+  // Outlook Express keeps texts decoded; only a rare one holds encoded words or escapes.
+  if (decoded.find(u"=?") == std::u16string::npos && decoded.find(u'\x1B') == std::u16string::npos) return decoded;
   return DecodeMimeHeader(decoded).value_or(decoded);
 }

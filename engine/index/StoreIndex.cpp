@@ -53,6 +53,6 @@ StoreIndex ReadStoreIndex(StoreReads& store) {
   index.Damage = walk.damage;
   index.ListedCount = walk.listedCount;
   if (!index.Whole()) index.Messages.clear();
-  std::stable_sort(index.Messages.begin(), index.Messages.end(), ByFirstBlock);
+  std::sort(index.Messages.begin(), index.Messages.end(), ByFirstBlock);
   return index;
 }

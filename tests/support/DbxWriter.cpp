@@ -35,11 +35,7 @@ std::vector<std::uint8_t> LittleEndian(std::uint64_t value, std::size_t width) {
   return bytes;
 }
 
-std::vector<std::uint8_t> Text(std::string_view text) {
-  std::vector<std::uint8_t> bytes(text.begin(), text.end());
-  bytes.push_back(0);
-  return bytes;
-}
+std::vector<std::uint8_t> Text(const std::string& text) { return {text.c_str(), text.c_str() + text.size() + 1}; }
 
 }  // namespace
 
@@ -189,7 +185,6 @@ void DbxWriter::FreeMessage(const PlacedMessage& message) {
 }
 
 std::int64_t DbxWriter::AppendFreedTreeNode() {
-  constexpr std::size_t kNodeSize = 0x27C;
   const std::int64_t offset = Reserve(kNodeSize);
   PokeInt32(offset, static_cast<std::int32_t>(offset));
   PokeInt32(offset + 4, 0x268);
@@ -210,24 +205,19 @@ std::int64_t DbxWriter::AppendFreedObject(std::span<const std::uint8_t> body) {
 }
 
 std::int64_t DbxWriter::AppendIndexedInfo(const std::vector<InfoField>& fields) {
-  std::vector<std::uint8_t> entries;
+  std::vector<std::uint8_t> record(12);
   std::vector<std::uint8_t> data;
   for (const InfoField& field : fields) {
-    const std::uint32_t entry = field.data.empty() ? field.number | kInEntry | field.value << 8
-                                                   : field.number | static_cast<std::uint32_t>(data.size()) << 8;
-    const auto bytes = LittleEndian(entry, 4);
-    entries.insert(entries.end(), bytes.begin(), bytes.end());
+    const auto entry = LittleEndian(field.data.empty() ? field.number | kInEntry | field.value << 8 : field.number | data.size() << 8, 4);
+    record.insert(record.end(), entry.begin(), entry.end());
     data.insert(data.end(), field.data.begin(), field.data.end());
   }
-  AlignTo4();
-  const std::int64_t offset = Size();
-  std::vector<std::uint8_t> record = LittleEndian(static_cast<std::uint64_t>(offset), 4);
-  const auto body = LittleEndian(entries.size() + data.size(), 4);
-  record.insert(record.end(), body.begin(), body.end());
-  record.insert(record.end(), {0, 0, static_cast<std::uint8_t>(fields.size()), 0});
-  record.insert(record.end(), entries.begin(), entries.end());
   record.insert(record.end(), data.begin(), data.end());
-  return AppendObject(record);
+  record[10] = static_cast<std::uint8_t>(fields.size());
+  const std::int64_t offset = AppendObject(record);
+  PokeInt32(offset, static_cast<std::int32_t>(offset));
+  PokeInt32(offset + 4, static_cast<std::int32_t>(record.size() - 12));
+  return offset;
 }
 
 std::int64_t DbxWriter::AppendMessageInfo(const IndexedMessage& message) {
@@ -235,8 +225,7 @@ std::int64_t DbxWriter::AppendMessageInfo(const IndexedMessage& message) {
   const bool inEntry = !message.inDataArea && firstBlock < 1u << 24;
   return AppendIndexedInfo({{0x01, 0, LittleEndian(0x81, 4)},
                             {0x04, firstBlock, inEntry ? std::vector<std::uint8_t>{} : LittleEndian(firstBlock, 4)},
-                            {0x08, 0, Text(message.subject)},
-                            {0x0D, 0, Text(message.sender)},
+                            {0x08, 0, Text(message.subject)}, {0x0D, 0, Text(message.sender)},
                             {0x12, 0, LittleEndian(message.received, 8)}});
 }
 
@@ -280,11 +269,9 @@ void DbxWriter::SetIndexHeader(std::int64_t count, std::int64_t root) {
   PokeInt32(0xE4, static_cast<std::int32_t>(root));
 }
 
-std::vector<std::int64_t> DbxWriter::AppendMessageIndex(const std::vector<IndexedMessage>& messages, std::size_t perNode) {
-  std::vector<std::int64_t> records;
-  for (const IndexedMessage& message : messages) records.push_back(AppendMessageInfo(message));
+std::vector<std::int64_t> DbxWriter::AppendIndex(const std::vector<std::int64_t>& records, std::size_t perNode) {
   const auto nodes = AppendIndexTree(records, perNode);
-  SetIndexHeader(std::ssize(records), records.empty() ? 0 : nodes.front());
+  SetIndexHeader(std::ssize(records), nodes.empty() ? 0 : nodes.front());
   return nodes;
 }
 
@@ -292,13 +279,9 @@ std::vector<std::int64_t> DbxWriter::AppendFolderList(const std::vector<ListedFo
   tail_[4] = 0xC6;
   std::vector<std::int64_t> records;
   for (const ListedFolder& folder : folders)
-    records.push_back(AppendIndexedInfo({{0x00, folder.id, {}},
-                                         {0x01, 0, LittleEndian(folder.parent, 4)},
-                                         {0x02, 0, Text(folder.name)},
-                                         {0x03, 0, Text(folder.storeFile)}}));
-  const auto nodes = AppendIndexTree(records, 2);
-  SetIndexHeader(std::ssize(records), nodes.empty() ? 0 : nodes.front());
-  return nodes;
+    records.push_back(AppendIndexedInfo({{0x00, folder.id, {}}, {0x01, 0, LittleEndian(folder.parent, 4)},
+                                         {0x02, 0, Text(folder.name)}, {0x03, 0, Text(folder.storeFile)}}));
+  return AppendIndex(records, 2);
 }
 
 void DbxWriter::Truncate(std::int64_t size) {

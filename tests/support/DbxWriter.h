@@ -35,20 +35,16 @@ struct BlockHeader {
 // A message as its store's index lists it; the texts are in the system code page.
 struct IndexedMessage {
   std::int64_t firstBlock = 0;
-  std::string subject;
-  std::string sender;
+  std::string subject, sender;
   std::uint64_t received = 0;  // FILETIME, UTC
-  // Every integer in the data area, as a store past 16 MiB keeps the first block; otherwise the first
-  // block sits in its entry (the flags lie in the data area either way, as Outlook Express keeps them).
-  bool inDataArea = false;
+  bool inDataArea = false;  // the first block there, as past 16 MiB, or in its entry (the flags: always there)
 };
 
 // A folder as Folders.dbx lists it.
 struct ListedFolder {
   std::uint32_t id = 0;
   std::uint32_t parent = 0xFFFFFFFF;
-  std::string name;
-  std::string storeFile;
+  std::string name, storeFile;
 };
 
 // Where a message's blocks went: 0-based file offsets, first block first.
@@ -104,16 +100,15 @@ class DbxWriter {
   // Appends an index object of 0x210 bytes with body after its 16-byte header (up to 512 bytes) and
   // frees it like a message block; returns its offset.
   std::int64_t AppendFreedObject(std::span<const std::uint8_t> body);
-  // An index, as Outlook Express writes it beside the blocks. A writer that is given none keeps count 0
-  // and no tree in its header. AppendMessageInfo appends one message info record and returns its offset.
+  // An index, as Outlook Express writes it beside the blocks; without one the header keeps count 0 and
+  // no tree. AppendMessageInfo appends a message info record and returns its offset; AppendIndexTree
+  // a tree over the records at values, at most perNode entries a node (fewer give small tests several
+  // levels), and returns the nodes' offsets, root first; AppendIndex also sets the header's count and
+  // root, which SetIndexHeader sets alone (the header must still be in memory).
   std::int64_t AppendMessageInfo(const IndexedMessage& message);
-  // Appends a tree of nodes over the records at values, at most perNode entries a node (fewer give
-  // small tests several levels); returns the nodes' offsets, root first.
   std::vector<std::int64_t> AppendIndexTree(const std::vector<std::int64_t>& values, std::size_t perNode = 0x33);
-  // The header's count of values (0xC4) and root node (0xE4); the header must still be in memory.
+  std::vector<std::int64_t> AppendIndex(const std::vector<std::int64_t>& records, std::size_t perNode = 0x33);
   void SetIndexHeader(std::int64_t count, std::int64_t root);
-  // A whole index of the messages, records and tree appended; returns the nodes' offsets, root first.
-  std::vector<std::int64_t> AppendMessageIndex(const std::vector<IndexedMessage>& messages, std::size_t perNode = 0x33);
   // Makes the file Folders.dbx and appends its whole index of the folders; returns the nodes' offsets.
   std::vector<std::int64_t> AppendFolderList(const std::vector<ListedFolder>& folders);
 
