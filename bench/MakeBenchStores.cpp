@@ -92,7 +92,7 @@ void WriteIndexed(const std::filesystem::path& file, const bench::MessageMaker& 
     records.push_back(writer.AppendMessageInfo({first, maker.Subject(index, true), "sender@example.jp",
                                                 0x01C1E3281ABEE680u + index * 600'000'000ull, first >= 1 << 24}));
   }
-  const std::int64_t root = writer.AppendIndexTree(records).front();
+  const std::int64_t root = writer.AppendIndexTree(records);
   writer.Finish();
   WriteIndexHeader(file, count, root);
 }

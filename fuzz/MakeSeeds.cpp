@@ -80,16 +80,13 @@ void AddStores(SeedFolder& seeds) {
 
 // Indexed stores: messages listed through a tree of several nodes, and a Folders.dbx.
 void AddIndexedStores(SeedFolder& seeds) {
-  {
-    DbxWriter writer;
-    std::vector<std::int64_t> records;
-    for (std::uint32_t i = 0; i < 7; ++i) {
-      const std::int64_t first = writer.AppendMessage(MakeMessage("listed", 300, i + 1)).blockOffsets.front();
-      records.push_back(writer.AppendMessageInfo({first, "\x89\xef\x8b\x63", "sender", 1000 + i, i % 2 == 0}));
-    }
-    writer.AppendIndex(records, 2);
-    seeds.Add(writer.Bytes());
-  }
+  DbxWriter writer;
+  std::vector<std::int64_t> records;
+  for (std::uint32_t i = 0; i < 7; ++i)
+    records.push_back(writer.AppendMessageInfo({writer.AppendMessage(MakeMessage("listed", 300, i + 1)).blockOffsets.front(),
+                                                "\x89\xef\x8b\x63", "sender", 1000 + i, i % 2 == 0}));
+  writer.AppendIndex(records, 2);
+  seeds.Add(writer.Bytes());
   DbxWriter folders;
   folders.AppendFolderList({{0, 0xFFFFFFFF, "Outlook Express", ""}, {1, 0, "Local Folders", ""}, {2, 1, "Inbox", "Inbox.dbx"}});
   seeds.Add(folders.Bytes());

@@ -18,8 +18,8 @@ enum Field : std::uint8_t {
 };
 
 std::u16string Sender(const IndexedInfo& info) {
-  const std::u16string name = info.Text(kSenderName);
-  const std::u16string address = info.Text(kSenderAddress);
+  std::u16string name = info.Text(kSenderName);
+  std::u16string address = info.Text(kSenderAddress);
   if (name.empty() && address.empty()) return info.Text(kSenderAddressAndName);
   if (address.empty() || address == name) return name;
   if (name.empty()) return address;
@@ -53,6 +53,8 @@ StoreIndex ReadStoreIndex(StoreReads& store) {
   index.Damage = walk.damage;
   index.ListedCount = walk.listedCount;
   if (!index.Whole()) index.Messages.clear();
-  std::sort(index.Messages.begin(), index.Messages.end(), ByFirstBlock);
+  // Records mostly lie in the order of their messages, as both were written when the mail came.
+  if (!std::is_sorted(index.Messages.begin(), index.Messages.end(), ByFirstBlock))
+    std::sort(index.Messages.begin(), index.Messages.end(), ByFirstBlock);
   return index;
 }

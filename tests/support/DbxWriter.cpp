@@ -40,11 +40,7 @@ std::vector<std::uint8_t> Text(const std::string& text) { return {text.c_str(), 
 }  // namespace
 
 // Kept in its entry when data is empty.
-struct DbxWriter::InfoField {
-  std::uint8_t number;
-  std::uint32_t value;
-  std::vector<std::uint8_t> data;
-};
+struct DbxWriter::InfoField { std::uint8_t number; std::uint32_t value; std::vector<std::uint8_t> data; };
 
 DbxWriter::DbxWriter() : tail_(kDbxHeaderSize, 0) {
   std::copy(kMessageFolderSignature.begin(), kMessageFolderSignature.end(), tail_.begin());
@@ -205,8 +201,7 @@ std::int64_t DbxWriter::AppendFreedObject(std::span<const std::uint8_t> body) {
 }
 
 std::int64_t DbxWriter::AppendIndexedInfo(const std::vector<InfoField>& fields) {
-  std::vector<std::uint8_t> record(12);
-  std::vector<std::uint8_t> data;
+  std::vector<std::uint8_t> record(12), data;
   for (const InfoField& field : fields) {
     const auto entry = LittleEndian(field.data.empty() ? field.number | kInEntry | field.value << 8 : field.number | data.size() << 8, 4);
     record.insert(record.end(), entry.begin(), entry.end());
@@ -229,17 +224,9 @@ std::int64_t DbxWriter::AppendMessageInfo(const IndexedMessage& message) {
                             {0x12, 0, LittleEndian(message.received, 8)}});
 }
 
-std::vector<std::int64_t> DbxWriter::AppendIndexTree(const std::vector<std::int64_t>& values, std::size_t perNode) {
-  if (values.empty()) return {};
-  const std::int64_t first = Size();
-  AppendNode(values, 0, perNode);
-  std::vector<std::int64_t> nodes;
-  for (std::int64_t node = (first + 3) / 4 * 4; node < Size(); node += kNodeSize) nodes.push_back(node);
-  return nodes;
-}
-
 // Values beyond perNode go to perNode + 1 subtrees around the node's entries.
-std::int64_t DbxWriter::AppendNode(std::span<const std::int64_t> values, std::int64_t parent, std::size_t perNode) {
+std::int64_t DbxWriter::AppendIndexTree(std::span<const std::int64_t> values, std::size_t perNode, std::int64_t parent) {
+  if (values.empty()) return 0;
   const std::int64_t node = Reserve(kNodeSize);
   PokeInt32(node, static_cast<std::int32_t>(node));
   PokeInt32(node + 0x0C, static_cast<std::int32_t>(parent));
@@ -249,7 +236,7 @@ std::int64_t DbxWriter::AppendNode(std::span<const std::int64_t> values, std::in
   const auto child = [&](std::size_t i, std::int64_t childAt, std::int64_t countAt) {
     const std::size_t size = below * (i + 1) / (entries + 1) - below * i / (entries + 1);
     if (size != 0) {
-      PokeInt32(childAt, static_cast<std::int32_t>(AppendNode(values.subspan(at, size), node, perNode)));
+      PokeInt32(childAt, static_cast<std::int32_t>(AppendIndexTree(values.subspan(at, size), perNode, node)));
       PokeInt32(countAt, static_cast<std::int32_t>(size));
     }
     at += size;
@@ -264,18 +251,14 @@ std::int64_t DbxWriter::AppendNode(std::span<const std::int64_t> values, std::in
   return node;
 }
 
-void DbxWriter::SetIndexHeader(std::int64_t count, std::int64_t root) {
-  PokeInt32(0xC4, static_cast<std::int32_t>(count));
+std::int64_t DbxWriter::AppendIndex(const std::vector<std::int64_t>& records, std::size_t perNode) {
+  const std::int64_t root = AppendIndexTree(records, perNode);
+  PokeInt32(0xC4, static_cast<std::int32_t>(records.size()));
   PokeInt32(0xE4, static_cast<std::int32_t>(root));
+  return root;
 }
 
-std::vector<std::int64_t> DbxWriter::AppendIndex(const std::vector<std::int64_t>& records, std::size_t perNode) {
-  const auto nodes = AppendIndexTree(records, perNode);
-  SetIndexHeader(std::ssize(records), nodes.empty() ? 0 : nodes.front());
-  return nodes;
-}
-
-std::vector<std::int64_t> DbxWriter::AppendFolderList(const std::vector<ListedFolder>& folders) {
+std::int64_t DbxWriter::AppendFolderList(const std::vector<ListedFolder>& folders) {
   tail_[4] = 0xC6;
   std::vector<std::int64_t> records;
   for (const ListedFolder& folder : folders)

@@ -32,18 +32,16 @@ struct BlockHeader {
   std::int32_t nextOffset = 0;
 };
 
-// A message as its store's index lists it; the texts are in the system code page.
+// A message as its store's index lists it, and a folder as Folders.dbx does; texts in the system code
+// page. The first block lies in the data area, as past 16 MiB, or in its entry; the flags always there.
 struct IndexedMessage {
   std::int64_t firstBlock = 0;
   std::string subject, sender;
   std::uint64_t received = 0;  // FILETIME, UTC
-  bool inDataArea = false;  // the first block there, as past 16 MiB, or in its entry (the flags: always there)
+  bool inDataArea = false;
 };
-
-// A folder as Folders.dbx lists it.
 struct ListedFolder {
-  std::uint32_t id = 0;
-  std::uint32_t parent = 0xFFFFFFFF;
+  std::uint32_t id = 0, parent = 0xFFFFFFFF;
   std::string name, storeFile;
 };
 
@@ -101,16 +99,15 @@ class DbxWriter {
   // frees it like a message block; returns its offset.
   std::int64_t AppendFreedObject(std::span<const std::uint8_t> body);
   // An index, as Outlook Express writes it beside the blocks; without one the header keeps count 0 and
-  // no tree. AppendMessageInfo appends a message info record and returns its offset; AppendIndexTree
-  // a tree over the records at values, at most perNode entries a node (fewer give small tests several
-  // levels), and returns the nodes' offsets, root first; AppendIndex also sets the header's count and
-  // root, which SetIndexHeader sets alone (the header must still be in memory).
+  // no tree (0xC4 and 0xE4). AppendMessageInfo appends a message info record; AppendIndexTree a tree
+  // over the records at values, its nodes one after another from the root, at most perNode entries
+  // a node (fewer give small tests several levels), and returns the root; AppendIndex also sets the
+  // header's count and root.
   std::int64_t AppendMessageInfo(const IndexedMessage& message);
-  std::vector<std::int64_t> AppendIndexTree(const std::vector<std::int64_t>& values, std::size_t perNode = 0x33);
-  std::vector<std::int64_t> AppendIndex(const std::vector<std::int64_t>& records, std::size_t perNode = 0x33);
-  void SetIndexHeader(std::int64_t count, std::int64_t root);
-  // Makes the file Folders.dbx and appends its whole index of the folders; returns the nodes' offsets.
-  std::vector<std::int64_t> AppendFolderList(const std::vector<ListedFolder>& folders);
+  std::int64_t AppendIndexTree(std::span<const std::int64_t> values, std::size_t perNode = 0x33, std::int64_t parent = 0);
+  std::int64_t AppendIndex(const std::vector<std::int64_t>& records, std::size_t perNode = 0x33);
+  // Makes the file Folders.dbx and appends its whole index of the folders, two a node; returns the root.
+  std::int64_t AppendFolderList(const std::vector<ListedFolder>& folders);
 
   // The word at a 0-based offset, from bytes still in memory.
   std::int32_t PeekInt32(std::int64_t offset);
@@ -132,8 +129,6 @@ class DbxWriter {
   // One indexed info record; fields (number, value or bytes) in ascending field order.
   struct InfoField;
   std::int64_t AppendIndexedInfo(const std::vector<InfoField>& fields);
-  // A subtree over values; returns its root's offset.
-  std::int64_t AppendNode(std::span<const std::int64_t> values, std::int64_t parent, std::size_t perNode);
 
   std::int64_t base_ = 0;  // file offset of tail_[0]; non-zero only when streaming
   std::vector<std::uint8_t> tail_;
