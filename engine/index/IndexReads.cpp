@@ -21,7 +21,7 @@ std::span<const std::uint8_t> IndexReads::Fetch(std::int64_t offset, std::int64_
   }
   if (offset < pieceOffset_ || offset + length > pieceOffset_ + pieceHeld_) {
     const std::int64_t gap = offset - (pieceOffset_ + pieceHeld_);
-    pieceSize_ = gap >= 0 && gap < kNear ? std::min(2 * pieceSize_, kLargestPiece) : kSmallestPiece;
+    pieceSize_ = gap >= 0 && gap < kNear ? std::clamp(2 * pieceSize_, kSmallestPiece, kLargestPiece) : kSmallestPiece;
     piece_.resize(static_cast<std::size_t>(std::max(length, pieceSize_)));
     pieceOffset_ = offset;
     pieceHeld_ = store_.Read(offset, piece_);
