@@ -62,6 +62,7 @@ struct EncodedPhrase {
   std::string sjisWord;  // =?Shift_JIS?B?...?=
   std::string utf8Word;  // =?UTF-8?B?...?=
   std::string jisText;   // raw ISO-2022-JP bytes, for bodies
+  std::string sjisText;  // raw code page 932 bytes, as the store's index keeps subjects
 };
 
 const std::vector<EncodedPhrase>& Phrases() {
@@ -70,7 +71,7 @@ const std::vector<EncodedPhrase>& Phrases() {
     for (const auto phrase : kPhrases) {
       const std::string jis = Convert(phrase, "ISO-2022-JP");
       list.push_back({"=?ISO-2022-JP?B?" + Base64(jis) + "?=", "=?Shift_JIS?B?" + Base64(Convert(phrase, "CP932")) + "?=",
-                      "=?UTF-8?B?" + Base64(phrase) + "?=", jis});
+                      "=?UTF-8?B?" + Base64(phrase) + "?=", jis, Convert(phrase, "CP932")});
     }
     return list;
   }();
@@ -106,14 +107,15 @@ std::string DateText(std::uint32_t index) {
 
 MessageMaker::MessageMaker() { Phrases(); }
 
-std::string MessageMaker::Subject(std::uint32_t index) const {
+std::string MessageMaker::Subject(std::uint32_t index, bool decoded) const {
   std::uint32_t state = Seed(index) ^ 0x5bd1e995u;
   NextRandom(state);
   // Every tenth message answers an earlier one and carries its subject unchanged.
-  if (index > 0 && NextRandom(state) % 10 == 0) return Subject(NextRandom(state) % index);
+  if (index > 0 && NextRandom(state) % 10 == 0) return Subject(NextRandom(state) % index, decoded);
   const auto& phrase = Phrases()[NextRandom(state) % Phrases().size()];
   const std::string number = " " + std::to_string(index);
   const std::uint32_t form = NextRandom(state) % 100;
+  if (form < 90 && decoded) return (form < 70 ? "" : "Re: ") + phrase.sjisText + number;
   if (form < 50) return phrase.jisWord + number;
   if (form < 70) return phrase.sjisWord + number;
   if (form < 90) return "Re: " + phrase.utf8Word + number;

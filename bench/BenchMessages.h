@@ -13,8 +13,9 @@ class MessageMaker {
 
   // Message number index (from 0); with a fixed subject when one is given.
   std::string Make(std::uint32_t index, const std::string& fixedSubject = {}) const;
-  // The Subject field value message index carries.
-  std::string Subject(std::uint32_t index) const;
+  // The Subject field value message index carries, or decoded into code page 932 as the store's index
+  // keeps it.
+  std::string Subject(std::uint32_t index, bool decoded = false) const;
 
  private:
   std::string JisBody(std::uint32_t& state) const;

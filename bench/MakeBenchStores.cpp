@@ -7,11 +7,14 @@
 // distinct10k.dbx the first 10,000 of them as they are
 // onesubject.dbx  the same 10,000 with one subject
 // noise.dbx       MIB of noise full of the block pattern 00 02 00 00, but no message
+// indexed.dbx     the realistic store's messages, each followed by its message info record, and the
+//                 index's tree at the end: the store's own index lists every message
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <numeric>
 #include <string>
@@ -65,6 +68,33 @@ std::uint32_t CountForward(const bench::MessageMaker& maker, std::int64_t size) 
     ++index;
   }
   return index;
+}
+
+// The header lies at the start of a streamed store, so its index fields are set once it is written.
+void WriteIndexHeader(const std::filesystem::path& file, std::int64_t count, std::int64_t root) {
+  std::fstream store(file, std::ios::binary | std::ios::in | std::ios::out);
+  for (const auto& [at, value] : {std::pair{0xC4, count}, std::pair{0xE4, root}}) {
+    const auto word = static_cast<std::uint32_t>(value);
+    const char bytes[4] = {static_cast<char>(word), static_cast<char>(word >> 8), static_cast<char>(word >> 16),
+                           static_cast<char>(word >> 24)};
+    store.seekp(at);
+    store.write(bytes, 4);
+  }
+  if (!store) throw std::runtime_error("cannot write the index header of " + file.string());
+}
+
+void WriteIndexed(const std::filesystem::path& file, const bench::MessageMaker& maker, std::uint32_t count) {
+  DbxWriter writer(file);
+  std::vector<std::int64_t> records;
+  for (std::uint32_t index = 0; index < count; ++index) {
+    const std::int64_t first = writer.AppendMessage(maker.Make(index)).blockOffsets.front();
+    AppendOtherObject(writer, index);
+    records.push_back(writer.AppendMessageInfo({first, maker.Subject(index, true), "sender@example.jp",
+                                                0x01C1E3281ABEE680u + index * 600'000'000ull, first >= 1 << 24}));
+  }
+  const std::int64_t root = writer.AppendIndexTree(records);
+  writer.Finish();
+  WriteIndexHeader(file, count, root);
 }
 
 void WriteBackward(const std::filesystem::path& file, const bench::MessageMaker& maker, std::uint32_t count) {
@@ -156,6 +186,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     const bench::MessageMaker maker;
     // The layouts store as many messages as the realistic store of this size holds.
+    // indexed.dbx is written only when named, so that the stores written by default stay as they were.
     std::uint32_t count = 0;
     const std::vector<Store> stores = {
         {"realistic", [&](const auto& file) { count = WriteForward(file, maker, size); }},
@@ -164,9 +195,11 @@ int main(int argc, char** argv) {
         {"distinct10k", [&](const auto& file) { WriteSubjects(file, maker, {}); }},
         {"onesubject", [&](const auto& file) { WriteSubjects(file, maker, maker.Subject(1)); }},
         {"noise", [&](const auto& file) { WriteNoise(file, size); }},
+        {"indexed", [&](const auto& file) { WriteIndexed(file, maker, count); }},
     };
     for (const auto& store : stores) {
-      const bool wanted = picked.empty() || std::find(picked.begin(), picked.end(), store.name) != picked.end();
+      const bool named = std::find(picked.begin(), picked.end(), store.name) != picked.end();
+      const bool wanted = named || (picked.empty() && store.name != std::string("indexed"));
       if (!wanted) continue;
       if (count == 0 && store.name != std::string("realistic")) count = CountForward(maker, size);
       std::printf("writing %s.dbx\n", store.name);

@@ -78,6 +78,20 @@ void AddStores(SeedFolder& seeds) {
   }
 }
 
+// Indexed stores: messages listed through a tree of several nodes, and a Folders.dbx.
+void AddIndexedStores(SeedFolder& seeds) {
+  DbxWriter writer;
+  std::vector<std::int64_t> records;
+  for (std::uint32_t i = 0; i < 7; ++i)
+    records.push_back(writer.AppendMessageInfo({writer.AppendMessage(MakeMessage("listed", 300, i + 1)).blockOffsets.front(),
+                                                "\x89\xef\x8b\x63", "sender", 1000 + i, i % 2 == 0}));
+  writer.AppendIndex(records, 2);
+  seeds.Add(writer.Bytes());
+  DbxWriter folders;
+  folders.AppendFolderList({{0, 0xFFFFFFFF, "Outlook Express", ""}, {1, 0, "Local Folders", ""}, {2, 1, "Inbox", "Inbox.dbx"}});
+  seeds.Add(folders.Bytes());
+}
+
 std::vector<std::uint8_t> ReadAll(const fs::path& file) { return testsupport::ReadFileBytes(file); }
 
 // Collects the messages a scan of a store file finds.
@@ -145,6 +159,7 @@ int main(int argc, char** argv) {
   const fs::path root = argv[1];
   SeedFolder scan(root / "scan");
   SeedFolder freed(root / "freed");
+  SeedFolder index(root / "index");
   SeedFolder headers(root / "header");
   SeedFolder mime(root / "mime");
   SeedFolder dates(root / "date");
@@ -153,6 +168,7 @@ int main(int argc, char** argv) {
 
   AddStores(scan);
   AddStores(freed);
+  AddIndexedStores(index);
   for (const auto& entry : fs::directory_iterator(argv[2])) {
     const auto bytes = ReadAll(entry.path());
     headers.Add(bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace testsupport {
 namespace {
@@ -25,7 +26,21 @@ std::uint32_t NextRandom(std::uint32_t& state) {
   return state;
 }
 
+constexpr std::int64_t kNodeSize = 0x27C;
+constexpr std::uint32_t kInEntry = 0x80;
+
+std::vector<std::uint8_t> LittleEndian(std::uint64_t value, std::size_t width) {
+  std::vector<std::uint8_t> bytes(width);
+  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(std::exchange(value, value >> 8));
+  return bytes;
+}
+
+std::vector<std::uint8_t> Text(const std::string& text) { return {text.c_str(), text.c_str() + text.size() + 1}; }
+
 }  // namespace
+
+// Kept in its entry when data is empty.
+struct DbxWriter::InfoField { std::uint8_t number; std::uint32_t value; std::vector<std::uint8_t> data; };
 
 DbxWriter::DbxWriter() : tail_(kDbxHeaderSize, 0) {
   std::copy(kMessageFolderSignature.begin(), kMessageFolderSignature.end(), tail_.begin());
@@ -166,7 +181,6 @@ void DbxWriter::FreeMessage(const PlacedMessage& message) {
 }
 
 std::int64_t DbxWriter::AppendFreedTreeNode() {
-  constexpr std::size_t kNodeSize = 0x27C;
   const std::int64_t offset = Reserve(kNodeSize);
   PokeInt32(offset, static_cast<std::int32_t>(offset));
   PokeInt32(offset + 4, 0x268);
@@ -184,6 +198,73 @@ std::int64_t DbxWriter::AppendFreedObject(std::span<const std::uint8_t> body) {
   Poke(offset + 16, body);
   FreeBlock(offset);
   return offset;
+}
+
+std::int64_t DbxWriter::AppendIndexedInfo(const std::vector<InfoField>& fields) {
+  std::vector<std::uint8_t> record(12), data;
+  for (const InfoField& field : fields) {
+    const auto entry = LittleEndian(field.data.empty() ? field.number | kInEntry | field.value << 8 : field.number | data.size() << 8, 4);
+    record.insert(record.end(), entry.begin(), entry.end());
+    data.insert(data.end(), field.data.begin(), field.data.end());
+  }
+  record.insert(record.end(), data.begin(), data.end());
+  record[10] = static_cast<std::uint8_t>(fields.size());
+  const std::int64_t offset = AppendObject(record);
+  PokeInt32(offset, static_cast<std::int32_t>(offset));
+  PokeInt32(offset + 4, static_cast<std::int32_t>(record.size() - 12));
+  return offset;
+}
+
+std::int64_t DbxWriter::AppendMessageInfo(const IndexedMessage& message) {
+  const auto firstBlock = static_cast<std::uint32_t>(message.firstBlock);
+  const bool inEntry = !message.inDataArea && firstBlock < 1u << 24;
+  return AppendIndexedInfo({{0x01, 0, LittleEndian(0x81, 4)},
+                            {0x04, firstBlock, inEntry ? std::vector<std::uint8_t>{} : LittleEndian(firstBlock, 4)},
+                            {0x08, 0, Text(message.subject)}, {0x0D, 0, Text(message.sender)},
+                            {0x12, 0, LittleEndian(message.received, 8)}});
+}
+
+// Values beyond perNode go to perNode + 1 subtrees around the node's entries.
+std::int64_t DbxWriter::AppendIndexTree(std::span<const std::int64_t> values, std::size_t perNode, std::int64_t parent) {
+  if (values.empty()) return 0;
+  const std::int64_t node = Reserve(kNodeSize);
+  PokeInt32(node, static_cast<std::int32_t>(node));
+  PokeInt32(node + 0x0C, static_cast<std::int32_t>(parent));
+  const std::size_t entries = std::min(perNode, values.size());
+  const std::size_t below = values.size() - entries;
+  std::size_t at = 0;
+  const auto child = [&](std::size_t i, std::int64_t childAt, std::int64_t countAt) {
+    const std::size_t size = below * (i + 1) / (entries + 1) - below * i / (entries + 1);
+    if (size != 0) {
+      PokeInt32(childAt, static_cast<std::int32_t>(AppendIndexTree(values.subspan(at, size), perNode, node)));
+      PokeInt32(countAt, static_cast<std::int32_t>(size));
+    }
+    at += size;
+  };
+  Poke(node + 0x11, std::vector<std::uint8_t>{static_cast<std::uint8_t>(entries)});
+  child(0, node + 0x08, node + 0x14);
+  for (std::size_t i = 0; i < entries; ++i) {
+    const std::int64_t entry = node + 0x18 + static_cast<std::int64_t>(12 * i);
+    PokeInt32(entry, static_cast<std::int32_t>(values[at++]));
+    child(i + 1, entry + 4, entry + 8);
+  }
+  return node;
+}
+
+std::int64_t DbxWriter::AppendIndex(const std::vector<std::int64_t>& records, std::size_t perNode) {
+  const std::int64_t root = AppendIndexTree(records, perNode);
+  PokeInt32(0xC4, static_cast<std::int32_t>(records.size()));
+  PokeInt32(0xE4, static_cast<std::int32_t>(root));
+  return root;
+}
+
+std::int64_t DbxWriter::AppendFolderList(const std::vector<ListedFolder>& folders) {
+  tail_[4] = 0xC6;
+  std::vector<std::int64_t> records;
+  for (const ListedFolder& folder : folders)
+    records.push_back(AppendIndexedInfo({{0x00, folder.id, {}}, {0x01, 0, LittleEndian(folder.parent, 4)},
+                                         {0x02, 0, Text(folder.name)}, {0x03, 0, Text(folder.storeFile)}}));
+  return AppendIndex(records, 2);
 }
 
 void DbxWriter::Truncate(std::int64_t size) {

@@ -32,6 +32,19 @@ struct BlockHeader {
   std::int32_t nextOffset = 0;
 };
 
+// A message as its store's index lists it, and a folder as Folders.dbx does; texts in the system code
+// page. The first block lies in the data area, as past 16 MiB, or in its entry; the flags always there.
+struct IndexedMessage {
+  std::int64_t firstBlock = 0;
+  std::string subject, sender;
+  std::uint64_t received = 0;  // FILETIME, UTC
+  bool inDataArea = false;
+};
+struct ListedFolder {
+  std::uint32_t id = 0, parent = 0xFFFFFFFF;
+  std::string name, storeFile;
+};
+
 // Where a message's blocks went: 0-based file offsets, first block first.
 struct PlacedMessage {
   std::vector<std::int64_t> blockOffsets;
@@ -85,6 +98,17 @@ class DbxWriter {
   // Appends an index object of 0x210 bytes with body after its 16-byte header (up to 512 bytes) and
   // frees it like a message block; returns its offset.
   std::int64_t AppendFreedObject(std::span<const std::uint8_t> body);
+  // An index, as Outlook Express writes it beside the blocks; without one the header keeps count 0 and
+  // no tree (0xC4 and 0xE4). AppendMessageInfo appends a message info record; AppendIndexTree a tree
+  // over the records at values, its nodes one after another from the root, at most perNode entries
+  // a node (fewer give small tests several levels), and returns the root; AppendIndex also sets the
+  // header's count and root.
+  std::int64_t AppendMessageInfo(const IndexedMessage& message);
+  std::int64_t AppendIndexTree(std::span<const std::int64_t> values, std::size_t perNode = 0x33, std::int64_t parent = 0);
+  std::int64_t AppendIndex(const std::vector<std::int64_t>& records, std::size_t perNode = 0x33);
+  // Makes the file Folders.dbx and appends its whole index of the folders, two a node; returns the root.
+  std::int64_t AppendFolderList(const std::vector<ListedFolder>& folders);
+
   // The word at a 0-based offset, from bytes still in memory.
   std::int32_t PeekInt32(std::int64_t offset);
 
@@ -102,6 +126,9 @@ class DbxWriter {
   void AlignTo4();
   void StreamOut();
   void FreeBlock(std::int64_t offset);
+  // One indexed info record; fields (number, value or bytes) in ascending field order.
+  struct InfoField;
+  std::int64_t AppendIndexedInfo(const std::vector<InfoField>& fields);
 
   std::int64_t base_ = 0;  // file offset of tail_[0]; non-zero only when streaming
   std::vector<std::uint8_t> tail_;

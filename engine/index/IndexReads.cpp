@@ -1,0 +1,39 @@
+#include "engine/index/IndexReads.h"
+
+#include <algorithm>
+
+namespace {
+
+// A piece holds at least a node or a record with its texts. Objects that lie together are read in
+// pieces that grow, so that a cluster of them costs a few reads; one that lies apart, as a record does
+// beside its message, costs one small read.
+constexpr std::int64_t kSmallestPiece = 1024;
+constexpr std::int64_t kLargestPiece = 64 * 1024;
+constexpr std::int64_t kNear = 4096;
+
+}  // namespace
+
+std::span<const std::uint8_t> IndexReads::Fetch(std::int64_t offset, std::int64_t length, IndexDamage& damage) {
+  const std::int64_t fileLength = store_.FileLength();
+  if (offset < 0 || length <= 0 || (fileLength >= 0 && offset + length > fileLength)) {
+    damage = IndexDamage::OutsideFile;
+    return {};
+  }
+  if (offset < pieceOffset_ || offset + length > pieceOffset_ + pieceHeld_) {
+    const std::int64_t gap = offset - (pieceOffset_ + pieceHeld_);
+    pieceSize_ = gap >= 0 && gap < kNear ? std::clamp(2 * pieceSize_, kSmallestPiece, kLargestPiece) : kSmallestPiece;
+    piece_.resize(static_cast<std::size_t>(std::max(length, pieceSize_)));
+    pieceOffset_ = offset;
+    pieceHeld_ = store_.Read(offset, piece_);
+    if (offset + length > pieceOffset_ + pieceHeld_) {
+      damage = IndexDamage::OutsideFile;
+      return {};
+    }
+  }
+  if (!store_.Readable(offset, length)) {
+    damage = IndexDamage::Unreadable;
+    return {};
+  }
+  return std::span<const std::uint8_t>(piece_).subspan(static_cast<std::size_t>(offset - pieceOffset_),
+                                                        static_cast<std::size_t>(length));
+}
