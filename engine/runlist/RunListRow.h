@@ -13,14 +13,14 @@
 enum class RunListState { Listed, Deleted, Freed, Missing };
 
 struct RunListRow {
-  std::u16string path;  // relative to the run folder; empty for a missing message
+  std::u16string path{};  // relative to the run folder; empty for a missing message
   RunListState state = RunListState::Listed;
   bool complete = true;  // false: cut short; not written for a missing message
   std::int64_t firstBlockOffset = 0;
   std::int64_t bytes = 0;
-  std::optional<MailDate> date;  // the local wall-clock time the file got; none when unknown
-  std::u16string sender;
-  std::u16string subject;
+  std::optional<MailDate> date{};  // the local wall-clock time the file got; none when unknown
+  std::u16string sender{};
+  std::u16string subject{};
 };
 
 // The store's subfolder in a batch run: the path's first component; empty when the file lies at the
