@@ -12,15 +12,9 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string Lowered(std::string_view text) {
-  std::string lowered(text);
-  std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
-  return lowered;
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && AsciiLowered(a) == AsciiLowered(b);
 }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) { return a.size() == b.size() && Lowered(a) == Lowered(b); }
 
 // Walks the lines of a text; each line is given without its line end, with the offset where it starts.
 class Lines {
@@ -51,6 +45,12 @@ std::string_view PartBefore(std::string_view body, std::size_t partStart, std::s
 }
 
 }  // namespace
+
+std::string AsciiLowered(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return lowered;
+}
 
 MimeEntity SplitEntity(std::string_view bytes) {
   Lines lines(bytes);
@@ -84,7 +84,7 @@ std::optional<std::string> FieldValue(std::string_view header, std::string_view 
 }
 
 std::string MediaType(std::string_view contentType) {
-  return Lowered(Trimmed(contentType.substr(0, std::min(contentType.find(';'), contentType.size()))));
+  return AsciiLowered(Trimmed(contentType.substr(0, std::min(contentType.find(';'), contentType.size()))));
 }
 
 std::optional<std::string> Parameter(std::string_view value, std::string_view name) {

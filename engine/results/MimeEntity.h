@@ -12,6 +12,9 @@ struct MimeEntity {
   bool headerEnded = false;  // false: no empty line closes the header, and all of it is header
 };
 
+// A-Z lowered, every other byte kept: field names, media types and charset names are ASCII.
+std::string AsciiLowered(std::string_view text);
+
 // Parts the entity at its first empty line (CR LF or LF).
 MimeEntity SplitEntity(std::string_view bytes);
 

@@ -35,12 +35,6 @@ bool IsBase64Text(std::string_view text) {
   });
 }
 
-std::string Lowered(std::string_view text) {
-  std::string lowered(text);
-  for (char& c : lowered) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  return lowered;
-}
-
 using Converter = std::optional<std::u16string> (*)(std::span<const std::uint8_t>);
 
 template <std::u16string (*convert)(std::span<const std::uint8_t>)>
@@ -68,7 +62,7 @@ constexpr std::array<CharsetName, 17> kCharsets = {{
 }  // namespace
 
 std::optional<std::u16string> CharsetText(std::span<const std::uint8_t> bytes, std::string_view charset) {
-  const std::string name = Lowered(charset);
+  const std::string name = AsciiLowered(charset);
   for (const CharsetName& known : kCharsets) {
     if (known.name == name) return known.convert(bytes);
   }
@@ -76,7 +70,7 @@ std::optional<std::u16string> CharsetText(std::span<const std::uint8_t> bytes, s
 }
 
 std::optional<std::u16string> PartText(std::string_view header, std::string_view body) {
-  const std::string encoding = Lowered(FieldValue(header, "content-transfer-encoding").value_or(""));
+  const std::string encoding = AsciiLowered(FieldValue(header, "content-transfer-encoding").value_or(""));
   const std::string charset = Parameter(FieldValue(header, "content-type").value_or(""), "charset").value_or("");
   if (encoding == "base64") {
     if (!IsBase64Text(body)) return std::nullopt;
