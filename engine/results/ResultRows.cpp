@@ -1,7 +1,8 @@
 #include "engine/results/ResultRows.h"
 
 #include <algorithm>
-#include <tuple>
+#include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -24,31 +25,39 @@ bool Passes(ResultFilter filter, RunListState state) {
   return true;
 }
 
-auto DateKey(const RunListRow& row) {
-  const MailDate date = row.date.value_or(MailDate{});
-  return std::tuple(row.date.has_value(), date.year, date.month, date.day, date.hour, date.minute, date.second);
+// The key of a row in a column that sorts as numbers; dates as their fields in order, none first.
+std::int64_t NumberKey(const RunListRow& row, ResultColumn column) {
+  if (column == ResultColumn::Size) return row.bytes;
+  if (column == ResultColumn::State) return static_cast<std::int64_t>(row.state) * 2 + (row.complete ? 0 : 1);
+  if (!row.date) return -1;
+  const MailDate& d = *row.date;
+  return ((((std::int64_t{d.year} * 13 + d.month) * 32 + d.day) * 24 + d.hour) * 60 + d.minute) * 60 + d.second;
 }
 
-// Negative, zero or positive as a sorts before, with or after b in the column, ascending.
-int Compare(const RunListRow& a, const RunListRow& b, ResultColumn column, const TextOrder& textOrder) {
-  const auto order = [](const auto& x, const auto& y) { return x < y ? -1 : (y < x ? 1 : 0); };
+std::u16string_view TextKey(const RunListRow& row, ResultColumn column) {
   switch (column) {
-    case ResultColumn::State:
-      return order(std::pair(a.state, a.complete), std::pair(b.state, b.complete));
-    case ResultColumn::Date:
-      return order(DateKey(a), DateKey(b));
-    case ResultColumn::Size:
-      return order(a.bytes, b.bytes);
     case ResultColumn::Sender:
-      return textOrder(a.sender, b.sender);
+      return row.sender;
     case ResultColumn::Subject:
-      return textOrder(a.subject, b.subject);
+      return row.subject;
     case ResultColumn::Folder:
-      return textOrder(StoreFolderOf(a), StoreFolderOf(b));
-    case ResultColumn::Path:
-      break;
+      return StoreFolderOf(row);
+    default:
+      return row.path;
   }
-  return textOrder(a.path, b.path);
+}
+
+bool SortsAsNumber(ResultColumn column) {
+  return column == ResultColumn::State || column == ResultColumn::Date || column == ResultColumn::Size;
+}
+
+// Numbers are sorted as (key, index) pairs: one key a row, and the index keeps equal rows in order.
+void SortByNumber(std::vector<std::size_t>& order, std::span<const RunListRow> rows, const ResultQuery& query) {
+  std::vector<std::pair<std::int64_t, std::size_t>> keyed;
+  keyed.reserve(order.size());
+  for (std::size_t i : order) keyed.emplace_back(NumberKey(rows[i], query.sortColumn) * (query.ascending ? 1 : -1), i);
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
 }
 
 }  // namespace
@@ -62,9 +71,13 @@ std::vector<std::size_t> ResultOrder(std::span<const RunListRow> rows, const Res
     if (Passes(query.filter, row.state) && (Contains(row.subject, query.search) || Contains(row.sender, query.search)))
       order.push_back(i);
   }
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    const int c = Compare(rows[a], rows[b], query.sortColumn, textOrder);
-    return query.ascending ? c < 0 : c > 0;
-  });
+  if (SortsAsNumber(query.sortColumn)) {
+    SortByNumber(order, rows, query);
+  } else {
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+      const int c = textOrder(TextKey(rows[a], query.sortColumn), TextKey(rows[b], query.sortColumn));
+      return query.ascending ? c < 0 : c > 0;
+    });
+  }
   return order;
 }
