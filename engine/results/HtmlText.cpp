@@ -10,6 +10,8 @@ namespace {
 constexpr std::array<std::u16string_view, 5> kLineEnds = {u"br", u"/p", u"/div", u"/tr", u"/li"};
 constexpr std::array<std::u16string_view, 3> kHidden = {u"head", u"script", u"style"};
 
+constexpr std::size_t kLongestEntity = 12;  // "&#x10FFFF;" and the named ones fit
+
 struct Entity {
   std::u16string_view name;
   char16_t character;
@@ -84,11 +86,12 @@ std::u16string HtmlToText(std::u16string_view html) {
       const std::size_t close = lowered.find(u'>', at);
       at = close == std::u16string::npos ? html.size() : close + 1;
     } else if (c == u'&') {
-      const std::size_t semicolon = lowered.find(u';', at);
-      const bool known = semicolon != std::u16string::npos && semicolon - at <= 10 &&
-                         AppendEntity(text, lowered.substr(at + 1, semicolon - at - 1));
+      // Only a short name can be an entity; looking no further keeps a text full of "&" linear.
+      const std::size_t semicolon = std::u16string_view(lowered).substr(at, kLongestEntity).find(u';');
+      const bool known = semicolon != std::u16string_view::npos &&
+                         AppendEntity(text, std::u16string_view(lowered).substr(at + 1, semicolon - 1));
       if (!known) text += c;
-      at = known ? semicolon + 1 : at + 1;
+      at = known ? at + semicolon + 1 : at + 1;
     } else if (c == u' ' || c == u'\r' || c == u'\n' || c == u'\t') {
       // Blanks and line breaks of the source run together into one space, as a browser shows them.
       if (!text.empty() && text.back() != u' ' && text.back() != u'\n') text += u' ';
