@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/freed/FreedRecoveryText.h"
 #include "platform/Files.h"
 
 namespace {
@@ -14,7 +15,7 @@ bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
 std::u16string_view StoreFolderOf(const RunListRow& row) {
   const std::u16string_view path = row.path;
   for (std::size_t i = 0; i < path.size(); ++i) {
-    if (IsSeparator(path[i])) return path.substr(0, i);
+    if (IsSeparator(path[i])) return path.substr(0, i) == kFreedFolderName ? std::u16string_view() : path.substr(0, i);
   }
   return {};
 }

@@ -23,8 +23,8 @@ struct RunListRow {
   std::u16string subject{};
 };
 
-// The store's subfolder in a batch run: the path's first component; empty when the file lies at the
-// top of the run folder.
+// The store's subfolder in a batch run: the path's first component. Empty when the file lies at the
+// top of the run folder, or in the deleted-mail folder there, as a single store's run puts them.
 std::u16string_view StoreFolderOf(const RunListRow& row);
 
 // "YYYY/MM/DD hh:mm:ss", as the list and the results show a date; empty when there is none.

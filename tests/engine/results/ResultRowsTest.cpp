@@ -9,7 +9,7 @@ TEST(ResultRows, FiltersSearchesAndSortsByTheColumn) {
   const std::vector<RunListRow> rows{
       {u"受信トレイ/a.eml", RunListState::Listed, true, 0, 900, MailDate{2003, 5, 1, 9, 0, 0}, u"Taro <t@x>", u"会議"},
       {u"送信済み/b.eml", RunListState::Deleted, false, 0, 20, MailDate{2001, 1, 1, 0, 0, 0}, u"hanako", u"re: taro"},
-      {u"受信トレイ/c.eml", RunListState::Freed, true, 0, 100, std::nullopt, u"次郎", u"Meeting"},
+      {u"削除済みメール/c.eml", RunListState::Freed, true, 0, 100, std::nullopt, u"次郎", u"Meeting"},
       {u"", RunListState::Missing, true, 0, 0, MailDate{2003, 5, 1, 8, 59, 59}, u"TARO", u"見積"},
   };
   struct Case {
@@ -21,7 +21,9 @@ TEST(ResultRows, FiltersSearchesAndSortsByTheColumn) {
       {{.sortColumn = ResultColumn::Date, .ascending = false}, {0, 3, 1, 2}},
       {{.sortColumn = ResultColumn::Size}, {3, 1, 2, 0}},
       {{.sortColumn = ResultColumn::Sender}, {3, 0, 1, 2}},
-      {{.sortColumn = ResultColumn::Folder, .ascending = false}, {1, 0, 2, 3}},  // equal folders keep their order
+      // 削除済みメール at the top is no store's folder; equal folders keep their order.
+      {{.sortColumn = ResultColumn::Folder}, {2, 3, 0, 1}},
+      {{.sortColumn = ResultColumn::Folder, .ascending = false}, {1, 0, 2, 3}},
       {{.sortColumn = ResultColumn::State}, {0, 1, 2, 3}},
       {{.filter = ResultFilter::DeletedOnly}, {2, 1}},
       {{.filter = ResultFilter::Missing}, {3}},
