@@ -37,10 +37,12 @@ std::optional<ParsedArguments> UnknownOption(const CLI::App& app, Language langu
 std::u16string ParseErrorText(const CLI::ParseError& error, Language language) {
   if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) return CliText(CliTextId::StoreMissing, language);
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
-    // --output and --bad-map are the options that take a value.
-    if (std::string_view(error.what()).find("--bad-map") != std::string_view::npos)
+    // --output, --list and --bad-map are the options that take a value.
+    const std::string_view what = error.what();
+    if (what.find("--bad-map") != std::string_view::npos)
       return CliText(CliTextId::WrongArguments, language, {platform::FromUtf8(error.what())});
-    return CliText(CliTextId::FolderNameMissing, language, {u"--output"});
+    return CliText(CliTextId::FolderNameMissing, language,
+                   {what.find("--list") != std::string_view::npos ? u"--list" : u"--output"});
   }
   return CliText(CliTextId::WrongArguments, language, {platform::FromUtf8(error.what())});
 }
@@ -106,6 +108,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, Language la
   bool noFreed = false;
   bool quiet = false;
   std::string badMap;
+  std::string listFolder;
+  bool deletedOnly = false;
   app.add_option("--output", output, CliTextUtf8(CliTextId::OutputOption, language))
       ->type_name(CliTextUtf8(CliTextId::FolderValueName, language));
   app.add_flag("--no-pointer-check", skipPointerCheck, CliTextUtf8(CliTextId::PointerCheckOption, language));
@@ -113,9 +117,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, Language la
   app.add_flag("--quiet", quiet, CliTextUtf8(CliTextId::QuietOption, language));
   app.add_option("--bad-map", badMap, CliTextUtf8(CliTextId::BadMapOption, language))
       ->type_name(CliTextUtf8(CliTextId::MapValueName, language));
-  app.add_option("DBXFILE|FOLDER", storePaths, CliTextUtf8(CliTextId::StoresArgument, language))
-      ->type_name(CliTextUtf8(CliTextId::PathValueName, language))
-      ->required();
+  app.add_option("--list", listFolder, CliTextUtf8(CliTextId::ListOption, language))
+      ->type_name(CliTextUtf8(CliTextId::RunFolderValueName, language));
+  app.add_flag("--deleted-only", deletedOnly, CliTextUtf8(CliTextId::DeletedOnlyOption, language));
+  CLI::Option* stores = app.add_option("DBXFILE|FOLDER", storePaths, CliTextUtf8(CliTextId::StoresArgument, language))
+                            ->type_name(CliTextUtf8(CliTextId::PathValueName, language));
+  // Listing a run folder recovers nothing, so it needs no store.
+  const bool listGiven =
+      std::ranges::any_of(args, [](const std::string& arg) { return arg == "--list" || arg.starts_with("--list="); });
+  if (!listGiven) stores->required();
   app.set_version_flag("--version", PALVENOR_VERSION, CliTextUtf8(CliTextId::VersionOption, language));
   // On Windows CLI11 would take "/x" for an option; a store path may well be written with slashes.
   app.allow_windows_style_options(false);
@@ -140,12 +150,19 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, Language la
   }
   if (app.count("--output") > 0 && output.empty())
     return UsageError(CliText(CliTextId::FolderNameEmpty, language, {u"--output"}), language);
+  const bool listing = app.count("--list") > 0;
+  if (listing && listFolder.empty())
+    return UsageError(CliText(CliTextId::FolderNameEmpty, language, {u"--list"}), language);
+  if (listing && !storePaths.empty()) return UsageError(CliText(CliTextId::ListTakesNoStore, language), language);
+  if (!listing && deletedOnly) return UsageError(CliText(CliTextId::DeletedOnlyNeedsList, language), language);
 
   CliOptions options;
   if (app.count("--output") > 0) options.outputFolder = platform::FromPathBytes(output);
   options.skipPointerCheck = skipPointerCheck;
   options.recoverFreed = !noFreed;
   options.quiet = quiet;
+  if (listing) options.listFolder = platform::FromPathBytes(listFolder);
+  options.deletedOnly = deletedOnly;
   for (const std::string& path : storePaths) options.storePaths.push_back(platform::FromPathBytes(path));
   if (app.count("--bad-map") > 0) {
     if (options.storePaths.size() != 1) return UsageError(CliText(CliTextId::BadMapNeedsOneStore, language), language);

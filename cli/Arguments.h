@@ -1,5 +1,6 @@
 #pragma once
 // palvenor-cli [--output DIR] [--no-pointer-check] [--no-freed] [--quiet] [--bad-map MAPFILE] DBXFILE|FOLDER...
+// palvenor-cli --list RUNFOLDER [--deleted-only]
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,9 @@ struct CliOptions {
   bool recoverFreed = true;
   bool quiet = false;
   std::vector<platform::ByteRange> unreadableRanges;  // from --bad-map
-  std::vector<std::u16string> storePaths;  // stores and folders of stores, at least one
+  std::vector<std::u16string> storePaths;  // stores and folders of stores, at least one unless listing
+  std::optional<std::u16string> listFolder;  // --list: print that run folder's list instead of recovering
+  bool deletedOnly = false;
 };
 
 // Either options to run with, or the text to print and the status to exit with (--help, --version,

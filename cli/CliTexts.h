@@ -54,6 +54,15 @@ enum class CliTextId {
   BadMapNeedsOneStore,
   UnreadableRange,
   UnreadableMore,
+  ListOption,
+  RunFolderValueName,
+  DeletedOnlyOption,
+  ListTakesNoStore,
+  DeletedOnlyNeedsList,
+  ExitListUnreadableMeaning,
+  ListUnreadable,
+  ListRowsSkipped,
+  ListColumns,
 };
 
 // "%1", "%2" stand for the arguments of CliText.
@@ -136,6 +145,21 @@ inline constexpr CliTextEntry kCliTextTable[] = {
      u"--bad-map needs exactly one DBXFILE: a map describes one image."},
     {CliTextId::UnreadableRange, u"読み取れない箇所: %1から%2バイト", u"Unreadable: %2 bytes at %1"},
     {CliTextId::UnreadableMore, u"ほかに読み取れない箇所が%1箇所あります。", u"Unreadable: %1 more ranges."},
+    {CliTextId::ListOption,
+     u"復元はせず、以前に書き出したフォルダの復元一覧（復元一覧.tsv）を表にして表示します（DBXファイルは指定しません）",
+     u"Recover nothing: print the list of a run folder written before (its 復元一覧.tsv) as a table (give no DBX file)"},
+    {CliTextId::RunFolderValueName, u"RUNFOLDER", u"RUNFOLDER"},
+    {CliTextId::DeletedOnlyOption, u"--list で、削除されたメール（削除済みと解放領域）だけを表示します",
+     u"With --list, show only the deleted mail (deleted and freed)"},
+    {CliTextId::ListTakesNoStore, u"--list にはDBXファイルを指定できません。", u"--list takes no DBX file."},
+    {CliTextId::DeletedOnlyNeedsList, u"--deleted-only は --list と一緒に指定してください。",
+     u"--deleted-only goes with --list."},
+    {CliTextId::ExitListUnreadableMeaning, u"--list: 復元一覧を読み込めなかった",
+     u"--list: the run's list could not be read"},
+    {CliTextId::ListUnreadable, u"復元一覧を読み込めませんでした: %1", u"The run's list could not be read: %1"},
+    {CliTextId::ListRowsSkipped, u"復元一覧のうち%1行は読み取れなかったため、表示していません。",
+     u"Rows of the list that could not be read and are not shown: %1"},
+    {CliTextId::ListColumns, u"状態\t日付\t差出人\t件名\tファイル", u"State\tDate\tFrom\tSubject\tFile"},
 };
 // clang-format on
 

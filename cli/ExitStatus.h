@@ -15,6 +15,7 @@ enum ExitStatus : int {
   kExitFolderFailed = 4,
   kExitWriteFailed = 5,
   kExitUnreadable = 6,
+  kExitListUnreadable = 7,
   kExitInterrupted = 130,
 };
 
@@ -32,6 +33,7 @@ inline constexpr ExitStatusMeaning kExitStatusMeanings[] = {
     {kExitFolderFailed, CliTextId::ExitFolderFailedMeaning},
     {kExitWriteFailed, CliTextId::ExitWriteFailedMeaning},
     {kExitUnreadable, CliTextId::ExitUnreadableMeaning},
+    {kExitListUnreadable, CliTextId::ExitListUnreadableMeaning},
     {kExitInterrupted, CliTextId::ExitInterruptedMeaning},
 };
 

@@ -5,6 +5,7 @@
 #include "cli/Arguments.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgressLine.h"
+#include "cli/RunListTable.h"
 #include "cli/StoreBatch.h"
 #include "cli/StoreList.h"
 #include "cli/TerminalUi.h"
@@ -47,6 +48,8 @@ int RunCli(const std::vector<std::string>& utf8Args, TextOutput& out, TextOutput
     if (!parsed.outText.empty()) out.Write(parsed.outText);
     if (!parsed.errText.empty()) err.Write(parsed.errText);
     if (!parsed.options) return parsed.exitStatus;
+    if (parsed.options->listFolder)
+      return PrintRunList(*parsed.options->listFolder, parsed.options->deletedOnly, out, err, language);
     return Run(*parsed.options, TerminalStreams{out, err, language});
   } catch (const std::exception& error) {
     err.Write(u"palvenor-cli: " + platform::FromUtf8(error.what()) + u'\n');

@@ -165,6 +165,7 @@ int main(int argc, char** argv) {
   SeedFolder dates(root / "date");
   SeedFolder charsets(root / "charsets");
   SeedFolder naming(root / "naming");
+  SeedFolder preview(root / "preview");
 
   AddStores(scan);
   AddStores(freed);
@@ -173,6 +174,7 @@ int main(int argc, char** argv) {
     const auto bytes = ReadAll(entry.path());
     headers.Add(bytes);
     charsets.Add(bytes);
+    preview.Add(std::string(1, '\0') + std::string(bytes.begin(), bytes.end()));
     DbxWriter writer;
     writer.AppendMessage(bytes);
     scan.Add(writer.Bytes());
@@ -197,6 +199,10 @@ int main(int argc, char** argv) {
                    "from a by b; Tue, 1 Jan 2002 10:05:03 +0900", "Tue, 1 Jan 02 10:05 +0900",
                    "Mon, 25  Dec 2000 09:00:00 +0900", "x may y z w v", ""});
   AddNamingSeeds(naming);
+  AddTexts(preview, {"Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\nContent-Type: text/html; "
+                     "charset=iso-2022-jp\r\n\r\n<p>a&amp;b<br>\x1b$B$3\x1b(B</p>\r\n--b\r\n"
+                     "Content-Disposition: attachment; filename=\"=?UTF-8?B?6KaL56mNLnBkZg==?=\"\r\n"
+                     "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0=\r\n--b--\r\n"});
   charsets.Add("\x1b$B$3$s$K$A$O\x1b(B \x0e\x31\x0f \x1b(I12\x1b(B");
   charsets.Add("\x83\x65\x83\x58\x83\x67 \xa5\xc6\xa5\xb9 \xe3\x83\x86 \x8e\xb1");
   return 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz flavour and runs each fuzzer for a bounded time, one after the other.
-#   scripts/fuzz.sh SECONDS [scan|freed|index|header|mime|date|charsets|naming ...]
+#   scripts/fuzz.sh SECONDS [scan|freed|index|header|mime|date|charsets|naming|preview ...]
 # Seeds come from the DBX writer, the sample messages and the real stores (read where they lie).
 # Corpora grow in build/fuzz/corpus; a crashing input is left in build/fuzz/findings and fails the run.
 set -euo pipefail
@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:?usage: $0 SECONDS [FUZZER...]}
 shift
 fuzzers=("$@")
-((${#fuzzers[@]})) || fuzzers=(scan freed index header mime date charsets naming)
+((${#fuzzers[@]})) || fuzzers=(scan freed index header mime date charsets naming preview)
 
 real_dbx=${PALVENOR_REAL_DBX_DIR:-}
 if [[ -z $real_dbx ]]; then
@@ -31,7 +31,7 @@ for fuzzer in "${fuzzers[@]}"; do
     # Whole real stores (139 KB) fit; the windows and lines are sized to the store, and an input placed
     # at the second window makes a store of little more than 1 MiB.
     scan|freed|index) extra=(-max_len=160000 ${real_dbx:+"$real_dbx"}) ;;
-    header) extra=(-max_len=70000) ;;
+    header|preview) extra=(-max_len=70000) ;;
     *) extra=(-max_len=4096) ;;
   esac
   echo "== fuzz: $fuzzer for ${seconds}s"

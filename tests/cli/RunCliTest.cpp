@@ -9,6 +9,7 @@
 #include <set>
 
 #include "CapturedOutput.h"
+#include "engine/runlist/RunListFile.h"
 #include "platform/Utf.h"
 #include "tests/support/DbxWriter.h"
 #include "tests/support/RecoveryRun.h"
@@ -331,6 +332,45 @@ TEST_F(RunCliTest, InEnglishTheBatchLinesAndTheProblemsAreEnglish) {
                                   missing.u16string() + u": The DBX file could not be opened.\n" +
                                   missing.u16string() + u"\nReason: "))
       << platform::ToUtf8(run.err);
+}
+
+
+TEST_F(RunCliTest, ListPrintsARunsListAlignedByDisplayWidth) {
+  const std::vector<RunListRow> rows{
+      {u"受信トレイ/a.eml", RunListState::Listed, true, 0x6AD4, 900, MailDate{2003, 5, 1, 9, 8, 7}, u"Taro <t@x>", u"会議の件"},
+      {u"受信トレイ/削除済みメール/b.eml", RunListState::Deleted, false, 0x7000, 20, MailDate{2001, 1, 1, 0, 0, 0}, u"花子",
+       u"Re: 見積もり"},
+      {u"", RunListState::Missing, true, 0xEAD4, 0, MailDate{2002, 2, 2, 12, 0, 0}, u"次郎", u"Meeting"},
+  };
+  const fs::path runFolder = temp_.Path() / u"メール復元";
+  fs::create_directories(runFolder);
+  std::ofstream(runFolder / u"復元一覧.tsv", std::ios::binary) << WriteRunList(rows, Language::English) << "cut\tshort";
+  const std::u16string heading = u"状態           日付                 差出人      件名          ファイル\n";
+  const std::u16string deleted = u"削除済み/部分  2001/01/01 00:00:00  花子        Re: 見積もり  受信トレイ/削除済みメール/b.eml\n";
+  const std::u16string skipped = u"復元一覧のうち1行は読み取れなかったため、表示していません。\n";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::u16string out;
+    std::u16string errStart;
+  } cases[] = {
+      {{"--list", Utf8(runFolder)}, 0,
+       heading + deleted + u"見つからない   2002/02/02 12:00:00  次郎        Meeting\n"
+                           u"一覧にある     2003/05/01 09:08:07  Taro <t@x>  会議の件      受信トレイ/a.eml\n",
+       skipped},
+      {{"--list", Utf8(runFolder), "--deleted-only"}, 0,
+       u"状態           日付                 差出人  件名          ファイル\n"
+       u"削除済み/部分  2001/01/01 00:00:00  花子    Re: 見積もり  受信トレイ/削除済みメール/b.eml\n",
+       skipped},
+      {{"--list", Utf8(temp_.Path())}, 7, u"", u"復元一覧を読み込めませんでした: "},
+      {{"--deleted-only", Utf8(temp_.Path())}, 2, u"", u"--deleted-only は --list と一緒に"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCommand(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_TRUE(run.err.starts_with(c.errStart)) << platform::ToUtf8(run.err);
+  }
 }
 
 }  // namespace

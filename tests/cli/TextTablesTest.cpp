@@ -36,7 +36,7 @@ TEST(TextTables, EveryEntryHasBothLanguagesWithTheSameArguments) {
   ExpectComplete(AllTexts(), "engine");
   ExpectComplete(cli::AllCliTexts(), "cli");
   EXPECT_EQ(AllTexts().size(), static_cast<std::size_t>(TextId::MayNotBeOnDisk) + 1);
-  EXPECT_EQ(cli::AllCliTexts().size(), static_cast<std::size_t>(cli::CliTextId::UnreadableMore) + 1);
+  EXPECT_EQ(cli::AllCliTexts().size(), static_cast<std::size_t>(cli::CliTextId::ListColumns) + 1);
 }
 
 TEST(CliText, FillsTheArgumentsInTheLanguage) {

@@ -1,0 +1,37 @@
+#include "engine/runlist/RunListRow.h"
+
+#include <cstdio>
+
+#include "engine/freed/FreedRecoveryText.h"
+#include "platform/Files.h"
+
+namespace {
+
+// The list is read on either system, so both separators part its paths.
+bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
+
+}  // namespace
+
+std::u16string_view StoreFolderOf(const RunListRow& row) {
+  const std::u16string_view path = row.path;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (IsSeparator(path[i])) return path.substr(0, i) == kFreedFolderName ? std::u16string_view() : path.substr(0, i);
+  }
+  return {};
+}
+
+std::u16string RunListFilePath(const std::u16string& runFolder, const RunListRow& row) {
+  std::u16string path = runFolder + platform::kPathSeparator + row.path;
+  for (char16_t& c : path) {
+    if (IsSeparator(c)) c = platform::kPathSeparator;
+  }
+  return path;
+}
+
+std::u16string RunListDateText(const std::optional<MailDate>& date) {
+  if (!date) return {};
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", date->year, date->month, date->day, date->hour,
+                date->minute, date->second);
+  return std::u16string(text, text + std::char_traits<char>::length(text));
+}

@@ -1,0 +1,34 @@
+#pragma once
+// One row of the run's list: a message written into the run folder, or one the store lists that was
+// not found.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/naming/MailFileTime.h"
+
+// Listed: the store's index lists it. Deleted: found, but the index does not list it. Freed: found in
+// blocks the store had freed. Missing: the index lists it, the scan did not find it.
+enum class RunListState { Listed, Deleted, Freed, Missing };
+
+struct RunListRow {
+  std::u16string path{};  // relative to the run folder; empty for a missing message
+  RunListState state = RunListState::Listed;
+  bool complete = true;  // false: cut short; not written for a missing message
+  std::int64_t firstBlockOffset = 0;
+  std::int64_t bytes = 0;
+  std::optional<MailDate> date{};  // the local wall-clock time the file got; none when unknown
+  std::u16string sender{};
+  std::u16string subject{};
+};
+
+// The store's subfolder in a batch run: the path's first component. Empty when the file lies at the
+// top of the run folder, or in the deleted-mail folder there, as a single store's run puts them.
+std::u16string_view StoreFolderOf(const RunListRow& row);
+
+// "YYYY/MM/DD hh:mm:ss", as the list and the results show a date; empty when there is none.
+std::u16string RunListDateText(const std::optional<MailDate>& date);
+
+// The row's file under the run folder, with the system's separators.
+std::u16string RunListFilePath(const std::u16string& runFolder, const RunListRow& row);
