@@ -58,15 +58,16 @@ struct UncachedReads {
     if (file == INVALID_HANDLE_VALUE) return sector = 0;
     handle = Owned(file);
     FILE_STORAGE_INFO storage{};
-    // 4096 is a multiple of every sector size in use, should the volume not tell its own.
+    // A volume that does not tell its sector size is read in 512-byte sectors, and in 4096-byte ones
+    // once it refuses those.
     sector = GetFileInformationByHandleEx(file, FileStorageInfo, &storage, sizeof storage)
                  ? std::max<std::int64_t>(storage.LogicalBytesPerSector, 512)
-                 : 4096;
+                 : 512;
     return sector;
   }
 
-  // The count read, as ReadAt's, or -1 on failure. A misaligned read (ERROR_INVALID_PARAMETER) leaves
-  // the reads to the cache from then on.
+  // The count read, as ReadAt's, or -1 on failure. A misaligned read (ERROR_INVALID_PARAMETER) makes
+  // the sector 4096, and a misaligned one of those leaves the reads to the cache from then on.
   std::int64_t Read(std::int64_t offset, std::span<std::uint8_t> out) {
     const auto size = static_cast<std::int64_t>(out.size());
     const std::int64_t begin = offset / sector * sector;
@@ -76,7 +77,7 @@ struct UncachedReads {
     if (!pages) return -1;
     const std::span<std::uint8_t> aligned(static_cast<std::uint8_t*>(pages.get()), length);
     const std::int64_t got = ReadWhole(Handle(handle), begin, aligned);
-    if (got < 0 && GetLastError() == ERROR_INVALID_PARAMETER) sector = 0;
+    if (got < 0 && GetLastError() == ERROR_INVALID_PARAMETER) sector = sector < 4096 ? 4096 : 0;
     if (got < 0) return -1;
     const std::int64_t held = std::clamp<std::int64_t>(begin + got - offset, 0, size);
     std::copy_n(aligned.begin() + (offset - begin), held, out.begin());
@@ -124,9 +125,10 @@ std::int64_t StoreFile::ReadUncachedAt(std::int64_t offset, std::span<std::uint8
   }
   {
     const std::lock_guard lock(uncached_->mutex);
-    if (uncached_->Sector() > 0) {
+    while (uncached_->Sector() > 0) {
+      const std::int64_t sector = uncached_->sector;
       const std::int64_t got = uncached_->Read(offset, out);
-      if (got >= 0 || uncached_->sector > 0) return got;
+      if (got >= 0 || uncached_->sector == sector) return got;
     }
   }
   return ReadAt(offset, out);
