@@ -24,6 +24,9 @@ struct RunOptions {
   platform::WriteFaultPlan WriteFaults = nullptr;
   // How the run's worker threads are started; tests make a start fail through it.
   ThreadStart StartThread = ::StartThread;
+  // Whether the store's own index tells the messages it lists from deleted mail; without it the run
+  // writes everything found into its folder, as before the index was read.
+  bool UseIndex = true;
 };
 
 // One run's whole state: the options it was given, the requests its user interface makes while it

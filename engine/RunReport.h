@@ -9,6 +9,13 @@
 
 enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFailed, WriteFailed };
 
+// What the store's own index gave the run.
+enum class IndexUse {
+  Ignored,   // --no-index, or a run that never read it
+  NotWhole,  // damaged: everything went where it goes without an index
+  Whole,     // deleted mail went apart
+};
+
 // What a front end needs to report a run.
 struct RecoveryOutcome {
   RecoveryResult result = RecoveryResult::Completed;
@@ -27,6 +34,10 @@ struct RecoveryOutcome {
   std::int32_t unwrittenCount = 0;     // kept messages whose files a stop or a failure left unwritten
   bool flushFailed = false;            // the files written may not be on the disk
   std::int32_t freedUnwrittenCount = 0;  // freed messages found that a stop or a failure left unwritten
+  IndexUse index = IndexUse::Ignored;
+  std::int32_t deletedCount = 0;   // deleted messages written apart, among the kept messages' files
+  std::int32_t listedCount = 0;    // messages the whole index lists
+  std::int32_t missingCount = 0;   // of them, those the scan did not find
 };
 
 // Whole KiB, rounded up: a single unreadable sector is never reported as none.
