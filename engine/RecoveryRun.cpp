@@ -99,6 +99,7 @@ void ShowFreedFailure(RecoveryUi& ui, const FreedWriteFailure& failure) {
 
 IndexUse UseOf(const std::optional<StoreIndex>& index) {
   if (!index) return IndexUse::Ignored;
+  if (index->Damage == IndexDamage::CountWithoutTree || index->Damage == IndexDamage::NotIndexed) return IndexUse::Absent;
   return index->Whole() ? IndexUse::Whole : IndexUse::NotWhole;
 }
 

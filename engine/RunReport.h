@@ -12,6 +12,7 @@ enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFai
 // What the store's own index gave the run.
 enum class IndexUse {
   Ignored,   // --no-index, or a run that never read it
+  Absent,    // the store has none: a count without a tree, as other tools write stores, or no store header
   NotWhole,  // damaged: everything went where it goes without an index
   Whole,     // deleted mail went apart
 };
@@ -51,6 +52,10 @@ std::u16string WriteFailureText(const std::u16string& path, const std::u16string
 // How many of the kept messages, and of the freed ones, were written, for each kind of which not all
 // were; empty when every message found was written.
 std::u16string WrittenText(const RecoveryOutcome& outcome, Language language);
+
+// What the store's index told: the deleted mail written apart (or that the store lists none), or that
+// the index could not be read, then how many listed messages were not found; empty without an index.
+std::u16string IndexText(const RecoveryOutcome& outcome, Language language);
 
 // Whether the run found any mail, kept or freed.
 bool FoundAny(const RecoveryOutcome& outcome);
