@@ -9,9 +9,9 @@
 #include "engine/DuplicateRemoval.h"
 #include "engine/FreedPhase.h"
 #include "engine/IndexPhase.h"
+#include "engine/RunListPhase.h"
 #include "engine/StatusPhases.h"
 #include "engine/Texts.h"
-#include "engine/freed/FreedRecoveryText.h"
 #include "engine/naming/DecimalText.h"
 #include "engine/scan/BlockScan.h"
 #include "engine/scan/FileBlockSource.h"
@@ -83,13 +83,29 @@ std::optional<std::u16string> CreateExactFolder(const std::u16string& folder, Re
   return std::nullopt;
 }
 
-// The files the run leaves: the listed messages', then those in the deleted-mail folder.
+// The files the run leaves: the listed messages', then the others, the deleted-mail folder's and the list.
 void ForEachWrittenFile(const std::vector<MailRecord>& records, const std::u16string& folder,
-                        const std::vector<std::vector<std::u16string>*>& apartFiles, const platform::FileVisitor& visit) {
+                        const std::vector<const std::vector<std::u16string>*>& others, const platform::FileVisitor& visit) {
   for (std::size_t i = 1; i < records.size(); ++i)
     if (!records[i].FileName.empty() && !records[i].Deleted) visit(platform::JoinPath(folder, records[i].FileName));
-  for (const std::vector<std::u16string>* files : apartFiles)
+  for (const std::vector<std::u16string>* files : others)
     for (const std::u16string& path : *files) visit(path);
+}
+
+// A single store's list, when its index is whole and there is something to list; false when it could not
+// be written, after telling ui. Its path goes to files.
+bool WriteStoreList(const RecoveryRun& run, const std::optional<StoreIndex>& index, const std::u16string& folder,
+                    RecoveryUi& ui, std::vector<std::u16string>& files) {
+  if (!index || !index->Whole() || !run.ListRows || run.ListRows->empty()) return true;
+  std::u16string path;
+  platform::OsError error;
+  if (WriteRunListFile(folder, *run.ListRows, ui.TextLanguage(), run.Options.WriteFaults, path, error)) {
+    files.push_back(path);
+    return true;
+  }
+  ui.ShowMessage({WriteFailureText(path, error.text, {}, ui.TextLanguage()), MessageIcon::Exclamation,
+                  MessageButtons::Ok, {}});
+  return false;
 }
 
 void ShowFreedFailure(RecoveryUi& ui, const FreedWriteFailure& failure) {
@@ -290,12 +306,18 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
     ShowFreedFailure(ui, *closed);
     freedWritten.failure = std::move(closed);
   }
+  run.ListRows.reset();
+  if (index)
+    run.ListRows = StoreListRows(records, index->Whole() ? &*index : nullptr, missing, freedWritten.messages);
+  std::vector<std::u16string> listFiles;
+  const bool listed = exactFolder || WriteStoreList(run, index, *folder, ui, listFiles);
   platform::OsError flushError;
-  const bool flushed = written.written + deletedWritten.written + freedWritten.written == 0 ||
+  const bool flushed = written.written + deletedWritten.written + freedWritten.written + listFiles.size() == 0 ||
                        platform::FlushToDisk(
                            *folder,
                            [&](const platform::FileVisitor& visit) {
-                             ForEachWrittenFile(records, *folder, {&deletedWritten.files, &freedWritten.files}, visit);
+                             ForEachWrittenFile(records, *folder, {&deletedWritten.files, &freedWritten.files, &listFiles},
+                                                visit);
                            },
                            flushError, run.Options.WriteFaults);
   if (!flushed)
@@ -305,7 +327,8 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
 
   RecoveryOutcome outcome;
   const bool writeFailed =
-      written.failure.has_value() || deletedWritten.failure.has_value() || freedWritten.failure.has_value() || !flushed;
+      written.failure.has_value() || deletedWritten.failure.has_value() || freedWritten.failure.has_value() ||
+      !listed || !flushed;
   outcome.result = writeFailed                              ? RecoveryResult::WriteFailed
                    : scanStopped || run.StopRequested ? RecoveryResult::Stopped
                                                             : RecoveryResult::Completed;

@@ -8,6 +8,7 @@
 
 #include "engine/RecoveryUi.h"
 #include "engine/RunReport.h"
+#include "engine/runlist/RunListRow.h"
 #include "engine/scan/ThreadStart.h"
 #include "engine/writing/MailRecord.h"
 #include "platform/ByteRange.h"
@@ -46,6 +47,10 @@ struct RecoveryRun {
   // left as the run ends for whoever looks afterwards.
   std::vector<MailRecord> MailRecords{1};
   RecoveryOutcome Outcome;
+  // The rows of the run's list for the files written and the messages missing, relative to the store's
+  // folder; none when the index was not read. A single store's run writes the list itself when its
+  // index is whole; a batch writes one for all its stores.
+  std::optional<std::vector<RunListRow>> ListRows;
 };
 
 // A new folder in `parent`, "メール復元" + timestamp, with "(k)" added for the first free k; nullopt,

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "engine/runlist/RunListFile.h"
 #include "platform/Utf.h"
 #include "tests/support/DbxWriter.h"
 #include "tests/support/RealStores.h"
@@ -57,42 +58,43 @@ TEST(DeletedMail, GoesApartWhenTheIndexIsWholeAndWhatItListsButLacksIsCounted) {
     bool useIndex;
     std::vector<std::string> files;
     std::string sentences;  // what the index adds to the report
+    int listRows;           // -1: no list
   } cases[] = {
       {"listed, orphaned, freed and overwritten", [](Store& s) {
          Listed(s, "listed"), Orphan(s, "orphan"), Freed(s, "freed");
          s.listed.push_back(s.writer.AppendNoise(1200, 7));
          Index(s); }, false, true,
        {"listed.eml", "削除済みメール/freed.eml", "削除済みメール/orphan.eml"},
-       "Deleted mail written apart into 削除済みメール: 1 of them. 1 of the 2 messages the store lists were not found."},
+       "Deleted mail written apart into 削除済みメール: 1 of them. 1 of the 2 messages the store lists were not found.", 4},
       {"a stale copy that stores the listed offset is deleted mail", [](Store& s) {
          const std::int64_t stale = s.writer.Reserve(2 * 0x210);
          const std::int64_t first = Listed(s, "listed");
          s.writer.PlaceMessage(MakeMessage("stale", 700), {stale, stale + 0x210}, static_cast<std::int32_t>(first - stale));
          Index(s); }, true, true,
-       {"listed.eml", "削除済みメール/stale.eml"}, "Deleted mail written apart into 削除済みメール: 1 of them."},
+       {"listed.eml", "削除済みメール/stale.eml"}, "Deleted mail written apart into 削除済みメール: 1 of them.", 2},
       {"a listed offset inside another message", [](Store& s) {
          s.listed.push_back(s.writer.AppendMessage(MakeMessage("inside", 700)).blockOffsets[1]);
          Index(s); }, false, true,
        {"削除済みメール/inside.eml"},
-       "Deleted mail written apart into 削除済みメール: 1 of them. 1 of the 1 messages the store lists were not found."},
+       "Deleted mail written apart into 削除済みメール: 1 of them. 1 of the 1 messages the store lists were not found.", 2},
       {"deleted and freed mail share one name set", [](Store& s) {
          Listed(s, "same"), Orphan(s, "same"), Freed(s, "same"), Index(s); }, false, true,
        {"same.eml", "削除済みメール/same(1).eml", "削除済みメール/same.eml"},
-       "Deleted mail written apart into 削除済みメール: 1 of them."},
+       "Deleted mail written apart into 削除済みメール: 1 of them.", 3},
       {"a damaged index keeps the layout", [](Store& s) {
          Listed(s, "listed"), Orphan(s, "orphan"), Index(s);
          s.writer.PokeInt32(s.writer.PeekInt32(0xE4), 4); }, false, true,
-       {"listed.eml", "orphan.eml"}, "The store's message list could not be read, so deleted mail is not kept apart."},
+       {"listed.eml", "orphan.eml"}, "The store's message list could not be read, so deleted mail is not kept apart.", -1},
       {"a whole, empty index: everything is deleted mail", [](Store& s) {
          Orphan(s, "orphan"), Index(s); }, false, true,
-       {"削除済みメール/orphan.eml"}, "The store lists no mail, so every message found was written as deleted mail."},
+       {"削除済みメール/orphan.eml"}, "The store lists no mail, so every message found was written as deleted mail.", 1},
       {"--no-index", [](Store& s) { Listed(s, "listed"), Orphan(s, "orphan"), Index(s); }, false, false,
-       {"listed.eml", "orphan.eml"}, ""},
+       {"listed.eml", "orphan.eml"}, "", -1},
       {"test.dbx with the pointer check off", [](Store& s) { s.realStore = "MailTransportDbx_test.dbx"; }, true, true,
        {"Please read you won't be sorry.........eml", "削除済みメール/[fmII] centericq 4.7.5 released (Default branch).eml"},
-       "Deleted mail written apart into 削除済みメール: 1 of them."},
+       "Deleted mail written apart into 削除済みメール: 1 of them.", 2},
       {"test1.dbx", [](Store& s) { s.realStore = "MailTransportDbx_test1.dbx"; }, false, true,
-       {"[fmII] centericq 4.7.5 released (Default branch).eml"}, ""},
+       {"[fmII] centericq 4.7.5 released (Default branch).eml"}, "", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -114,6 +116,12 @@ TEST(DeletedMail, GoesApartWhenTheIndexIsWholeAndWhatItListsButLacksIsCounted) {
     const testsupport::RunResult result = testsupport::RunRecovery(path, ui, run);
     EXPECT_EQ(Files(result.outcome.outputFolder), c.files);
     EXPECT_EQ(platform::ToUtf8(IndexText(result.outcome, Language::English)), c.sentences);
+    platform::OsError error;
+    const std::optional<RunList> list = ReadRunListFile(result.outcome.outputFolder, error);
+    EXPECT_EQ(list ? static_cast<int>(list->rows.size()) : -1, c.listRows);
+    if (list) {
+      EXPECT_EQ(list->rows.size(), c.files.size() + static_cast<std::size_t>(result.outcome.missingCount));
+    }
   }
 }
 
