@@ -27,7 +27,9 @@ std::vector<ListedMessage> SeparateDeleted(std::vector<MailRecord>& records, con
     if (record.Status == MailRecord::kRemoved) continue;
     const ListedMessage* listed = index.Find(record.StartBlock);
     record.Deleted = listed == nullptr;
-    if (listed) found[static_cast<std::size_t>(listed - index.Messages.data())] = true;
+    if (!listed) continue;
+    record.ListedTime = listed->ReceivedTime;
+    found[static_cast<std::size_t>(listed - index.Messages.data())] = true;
   }
   std::vector<ListedMessage> missing;
   for (std::size_t i = 0; i < found.size(); ++i)

@@ -27,6 +27,7 @@ class IndexReading {
   std::thread thread_;  // last: it starts once the rest is there
 };
 
-// When the index is whole, marks every kept record whose first block it does not list as Deleted, and
+// When the index is whole, marks every kept record whose first block it does not list as Deleted, gives
+// the others the time the index holds for them, and
 // returns the listed messages no kept record begins at, in the index's order; else changes nothing.
 std::vector<ListedMessage> SeparateDeleted(std::vector<MailRecord>& records, const StoreIndex& index);

@@ -15,10 +15,7 @@ RunListRow FileRow(const MailRecord& record, const ListedMessage* listed) {
   row.firstBlockOffset = record.StartBlock - 1;
   row.bytes = record.Length;
   row.date = record.Date;
-  if (listed) {
-    if (!row.date) row.date = platform::FileTimeToLocal(listed->ReceivedTime);
-    row.sender = listed->Sender;
-  }
+  if (listed) row.sender = listed->Sender;
   row.subject = record.Subject;
   return row;
 }

@@ -22,6 +22,9 @@ struct MailRecord {
   // Deleted mail: the store's index does not list it, so its file goes into the deleted-mail folder,
   // where FileName names it.
   bool Deleted = false;
+  // The UTC time the store's whole index gives a listed message, for a header without a usable date; 0
+  // when there is none.
+  platform::FileTime ListedTime = 0;
   // Taken from its header as its file is written, for the run's list.
   std::u16string Subject{};
   std::optional<MailDate> Date{};

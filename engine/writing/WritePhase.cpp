@@ -127,11 +127,17 @@ void Writing::DecideAll() {
     decided.text = FileNameText(header.Subject);
     decided.subject = header.Subject;
     decided.date = DateTextToDate(header.ReceivedDate);
+    if (decided.date) {
+      decided.time = DateToFileTime(*decided.date);
+    } else if (record.ListedTime != 0) {
+      // A header without a usable date leaves the UTC time the store's index gives, shown as local time.
+      decided.time = record.ListedTime;
+      decided.date = platform::FileTimeToLocal(record.ListedTime);
+    }
     {
       const std::lock_guard lock(planMutex_);
       decided.name = plan_.Decide(decided.record, decided.text);
     }
-    if (decided.date) decided.time = DateToFileTime(*decided.date);
     if (!queue_.Push(std::move(decided))) break;
   }
 }

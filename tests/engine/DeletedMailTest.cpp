@@ -8,6 +8,7 @@
 #include "engine/runlist/RunListFile.h"
 #include "platform/Utf.h"
 #include "tests/support/DbxWriter.h"
+#include "tests/support/FileTimesProbe.h"
 #include "tests/support/RealStores.h"
 #include "tests/support/RecoveryRun.h"
 
@@ -15,6 +16,8 @@ namespace {
 
 using testsupport::DbxWriter;
 using testsupport::MakeMessage;
+
+constexpr std::uint64_t kListedTime = 126632176770000000;  // 2002-04-14 00:27:57 UTC
 
 struct Store {
   DbxWriter writer;
@@ -34,7 +37,7 @@ void Freed(Store& s, const char* subject) { s.writer.FreeMessage(s.writer.Append
 
 void Index(Store& s) {
   std::vector<std::int64_t> records;
-  for (std::int64_t first : s.listed) records.push_back(s.writer.AppendMessageInfo({first, "s", "from", 1, false}));
+  for (std::int64_t first : s.listed) records.push_back(s.writer.AppendMessageInfo({first, "s", "from", kListedTime, false}));
   s.writer.AppendIndex(records, 2);
 }
 
@@ -59,6 +62,7 @@ TEST(DeletedMail, GoesApartWhenTheIndexIsWholeAndWhatItListsButLacksIsCounted) {
     std::vector<std::string> files;
     std::string sentences;  // what the index adds to the report
     int listRows;           // -1: no list
+    std::uint64_t firstFileTime = 0;  // when given, the first file's
   } cases[] = {
       {"listed, orphaned, freed and overwritten", [](Store& s) {
          Listed(s, "listed"), Orphan(s, "orphan"), Freed(s, "freed");
@@ -88,6 +92,9 @@ TEST(DeletedMail, GoesApartWhenTheIndexIsWholeAndWhatItListsButLacksIsCounted) {
       {"a whole, empty index: everything is deleted mail", [](Store& s) {
          Orphan(s, "orphan"), Index(s); }, false, true,
        {"削除済みメール/orphan.eml"}, "The store lists no mail, so every message found was written as deleted mail.", 1},
+      {"a listed message without a date takes the index's", [](Store& s) {
+         s.listed.push_back(s.writer.AppendMessage("Subject: undated\r\n\r\nbody\r\n").blockOffsets.front());
+         Index(s); }, false, true, {"undated.eml"}, "", 1, kListedTime},
       {"--no-index", [](Store& s) { Listed(s, "listed"), Orphan(s, "orphan"), Index(s); }, false, false,
        {"listed.eml", "orphan.eml"}, "", -1},
       {"test.dbx with the pointer check off", [](Store& s) { s.realStore = "MailTransportDbx_test.dbx"; }, true, true,
@@ -116,6 +123,10 @@ TEST(DeletedMail, GoesApartWhenTheIndexIsWholeAndWhatItListsButLacksIsCounted) {
     const testsupport::RunResult result = testsupport::RunRecovery(path, ui, run);
     EXPECT_EQ(Files(result.outcome.outputFolder), c.files);
     EXPECT_EQ(platform::ToUtf8(IndexText(result.outcome, Language::English)), c.sentences);
+    if (c.firstFileTime != 0) {
+      const auto times = testsupport::ReadFileTimes((std::filesystem::path(result.outcome.outputFolder) / c.files[0]).u16string());
+      EXPECT_EQ(times ? times->lastWrite : 0, c.firstFileTime);
+    }
     platform::OsError error;
     const std::optional<RunList> list = ReadRunListFile(result.outcome.outputFolder, error);
     EXPECT_EQ(list ? static_cast<int>(list->rows.size()) : -1, c.listRows);
