@@ -106,6 +106,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, Language la
   std::vector<std::string> storePaths;
   bool skipPointerCheck = false;
   bool noFreed = false;
+  bool noIndex = false;
   bool quiet = false;
   std::string badMap;
   std::string listFolder;
@@ -114,6 +115,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, Language la
       ->type_name(CliTextUtf8(CliTextId::FolderValueName, language));
   app.add_flag("--no-pointer-check", skipPointerCheck, CliTextUtf8(CliTextId::PointerCheckOption, language));
   app.add_flag("--no-freed", noFreed, CliTextUtf8(CliTextId::NoFreedOption, language));
+  app.add_flag("--no-index", noIndex, CliTextUtf8(CliTextId::NoIndexOption, language));
   app.add_flag("--quiet", quiet, CliTextUtf8(CliTextId::QuietOption, language));
   app.add_option("--bad-map", badMap, CliTextUtf8(CliTextId::BadMapOption, language))
       ->type_name(CliTextUtf8(CliTextId::MapValueName, language));
@@ -160,6 +162,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args, Language la
   if (app.count("--output") > 0) options.outputFolder = platform::FromPathBytes(output);
   options.skipPointerCheck = skipPointerCheck;
   options.recoverFreed = !noFreed;
+  options.useIndex = !noIndex;
   options.quiet = quiet;
   if (listing) options.listFolder = platform::FromPathBytes(listFolder);
   options.deletedOnly = deletedOnly;

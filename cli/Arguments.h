@@ -1,5 +1,5 @@
 #pragma once
-// palvenor-cli [--output DIR] [--no-pointer-check] [--no-freed] [--quiet] [--bad-map MAPFILE] DBXFILE|FOLDER...
+// palvenor-cli [--output DIR] [--no-pointer-check] [--no-freed] [--no-index] [--quiet] [--bad-map MAPFILE] DBXFILE|FOLDER...
 // palvenor-cli --list RUNFOLDER [--deleted-only]
 #include <optional>
 #include <string>
@@ -14,6 +14,7 @@ struct CliOptions {
   std::optional<std::u16string> outputFolder;  // the documents folder when absent
   bool skipPointerCheck = false;
   bool recoverFreed = true;
+  bool useIndex = true;
   bool quiet = false;
   std::vector<platform::ByteRange> unreadableRanges;  // from --bad-map
   std::vector<std::u16string> storePaths;  // stores and folders of stores, at least one unless listing

@@ -24,6 +24,7 @@ enum class CliTextId {
   FolderValueName,
   PointerCheckOption,
   NoFreedOption,
+  NoIndexOption,
   QuietOption,
   StoresArgument,
   PathValueName,
@@ -98,6 +99,9 @@ inline constexpr CliTextEntry kCliTextTable[] = {
      u"レポート「復元レポート.tsv」とともに書き出されます）",
      u"Do not recover the messages left in blocks that Outlook Express freed (written to the subfolder "
      u"\"削除済みメール\" with the report \"復元レポート.tsv\")"},
+    {CliTextId::NoIndexOption,
+     u"保存ファイルの索引を使いません。削除されたメールを分けず、一覧「復元一覧.tsv」も書きません",
+     u"Ignore the store's own index: deleted mail is not written apart and no list \"復元一覧.tsv\" is written"},
     {CliTextId::QuietOption, u"進行状況を表示しません", u"Show no progress"},
     {CliTextId::StoresArgument,
      u"復元するDBXファイル、およびその直下の*.dbxすべてを意味するフォルダ（メールを保存しないFolders.dbxなどは"

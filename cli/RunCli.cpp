@@ -30,7 +30,8 @@ int Run(const CliOptions& options, TerminalStreams streams) {
   const std::u16string outputParent = options.outputFolder.value_or(DefaultOutputParent());
   const std::vector<BatchStore> stores = ExpandStores(options.storePaths, streams.language);
   // A single store keeps the layout it always had: its mail directly in the run folder.
-  const RunOptions runOptions{options.skipPointerCheck, options.recoverFreed, options.unreadableRanges};
+  RunOptions runOptions{options.skipPointerCheck, options.recoverFreed, options.unreadableRanges};
+  runOptions.UseIndex = options.useIndex;
   if (stores.size() > 1 || stores.front().problem || SkippedInBatch(stores.front()))
     return RecoverStores(stores, outputParent, runOptions, streams, progress);
   RecoveryRun run(runOptions);

@@ -8,7 +8,7 @@ _palvenor_cli() {
   elif [[ $previous == --bad-map ]]; then
     mapfile -t COMPREPLY < <(compgen -f -- "$current")
   elif [[ $current == -* ]]; then
-    mapfile -t COMPREPLY < <(compgen -W '--output --no-pointer-check --no-freed --quiet --bad-map --list --deleted-only --help --version' -- "$current")
+    mapfile -t COMPREPLY < <(compgen -W '--output --no-pointer-check --no-freed --no-index --quiet --bad-map --list --deleted-only --help --version' -- "$current")
   else
     mapfile -t COMPREPLY < <(compgen -d -- "$current"; compgen -f -X '!*.[dD][bB][xX]' -- "$current")
   fi

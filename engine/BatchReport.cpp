@@ -30,14 +30,20 @@ std::u16string StoreLine(const StoreReport& store, Language language) {
   if (outcome.result == RecoveryResult::StoreOpenFailed) return store.name + u": " + Text(TextId::StoreOpenFailed, language);
   if (outcome.result == RecoveryResult::FolderCreateFailed)
     return store.name + u": " + Text(TextId::FolderCreateFailed, language);
-  const std::u16string line =
+  std::u16string line =
       Text(TextId::BatchStoreLine, language,
            {store.name, Number(outcome.messageCount), Number(outcome.freedCount), Number(outcome.cutShortCount),
             Number(outcome.unreadableCount)});
-  // A store whose writing stopped says how much of it was written, as a single run's report does.
-  const std::u16string written = WrittenText(outcome, language);
-  if (written.empty()) return line;
-  return line + (language == Language::Japanese ? u"。" : u". ") + written;
+  if (outcome.index == IndexUse::Whole)
+    line += (language == Language::Japanese ? u"、" : u", ") +
+            Text(TextId::BatchIndexCounts, language, {Number(outcome.deletedCount), Number(outcome.missingCount)});
+  // A store whose writing stopped says how much of it was written, as a single run's report does; one
+  // whose index could not be read says so.
+  std::u16string more = WrittenText(outcome, language);
+  if (outcome.index == IndexUse::NotWhole)
+    more += (more.empty() || language == Language::Japanese ? u"" : u" ") + Text(TextId::IndexNotWhole, language);
+  if (more.empty()) return line;
+  return line + (language == Language::Japanese ? u"。" : u". ") + more;
 }
 
 std::u16string TotalsLine(const BatchOutcome& batch, Language language) {

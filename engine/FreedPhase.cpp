@@ -8,10 +8,8 @@
 #include "engine/freed/FreedChains.h"
 #include "engine/freed/FreedMessage.h"
 
-FreedOutputResult WriteFreedPhase(FreedCandidates candidates, BlockSource& blocks,
-                                  std::int64_t fileLength, const std::u16string& folder,
-                                  const std::atomic<bool>& stop, RecoveryUi& ui,
-                                  const platform::WriteFaultPlan& faults) {
+FreedOutputResult WriteFreedPhase(FreedCandidates candidates, BlockSource& blocks, std::int64_t fileLength,
+                                  DeletedMailFolder& folder, const std::atomic<bool>& stop, RecoveryUi& ui) {
   FreedChains chains(std::move(candidates), fileLength);
   if (chains.Count() == 0) return {};
   ShowRenamingPhase(ui);
@@ -19,8 +17,7 @@ FreedOutputResult WriteFreedPhase(FreedCandidates candidates, BlockSource& block
       WriteFreedMessages(std::move(chains), blocks, folder, stop, [&ui](std::size_t done, std::size_t total) {
         ShowPercent(ui, RoundPercent(static_cast<double>(done), static_cast<double>(total)));
         ui.PumpEvents();
-      },
-      faults);
+      });
   if (result.failure)
     ui.ShowMessage({WriteFailureText(result.failure->path, result.failure->error.text, result.failure->leftover,
                                      ui.TextLanguage()),

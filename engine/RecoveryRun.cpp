@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/DeletedPhase.h"
 #include "engine/DuplicateRemoval.h"
 #include "engine/FreedPhase.h"
+#include "engine/IndexPhase.h"
+#include "engine/RunListPhase.h"
 #include "engine/StatusPhases.h"
 #include "engine/Texts.h"
 #include "engine/naming/DecimalText.h"
@@ -80,12 +83,40 @@ std::optional<std::u16string> CreateExactFolder(const std::u16string& folder, Re
   return std::nullopt;
 }
 
-// The files the run leaves: the messages' and the freed messages'.
+// The files the run leaves: the listed messages', then the others, the deleted-mail folder's and the list.
 void ForEachWrittenFile(const std::vector<MailRecord>& records, const std::u16string& folder,
-                        const std::vector<std::u16string>& freedFiles, const platform::FileVisitor& visit) {
+                        const std::vector<const std::vector<std::u16string>*>& others, const platform::FileVisitor& visit) {
   for (std::size_t i = 1; i < records.size(); ++i)
-    if (!records[i].FileName.empty()) visit(platform::JoinPath(folder, records[i].FileName));
-  for (const std::u16string& path : freedFiles) visit(path);
+    if (!records[i].FileName.empty() && !records[i].Deleted) visit(platform::JoinPath(folder, records[i].FileName));
+  for (const std::vector<std::u16string>* files : others)
+    for (const std::u16string& path : *files) visit(path);
+}
+
+// A single store's list, when its index is whole and there is something to list; false when it could not
+// be written, after telling ui. Its path goes to files.
+bool WriteStoreList(const RecoveryRun& run, const std::optional<StoreIndex>& index, const std::u16string& folder,
+                    RecoveryUi& ui, std::vector<std::u16string>& files) {
+  if (!index || !index->Whole() || !run.ListRows || run.ListRows->empty()) return true;
+  std::u16string path;
+  platform::OsError error;
+  if (WriteRunListFile(folder, *run.ListRows, ui.TextLanguage(), run.Options.WriteFaults, path, error)) {
+    files.push_back(path);
+    return true;
+  }
+  ui.ShowMessage({WriteFailureText(path, error.text, {}, ui.TextLanguage()), MessageIcon::Exclamation,
+                  MessageButtons::Ok, {}});
+  return false;
+}
+
+void ShowFreedFailure(RecoveryUi& ui, const FreedWriteFailure& failure) {
+  ui.ShowMessage({WriteFailureText(failure.path, failure.error.text, failure.leftover, ui.TextLanguage()),
+                  MessageIcon::Exclamation, MessageButtons::Ok, {}});
+}
+
+IndexUse UseOf(const std::optional<StoreIndex>& index) {
+  if (!index) return IndexUse::Ignored;
+  if (index->Damage == IndexDamage::CountWithoutTree || index->Damage == IndexDamage::NotIndexed) return IndexUse::Absent;
+  return index->Whole() ? IndexUse::Whole : IndexUse::NotWhole;
 }
 
 void Report(RecoveryUi& ui, const RecoveryOutcome& outcome) {
@@ -248,27 +279,45 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   std::optional<FreedBlocks> freed;
   if (run.Options.RecoverFreed) freed.emplace(!run.Options.SkipPointerCheck, blocks);
   const std::int64_t length = ScanLength(store->Length());
+  std::optional<IndexReading> indexReading;
+  if (run.Options.UseIndex) indexReading.emplace(reads, run.Options.StartThread);
   const ExtractionResult extracted = PlanMessages(run, reads, length, used, ui, freed ? &*freed : nullptr);
+  std::optional<StoreIndex> index;
+  if (indexReading) index = indexReading->Take();
   // A stop during the scan ends only the scan: what it found is still written, and a stop that comes
   // after it (the Stop button again, closing the window, the next Ctrl-C) ends the writing.
   const bool scanStopped = run.StopRequested;
   run.StopRequested = false;
   ShowDuplicateRemovalPhase(ui);
   const std::int32_t remaining = RemoveDuplicates(records, used, extracted.count, ui);
+  const std::vector<ListedMessage> missing = index ? SeparateDeleted(records, *index) : std::vector<ListedMessage>();
   ShowRenamingPhase(ui);
   const WritePhaseResult written = WritePlannedMessages(run, reads, length, *folder, ui);
+  DeletedMailFolder apart(*folder, run.Options.WriteFaults);
+  DeletedPhaseResult deletedWritten;
+  if (!written.failure && !run.StopRequested)
+    deletedWritten = WriteDeletedPhase(records, reads, length, apart, run.StopRequested, ui);
   FreedOutputResult freedWritten;
-  if (freed && !written.failure && !run.StopRequested)
-    freedWritten =
-        WriteFreedPhase(freed->TakeCandidates(), blocks, length, *folder, run.StopRequested, ui, run.Options.WriteFaults);
+  if (freed && !written.failure && !deletedWritten.failure && !run.StopRequested)
+    freedWritten = WriteFreedPhase(freed->TakeCandidates(), blocks, length, apart, run.StopRequested, ui);
   else if (freed)
     freedWritten.unwritten = CountFreedPhase(freed->TakeCandidates(), blocks, length);
+  if (std::optional<FreedWriteFailure> closed = apart.Close(); closed && !deletedWritten.failure && !freedWritten.failure) {
+    ShowFreedFailure(ui, *closed);
+    freedWritten.failure = std::move(closed);
+  }
+  run.ListRows.reset();
+  if (index)
+    run.ListRows = StoreListRows(records, index->Whole() ? &*index : nullptr, missing, freedWritten.messages);
+  std::vector<std::u16string> listFiles;
+  const bool listed = exactFolder || WriteStoreList(run, index, *folder, ui, listFiles);
   platform::OsError flushError;
-  const bool flushed = written.written + freedWritten.written == 0 ||
+  const bool flushed = written.written + deletedWritten.written + freedWritten.written + listFiles.size() == 0 ||
                        platform::FlushToDisk(
                            *folder,
                            [&](const platform::FileVisitor& visit) {
-                             ForEachWrittenFile(records, *folder, freedWritten.files, visit);
+                             ForEachWrittenFile(records, *folder, {&deletedWritten.files, &freedWritten.files, &listFiles},
+                                                visit);
                            },
                            flushError, run.Options.WriteFaults);
   if (!flushed)
@@ -277,7 +326,9 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   ShowEndPhase(ui);
 
   RecoveryOutcome outcome;
-  const bool writeFailed = written.failure.has_value() || freedWritten.failure.has_value() || !flushed;
+  const bool writeFailed =
+      written.failure.has_value() || deletedWritten.failure.has_value() || freedWritten.failure.has_value() ||
+      !listed || !flushed;
   outcome.result = writeFailed                              ? RecoveryResult::WriteFailed
                    : scanStopped || run.StopRequested ? RecoveryResult::Stopped
                                                             : RecoveryResult::Completed;
@@ -286,7 +337,8 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   outcome.freedCount = freedWritten.written;
   outcome.freedUnwrittenCount = freedWritten.unwritten;
   // A flush that failed once everything was written cut nothing short.
-  outcome.stopped = outcome.result == RecoveryResult::Stopped || written.failure || freedWritten.failure;
+  outcome.stopped =
+      outcome.result == RecoveryResult::Stopped || written.failure || deletedWritten.failure || freedWritten.failure;
   outcome.flushFailed = !flushed;
   outcome.pointerCheckRejects = extracted.findings.pointerCheckRejects;
   outcome.missingSignature = extracted.missingSignature;
@@ -296,6 +348,10 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   outcome.unreadableCount = static_cast<std::int32_t>(outcome.unreadableRanges.size());
   for (const platform::ByteRange& range : outcome.unreadableRanges) outcome.unreadableBytes += range.length;
   outcome.retriesStopped = reads.RetriesStopped();
+  outcome.index = UseOf(index);
+  outcome.deletedCount = deletedWritten.written;
+  outcome.listedCount = index ? static_cast<std::int32_t>(index->Messages.size()) : 0;
+  outcome.missingCount = static_cast<std::int32_t>(missing.size());
   // The files written always stay; only a run that completed and found nothing leaves no folder.
   if (outcome.result != RecoveryResult::Completed || FoundAny(outcome) || !platform::RemoveFolder(*folder))
     outcome.outputFolder = *folder;

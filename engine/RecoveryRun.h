@@ -8,6 +8,7 @@
 
 #include "engine/RecoveryUi.h"
 #include "engine/RunReport.h"
+#include "engine/runlist/RunListRow.h"
 #include "engine/scan/ThreadStart.h"
 #include "engine/writing/MailRecord.h"
 #include "platform/ByteRange.h"
@@ -24,6 +25,9 @@ struct RunOptions {
   platform::WriteFaultPlan WriteFaults = nullptr;
   // How the run's worker threads are started; tests make a start fail through it.
   ThreadStart StartThread = ::StartThread;
+  // Whether the store's own index tells the messages it lists from deleted mail; without it the run
+  // writes everything found into its folder, as before the index was read.
+  bool UseIndex = true;
 };
 
 // One run's whole state: the options it was given, the requests its user interface makes while it
@@ -43,6 +47,10 @@ struct RecoveryRun {
   // left as the run ends for whoever looks afterwards.
   std::vector<MailRecord> MailRecords{1};
   RecoveryOutcome Outcome;
+  // The rows of the run's list for the files written and the messages missing, relative to the store's
+  // folder; none when the index was not read. A single store's run writes the list itself when its
+  // index is whole; a batch writes one for all its stores.
+  std::optional<std::vector<RunListRow>> ListRows;
 };
 
 // A new folder in `parent`, "メール復元" + timestamp, with "(k)" added for the first free k; nullopt,

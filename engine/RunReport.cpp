@@ -38,6 +38,19 @@ std::u16string WrittenText(const RecoveryOutcome& outcome, Language language) {
   return Joined(sentences, language);
 }
 
+std::u16string IndexText(const RecoveryOutcome& outcome, Language language) {
+  std::vector<std::u16string> sentences;
+  if (outcome.index == IndexUse::NotWhole) sentences.push_back(Text(TextId::IndexNotWhole, language));
+  if (outcome.index == IndexUse::Whole && outcome.listedCount == 0 && outcome.deletedCount > 0)
+    sentences.push_back(Text(TextId::IndexListsNone, language));
+  else if (outcome.deletedCount > 0)
+    sentences.push_back(Text(TextId::DeletedCount, language, {DecimalText(outcome.deletedCount)}));
+  if (outcome.missingCount > 0)
+    sentences.push_back(Text(TextId::MissingOfListed, language,
+                             {DecimalText(outcome.listedCount), DecimalText(outcome.missingCount)}));
+  return Joined(sentences, language);
+}
+
 bool FoundAny(const RecoveryOutcome& outcome) {
   return outcome.messageCount > 0 || outcome.freedCount > 0 || outcome.freedUnwrittenCount > 0;
 }
@@ -61,6 +74,7 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
     sentences.push_back(Text(TextId::PointerHint, language));
   if (outcome.missingSignature)
     sentences.push_back(Text(outcome.otherOutlookFile ? TextId::OtherOutlookFile : TextId::MissingSignature, language));
+  if (std::u16string index = IndexText(outcome, language); !index.empty()) sentences.push_back(std::move(index));
   if (outcome.flushFailed) sentences.push_back(Text(TextId::MayNotBeOnDisk, language));
   if (withQuestion && found) sentences.push_back(Text(TextId::OpenFolderQuestion, language));
   return Joined(sentences, language);

@@ -9,6 +9,14 @@
 
 enum class RecoveryResult { Completed, Stopped, StoreOpenFailed, FolderCreateFailed, WriteFailed };
 
+// What the store's own index gave the run.
+enum class IndexUse {
+  Ignored,   // --no-index, or a run that never read it
+  Absent,    // the store has none: a count without a tree, as other tools write stores, or no store header
+  NotWhole,  // damaged: everything went where it goes without an index
+  Whole,     // deleted mail went apart
+};
+
 // What a front end needs to report a run.
 struct RecoveryOutcome {
   RecoveryResult result = RecoveryResult::Completed;
@@ -27,6 +35,10 @@ struct RecoveryOutcome {
   std::int32_t unwrittenCount = 0;     // kept messages whose files a stop or a failure left unwritten
   bool flushFailed = false;            // the files written may not be on the disk
   std::int32_t freedUnwrittenCount = 0;  // freed messages found that a stop or a failure left unwritten
+  IndexUse index = IndexUse::Ignored;
+  std::int32_t deletedCount = 0;   // deleted messages written apart, among the kept messages' files
+  std::int32_t listedCount = 0;    // messages the whole index lists
+  std::int32_t missingCount = 0;   // of them, those the scan did not find
 };
 
 // Whole KiB, rounded up: a single unreadable sector is never reported as none.
@@ -40,6 +52,10 @@ std::u16string WriteFailureText(const std::u16string& path, const std::u16string
 // How many of the kept messages, and of the freed ones, were written, for each kind of which not all
 // were; empty when every message found was written.
 std::u16string WrittenText(const RecoveryOutcome& outcome, Language language);
+
+// What the store's index told: the deleted mail written apart (or that the store lists none), or that
+// the index could not be read, then how many listed messages were not found; empty without an index.
+std::u16string IndexText(const RecoveryOutcome& outcome, Language language);
 
 // Whether the run found any mail, kept or freed.
 bool FoundAny(const RecoveryOutcome& outcome);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/RunListPhase.h"
+#include "engine/RunReport.h"
 #include "engine/StoreNames.h"
 #include "engine/Texts.h"
 #include "engine/naming/DecimalText.h"
@@ -31,6 +33,21 @@ bool HoldsNoMail(const std::u16string& path) {
 
 bool EndsBatch(const RecoveryRun& run, const RecoveryOutcome& outcome) {
   return run.StopRequested || run.HaltRequested || run.QuitRequested || outcome.result == RecoveryResult::WriteFailed;
+}
+
+// The batch's one list at the top of its run folder, flushed; when any store's index was whole, so that a
+// batch of stores without one leaves what it always left. Its failure is told.
+void WriteBatchList(const std::u16string& runFolder, const std::vector<RunListRow>& rows, bool anyWhole,
+                    const RunOptions& options, RecoveryUi& ui) {
+  if (!anyWhole || rows.empty()) return;
+  std::u16string path;
+  platform::OsError error;
+  const bool written = WriteRunListFile(runFolder, rows, ui.TextLanguage(), options.WriteFaults, path, error) &&
+                       platform::FlushToDisk(runFolder, [&path](const platform::FileVisitor& visit) { visit(path); },
+                                             error, options.WriteFaults);
+  if (!written)
+    ui.ShowMessage({WriteFailureText(path, error.text, {}, ui.TextLanguage()), MessageIcon::Exclamation,
+                    MessageButtons::Ok, {}});
 }
 
 }  // namespace
@@ -80,6 +97,8 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     batch.runFolder = *runFolder;
   }
   const std::vector<std::u16string> subfolders = SubfolderNames(recoveredPaths);
+  std::vector<RunListRow> listRows;
+  bool anyWholeIndex = false;
   std::size_t next = 0;  // the next of recoveredPaths
   for (std::size_t i = 0; i < stores.size(); ++i) {
     StoreReport& report = batch.stores[i];
@@ -94,11 +113,17 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     RecoveryUi& storeUi = ui.ForStore(run, StorePlace{stores[i].path, report.name, number, recoveredPaths.size()});
     report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]));
     report.fate = StoreFate::Recovered;
+    if (run.ListRows) {
+      PutUnder(*run.ListRows, subfolders[number - 1]);
+      listRows.insert(listRows.end(), run.ListRows->begin(), run.ListRows->end());
+    }
+    anyWholeIndex = anyWholeIndex || report.outcome.index == IndexUse::Whole;
     ui.StoreFinished(report.outcome);
     // A batch that ends after its last store was written whole (its flush failed, or Stop came once
     // the work was done) cut nothing short.
     batch.stopped = EndsBatch(run, report.outcome) && (report.outcome.stopped || number < recoveredPaths.size());
     batch.quit = run.QuitRequested;
   }
+  if (!batch.quit) WriteBatchList(batch.runFolder, listRows, anyWholeIndex, options, ui.Overall());
   return batch;
 }

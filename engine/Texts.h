@@ -44,6 +44,11 @@ enum class TextId {
   FreedWrittenOfFound,
   FileLeftBehind,
   MayNotBeOnDisk,
+  DeletedCount,
+  MissingOfListed,
+  IndexNotWhole,
+  IndexListsNone,
+  BatchIndexCounts,
 };
 
 // "%1", "%2" stand for the arguments of Text: counts, paths and reasons.
@@ -109,6 +114,17 @@ inline constexpr TextEntry kTextTable[] = {
      u"The file whose writing was stopped could not be removed.\r\n%1"},
     {TextId::MayNotBeOnDisk, u"書き出したファイルはディスクに保存されていない可能性があります。",
      u"The files written may not be on the disk."},
+    {TextId::DeletedCount, u"うち%1通は削除されたメールとして「削除済みメール」に分けて書き出しました。",
+     u"Deleted mail written apart into 削除済みメール: %1 of them."},
+    {TextId::MissingOfListed, u"Outlook Expressの一覧にある%1通のうち%2通は見つかりませんでした。",
+     u"%2 of the %1 messages the store lists were not found."},
+    {TextId::IndexNotWhole, u"Outlook Expressのメール一覧を読み取れなかったため、削除されたメールを分けていません。",
+     u"The store's message list could not be read, so deleted mail is not kept apart."},
+    {TextId::IndexListsNone,
+     u"Outlook Expressの一覧にメールがないため、見つかったメールはすべて削除されたメールとして書き出しました。",
+     u"The store lists no mail, so every message found was written as deleted mail."},
+    {TextId::BatchIndexCounts, u"削除されたメール%1通、一覧にあって見つからないもの%2通",
+     u"%1 deleted, %2 listed but not found"},
 };
 // clang-format on
 

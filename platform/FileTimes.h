@@ -19,6 +19,10 @@ using FileTime = std::uint64_t;
 // (before 1601, or beyond what the system can convert).
 FileTime LocalToFileTime(const LocalDateTime& local);
 
+// The local date and time of a UTC file time, with the zone rules in force then; nullopt for zero or
+// a time the system cannot convert.
+std::optional<LocalDateTime> FileTimeToLocal(FileTime time);
+
 // Called once when a run starts, so that the run's LocalToFileTime calls no longer look at the system's
 // zone setting again (glibc reads /etc/localtime's status in every conversion when TZ is unset). The
 // results stay exactly the same; a change of the system's zone during the run is no longer followed.

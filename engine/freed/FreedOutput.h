@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/freed/DeletedMailFolder.h"
 #include "engine/freed/FreedChains.h"
 #include "engine/scan/BlockSource.h"
 #include "platform/Files.h"
 
-struct FreedWriteFailure {
-  std::u16string path;
-  platform::OsError error;
-  std::u16string leftover;  // a file that could not be removed, if any
+struct FreedFileWritten {
+  DeletedMailFile file;
+  std::int64_t firstBlock = 0;  // 1-based position
+  std::int64_t bytes = 0;
+  bool complete = false;
 };
 
 struct FreedOutputResult {
@@ -23,6 +25,7 @@ struct FreedOutputResult {
   std::int32_t unwritten = 0;  // messages found that a stop or a failure left unwritten
   std::optional<FreedWriteFailure> failure;  // the write that ended the phase
   std::vector<std::u16string> files;         // paths of the report and of every message file written
+  std::vector<FreedFileWritten> messages;    // every message file written, in order
 };
 
 // Called after each chain: chains handled so far, and all of them.
@@ -40,3 +43,6 @@ using FreedProgress = std::function<void(std::size_t done, std::size_t total)>;
 FreedOutputResult WriteFreedMessages(FreedChains chains, BlockSource& blocks,
                                      const std::u16string& runFolder, const std::atomic<bool>& stop,
                                      const FreedProgress& progress, const platform::WriteFaultPlan& faults = nullptr);
+// The same into a folder the run shares with its deleted messages, and which it closes itself.
+FreedOutputResult WriteFreedMessages(FreedChains chains, BlockSource& blocks, DeletedMailFolder& folder,
+                                     const std::atomic<bool>& stop, const FreedProgress& progress);

@@ -29,9 +29,22 @@ std::string FreedReportHeader() {
          platform::ToUtf8(u"ファイル名\t先頭ブロックのオフセット\tブロック数\tバイト数\t状態\t失われたバイト") + "\r\n";
 }
 
+namespace {
+
+std::string Row(const std::u16string& fileName, std::int64_t firstBlock, const std::string& blocks, std::size_t bytes,
+                bool complete, const std::string& lost) {
+  const std::u16string state = complete ? u"完全" : u"部分";
+  return platform::ToUtf8(fileName) + '\t' + Hexadecimal(firstBlock - 1) + '\t' + blocks + '\t' +
+         std::to_string(bytes) + '\t' + platform::ToUtf8(state) + '\t' + lost + "\r\n";
+}
+
+}  // namespace
+
 std::string FreedReportRow(const std::u16string& fileName, const FreedMessage& message) {
-  const std::u16string state = message.complete ? u"完全" : u"部分";
-  return platform::ToUtf8(fileName) + '\t' + Hexadecimal(message.firstBlock - 1) + '\t' +
-         std::to_string(message.blocks) + '\t' + std::to_string(message.text.Bytes().size()) + '\t' +
-         platform::ToUtf8(state) + '\t' + LostRanges(message.text.Lost()) + "\r\n";
+  return Row(fileName, message.firstBlock, std::to_string(message.blocks), message.text.Bytes().size(),
+             message.complete, LostRanges(message.text.Lost()));
+}
+
+std::string DeletedReportRow(const std::u16string& fileName, std::int64_t firstBlock, std::int64_t bytes, bool complete) {
+  return Row(fileName, firstBlock, {}, static_cast<std::size_t>(bytes), complete, {});
 }

@@ -9,3 +9,5 @@ std::string FreedReportHeader();
 // File name, offset of the first block in hexadecimal, blocks, bytes, 完全 or 部分, and the lost
 // bytes as first-last offsets within the file.
 std::string FreedReportRow(const std::u16string& fileName, const FreedMessage& message);
+// A deleted message's row in the same form: nothing in the columns that only freed messages fill.
+std::string DeletedReportRow(const std::u16string& fileName, std::int64_t firstBlock, std::int64_t bytes, bool complete);

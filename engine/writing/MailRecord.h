@@ -2,7 +2,10 @@
 // The record the run keeps of each extracted message: what it needs to read the message again from
 // the store, and the name its file got. The folder is kept once, by the run.
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "engine/naming/MailFileTime.h"
 
 struct MailRecord {
   // The values of Status.
@@ -10,9 +13,19 @@ struct MailRecord {
   static constexpr std::int32_t kExtracted = 1;
   static constexpr std::int32_t kCutShort = 3;   // extracted, but a read failure ended its chain early
 
-  // The name of the message's file in the run's folder; empty until the file is made.
+  // The name of the message's file in the run's folder (or the deleted-mail folder); empty until the
+  // file is made.
   std::u16string FileName;
   std::int64_t StartBlock = 0;  // 1-based store position of the message's first block
   std::int64_t Length = 0;      // the bytes its chain gave: whole data areas, then the last block's DataLength
   std::int32_t Status = kRemoved;
+  // Deleted mail: the store's index does not list it, so its file goes into the deleted-mail folder,
+  // where FileName names it.
+  bool Deleted = false;
+  // The UTC time the store's whole index gives a listed message, for a header without a usable date; 0
+  // when there is none.
+  platform::FileTime ListedTime = 0;
+  // Taken from its header as its file is written, for the run's list.
+  std::u16string Subject{};
+  std::optional<MailDate> Date{};
 };

@@ -27,6 +27,8 @@ struct DecidedFile {
   std::int32_t record = 0;
   std::u16string text;  // the name text, for a second choice
   std::u16string name;
+  std::u16string subject;
+  std::optional<MailDate> date;
   platform::FileTime time = 0;
 };
 
@@ -41,7 +43,7 @@ HeaderInfo ReadHeader(MessageReader& reader, const MailRecord& record) {
 
 std::vector<bool> KeptRecords(const std::vector<MailRecord>& records) {
   std::vector<bool> kept(records.size(), false);
-  for (std::size_t i = 1; i < records.size(); ++i) kept[i] = records[i].Status != MailRecord::kRemoved;
+  for (std::size_t i = 1; i < records.size(); ++i) kept[i] = records[i].Status != MailRecord::kRemoved && !records[i].Deleted;
   return kept;
 }
 
@@ -118,16 +120,24 @@ void Writing::DecideAll() {
   MessageReader reader(store_, scanLength_);
   for (std::size_t i = 1; i < records_.size() && !halted_; ++i) {
     const MailRecord& record = records_[i];
-    if (record.Status == MailRecord::kRemoved) continue;
+    if (record.Status == MailRecord::kRemoved || record.Deleted) continue;
     const HeaderInfo header = ReadHeader(reader, record);
     DecidedFile decided;
     decided.record = static_cast<std::int32_t>(i);
     decided.text = FileNameText(header.Subject);
+    decided.subject = header.Subject;
+    decided.date = DateTextToDate(header.ReceivedDate);
+    if (decided.date) {
+      decided.time = DateToFileTime(*decided.date);
+    } else if (record.ListedTime != 0) {
+      // A header without a usable date leaves the UTC time the store's index gives, shown as local time.
+      decided.time = record.ListedTime;
+      decided.date = platform::FileTimeToLocal(record.ListedTime);
+    }
     {
       const std::lock_guard lock(planMutex_);
       decided.name = plan_.Decide(decided.record, decided.text);
     }
-    if (const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate)) decided.time = DateToFileTime(*date);
     if (!queue_.Push(std::move(decided))) break;
   }
 }
@@ -196,6 +206,8 @@ bool Writing::WriteFile(DecidedFile decided, MessageReader& reader) {
   // A store cut shorter since the scan gives a shorter message.
   if (!whole) record.Status = MailRecord::kCutShort;
   record.FileName = decided.name;
+  record.Subject = std::move(decided.subject);
+  record.Date = decided.date;
   ++written_;
   return true;
 }

@@ -40,7 +40,7 @@ struct WriteTarget {
   const std::u16string& path;
 };
 
-// One thread reads the header of each kept record from the store and decides its name and time in
+// One thread reads the header of each kept record not deleted from the store and decides its name and time in
 // record order, while another writes each file under a working name and renames it to the name decided
 // (see StagedFile), never replacing an existing file, and gives each record whose file was written its
 // FileName; a file that cannot be written whole is removed. A message whose first block can no longer be

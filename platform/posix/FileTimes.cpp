@@ -61,6 +61,15 @@ FileTime LocalToFileTime(const LocalDateTime& local) {
   return static_cast<FileTime>(since1601 * kTicksPerSecond);
 }
 
+std::optional<LocalDateTime> FileTimeToLocal(FileTime time) {
+  if (time == 0) return std::nullopt;
+  const auto seconds = static_cast<std::time_t>(static_cast<std::int64_t>(time / kTicksPerSecond) - kSecondsFrom1601To1970);
+  std::tm fields{};
+  if (!::localtime_r(&seconds, &fields)) return std::nullopt;
+  return LocalDateTime{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday,
+                       fields.tm_hour, fields.tm_min, fields.tm_sec};
+}
+
 void ReadTimeZoneOnce() {
   // With TZ unset, glibc takes /etc/localtime and checks the file each time; naming that same file in
   // TZ gives the same rules, and an unchanged TZ is not checked again.

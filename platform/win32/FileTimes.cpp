@@ -44,6 +44,21 @@ FileTime LocalToFileTime(const LocalDateTime& local) {
   return (static_cast<FileTime>(result.dwHighDateTime) << 32) | result.dwLowDateTime;
 }
 
+std::optional<LocalDateTime> FileTimeToLocal(FileTime time) {
+  if (time == 0) return std::nullopt;
+  const FILETIME utcTime{static_cast<DWORD>(time & 0xFFFFFFFFu), static_cast<DWORD>(time >> 32)};
+  SYSTEMTIME utc{};
+  if (!FileTimeToSystemTime(&utcTime, &utc)) return std::nullopt;
+  // The zone's rules for that year, as LocalToFileTime reads them.
+  DYNAMIC_TIME_ZONE_INFORMATION zone{};
+  TIME_ZONE_INFORMATION rules{};
+  const bool haveRules = GetDynamicTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID &&
+                         GetTimeZoneInformationForYear(utc.wYear, &zone, &rules);
+  SYSTEMTIME wall{};
+  if (!SystemTimeToTzSpecificLocalTime(haveRules ? &rules : nullptr, &utc, &wall)) return std::nullopt;
+  return LocalDateTime{wall.wYear, wall.wMonth, wall.wDay, wall.wHour, wall.wMinute, wall.wSecond};
+}
+
 // Windows reads its zone rules into the process already; nothing is looked up again per conversion.
 void ReadTimeZoneOnce() {}
 

@@ -26,6 +26,7 @@ struct AcceptedCase {
   bool quiet;
   std::vector<std::u16string> storePaths;
   bool recoverFreed = true;
+  bool useIndex = true;
 };
 
 TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
@@ -40,6 +41,7 @@ TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
       {Args({"a.dbx", "--", "-b.dbx"}), std::nullopt, false, false, {u"a.dbx", u"-b.dbx"}},
       {Args({"/old", "--quiet", "a.dbx", "/mnt"}), std::nullopt, false, true, {u"/old", u"a.dbx", u"/mnt"}},
       {Args({"--no-freed", "store.dbx"}), std::nullopt, false, false, {u"store.dbx"}, false},
+      {Args({"store.dbx", "--no-index"}), std::nullopt, false, false, {u"store.dbx"}, true, false},
   };
   for (const AcceptedCase& c : cases) {
     const auto parsed = ParseArguments(c.args, Language::English);
@@ -48,6 +50,7 @@ TEST(ParseArguments, AcceptsTheOptionsInAnyOrder) {
     EXPECT_EQ(parsed.options->skipPointerCheck, c.skipPointerCheck) << c.args[1];
     EXPECT_EQ(parsed.options->quiet, c.quiet) << c.args[1];
     EXPECT_EQ(parsed.options->recoverFreed, c.recoverFreed) << c.args[1];
+    EXPECT_EQ(parsed.options->useIndex, c.useIndex) << c.args[1];
     EXPECT_EQ(parsed.options->storePaths, c.storePaths) << c.args[1];
     EXPECT_TRUE(parsed.outText.empty());
     EXPECT_TRUE(parsed.errText.empty());
@@ -117,7 +120,7 @@ TEST(ParseArguments, HelpNamesEveryOptionAndTheExitStatuses) {
     EXPECT_FALSE(parsed.options);
     EXPECT_EQ(parsed.exitStatus, 0);
     const std::string help = platform::ToUtf8(parsed.outText);
-    for (const char* word : {"palvenor-cli", "--output", "--no-pointer-check", "--no-freed", "--quiet", "--version", "DBXFILE|FOLDER",
+    for (const char* word : {"palvenor-cli", "--output", "--no-pointer-check", "--no-freed", "--no-index", "--quiet", "--version", "DBXFILE|FOLDER",
                              "130", "documents folder"}) {
       EXPECT_NE(help.find(word), std::string::npos) << flag << " lacks " << word;
     }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "engine/naming/MailFileTime.h"
 #include "tests/support/FileTimesProbe.h"
@@ -61,6 +63,10 @@ TEST_F(RealStore, TestDbxYieldsItsStaleCopyWithThePointerCheckOff) {
   EXPECT_EQ(run->files[1].size(), 16993u);
   EXPECT_EQ(FileNameOf(run->records[0]), u"[fmII] centericq 4.7.5 released (Default branch).eml");
   EXPECT_EQ(FileNameOf(run->records[1]), u"Please read you won't be sorry.........eml");
+  // The index lists the message at 0xEAD4 by its position: the stale copy, which stores 0xEAD4 as its
+  // own offset, is deleted mail.
+  EXPECT_EQ(std::make_pair(run->records[0].Deleted, run->records[1].Deleted), std::make_pair(true, false));
+  EXPECT_EQ(std::make_pair(run->outcome.listedCount, run->outcome.missingCount), std::make_pair(1, 0));
 
   // The stale copy is the message test1.dbx still holds.
   const auto other = Recover("MailTransportDbx_test1.dbx", false);
@@ -76,6 +82,8 @@ TEST_F(RealStore, Test1DbxYieldsItsOneMessage) {
   EXPECT_EQ(run->files[0].rfind("Return-path: <noreply@freshmeat.net>\r\n", 0), 0u);
   EXPECT_EQ(run->records[0].StartBlock, kLiveStart);
   EXPECT_EQ(run->files[0].substr(run->files[0].size() - 2), "\r\n");
+  EXPECT_EQ(std::make_tuple(run->records[0].Deleted, run->outcome.listedCount, run->outcome.missingCount),
+            std::make_tuple(false, 1, 0));
 }
 
 }  // namespace

@@ -49,6 +49,14 @@ TEST(ReportText, AddsEachSentenceWhereTheOutcomeCallsForIt) {
       {{.stopped = true, .freedUnwrittenCount = 2}, u"中断しました。0通のメールが見つかりました。削除済み領域の2通のうち0通を書き出しました。"},
       {{.messageCount = 2, .stopped = true, .flushFailed = true},
        u"中断しました。2通のメールが見つかりました。書き出したファイルはディスクに保存されていない可能性があります。"},
+      {{.messageCount = 3, .index = IndexUse::Whole, .deletedCount = 1, .listedCount = 4, .missingCount = 2},
+       u"3通のメールが見つかりました。うち1通は削除されたメールとして「削除済みメール」に分けて書き出しました。"
+       u"Outlook Expressの一覧にある4通のうち2通は見つかりませんでした。"},
+      {{.messageCount = 1, .index = IndexUse::NotWhole},
+       u"1通のメールが見つかりました。Outlook Expressのメール一覧を読み取れなかったため、削除されたメールを分けていません。"},
+      {{.messageCount = 1, .index = IndexUse::Absent}, u"1通のメールが見つかりました。"},
+      {{.messageCount = 2, .index = IndexUse::Whole, .deletedCount = 2},
+       u"2通のメールが見つかりました。Outlook Expressの一覧にメールがないため、見つかったメールはすべて削除されたメールとして書き出しました。"},
   };
   for (const Case& c : cases) {
     const std::u16string question = FoundAny(c.outcome) ? u"出力先フォルダをExplorerで開きますか？" : u"";
@@ -70,7 +78,7 @@ TEST(ReportText, EnglishSentencesAreSeparatedByASpaceAndTheQuestionIsLeftOutWhen
 
 TEST(Texts, EveryEntryHasBothLanguagesAndTheTableIsInTextIdOrder) {
   const auto texts = AllTexts();
-  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::MayNotBeOnDisk) + 1);
+  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::BatchIndexCounts) + 1);
   for (std::size_t i = 0; i < texts.size(); ++i) {
     EXPECT_EQ(static_cast<std::size_t>(texts[i].id), i);
     EXPECT_FALSE(texts[i].japanese.empty()) << i;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/BatchReport.h"
+#include "engine/runlist/RunListFile.h"
 #include "platform/Utf.h"
 #include "tests/support/DbxWriter.h"
 #include "tests/support/RecoveryRun.h"
@@ -35,9 +36,15 @@ class RecordingBatchUi : public BatchUi {
 
 class StoreBatch : public ::testing::Test {
  protected:
-  fs::path Store(const fs::path& name, int messages) {
+  // listed, when given, is how many of the messages, from the first, a whole index lists.
+  fs::path Store(const fs::path& name, int messages, std::optional<int> listed = std::nullopt) {
     testsupport::DbxWriter writer;
-    for (int i = 0; i < messages; ++i) writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 300, i));
+    std::vector<std::int64_t> records;
+    for (int i = 0; i < messages; ++i) {
+      const auto first = writer.AppendMessage(testsupport::MakeMessage("m" + std::to_string(i), 300, i)).blockOffsets[0];
+      if (i < listed.value_or(0)) records.push_back(writer.AppendMessageInfo({first, "m", "f", 0, false}));
+    }
+    if (listed) writer.AppendIndex(records);
     const fs::path path = temp_.Path() / "stores" / name;
     fs::create_directories(path.parent_path());
     writer.Save(path);
@@ -69,6 +76,24 @@ TEST_F(StoreBatch, EachStoreGetsItsOwnRunAndFolderAndAStopEndsTheBatch) {
     EXPECT_EQ(report.find(u"読めない箇所0か所。1通のうち0通を書き出しました。\r\n") != std::u16string::npos, stop)
         << platform::ToUtf8(report);
   }
+}
+
+TEST_F(StoreBatch, OneListAtTheTopCoversEveryStoreAndTheLinesCountTheDeletedMail) {
+  const std::vector<BatchStore> stores{
+      {Store(u"受信トレイ.dbx", 2, 1).u16string(), false, std::nullopt}, {Store(u"下書き.dbx", 1).u16string(), false, std::nullopt}};
+  RecordingBatchUi ui(temp_.Path());
+  const BatchOutcome batch = RecoverStores(stores, RunOptions{}, ui);
+  platform::OsError error;
+  const std::optional<RunList> list = ReadRunListFile(batch.runFolder, error);
+  ASSERT_TRUE(list);
+  std::vector<std::u16string> paths;
+  for (const RunListRow& row : list->rows) paths.push_back(row.path);
+  const std::u16string sep(1, platform::kPathSeparator);
+  EXPECT_EQ(paths, (std::vector<std::u16string>{u"受信トレイ" + sep + u"m0.eml", u"受信トレイ" + sep + u"削除済みメール" + sep + u"m1.eml",
+                                                u"下書き" + sep + u"m0.eml"}));
+  EXPECT_NE(BatchReportText(batch, Language::Japanese, false).find(u"受信トレイ.dbx: 2通、削除済み領域から0通、途中で切れたもの0通、"
+                                                                   u"読めない箇所0か所、削除されたメール1通、一覧にあって見つからないもの0通\n"),
+            std::u16string::npos);
 }
 
 TEST_F(StoreBatch, AFlushThatFailsAfterTheLastStoreInterruptsNothing) {

@@ -44,6 +44,8 @@ struct DbxWriter::InfoField { std::uint8_t number; std::uint32_t value; std::vec
 
 DbxWriter::DbxWriter() : tail_(kDbxHeaderSize, 0) {
   std::copy(kMessageFolderSignature.begin(), kMessageFolderSignature.end(), tail_.begin());
+  // A count without a tree, as other tools write stores: not a whole index, so the run keeps its layout.
+  tail_[0xC4] = 1;
 }
 
 DbxWriter::DbxWriter(const std::filesystem::path& file) : DbxWriter() {

@@ -98,8 +98,8 @@ class DbxWriter {
   // Appends an index object of 0x210 bytes with body after its 16-byte header (up to 512 bytes) and
   // frees it like a message block; returns its offset.
   std::int64_t AppendFreedObject(std::span<const std::uint8_t> body);
-  // An index, as Outlook Express writes it beside the blocks; without one the header keeps count 0 and
-  // no tree (0xC4 and 0xE4). AppendMessageInfo appends a message info record; AppendIndexTree a tree
+  // An index, as Outlook Express writes it beside the blocks; without one the header keeps a count of 1
+  // and no tree (0xC4 and 0xE4), which is not a whole index. AppendMessageInfo appends a message info record; AppendIndexTree a tree
   // over the records at values, its nodes one after another from the root, at most perNode entries
   // a node (fewer give small tests several levels), and returns the root; AppendIndex also sets the
   // header's count and root.

@@ -31,9 +31,11 @@ struct RunResult {
   std::vector<MailRecord> records;  // the run's MailRecords without its unused element 0
 };
 
-// The file a record's message was written to.
+// The file a record's message was written to: deleted mail lies in the deleted-mail folder.
 inline std::filesystem::path FileOf(const RunResult& run, const MailRecord& record) {
-  return std::filesystem::path(run.outcome.outputFolder) / std::filesystem::path(record.FileName);
+  const std::filesystem::path folder(run.outcome.outputFolder);
+  return (record.Deleted ? folder / std::filesystem::path(u"削除済みメール") : folder) /
+         std::filesystem::path(record.FileName);
 }
 
 // Runs a recovery of store into a new folder under the ui's output parent and adds a test failure

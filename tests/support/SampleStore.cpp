@@ -29,14 +29,14 @@ void AppendOtherObject(testsupport::DbxWriter& writer, std::size_t size) {
   writer.AppendObject(object);
 }
 
-void PlaceScattered(testsupport::DbxWriter& writer, const std::string& message) {
+PlacedMessage PlaceScattered(testsupport::DbxWriter& writer, const std::string& message) {
   const std::size_t blocks = (message.size() + 511) / 512;
   std::vector<std::int64_t> offsets;
   for (std::size_t i = 0; i < blocks; ++i) {
     offsets.push_back(writer.Reserve(testsupport::kDbxBlockSize));
     AppendOtherObject(writer, 124 + 40 * i);
   }
-  writer.PlaceMessage(message, offsets);
+  return writer.PlaceMessage(message, offsets);
 }
 
 void PlaceStale(testsupport::DbxWriter& writer, const std::string& message) {
@@ -53,6 +53,7 @@ void ComposeSampleStore(const std::filesystem::path& manifest, const std::filesy
            const std::filesystem::path& output) {
   testsupport::DbxWriter writer;
   AppendOtherObject(writer, 1024);
+  std::vector<std::int64_t> listed;  // first blocks
   std::istringstream lines(ReadText(manifest));
   std::string line;
   while (std::getline(lines, line)) {
@@ -62,18 +63,24 @@ void ComposeSampleStore(const std::filesystem::path& manifest, const std::filesy
     std::string layout;
     fields >> file >> layout;
     const std::string message = ReadText(messages / file);
-    if (layout == "live" || layout == "deleted")
+    if (layout == "live")
+      listed.push_back(writer.AppendMessage(message).blockOffsets.front());
+    else if (layout == "deleted")
       writer.AppendMessage(message);
     else if (layout == "backward")
-      writer.AppendBackwardMessage(message);
+      listed.push_back(writer.AppendBackwardMessage(message).blockOffsets.front());
     else if (layout == "scattered")
-      PlaceScattered(writer, message);
+      listed.push_back(PlaceScattered(writer, message).blockOffsets.front());
     else if (layout == "stale")
       PlaceStale(writer, message);
     else
       throw std::runtime_error("unknown layout '" + layout + "' in: " + line);
     AppendOtherObject(writer, 96);
   }
+  // The store's index lists every message but the deleted ones and the stale copy.
+  std::vector<std::int64_t> records;
+  for (const std::int64_t first : listed) records.push_back(writer.AppendMessageInfo({first, "sample", "sample", 0, false}));
+  writer.AppendIndex(records);
   writer.Save(output);
 }
 

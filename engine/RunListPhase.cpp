@@ -1,0 +1,66 @@
+#include "engine/RunListPhase.h"
+
+#include "engine/freed/FreedRecoveryText.h"
+#include "engine/runlist/RunListFile.h"
+#include "platform/OutputFolder.h"
+#include "platform/Paths.h"
+
+namespace {
+
+RunListRow FileRow(const MailRecord& record, const ListedMessage* listed) {
+  RunListRow row;
+  row.path = record.Deleted ? kFreedFolderName + platform::kPathSeparator + record.FileName : record.FileName;
+  row.state = record.Deleted ? RunListState::Deleted : RunListState::Listed;
+  row.complete = record.Status != MailRecord::kCutShort;
+  row.firstBlockOffset = record.StartBlock - 1;
+  row.bytes = record.Length;
+  row.date = record.Date;
+  if (listed) row.sender = listed->Sender;
+  row.subject = record.Subject;
+  return row;
+}
+
+}  // namespace
+
+std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, const StoreIndex* index,
+                                      const std::vector<ListedMessage>& missing,
+                                      const std::vector<FreedFileWritten>& freed) {
+  std::vector<RunListRow> rows;
+  for (const bool deleted : {false, true})
+    for (std::size_t i = 1; i < records.size(); ++i)
+      if (!records[i].FileName.empty() && records[i].Deleted == deleted)
+        rows.push_back(FileRow(records[i], index ? index->Find(records[i].StartBlock) : nullptr));
+  for (const FreedFileWritten& file : freed)
+    rows.push_back({kFreedFolderName + platform::kPathSeparator + file.file.name, RunListState::Freed, file.complete,
+                    file.firstBlock - 1, file.bytes, file.file.date, {}, file.file.subject});
+  for (const ListedMessage& message : missing)
+    rows.push_back({{}, RunListState::Missing, true, message.FirstBlockOffset, 0,
+                    platform::FileTimeToLocal(message.ReceivedTime), message.Sender, message.Subject});
+  return rows;
+}
+
+void PutUnder(std::vector<RunListRow>& rows, const std::u16string& subfolder) {
+  for (RunListRow& row : rows)
+    if (!row.path.empty()) row.path = subfolder + platform::kPathSeparator + row.path;
+}
+
+bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> rows, Language language,
+                      const platform::WriteFaultPlan& faults, std::u16string& path, platform::OsError& error) {
+  const std::u16string name(kRunListFileName);
+  path = platform::JoinPath(folder, name);
+  const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error, faults);
+  if (!opened) return false;
+  platform::NewFile made = opened->CreateNew(name);
+  if (!made.file) {
+    error = made.error;
+    return false;
+  }
+  const std::string text = WriteRunList(rows, language);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  if (made.file->Write(bytes, error) && made.file->Close(error)) return true;
+  // A list cut short would disagree with the files: none is left.
+  platform::OsError ignored;
+  made.file.reset();
+  static_cast<void>(opened->Remove(name, ignored));
+  return false;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The run's list, 復元一覧.tsv: its rows for a store's run, and the file at the top of the run folder.
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/Texts.h"
+#include "engine/freed/FreedOutput.h"
+#include "engine/index/StoreIndex.h"
+#include "engine/runlist/RunListRow.h"
+#include "engine/writing/MailRecord.h"
+#include "platform/Files.h"
+
+// A row for each file written, listed, deleted and freed, in that order, then one for each missing
+// message; a record without a file gets none. Paths are relative to the store's folder. The sender, and
+// a date for a file whose header gave none, come from the index: the whole one, or none.
+std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, const StoreIndex* index,
+                                      const std::vector<ListedMessage>& missing,
+                                      const std::vector<FreedFileWritten>& freed);
+
+// The rows, with their paths under the store's subfolder of a batch's run folder.
+void PutUnder(std::vector<RunListRow>& rows, const std::u16string& subfolder);
+
+// Writes the list into the folder, its path into path; false, with the system's reason, when it could
+// not be written whole, and then no list is left. faults, when given, is consulted by the create and the
+// writes.
+bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> rows, Language language,
+                      const platform::WriteFaultPlan& faults, std::u16string& path, platform::OsError& error);
