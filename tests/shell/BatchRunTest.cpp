@@ -55,10 +55,10 @@ class BatchRun : public WindowHarness {
     fs::create_directories(folder_ / "store");
     for (std::size_t i = 0; i < kStores.size(); ++i) {
       testsupport::DbxWriter store;
-      // The Inbox is large enough for the run to be seen going.
+      // The Inbox is large enough (30 MB) for the run to be seen going between the window's throttled pumps.
       const std::size_t messages = i == 0 ? 150 : i + 1;
       for (std::size_t m = 1; m <= messages; ++m) {
-        store.AppendMessage(testsupport::MakeMessage("Message " + std::to_string(m), i == 0 ? 20000 : 600,
+        store.AppendMessage(testsupport::MakeMessage("Message " + std::to_string(m), i == 0 ? 200000 : 600,
                                                      static_cast<std::uint32_t>(i * 1000 + m)));
       }
       store.Save(folder_ / "store" / (kStores[i] + L".dbx"));
@@ -119,7 +119,11 @@ TEST_F(BatchRun, AllFoldersRecoversEveryStoreOfTheIdentityInOneRun) {
   std::vector<std::wstring> expected = kStores;
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(Subfolders(), expected);
-  EXPECT_TRUE(sighting.seen.starts_with(L"受信トレイ.dbx (1/7) ")) << sighting.seen;
+  // The timer looks only when the run pumps: on a busy machine its first look may fall on a later store.
+  const bool labelled = std::any_of(kStores.begin(), kStores.end(), [&](const std::wstring& store) {
+    return sighting.seen.starts_with(store + L".dbx (") && sighting.seen.find(L"/7) ") != std::wstring::npos;
+  });
+  EXPECT_TRUE(labelled) << sighting.seen;
   ASSERT_EQ(answerer.Shown().size(), 1u);
   const std::wstring& report = answerer.Shown()[0].text;
   EXPECT_TRUE(answerer.Shown()[0].yesNo);

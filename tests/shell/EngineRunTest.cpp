@@ -157,6 +157,35 @@ class EngineRun : public WindowHarness {
     ChooseTheStore();
   }
 
+  // Opens the window on the generated store with the writer held at the file in hand: atFile runs there,
+  // then the writer waits until the window's Stop has been answered and the run has pumped twice since
+  // (the first pump sees the stop, the next comes once the writing was told), so that a test does not
+  // depend on how fast the files are written.
+  void OpenHeldAtFile(int fileInHand, std::function<void(ObservedUi&)> prepare, std::function<void()> atFile) {
+    OpenWith([=, this](const std::u16string& dbxPath, RecoveryRun& windowRun, RecoveryUi& ui) {
+      ObservedUi observed(ui, [this](Id id) { return Control(id); });
+      if (prepare) prepare(observed);
+      RunOptions options = windowRun.Options;
+      RecoveryRun* run = nullptr;
+      const auto waitFor = [](const std::function<bool()>& done) {
+        for (const ULONGLONG end = GetTickCount64() + 5000; !done() && GetTickCount64() < end;) Sleep(1);
+      };
+      options.WriteFaults = std::make_shared<platform::WriteFaults>(
+          std::vector<platform::WriteFault>{}, [&](platform::WriteCall call, int nth) {
+            if (call != platform::WriteCall::Create || nth != fileInHand) return;
+            if (atFile) atFile();
+            waitFor([&] { return windowRun.StopRequested.load(); });
+            const int seen = observed.pumps;
+            run->StopRequested = windowRun.StopRequested.load();
+            waitFor([&] { return observed.pumps >= seen + 2; });
+          });
+      RecoveryRun own(options);
+      run = &own;
+      RecoverMails(dbxPath, own, observed);
+    });
+    ChooseTheStore();
+  }
+
   void ChooseTheStore() {
     Click(Id::optFolder);
     Replace(Id::txtDBXFile, (folder_ / "Inbox.dbx").wstring());
@@ -251,14 +280,19 @@ TEST_F(EngineRun, FreedBoxDecidesWhetherTheFreedMessagesAreWritten) {
 
 TEST_F(EngineRun, StopYesEndsTheRunAndReturnsToIdle) {
   const MessageBoxAnswerer answerer({IDYES, IDNO});
-  OpenOnStore([&](ObservedUi& ui) {
-    ui.onChange = [&, posted = false](const StatusBarState& state) mutable {
-      if (!posted && state.statusText == L"10通のメールを抽出") {
-        posted = true;
-        PostMessageW(Control(Id::cmdStop), BM_CLICK, 0, 0);
-      }
-    };
-  });
+  // The scan may be over before the window's throttled pump takes the click; the writer's first file
+  // then waits for the answer, so that the stop always ends the run early.
+  OpenHeldAtFile(
+      1,
+      [&](ObservedUi& observed) {
+        observed.onChange = [&, posted = false](const StatusBarState& state) mutable {
+          if (!posted && state.statusText == L"10通のメールを抽出") {
+            posted = true;
+            PostMessageW(Control(Id::cmdStop), BM_CLICK, 0, 0);
+          }
+        };
+      },
+      {});
   Click(Id::cmdStart);
   ASSERT_EQ(answerer.Shown().size(), 2u);
   EXPECT_EQ(answerer.Shown()[0].text, L"停止しますか?");
@@ -273,31 +307,10 @@ TEST_F(EngineRun, StopYesWhileTheFilesAreWrittenEndsTheWritingAfterTheFileInHand
   const MessageBoxAnswerer answerer({IDYES, IDNO});
   constexpr int kFileInHand = 61;
   bool stopUsable = false;
-  // The writer is held at the 61st file until the window's Stop has been answered and the run has
-  // pumped twice since (the first pump sees the stop, the next comes once the writing was told), so
-  // that the test does not depend on how fast the files are written.
-  OpenWith([&](const std::u16string& dbxPath, RecoveryRun& windowRun, RecoveryUi& ui) {
-    ObservedUi observed(ui, [this](Id id) { return Control(id); });
-    RunOptions options = windowRun.Options;
-    RecoveryRun* run = nullptr;
-    const auto waitFor = [](const std::function<bool()>& done) {
-      for (const ULONGLONG end = GetTickCount64() + 5000; !done() && GetTickCount64() < end;) Sleep(1);
-    };
-    options.WriteFaults = std::make_shared<platform::WriteFaults>(
-        std::vector<platform::WriteFault>{}, [&](platform::WriteCall call, int nth) {
-          if (call != platform::WriteCall::Create || nth != kFileInHand) return;
-          stopUsable = Visible(Id::cmdStop) && Enabled(Id::cmdStop);
-          PostMessageW(Control(Id::cmdStop), BM_CLICK, 0, 0);
-          waitFor([&] { return windowRun.StopRequested.load(); });
-          const int seen = observed.pumps;
-          run->StopRequested = windowRun.StopRequested.load();
-          waitFor([&] { return observed.pumps >= seen + 2; });
-        });
-    RecoveryRun own(options);
-    run = &own;
-    RecoverMails(dbxPath, own, observed);
+  OpenHeldAtFile(kFileInHand, {}, [&] {
+    stopUsable = Visible(Id::cmdStop) && Enabled(Id::cmdStop);
+    PostMessageW(Control(Id::cmdStop), BM_CLICK, 0, 0);
   });
-  ChooseTheStore();
   Click(Id::cmdStart);
   ASSERT_EQ(answerer.Shown().size(), 2u);
   EXPECT_TRUE(stopUsable) << "Stop stays usable while the files are written";
