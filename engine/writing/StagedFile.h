@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/writing/MessageFile.h"
 #include "platform/OutputFolder.h"
@@ -19,8 +20,13 @@ class StagedFile {
       : folder_(folder), workingNumber_(workingNumber) {}
   // A working file neither given its name nor discarded (an exception on the way) is removed.
   ~StagedFile();
-  StagedFile(const StagedFile&) = delete;
-  StagedFile& operator=(const StagedFile&) = delete;
+  // The working file goes with the move, as when the writer hands a closed file on to be named.
+  StagedFile(StagedFile&& other) noexcept
+      : folder_(other.folder_),
+        workingNumber_(other.workingNumber_),
+        working_(std::exchange(other.working_, {})),
+        file_(std::exchange(other.file_, std::nullopt)) {}
+  StagedFile& operator=(StagedFile&&) = delete;
 
   [[nodiscard]] bool Append(std::span<const std::uint8_t> bytes, platform::OsError& error);
   // Whether the file was made.

@@ -32,6 +32,14 @@ struct DecidedFile {
   platform::FileTime time = 0;
 };
 
+// A file the writer closed whole under its working name, or none when its message could no longer be
+// read, on its way to the thread that names it.
+struct ClosedFile {
+  DecidedFile decided;
+  std::optional<StagedFile> file;
+  bool whole = true;
+};
+
 // The header of a message as it was analysed from its written file: the first piece when the header
 // part ends in it, else the start up to the read limit.
 HeaderInfo ReadHeader(MessageReader& reader, const MailRecord& record) {
@@ -53,35 +61,49 @@ class Writing {
           const WriteTarget& target)
       : records_(records), store_(store), scanLength_(scanLength), target_(target), plan_(KeptRecords(records)) {}
 
-  // The two threads' work.
+  // The three threads' work.
   void Decide();
   void Write();
+  void Name();
 
   // Waits a while for the writer to finish; whether it has.
   bool WaitForEnd() {
     std::unique_lock lock(endMutex_);
-    return ended_.wait_for(lock, kPumpInterval, [this] { return writerDone_; });
+    return ended_.wait_for(lock, kPumpInterval, [this] { return namerDone_; });
   }
-  // Drops the files not yet written; the one being written is finished.
+  // Drops the files not yet written; the one being written is finished, and every file written whole
+  // is still given its name.
   void Stop() {
     halted_ = true;
     queue_.Cancel();
   }
-  // The highest record the writer has gone past.
+  // Stops and drops the written files not yet named too, removing them: once naming fails, or when the
+  // namer is missing.
+  void Abandon() {
+    Stop();
+    closed_.Cancel();
+  }
+  // The highest record the writing has gone past.
   std::size_t Reached() const { return reached_; }
-  // What the threads threw, now on the calling thread, the writer's first; else what they did.
+  // What the threads threw, now on the calling thread, the namer's and writer's first; else what they
+  // did, with the failure of the earlier file when both the writer and the namer met one.
   WritePhaseResult Result() {
+    if (namerThrew_) std::rethrow_exception(namerThrew_);
     if (writerThrew_) std::rethrow_exception(writerThrew_);
     if (deciderThrew_) std::rethrow_exception(deciderThrew_);
-    return {written_, std::move(failure_)};
+    return {written_, std::move(namingFailure_ ? namingFailure_ : writingFailure_)};
   }
 
  private:
-  // Writes the record's file under a working name and gives it its name; false after recording the
-  // failure that ends the writing.
+  // Writes the record's file under a working name and hands it on to be named; false when the writing
+  // ends, after recording the failure that ends it, if it was the writer's.
   bool WriteFile(DecidedFile decided, MessageReader& reader);
+  // Gives a closed file its name; false after recording the failure that ends the writing.
+  bool NameFile(ClosedFile closed);
   void DecideAll();
   void WriteAll();
+  void NameAll();
+  MessageWriteFailure Failure(const std::u16string& name, platform::OsError error, StagedFile& file) const;
   // Gives the written file the decided name, or the next free one, which decided then holds.
   bool Publish(StagedFile& file, DecidedFile& decided, platform::OsError& error);
 
@@ -92,16 +114,20 @@ class Writing {
   std::mutex planMutex_;  // the writer asks for a second name while the decider goes on
   NamePlan plan_;
   BoundedQueue<DecidedFile> queue_{kQueuedFiles};
+  // Renaming costs as much as writing a small file: on its own thread it leaves the writer its pace.
+  BoundedQueue<ClosedFile> closed_{kQueuedFiles};
   std::atomic<bool> halted_{false};
   std::atomic<std::int32_t> written_{0};
   std::atomic<std::size_t> reached_{0};
   std::int32_t workingNumber_ = 1;  // the writer's alone
-  std::optional<MessageWriteFailure> failure_;  // the writer's alone until it is done
-  std::exception_ptr deciderThrew_;  // each thread's own until both are joined
+  std::optional<MessageWriteFailure> writingFailure_;  // each thread's own until all are joined
+  std::optional<MessageWriteFailure> namingFailure_;
+  std::exception_ptr deciderThrew_;
   std::exception_ptr writerThrew_;
+  std::exception_ptr namerThrew_;
   std::mutex endMutex_;
   std::condition_variable ended_;
-  bool writerDone_ = false;
+  bool namerDone_ = false;
 };
 
 // An exception in either thread, an allocation failure included, stops both and is kept for the
@@ -149,22 +175,42 @@ void Writing::Write() {
     writerThrew_ = std::current_exception();
     Stop();
   }
-  const std::lock_guard lock(endMutex_);
-  writerDone_ = true;
-  ended_.notify_all();
+  // The files closed so far are named still.
+  closed_.Close();
 }
 
 void Writing::WriteAll() {
   MessageReader reader(store_, scanLength_);
   while (std::optional<DecidedFile> decided = queue_.Pop()) {
-    const auto record = static_cast<std::size_t>(decided->record);
     if (!WriteFile(std::move(*decided), reader)) {
-      queue_.Cancel();
+      Stop();
       break;
+    }
+  }
+}
+
+void Writing::Name() {
+  try {
+    NameAll();
+  } catch (...) {
+    namerThrew_ = std::current_exception();
+    Abandon();
+  }
+  const std::lock_guard lock(endMutex_);
+  namerDone_ = true;
+  ended_.notify_all();
+}
+
+void Writing::NameAll() {
+  while (std::optional<ClosedFile> closed = closed_.Pop()) {
+    const auto record = static_cast<std::size_t>(closed->decided.record);
+    if (!NameFile(std::move(*closed))) {
+      Abandon();
+      return;
     }
     reached_ = record;
   }
-  if (!halted_ && !failure_) reached_ = records_.size() - 1;
+  if (!halted_) reached_ = records_.size() - 1;
 }
 
 bool Writing::Publish(StagedFile& file, DecidedFile& decided, platform::OsError& error) {
@@ -185,26 +231,45 @@ bool Writing::Publish(StagedFile& file, DecidedFile& decided, platform::OsError&
   }
 }
 
+MessageWriteFailure Writing::Failure(const std::u16string& name, platform::OsError error, StagedFile& file) const {
+  const std::u16string left = file.Discard();
+  return {platform::JoinPath(target_.path, name), std::move(error),
+          left.empty() ? left : platform::JoinPath(target_.path, left)};
+}
+
 bool Writing::WriteFile(DecidedFile decided, MessageReader& reader) {
-  MailRecord& record = records_[static_cast<std::size_t>(decided.record)];
-  StagedFile file(target_.folder, workingNumber_);
+  const MailRecord& record = records_[static_cast<std::size_t>(decided.record)];
+  ClosedFile closed{std::move(decided), StagedFile(target_.folder, workingNumber_)};
+  StagedFile& file = *closed.file;
   platform::OsError error;
   bool appended = true;
-  const bool whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {
+  closed.whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {
     appended = file.Append(bytes, error);
     return appended;
   });
   // A first block that was read in the scan but cannot be read now gives no empty file: the message
   // stays unwritten, and the writing goes on.
-  if (!whole && appended && !file.Made()) return true;
-  if (!appended || !file.Close(error, decided.time) || !Publish(file, decided, error)) {
-    const std::u16string left = file.Discard();
-    failure_ = MessageWriteFailure{platform::JoinPath(target_.path, decided.name), std::move(error),
-                                   left.empty() ? left : platform::JoinPath(target_.path, left)};
+  if (!closed.whole && appended && !file.Made()) {
+    closed.file.reset();
+  } else if (!appended || !file.Close(error, closed.decided.time)) {
+    writingFailure_ = Failure(closed.decided.name, std::move(error), file);
     return false;
   }
+  // Dropped, and so removed, only when the namer has stopped.
+  return closed_.Push(std::move(closed));
+}
+
+bool Writing::NameFile(ClosedFile closed) {
+  if (!closed.file) return true;
+  DecidedFile& decided = closed.decided;
+  platform::OsError error;
+  if (!Publish(*closed.file, decided, error)) {
+    namingFailure_ = Failure(decided.name, std::move(error), *closed.file);
+    return false;
+  }
+  MailRecord& record = records_[static_cast<std::size_t>(decided.record)];
   // A store cut shorter since the scan gives a shorter message.
-  if (!whole) record.Status = MailRecord::kCutShort;
+  if (!closed.whole) record.Status = MailRecord::kCutShort;
   record.FileName = decided.name;
   record.Subject = std::move(decided.subject);
   record.Date = decided.date;
@@ -263,8 +328,20 @@ WritePhaseResult WriteMessages(std::vector<MailRecord>& records, StoreReads& sto
     decider.join();
     throw;
   }
-  // Whatever the window's calls throw, the file being written is finished and both threads end first.
+  std::thread namer;
+  try {
+    namer = start([&writing] { writing.Name(); });
+  } catch (...) {
+    // Nor does the writer's, without a namer.
+    writing.Abandon();
+    writer.join();
+    decider.join();
+    throw;
+  }
+  // Whatever the window's calls throw, the file being written is finished and named, and every thread
+  // ends first.
   const auto end = [&] {
+    namer.join();
     writer.join();
     decider.join();
   };

@@ -41,14 +41,14 @@ struct WriteTarget {
 };
 
 // One thread reads the header of each kept record not deleted from the store and decides its name and time in
-// record order, while another writes each file under a working name and renames it to the name decided
-// (see StagedFile), never replacing an existing file, and gives each record whose file was written its
-// FileName; a file that cannot be written whole is removed. A message whose first block can no longer be
-// read is left unwritten. The calling thread only hands the progress to host and pumps its events until both are
-// done. Every kept record is written unless stop is set (the phase then ends after the file being
-// written) or a create or write fails (it ends the phase). Both threads are started through start; what
-// either throws, or a failure to start one, is thrown here once both are joined. records is 1-based like
-// MailRecords; scanLength is the store length the scan worked with.
+// record order, another writes each file under a working name, and a third renames it to the name
+// decided (see StagedFile), never replacing an existing file, and gives each record whose file was
+// written its FileName; a file that cannot be written whole is removed. A message whose first block can
+// no longer be read is left unwritten. The calling thread only hands the progress to host and pumps its
+// events until all are done. Every kept record is written unless stop is set (the phase then ends after
+// the file being written, named) or a create, write or rename fails (it ends the phase). The threads are
+// started through start; what any throws, or a failure to start one, is thrown here once all are
+// joined. records is 1-based like MailRecords; scanLength is the store length the scan worked with.
 WritePhaseResult WriteMessages(std::vector<MailRecord>& records, StoreReads& store,
                                std::int64_t scanLength, const WriteTarget& target, const std::atomic<bool>& stop,
                                WriteHost& host, const ThreadStart& start = StartThread);

@@ -232,7 +232,8 @@ TEST_P(WorkerFailure, ReachesTheCallerAfterEveryThreadEnded) {
 INSTANTIATE_TEST_SUITE_P(
     Threads, WorkerFailure,
     ::testing::Values(ThreadCase{"ReadAhead", 3 << 20, 1, 0}, ThreadCase{"Decider", 64 << 10, 1, 0},
-                      ThreadCase{"Writer", 64 << 10, 2, 0}, ThreadCase{"AllocationInTheWriter", 64 << 10, 0, 1}),
+                      ThreadCase{"Writer", 64 << 10, 2, 0}, ThreadCase{"Namer", 64 << 10, 3, 0},
+                      ThreadCase{"AllocationInTheWriter", 64 << 10, 0, 1}),
     [](const ::testing::TestParamInfo<ThreadCase>& p) { return std::string(p.param.name); });
 
 }  // namespace
