@@ -319,7 +319,8 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   }
   run.ListRows.reset();
   if (index)
-    run.ListRows = StoreListRows(records, index->Whole() ? &*index : nullptr, missing, freedWritten.messages);
+    run.ListRows =
+        StoreListRows(records, index->Whole() ? &*index : nullptr, missing, deletedWritten.senders, freedWritten.messages);
   std::vector<std::u16string> listFiles;
   const bool listed = exactFolder || WriteStoreList(run, index, *folder, ui, listFiles);
   platform::OsError flushError;
