@@ -17,22 +17,23 @@ bool Listed(const StoreReport& store) { return store.fate != StoreFate::Problem;
 bool FoundAny(const StoreReport& store) { return store.fate == StoreFate::Recovered && FoundAny(store.outcome); }
 
 std::u16string StoreLine(const StoreReport& store, Language language) {
+  const std::u16string& label = store.namedFolder.empty() ? store.name : store.namedFolder;
   switch (store.fate) {
     case StoreFate::Skipped:
       return Text(TextId::SkippedStore, language, {store.name});
     case StoreFate::NotStarted:
     case StoreFate::Problem:
-      return Text(TextId::BatchStoreNotStarted, language, {store.name});
+      return Text(TextId::BatchStoreNotStarted, language, {label});
     case StoreFate::Recovered:
       break;
   }
   const RecoveryOutcome& outcome = store.outcome;
-  if (outcome.result == RecoveryResult::StoreOpenFailed) return store.name + u": " + Text(TextId::StoreOpenFailed, language);
+  if (outcome.result == RecoveryResult::StoreOpenFailed) return label + u": " + Text(TextId::StoreOpenFailed, language);
   if (outcome.result == RecoveryResult::FolderCreateFailed)
-    return store.name + u": " + Text(TextId::FolderCreateFailed, language);
+    return label + u": " + Text(TextId::FolderCreateFailed, language);
   std::u16string line =
       Text(TextId::BatchStoreLine, language,
-           {store.name, Number(outcome.messageCount), Number(outcome.freedCount), Number(outcome.cutShortCount),
+           {label, Number(outcome.messageCount), Number(outcome.freedCount), Number(outcome.cutShortCount),
             Number(outcome.unreadableCount)});
   if (outcome.index == IndexUse::Whole)
     line += (language == Language::Japanese ? u"、" : u", ") +
@@ -83,6 +84,7 @@ std::u16string BatchReportText(const BatchOutcome& batch, Language language, boo
     }
   }
   if (rest > 0) text += Text(TextId::BatchRestWithoutMail, language, {Number(rest)}) + newline;
+  if (batch.folderListUnreadable) text += Text(TextId::FolderListUnreadable, language) + newline;
   text += TotalsLine(batch, language);
   if (forMessageBox && FoundAny(batch)) text += newline + Text(TextId::OpenFolderQuestion, language);
   return text;

@@ -35,6 +35,7 @@ DeletedPhaseResult WriteDeletedPhase(std::vector<MailRecord>& records, StoreRead
     record.FileName = std::move(file.name);
     record.Subject = std::move(file.subject);
     record.Date = file.date;
+    result.senders.push_back(std::move(file.sender));
     ++result.written;
     ShowPercent(ui, RoundPercent(static_cast<double>(i), static_cast<double>(records.size() - 1)));
     ui.PumpEvents();

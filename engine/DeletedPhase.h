@@ -16,6 +16,7 @@ struct DeletedPhaseResult {
   std::int32_t written = 0;
   std::optional<FreedWriteFailure> failure;  // the write that ended the phase
   std::vector<std::u16string> files;         // paths of the report, if made here, and of every file written
+  std::vector<std::u16string> senders;       // of each message written, in record order, from its header
 };
 
 // Writes each kept record marked Deleted, in record order, into the folder with its row in the folder's

@@ -11,6 +11,7 @@
 #include "engine/IndexPhase.h"
 #include "engine/RunListPhase.h"
 #include "engine/StatusPhases.h"
+#include "engine/StoreNames.h"
 #include "engine/Texts.h"
 #include "engine/naming/DecimalText.h"
 #include "engine/scan/BlockScan.h"
@@ -22,6 +23,7 @@
 #include "platform/Clock.h"
 #include "platform/FileTimes.h"
 #include "platform/Files.h"
+#include "platform/FolderListing.h"
 #include "platform/OutputFolder.h"
 #include "platform/Paths.h"
 
@@ -75,9 +77,18 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
 
 namespace {
 
+// The folder with those above it that are missing. One that exists is a batch's: made for a store whose
+// folder nests in it, as Folders.dbx nests them.
+bool MakeFolderLevels(const std::u16string& folder, platform::OsError& error) {
+  if (platform::IsFolder(folder)) return true;
+  const std::size_t parentLength = folder.size() - FileNameOf(folder).size();
+  if (parentLength > 1 && !MakeFolderLevels(folder.substr(0, parentLength - 1), error)) return false;
+  return platform::CreateFolder(folder, error);
+}
+
 std::optional<std::u16string> CreateExactFolder(const std::u16string& folder, RecoveryUi& ui) {
   platform::OsError error;
-  if (platform::CreateFolder(folder, error)) return folder;
+  if (MakeFolderLevels(folder, error)) return folder;
   ui.ShowMessage({Text(TextId::FolderCreateFailed, ui.TextLanguage()) + u"\r\n" + folder, MessageIcon::Critical,
                   MessageButtons::Ok, error.text});
   return std::nullopt;
@@ -308,7 +319,8 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   }
   run.ListRows.reset();
   if (index)
-    run.ListRows = StoreListRows(records, index->Whole() ? &*index : nullptr, missing, freedWritten.messages);
+    run.ListRows =
+        StoreListRows(records, index->Whole() ? &*index : nullptr, missing, deletedWritten.senders, freedWritten.messages);
   std::vector<std::u16string> listFiles;
   const bool listed = exactFolder || WriteStoreList(run, index, *folder, ui, listFiles);
   platform::OsError flushError;

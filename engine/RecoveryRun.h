@@ -59,8 +59,9 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
 
 // Fills run.MailRecords with the messages it finds and writes, and returns the outcome it also leaves
 // in run.Outcome. The run makes its own folder with CreateOutputFolder in ui.OutputParentFolder(), or,
-// when given, exactly `exactFolder`, which must not exist yet: a front end that recovers several stores
-// puts each in a folder of its own inside one run folder.
+// when given, exactly `exactFolder`, made with the folders above it that are missing: a batch puts each
+// store in a folder of its own inside one run folder, nested as Folders.dbx nests them, and one made
+// already for a store nested in it is taken as it is.
 RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
                              const std::optional<std::u16string>& exactFolder = std::nullopt);
 

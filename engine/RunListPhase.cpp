@@ -24,15 +24,19 @@ RunListRow FileRow(const MailRecord& record, const ListedMessage* listed) {
 
 std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, const StoreIndex* index,
                                       const std::vector<ListedMessage>& missing,
+                                      const std::vector<std::u16string>& deletedSenders,
                                       const std::vector<FreedFileWritten>& freed) {
   std::vector<RunListRow> rows;
+  std::size_t deletedNumber = 0;
   for (const bool deleted : {false, true})
     for (std::size_t i = 1; i < records.size(); ++i)
-      if (!records[i].FileName.empty() && records[i].Deleted == deleted)
+      if (!records[i].FileName.empty() && records[i].Deleted == deleted) {
         rows.push_back(FileRow(records[i], index ? index->Find(records[i].StartBlock) : nullptr));
+        if (deleted && deletedNumber < deletedSenders.size()) rows.back().sender = deletedSenders[deletedNumber++];
+      }
   for (const FreedFileWritten& file : freed)
     rows.push_back({kFreedFolderName + platform::kPathSeparator + file.file.name, RunListState::Freed, file.complete,
-                    file.firstBlock - 1, file.bytes, file.file.date, {}, file.file.subject});
+                    file.firstBlock - 1, file.bytes, file.file.date, file.file.sender, file.file.subject});
   for (const ListedMessage& message : missing)
     rows.push_back({{}, RunListState::Missing, true, message.FirstBlockOffset, 0,
                     platform::FileTimeToLocal(message.ReceivedTime), message.Sender, message.Subject});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/FolderNames.h"
 #include "engine/RunListPhase.h"
 #include "engine/RunReport.h"
 #include "engine/StoreNames.h"
@@ -76,15 +77,19 @@ std::u16string StorePlaceText(const StorePlace& place, Language language) {
 
 BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptions& options, BatchUi& ui) {
   BatchOutcome batch;
+  const FolderListNames folderNames = NamesFromFolderLists(stores, options);
+  batch.folderListUnreadable = folderNames.unreadable;
   std::vector<std::u16string> recoveredPaths;
-  for (const BatchStore& store : stores) {
-    StoreReport report{std::u16string(FileNameOf(store.path)), StoreFate::NotStarted, {}};
-    if (store.problem) {
+  std::vector<std::vector<NamedLevel>> recoveredLevels;
+  for (std::size_t i = 0; i < stores.size(); ++i) {
+    StoreReport report{std::u16string(FileNameOf(stores[i].path)), StoreFate::NotStarted, {}, {}};
+    if (stores[i].problem) {
       report.fate = StoreFate::Problem;
-    } else if (SkippedInBatch(store)) {
+    } else if (SkippedInBatch(stores[i])) {
       report.fate = StoreFate::Skipped;
     } else {
-      recoveredPaths.push_back(store.path);
+      recoveredPaths.push_back(stores[i].path);
+      recoveredLevels.push_back(folderNames.levels[i]);
     }
     batch.stores.push_back(std::move(report));
   }
@@ -96,7 +101,7 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     }
     batch.runFolder = *runFolder;
   }
-  const std::vector<std::u16string> subfolders = SubfolderNames(recoveredPaths);
+  const std::vector<std::u16string> subfolders = SubfolderNames(recoveredPaths, recoveredLevels);
   std::vector<RunListRow> listRows;
   bool anyWholeIndex = false;
   std::size_t next = 0;  // the next of recoveredPaths
@@ -108,6 +113,7 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     }
     if (report.fate == StoreFate::Skipped) continue;
     const std::size_t number = ++next;
+    if (!recoveredLevels[number - 1].empty()) report.namedFolder = subfolders[number - 1];
     if (batch.stopped) continue;
     RecoveryRun run(options);
     RecoveryUi& storeUi = ui.ForStore(run, StorePlace{stores[i].path, report.name, number, recoveredPaths.size()});

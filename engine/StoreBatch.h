@@ -33,6 +33,8 @@ struct StoreReport {
   std::u16string name;      // the file name
   StoreFate fate = StoreFate::NotStarted;
   RecoveryOutcome outcome;  // of a recovered store
+  // Its folder's path in the run folder when Folders.dbx named it; the report then names it so.
+  std::u16string namedFolder;
 };
 
 struct BatchOutcome {
@@ -42,6 +44,8 @@ struct BatchOutcome {
   // By Stop, Ctrl-C, a close or a failed write: the stores after that one were not started.
   bool stopped = false;
   bool quit = false;  // the window is closing, so nothing more is shown
+  // A Folders.dbx among the stores could not be read: the stores beside it keep their file names.
+  bool folderListUnreadable = false;
 };
 
 // A store's place among those the batch recovers, skipped ones left out.
@@ -67,5 +71,5 @@ class BatchUi {
 };
 
 // Each store in turn, each with a run of its own and the same options, its mail in a folder of the run
-// folder named after it. A stop, a close or a failed write ends the batch. The report is the caller's.
+// folder named after it, or as the Folders.dbx beside it names and nests it (see NamesFromFolderLists). A stop, a close or a failed write ends the batch. The report is the caller's.
 BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptions& options, BatchUi& ui);

@@ -49,6 +49,7 @@ enum class TextId {
   IndexNotWhole,
   IndexListsNone,
   BatchIndexCounts,
+  FolderListUnreadable,
 };
 
 // "%1", "%2" stand for the arguments of Text: counts, paths and reasons.
@@ -125,6 +126,9 @@ inline constexpr TextEntry kTextTable[] = {
      u"The store lists no mail, so every message found was written as deleted mail."},
     {TextId::BatchIndexCounts, u"削除されたメール%1通、一覧にあって見つからないもの%2通",
      u"%1 deleted, %2 listed but not found"},
+    {TextId::FolderListUnreadable,
+     u"Outlook Expressのフォルダ一覧（Folders.dbx）を読み取れなかったため、フォルダはDBXファイルの名前で作りました。",
+     u"The folder list (Folders.dbx) could not be read, so the folders are named after their DBX files."},
 };
 // clang-format on
 

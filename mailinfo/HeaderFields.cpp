@@ -51,6 +51,14 @@ class Header {
     return value;
   }
 
+  // The value of the line that begins with name (lowercase, with its colon and one space), unfolded.
+  std::optional<std::u16string> LineValue(std::u16string_view name) const {
+    if (lowered_.starts_with(name)) return Value(name, true);
+    const auto at = lowered_.find(u"\r\n" + std::u16string(name));
+    if (at == std::u16string::npos) return std::nullopt;
+    return Header(text_.substr(at + kCrLf.size())).Value(name, true);
+  }
+
  private:
   std::u16string_view text_;
   std::u16string lowered_;
@@ -90,5 +98,6 @@ HeaderInfo AnalyseHeaderText(std::u16string_view text) {
   } else {
     info.ReceivedDate = kUnknownMarker;
   }
+  if (const auto from = header.LineValue(u"from: ")) info.Sender = SenderName(*from);
   return info;
 }

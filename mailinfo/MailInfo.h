@@ -9,10 +9,16 @@
 // A Date or Received value to "YYYY/MM/DD hh:mm:ss", or the markers "(破損)" / "(不明)".
 std::u16string ParseMailDate(std::u16string_view value);
 
-// What the header part of a message yields: the decoded subject and the date text, or markers.
+// The sender a From value names: its display name when it has one (quoted, or a comment after the
+// address), else its address; MIME-decoded. Empty for an empty value.
+std::u16string SenderName(std::u16string_view from);
+
+// What the header part of a message yields: the decoded subject and the date text, or markers, and the
+// sender of the From line (empty without one).
 struct HeaderInfo {
   std::u16string Subject;
   std::u16string ReceivedDate;
+  std::u16string Sender{};
 };
 
 // At most this many bytes from the start of a message are read for its header.

@@ -93,7 +93,7 @@ std::optional<FreedWriteFailure> DeletedMailFolder::Write(std::span<const std::u
   reportBytes_ += static_cast<std::int64_t>(text.size());
   files.push_back(platform::JoinPath(path_, name));
   ++written_;
-  written = {name, header.Subject, date};
+  written = {name, header.Subject, date, header.Sender};
   return std::nullopt;
 }
 

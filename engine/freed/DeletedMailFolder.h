@@ -25,6 +25,7 @@ struct DeletedMailFile {
   std::u16string name;
   std::u16string subject;
   std::optional<MailDate> date;  // from its header
+  std::u16string sender{};       // from its header, for the run's list
 };
 
 // The report row of a file, made once its name is known.

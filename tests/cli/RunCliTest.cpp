@@ -267,6 +267,36 @@ TEST_F(RunCliTest, AFolderBatchSkipsTheFilesThatHoldNoMailInTheChoosersOrder) {
                          runFolder.u16string() + u"\n");
 }
 
+TEST_F(RunCliTest, AFolderBatchTakesTheFoldersNamesAndNestingFromFoldersDbxUnlessItCannotBeRead) {
+  const struct {
+    std::uint32_t jobParent;  // 2 makes a cycle
+    std::vector<std::u16string> folders;
+    std::u16string_view line;
+  } cases[] = {
+      {1, {u"Mail", u"Mail/Job"}, u"\nMail/Job: 1 messages"},
+      {2, {u"Inbox", u"Work"}, u"\nThe folder list (Folders.dbx) could not be read, so the folders are named after their DBX files.\n"},
+  };
+  for (const auto& c : cases) {
+    const fs::path folder = temp_.Path() / std::to_string(c.jobParent);
+    Store({MakeMessage("inbox", 300, 1)}, folder / "Inbox.dbx");
+    Store({MakeMessage("work", 300, 2)}, folder / "Work.dbx");
+    DbxWriter list;
+    list.AppendFolderList({{1, 0xFFFFFFFF, "Mail", "Inbox.dbx"}, {2, c.jobParent, "Job", "Work.dbx"}});
+    list.Save(folder / "Folders.dbx");
+    const fs::path output = parent_ / std::to_string(c.jobParent);
+    fs::create_directories(output);
+    const CliRun run = RunCommand({"--output", Utf8(output), Utf8(folder)}, Language::English);
+    const fs::path runFolder = Entries(output).at(0);
+    std::vector<fs::path> folders;
+    for (const std::u16string& name : c.folders) folders.push_back(runFolder / fs::path(name).make_preferred());
+    std::vector<fs::path> written;
+    for (const auto& entry : fs::recursive_directory_iterator(runFolder)) if (entry.is_directory()) written.push_back(entry.path());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, folders);
+    EXPECT_NE(run.out.find(fs::path(c.line).make_preferred().u16string()), std::u16string::npos) << platform::ToUtf8(run.out);
+  }
+}
+
 TEST_F(RunCliTest, AFolderWithOneStoreKeepsTheSingleStoreLayout) {
   const fs::path folder = temp_.Path() / "one";
   const std::string message = MakeMessage("one", 300);

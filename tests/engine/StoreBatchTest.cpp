@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -96,6 +97,47 @@ TEST_F(StoreBatch, OneListAtTheTopCoversEveryStoreAndTheLinesCountTheDeletedMail
             std::u16string::npos);
 }
 
+TEST_F(StoreBatch, FoldersDbxNamesAndNestsTheFoldersOrTheReportSaysItCouldNotBeRead) {
+  for (const char* name : {"Inbox.dbx", "Work.dbx", "2003.dbx", "Other.dbx"}) Store(name, 1, 1);
+  const struct {
+    std::uint32_t localFoldersParent;  // 3 makes a cycle
+    bool useIndex;
+    std::vector<std::u16string> paths;  // the list's, in the batch's order
+    std::u16string_view line;
+    bool unreadable;
+  } cases[] = {
+      {0, true, {u"受信/m0.eml", u"受信/仕事/Old_Years/2003_/m0.eml", u"Other/m0.eml", u"受信/仕事/m0.eml"}, u"\n受信/仕事: 1通", false},
+      {3, true, {u"Inbox/m0.eml", u"2003/m0.eml", u"Other/m0.eml", u"Work/m0.eml"}, u"\nWork.dbx: 1通", true},
+      {0, false, {u"Inbox/m0.eml", u"2003/m0.eml", u"Other/m0.eml", u"Work/m0.eml"}, u"\nWork.dbx: 1通", false},
+  };
+  for (const auto& c : cases) {
+    testsupport::DbxWriter folders;  // the Inbox now called 受信 holds 仕事, and that a folder whose store is gone
+    folders.AppendFolderList({{0, 0xFFFFFFFF, "Outlook Express", ""}, {1, c.localFoldersParent, "Local Folders", ""},
+                              {2, 1, "\x8e\xf3\x90\x4d", "Inbox.dbx"}, {3, 2, "\x8e\x64\x8e\x96", "Work.dbx"},
+                              {5, 3, "Old/Years", "Gone.dbx"}, {6, 5, "2003.", "2003.dbx"}});
+    folders.Save(temp_.Path() / "stores" / "Folders.dbx");
+    platform::OsError error;
+    RunOptions options;
+    options.UseIndex = c.useIndex;
+    RecordingBatchUi ui(temp_.Path());
+    const BatchOutcome batch = RecoverStores(*FolderStores((temp_.Path() / "stores").u16string(), error), options, ui);
+    std::vector<std::u16string> expected = c.paths, listed, written;
+    for (std::u16string& path : expected) std::replace(path.begin(), path.end(), u'/', platform::kPathSeparator);
+    const std::optional<RunList> list = ReadRunListFile(batch.runFolder, error);
+    for (const RunListRow& row : list ? list->rows : std::vector<RunListRow>{}) listed.push_back(row.path);
+    EXPECT_EQ(listed, c.useIndex ? expected : std::vector<std::u16string>{});
+    for (const auto& file : fs::recursive_directory_iterator(batch.runFolder))
+      if (file.path().extension() == ".eml") written.push_back(fs::relative(file.path(), batch.runFolder).u16string());
+    std::sort(expected.begin(), expected.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, expected);
+    std::u16string report = BatchReportText(batch, Language::Japanese, false);
+    std::replace(report.begin(), report.end(), platform::kPathSeparator, u'/');
+    EXPECT_NE(report.find(c.line), std::u16string::npos) << platform::ToUtf8(report);
+    EXPECT_EQ(report.find(u"\nOutlook Expressのフォルダ一覧（Folders.dbx）を読み取れなかったため") != std::u16string::npos, c.unreadable);
+  }
+}
+
 TEST_F(StoreBatch, AFlushThatFailsAfterTheLastStoreInterruptsNothing) {
   // The first store holds no mail and so flushes nothing: the first flush is the last store's.
   const std::vector<BatchStore> stores{{Store(u"受信トレイ.dbx", 0).u16string(), false, std::nullopt},
@@ -114,11 +156,11 @@ TEST_F(StoreBatch, AFlushThatFailsAfterTheLastStoreInterruptsNothing) {
 TEST(BatchReportText, AListTooLongForAMessageBoxNamesTheStoresWithMailAndSumsUpTheRest) {
   BatchOutcome batch;
   for (int i = 0; i < 30; ++i) {
-    StoreReport store{u"f" + platform::FromUtf8(std::to_string(i)) + u".dbx", StoreFate::Recovered, {}};
+    StoreReport store{u"f" + platform::FromUtf8(std::to_string(i)) + u".dbx", StoreFate::Recovered, {}, {}};
     if (i == 7) store.outcome = {.messageCount = 5, .cutShortCount = 1, .freedCount = 2, .unreadableCount = 3};
     batch.stores.push_back(store);
   }
-  batch.stores.push_back({u"Folders.dbx", StoreFate::Skipped, {}});
+  batch.stores.push_back({u"Folders.dbx", StoreFate::Skipped, {}, {}});
   EXPECT_EQ(BatchReportText(batch, Language::Japanese, true),
             u"f7.dbx: 5通、削除済み領域から2通、途中で切れたもの1通、読めない箇所3か所\r\n"
             u"ほかの30個のファイルからはメールが見つかりませんでした。\r\n"

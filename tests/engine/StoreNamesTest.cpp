@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Files.h"
+
 namespace {
 
 std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
@@ -40,10 +42,16 @@ TEST(IsDbxFileName, TakesTheExtensionInAnyCase) {
 }
 
 TEST(SubfolderNames, AreTheFileNamesWithoutExtensionAndNumberedOnAClash) {
+  const std::u16string in = u"受信トレイ(1)" + std::u16string(1, platform::kPathSeparator);
   const struct {
     std::vector<std::u16string> stores;
     std::vector<std::u16string> folders;
+    std::vector<std::vector<NamedLevel>> named = {};
   } cases[] = {
+      // Named folders clash with the others, and with the deleted mail beside the mail of their parent store.
+      {{u"/a/受信トレイ.dbx", u"/b/Inbox.dbx", u"/b/Del.dbx", u"/b/Inbox.dbx"},
+       {u"受信トレイ", u"受信トレイ(1)", in + u"削除済みメール(1)", u"受信トレイ(2)"},
+       {{}, {{1, u"受信トレイ"}}, {{1, u"受信トレイ"}, {2, u"削除済みメール"}}, {{1, u"受信トレイ"}}}},
       {{u"/a/受信トレイ.dbx", u"/b/送信済みアイテム.dbx"}, {u"受信トレイ", u"送信済みアイテム"}},
       {{u"/a/Inbox.dbx", u"/b/Inbox.dbx", u"/c/Inbox.dbx"}, {u"Inbox", u"Inbox(1)", u"Inbox(2)"}},
       {{u"/a/Inbox.dbx", u"/b/INBOX.DBX"}, {u"Inbox", u"INBOX(1)"}},
@@ -51,7 +59,7 @@ TEST(SubfolderNames, AreTheFileNamesWithoutExtensionAndNumberedOnAClash) {
       {{u"/a/Inbox.dbx", u"/b/Inbox(1).dbx", u"/c/Inbox.dbx"}, {u"Inbox", u"Inbox(1)", u"Inbox(2)"}},
       {{u"Sent.Items.dbx", u"/a/.dbx", u"/a/noextension"}, {u"Sent.Items", u".dbx", u"noextension"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(SubfolderNames(c.stores), c.folders) << testing::PrintToString(c.stores[0]);
+  for (const auto& c : cases) EXPECT_EQ(SubfolderNames(c.stores, c.named), c.folders) << testing::PrintToString(c.stores[0]);
 }
 
 TEST(FileNameOf, IsTheLastPartOfThePath) {

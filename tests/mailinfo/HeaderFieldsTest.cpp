@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,6 +28,7 @@ struct Case {
   std::string message;  // bytes as stored
   std::u16string subject;
   std::u16string receivedDate;
+  std::optional<std::u16string> sender = std::nullopt;  // checked when given
 };
 
 void ExpectAll(const std::vector<Case>& cases) {
@@ -35,6 +37,9 @@ void ExpectAll(const std::vector<Case>& cases) {
     const HeaderInfo info = AnalyseHeaderBytes(AsBytes(c.message));
     EXPECT_EQ(platform::ToUtf8(info.Subject), platform::ToUtf8(c.subject));
     EXPECT_EQ(platform::ToUtf8(info.ReceivedDate), platform::ToUtf8(c.receivedDate));
+    if (c.sender) {
+      EXPECT_EQ(platform::ToUtf8(info.Sender), platform::ToUtf8(*c.sender));
+    }
   }
 }
 
@@ -58,6 +63,13 @@ TEST(AnalyseHeader, FindsFieldNamesAnywhereAsLowercaseTextWithOneSpace) {
       {"no empty line: the body is searched too", "From: a@example.jp\r\nbody text\r\nSubject: in the body",
        u"in the body", std::u16string(kUnknown)},
       {"empty", "", std::u16string(kNoSubject), std::u16string(kUnknown)},
+      {"the sender: From at a line's start, a quoted encoded name",
+       "X-From: x\r\nFrom: \"=?ISO-2022-JP?B?GyRCOzNFRBsoQiAbJEJCQE86GyhC?=\" <taro@example.jp>\r\n\r\n",
+       std::u16string(kNoSubject), std::u16string(kUnknown), u"山田 太郎"},
+      {"the sender: an address alone", "From: <taro@example.jp>\r\n\r\n", std::u16string(kNoSubject),
+       std::u16string(kUnknown), u"taro@example.jp"},
+      {"the sender: a name in a comment", "From: taro@example.jp (Taro)\r\n\r\n", std::u16string(kNoSubject),
+       std::u16string(kUnknown), u"Taro"},
   });
 }
 
