@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -22,18 +23,23 @@ std::uint8_t ByteAt(std::int64_t offset) {
 }
 
 // The block at a 1-based position as the file holds it, zeros beyond its end.
-DbxBlock Expected(std::int64_t position, std::int64_t length) {
-  std::uint8_t bytes[kBlockSize];
+std::array<std::uint8_t, kBlockSize> Expected(std::int64_t position, std::int64_t length) {
+  std::array<std::uint8_t, kBlockSize> bytes{};
   for (std::int64_t i = 0; i < kBlockSize; ++i) {
     const std::int64_t offset = position - 1 + i;
-    bytes[i] = offset < length ? ByteAt(offset) : 0;
+    bytes[static_cast<std::size_t>(i)] = offset < length ? ByteAt(offset) : 0;
   }
-  return DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize));
+  return bytes;
 }
 
-bool Same(const DbxBlock& a, const DbxBlock& b) {
-  return a.OwnOffset == b.OwnOffset && a.AreaSize == b.AreaSize && a.DataLength == b.DataLength &&
-         a.NextOffset == b.NextOffset && std::equal(std::begin(a.Data), std::end(a.Data), std::begin(b.Data));
+// Whether the reader gives the header and the Data of the block at position as the file holds them.
+bool ReadsAsStored(StoreReader& reader, std::int64_t position, std::int64_t length) {
+  const auto bytes = Expected(position, length);
+  const DbxBlock expected = DecodeBlock(bytes);
+  DbxBlock block;
+  return reader.ReadBlock(position, block) && block.OwnOffset == expected.OwnOffset &&
+         block.AreaSize == expected.AreaSize && block.DataLength == expected.DataLength &&
+         block.NextOffset == expected.NextOffset && std::ranges::equal(reader.Data(position), std::span(bytes).subspan<kDataAt>());
 }
 
 std::filesystem::path WriteStore(const testsupport::TempFolder& temp, std::int64_t length) {
@@ -99,9 +105,7 @@ TEST(StoreReader, AShortStoreHasAWindowOfItsOwnLengthAndItsBlocksAreTheFileBytes
     reader.LoadWindow(1);
     EXPECT_EQ(FirstWrongByte(reader, 1, length), -1);
     for (const std::int64_t position : {std::int64_t{1}, length / 2 + 1, std::max<std::int64_t>(1, length - 527), length}) {
-      DbxBlock block;
-      ASSERT_TRUE(reader.ReadBlock(position, block)) << position;
-      EXPECT_TRUE(Same(block, Expected(position, length))) << position;
+      EXPECT_TRUE(ReadsAsStored(reader, position, length)) << position;
     }
   }
 }
@@ -168,9 +172,7 @@ TEST(StoreReader, BlocksAreTheFileBytesFromWindowAndLinesAlike) {
       kLength,
   };
   for (const std::int64_t position : positions) {
-    DbxBlock block;
-    ASSERT_TRUE(reader.ReadBlock(position, block)) << position;
-    EXPECT_TRUE(Same(block, Expected(position, kLength))) << position;
+    EXPECT_TRUE(ReadsAsStored(reader, position, kLength)) << position;
   }
   DbxBlock block;
   EXPECT_FALSE(reader.ReadBlock(0, block));
@@ -201,9 +203,7 @@ TEST(StoreLines, CopyGivesTheFileBytesAndHowManyOfThemTheFileHeld) {
       std::uint8_t bytes[kBlockSize];
       std::fill(std::begin(bytes), std::end(bytes), std::uint8_t{0xAA});
       EXPECT_EQ(lines.Copy(c.offset, bytes), c.held) << store.length << " " << c.offset;
-      EXPECT_TRUE(Same(DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize)),
-                       Expected(c.offset + 1, store.length)))
-          << store.length << " " << c.offset;
+      EXPECT_TRUE(std::ranges::equal(bytes, Expected(c.offset + 1, store.length))) << store.length << " " << c.offset;
     }
   }
 }
