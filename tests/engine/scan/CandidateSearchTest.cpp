@@ -37,9 +37,11 @@ TEST(CandidateSearch, FindsTheFirstCandidateTheRulesFind) {
     std::vector<std::uint8_t> w(static_cast<std::size_t>(kWindowSize));
     for (auto& byte : w) byte = alphabet[random() % std::size(alphabet)];
     // The edges of 16-, 32- and 64-byte steps, and of the byte-by-byte end of the window.
-    const std::int64_t edges[] = {1,  2,  3,  4,  5,  16, 17, 18, 31, 32, 33, 63, 64, 65, 66, kWindowStep - 60,
-                                  kWindowStep - 17, kWindowStep - 6, kWindowStep - 5, kWindowStep - 4, kWindowStep,
-                                  kWindowStep + 1};
+    std::vector<std::int64_t> edges = {1,  2,  3,  4,  5,  16, 17, 18, 31, 32, 33, 63, 64, 65, 66, kWindowStep - 60,
+                                       kWindowStep - 17, kWindowStep - 6, kWindowStep - 5, kWindowStep - 4, kWindowStep,
+                                       kWindowStep + 1};
+    // Every place within a 64-byte step, 65 bytes apart.
+    for (std::int64_t k = 0; k < 64; ++k) edges.push_back(4097 + 65 * k);
     for (const std::int64_t m : edges) {
       switch ((m + round) % 4) {
         case 0: Plant(w, m, 'Q'); break;

@@ -32,12 +32,16 @@ std::array<std::uint8_t, kBlockSize> Expected(std::int64_t position, std::int64_
   return bytes;
 }
 
-// Whether the reader gives the header and the Data of the block at position as the file holds them.
+// Whether the reader gives the header and the Data of the block at position as the file holds them,
+// the Data after the header of the block that follows was read, as the start adjustment reads it.
 bool ReadsAsStored(StoreReader& reader, std::int64_t position, std::int64_t length) {
   const auto bytes = Expected(position, length);
   const DbxBlock expected = DecodeBlock(bytes);
   DbxBlock block;
-  return reader.ReadBlock(position, block) && block.OwnOffset == expected.OwnOffset &&
+  if (!reader.ReadBlock(position, block)) return false;
+  DbxBlock following;
+  static_cast<void>(reader.ReadBlock(position + kBlockSize, following));
+  return block.OwnOffset == expected.OwnOffset &&
          block.AreaSize == expected.AreaSize && block.DataLength == expected.DataLength &&
          block.NextOffset == expected.NextOffset && std::ranges::equal(reader.Data(position), std::span(bytes).subspan<kDataAt>());
 }
