@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "engine/scan/StoreReader.h"
@@ -27,23 +27,21 @@ std::array<std::uint8_t, kBlockSize> Expected(std::int64_t position, std::int64_
   std::array<std::uint8_t, kBlockSize> bytes{};
   for (std::int64_t i = 0; i < kBlockSize; ++i) {
     const std::int64_t offset = position - 1 + i;
-    bytes[static_cast<std::size_t>(i)] = offset < length ? ByteAt(offset) : 0;
+    bytes[i] = offset < length ? ByteAt(offset) : 0;
   }
   return bytes;
 }
 
-// Whether the reader gives the header and the Data of the block at position as the file holds them,
-// the Data after the header of the block that follows was read, as the start adjustment reads it.
+// Whether the reader gives the block at position as the file holds it, the Data after the next header.
 bool ReadsAsStored(StoreReader& reader, std::int64_t position, std::int64_t length) {
   const auto bytes = Expected(position, length);
   const DbxBlock expected = DecodeBlock(bytes);
-  DbxBlock block;
+  DbxBlock block, following;
   if (!reader.ReadBlock(position, block)) return false;
-  DbxBlock following;
-  static_cast<void>(reader.ReadBlock(position + kBlockSize, following));
-  return block.OwnOffset == expected.OwnOffset &&
-         block.AreaSize == expected.AreaSize && block.DataLength == expected.DataLength &&
-         block.NextOffset == expected.NextOffset && std::ranges::equal(reader.Data(position), std::span(bytes).subspan<kDataAt>());
+  static_cast<void>(reader.ReadBlock(position + kBlockSize, following));  // as the start adjustment does
+  return std::tie(block.OwnOffset, block.AreaSize, block.DataLength, block.NextOffset) ==
+             std::tie(expected.OwnOffset, expected.AreaSize, expected.DataLength, expected.NextOffset) &&
+         std::ranges::equal(reader.Data(position), std::span(bytes).subspan<kDataAt>());
 }
 
 std::filesystem::path WriteStore(const testsupport::TempFolder& temp, std::int64_t length) {
