@@ -72,11 +72,13 @@ bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
 }
 
 std::span<const std::uint8_t, kAreaSize> StoreReader::Data(std::int64_t position) {
-  if (InWindow(position)) return std::span<const std::uint8_t, kAreaSize>(window_.get() + (position - windowStart_ + kDataAt), kAreaSize);
-  // The lines still hold what ReadBlock read: a block's line and the next one's never share a slot.
-  if (position != outsideAt_) {
+  const std::uint8_t* block = outside_;
+  if (InWindow(position)) {
+    block = window_.get() + (position - windowStart_);
+  } else if (position != outsideAt_) {
+    // The lines still hold what ReadBlock read: a block's line and the next one's never share a slot.
     static_cast<void>(lines_.Copy(position - 1, outside_));
     outsideAt_ = position;
   }
-  return std::span<const std::uint8_t, kBlockSize>(outside_).subspan<kDataAt>();
+  return std::span<const std::uint8_t, kAreaSize>(block + kDataAt, kAreaSize);
 }

@@ -37,8 +37,8 @@ class WindowReadAhead {
   void Run();
   // Waits until the state is one that ends the wait, and returns it; first for busyRounds pauses, a
   // few microseconds, about what waking a sleeping thread costs. Waiting busily any longer holds a
-  // processor that the thread waited for may need: on two shared cores the scan then ran at a third of
-  // the speed of reading.
+  // processor that the thread waited for may need: on two busy cores the scan then took twice as long
+  // as the reading.
   static constexpr int kBusyRounds = 1 << 8;
   template <typename Ends>
   State WaitUntil(Ends ends, int busyRounds);
