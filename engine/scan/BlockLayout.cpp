@@ -1,7 +1,5 @@
 #include "engine/scan/BlockLayout.h"
 
-#include <cstring>
-
 namespace {
 
 constexpr std::int64_t kOffsetWrap = std::int64_t{1} << 32;
@@ -21,7 +19,6 @@ DbxBlock DecodeBlock(std::span<const std::uint8_t, kBlockSize> bytes) {
   block.AreaSize = Signed32(LittleEndian32(bytes.data() + kAreaSizeAt));
   block.DataLength = Signed32(LittleEndian32(bytes.data() + kDataLengthAt));
   block.NextOffset = LittleEndian32(bytes.data() + kNextOffsetAt);
-  std::memcpy(block.Data, bytes.data() + kDataAt, sizeof block.Data);
   return block;
 }
 

@@ -16,16 +16,16 @@ inline constexpr int kDataAt = 16;
 inline constexpr int kAreaSize = 512;
 inline constexpr int kBlockSize = kDataAt + kAreaSize;
 
-// One 528-byte message block as stored.
+// The header of one 528-byte message block as stored; its Data, kAreaSize bytes, follows at kDataAt.
+// The Data is left where it was read, and never copied into the header.
 struct DbxBlock {
   std::uint32_t OwnOffset = 0;  // file offset (0-based) at which the block lies, modulo 2^32
   std::int32_t AreaSize = 0;    // kAreaSize in message blocks
   std::int32_t DataLength = 0;  // valid bytes in Data, 1 to kAreaSize
   std::uint32_t NextOffset = 0; // file offset of the next block of the message, modulo 2^32; 0 in the last block
-  std::uint8_t Data[kAreaSize] = {};
 };
 
-// Decodes a block from its stored bytes.
+// Decodes a block's header from its stored bytes.
 DbxBlock DecodeBlock(std::span<const std::uint8_t, kBlockSize> bytes);
 
 // A message block's AreaSize field as stored: the byte pattern the scan searches for. A match at

@@ -187,7 +187,7 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
   visits_.Start(block);
   while (current.NextOffset != 0 && current.NextOffset != current.OwnOffset && current.AreaSize == kAreaSize &&
          HasValidLength(current)) {
-    if (!host_.AppendMessageBytes(current.Data)) {
+    if (!host_.AppendMessageBytes(store_.Data(block))) {
       writeFailed = true;
       break;
     }
@@ -212,7 +212,7 @@ Scan::Next Scan::Assemble(std::int64_t block, DbxBlock current) {
   }
   if (!cutShort && !writeFailed && current.DataLength > 0) {
     const auto count = static_cast<std::size_t>(std::min(current.DataLength, kAreaSize));
-    writeFailed = !host_.AppendMessageBytes(std::span(current.Data, count));
+    writeFailed = !host_.AppendMessageBytes(store_.Data(block).first(count));
   }
   const bool more = host_.EndMessage(start, cutShort || writeFailed);
   return more && !writeFailed ? Next::SearchAgain : Next::EndAfterAdvance;

@@ -53,15 +53,32 @@ void StoreReader::LoadWindow(std::int64_t start) {
   aheadStart_ = next;
 }
 
+bool StoreReader::InWindow(std::int64_t position) const {
+  return position >= windowStart_ && position + kBlockSize <= windowStart_ + windowSpan_;
+}
+
 bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
   if (position < 1 || position > length_) return false;
   if (!store_.Readable(position - 1, kBlockSize)) return false;
-  if (position >= windowStart_ && position + kBlockSize <= windowStart_ + windowSpan_) {
+  if (InWindow(position)) {
     block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.get() + (position - windowStart_), kBlockSize));
     return true;
   }
-  std::uint8_t bytes[kBlockSize];
-  if (lines_.Copy(position - 1, bytes) < 0) return false;
-  block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(bytes, kBlockSize));
+  outsideAt_ = 0;
+  if (lines_.Copy(position - 1, outside_) < 0) return false;
+  outsideAt_ = position;
+  block = DecodeBlock(outside_);
   return true;
+}
+
+std::span<const std::uint8_t, kAreaSize> StoreReader::Data(std::int64_t position) {
+  const std::uint8_t* block = outside_;
+  if (InWindow(position)) {
+    block = window_.get() + (position - windowStart_);
+  } else if (position != outsideAt_) {
+    // The lines still hold what ReadBlock read: a block's line and the next one's never share a slot.
+    static_cast<void>(lines_.Copy(position - 1, outside_));
+    outsideAt_ = position;
+  }
+  return std::span<const std::uint8_t, kAreaSize>(block + kDataAt, kAreaSize);
 }

@@ -30,11 +30,18 @@ class StoreReader {
   // FindCandidate). Index 0 is window position 1.
   std::span<const std::uint8_t> Window() const { return {window_.get(), windowBytes_}; }
 
-  // Reads the block at 1-based position. Fails when the position lies outside 1..Length() or a byte of
-  // the block cannot be read; a block running past the end of the file reads zeros for the missing bytes.
+  // Reads the header of the block at 1-based position. Fails when the position lies outside
+  // 1..Length() or a byte of the block cannot be read; a block running past the end of the file reads
+  // zeros for the missing bytes.
   bool ReadBlock(std::int64_t position, DbxBlock& block);
+  // The Data of a block that ReadBlock read, where it lies in the window; a block outside it is copied
+  // out of the lines. Valid until the next call of any member.
+  std::span<const std::uint8_t, kAreaSize> Data(std::int64_t position);
 
  private:
+  // Whether the block at position lies whole in the window.
+  bool InWindow(std::int64_t position) const;
+
   StoreReads& store_;
   std::int64_t length_;
   // Of window_ and ahead_: kWindowSize, or what the one window of a shorter store needs. Only what a
@@ -45,6 +52,8 @@ class StoreReader {
   std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
   std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
   StoreLines lines_;  // for blocks outside the window
+  std::uint8_t outside_[kBlockSize] = {};  // the last block read outside the window
+  std::int64_t outsideAt_ = 0;  // its position; 0 when none is held
   ThreadStart start_;
   // The window after the loaded one, read while the loaded one is searched; its buffer trades places
   // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.

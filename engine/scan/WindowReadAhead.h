@@ -35,10 +35,11 @@ class WindowReadAhead {
  private:
   enum class State { Idle, Asked, Reading, Read, Quit };
   void Run();
-  // Waits until the state is one that ends the wait, and returns it; first for busyRounds pauses,
-  // since a read or a search ends within a fraction of a millisecond and waking a sleeping thread
-  // costs about as much.
-  static constexpr int kBusyRounds = 1 << 14;
+  // Waits until the state is one that ends the wait, and returns it; first for busyRounds pauses, a
+  // few microseconds, about what waking a sleeping thread costs. Waiting busily any longer holds a
+  // processor that the thread waited for may need: on two busy cores the scan then took twice as long
+  // as the reading.
+  static constexpr int kBusyRounds = 1 << 8;
   template <typename Ends>
   State WaitUntil(Ends ends, int busyRounds);
   void Set(State to);

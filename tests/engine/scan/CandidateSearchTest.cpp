@@ -48,6 +48,7 @@ TEST(CandidateSearch, FindsTheFirstCandidateTheRulesFind) {
         default: Plant(w, m, 'a', 512); break;  // the longest length
       }
     }
+    for (std::int64_t k = 0; k < 64; ++k) Plant(w, 4097 + 65 * k, 'Q');  // every place within a 64-byte step
     std::vector<std::int64_t> froms = {1, 2, 3, 4, 5, 6, 17, 18, 33, 65, kWindowStep - 60, kWindowStep - 17, kWindowStep - 5,
                                        kWindowStep - 4, kWindowStep, kWindowStep + 1};
     for (int i = 0; i < 40; ++i) froms.push_back(1 + static_cast<std::int64_t>(random() % kWindowStep));
