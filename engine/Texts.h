@@ -49,6 +49,7 @@ enum class TextId {
   IndexNotWhole,
   IndexListsNone,
   BatchIndexCounts,
+  ResultsHint,
 };
 
 // "%1", "%2" stand for the arguments of Text: counts, paths and reasons.
@@ -125,6 +126,7 @@ inline constexpr TextEntry kTextTable[] = {
      u"The store lists no mail, so every message found was written as deleted mail."},
     {TextId::BatchIndexCounts, u"削除されたメール%1通、一覧にあって見つからないもの%2通",
      u"%1 deleted, %2 listed but not found"},
+    {TextId::ResultsHint, u"見つかったメールは［結果一覧］で確かめられます。", u"Use Results to look through the mail found."},
 };
 // clang-format on
 
