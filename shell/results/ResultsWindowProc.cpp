@@ -53,8 +53,8 @@ struct ColumnDesign {
 
 // In ResultColumn order.
 constexpr ColumnDesign kColumns[] = {
-    {WindowText::ColumnState, 120, LVCFMT_LEFT},  {WindowText::ColumnDate, 130, LVCFMT_LEFT},
-    {WindowText::ColumnFrom, 200, LVCFMT_LEFT},   {WindowText::ColumnSubject, 300, LVCFMT_LEFT},
+    {WindowText::ColumnState, 120, LVCFMT_LEFT},  {WindowText::ColumnDate, 150, LVCFMT_LEFT},
+    {WindowText::ColumnFrom, 190, LVCFMT_LEFT},   {WindowText::ColumnSubject, 290, LVCFMT_LEFT},
     {WindowText::ColumnBytes, 70, LVCFMT_RIGHT},  {WindowText::ColumnFolder, 100, LVCFMT_LEFT},
 };
 
@@ -228,6 +228,11 @@ INT_PTR frmResults::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
       return TRUE;
     }
+    case WM_CTLCOLORSTATIC:
+      // The read-only preview reads as a page, not as a disabled box.
+      if (reinterpret_cast<HWND>(lParam) != Control(txtPreview)) return FALSE;
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
     case WM_CLOSE:
       EndDialog(dialog_, IDCANCEL);
       return TRUE;
