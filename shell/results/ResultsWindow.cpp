@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "engine/RunReport.h"
 #include "engine/naming/DecimalText.h"
@@ -21,13 +22,6 @@ namespace {
 
 // The filter drop-down's items, in ResultFilter order.
 constexpr WindowText kFilters[] = {WindowText::ResultsAll, WindowText::ResultsDeletedOnly, WindowText::ResultsMissing};
-
-// As the user's locale orders texts; letter case aside.
-int LocaleOrder(std::u16string_view a, std::u16string_view b) {
-  const int result = CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, Wide(a.data()), static_cast<int>(a.size()),
-                                     Wide(b.data()), static_cast<int>(b.size()), nullptr, nullptr, 0);
-  return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
-}
 
 }  // namespace
 
@@ -159,7 +153,7 @@ void frmResults::mnuCopySubject_Click() {
 void frmResults::Requery() {
   const HWND list = Control(ResultsControl::lvwMail);
   const RunListRow* selected = SelectedRow();
-  order_ = ResultOrder(results_.rows, query_, LocaleOrder);
+  order_ = ResultOrder(results_.rows, query_, std::ref(localeOrder_));
   requerying_ = true;
   LVITEMW cleared{};
   cleared.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
