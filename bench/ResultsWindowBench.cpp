@@ -40,7 +40,7 @@ std::vector<RunListRow> MakeRows(std::size_t count) {
 
 struct Timing {
   Clock::time_point start;
-  double opened = 0, sorted = 0, searched = 0;
+  double opened = 0, sorted = 0, resorted = 0, searched = 0;
 };
 Timing* gTiming = nullptr;
 
@@ -50,17 +50,23 @@ void CALLBACK WhenIdle(HWND, UINT, UINT_PTR timer, DWORD) {
   gTiming->opened = Milliseconds(gTiming->start);
   const HWND dialog = GetActiveWindow();
   const HWND list = GetDlgItem(dialog, static_cast<int>(ResultsControl::lvwMail));
+  const HWND search = GetDlgItem(dialog, static_cast<int>(ResultsControl::txtSearch));
+  auto start = Clock::now();
+  SetWindowTextW(search, L"会議");  // sorted by date, as the window opens
+  UpdateWindow(dialog);
+  gTiming->searched = Milliseconds(start);
+  SetWindowTextW(search, L"");
   NMLISTVIEW click{};
   click.hdr = {list, static_cast<UINT_PTR>(ResultsControl::lvwMail), LVN_COLUMNCLICK};
   click.iSubItem = static_cast<int>(ResultColumn::Subject);
-  auto start = Clock::now();
+  start = Clock::now();
   SendMessageW(dialog, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
   UpdateWindow(dialog);
   gTiming->sorted = Milliseconds(start);
   start = Clock::now();
-  SetWindowTextW(GetDlgItem(dialog, static_cast<int>(ResultsControl::txtSearch)), L"会議");
+  SendMessageW(dialog, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));  // the other way round
   UpdateWindow(dialog);
-  gTiming->searched = Milliseconds(start);
+  gTiming->resorted = Milliseconds(start);
   SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -78,8 +84,8 @@ int main(int argc, char** argv) {
   SetTimer(nullptr, 0, 0, WhenIdle);
   timing.start = Clock::now();
   frmResults::Show(nullptr, Language::Japanese, RunResults{u"C:\\nowhere", std::move(list.rows)});
-  std::printf("rows %zu: list file %zu bytes read in %.0f ms; window open in %.0f ms; sort by subject %.0f ms; "
-              "search %.0f ms\n",
-              count, file.size(), read, timing.opened, timing.sorted, timing.searched);
+  std::printf("rows %zu: list file %zu bytes read in %.0f ms; window open in %.0f ms; search %.0f ms; "
+              "sort by subject %.0f ms, again the other way %.0f ms\n",
+              count, file.size(), read, timing.opened, timing.searched, timing.sorted, timing.resorted);
   return 0;
 }

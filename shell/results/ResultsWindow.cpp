@@ -153,11 +153,13 @@ void frmResults::mnuCopySubject_Click() {
 void frmResults::Requery() {
   const HWND list = Control(ResultsControl::lvwMail);
   const RunListRow* selected = SelectedRow();
+  const auto selectedItem = SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
   order_ = ResultOrder(results_.rows, query_, std::ref(localeOrder_));
   requerying_ = true;
+  // Only the selected row is cleared: clearing every row walks them all, 300,000 in a long list.
   LVITEMW cleared{};
   cleared.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&cleared));
+  if (selectedItem >= 0) SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(selectedItem), reinterpret_cast<LPARAM>(&cleared));
   SendMessageW(list, LVM_SETITEMCOUNT, order_.size(), LVSICF_NOSCROLL);
   const auto kept = std::find_if(order_.begin(), order_.end(), [&](std::size_t i) { return &results_.rows[i] == selected; });
   if (kept != order_.end()) {
