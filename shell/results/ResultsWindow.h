@@ -77,7 +77,6 @@ class frmResults {
 
   // Window plumbing (ResultsWindowProc.cpp).
   void CreateControls();
-  void AddColumns(UINT dpi);
   void ApplyDpi(UINT dpi);
   void Layout();
   void ShowSortMark();

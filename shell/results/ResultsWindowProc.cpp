@@ -8,6 +8,7 @@
 #include "shell/results/StateImages.h"
 #include "win32ui/ControlTable.h"
 #include "win32ui/Fonts.h"
+#include "win32ui/ListColumns.h"
 #include "win32ui/ModalDialog.h"
 #include "win32ui/ProgramIcon.h"
 #include "win32ui/Twips.h"
@@ -45,17 +46,11 @@ constexpr ControlDesign<ResultsControl> kControls[] = {
 };
 // clang-format on
 
-struct ColumnDesign {
-  WindowText caption;
-  int widthPixels;  // at 96 DPI
-  int format;
-};
-
 // In ResultColumn order.
-constexpr ColumnDesign kColumns[] = {
-    {WindowText::ColumnState, 120, LVCFMT_LEFT},  {WindowText::ColumnDate, 150, LVCFMT_LEFT},
-    {WindowText::ColumnFrom, 190, LVCFMT_LEFT},   {WindowText::ColumnSubject, 290, LVCFMT_LEFT},
-    {WindowText::ColumnBytes, 70, LVCFMT_RIGHT},  {WindowText::ColumnFolder, 100, LVCFMT_LEFT},
+constexpr ListColumn kColumns[] = {
+    {WindowText::ColumnState, 1800, LVCFMT_LEFT},  {WindowText::ColumnDate, 2250, LVCFMT_LEFT},
+    {WindowText::ColumnFrom, 2850, LVCFMT_LEFT},   {WindowText::ColumnSubject, 4350, LVCFMT_LEFT},
+    {WindowText::ColumnBytes, 1050, LVCFMT_RIGHT}, {WindowText::ColumnFolder, 1500, LVCFMT_LEFT},
 };
 
 int Scaled(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
@@ -97,7 +92,7 @@ void frmResults::CreateControls() {
   const HWND list = Control(lvwMail);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
   dpi_ = GetDpiForWindow(dialog_);
-  AddColumns(dpi_);
+  InsertListColumns(list, kColumns, language_, dpi_);
   ApplyDpi(dpi_);
   SetWindowTextW(dialog_, platform::win32::Wide(Text(WindowText::ResultsCaption, language_)));
   const auto icon = reinterpret_cast<LPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALVENOR)));
@@ -105,19 +100,6 @@ void frmResults::CreateControls() {
   SendMessageW(dialog_, WM_SETICON, ICON_BIG, icon);
   PlaceOverOwner(dialog_, kClientWidthTwips, kClientHeightTwips);
   KeepOnScreen(dialog_);
-}
-
-void frmResults::AddColumns(UINT dpi) {
-  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = kColumns[i].format;
-    column.cx = Scaled(kColumns[i].widthPixels, dpi);
-    std::u16string caption = Text(kColumns[i].caption, language_);
-    column.pszText = platform::win32::WideBuffer(caption);
-    column.iSubItem = i;
-    SendMessageW(Control(lvwMail), LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-  }
 }
 
 // Fonts, marks and column widths for the DPI; the columns keep the widths the user gave them, scaled.
