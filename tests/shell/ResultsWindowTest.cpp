@@ -154,6 +154,12 @@ TEST_P(ResultsWindow, SortsFiltersSearchesAndPreviewsTheRunsList) {
       EXPECT_NE(TextOf(preview).find(step.previewed), std::wstring::npos) << "the preview shows what the row holds";
       if (step.screenshot) SaveScreenshot(dialog, step.screenshot + Suffix(language_));
     }
+    SendMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(ResultsCommand::CopySubject), 0);
+    EXPECT_TRUE(OpenClipboard(dialog));
+    const HANDLE copied = GetClipboardData(CF_UNICODETEXT);
+    EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(copied)), L"会議のお知らせ");
+    GlobalUnlock(copied);
+    CloseClipboard();
     // No program opens .eml files here: one line in the preview says so, and no box comes.
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(TextOf(preview).rfind(platform::win32::Wide(::Text(WindowText::NoProgramForEml, language_)), 0), 0u);
