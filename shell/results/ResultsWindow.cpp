@@ -31,12 +31,7 @@ void frmResults::Form_Load() {
   }
   SendMessageW(Control(ResultsControl::cmbShow), CB_SETCURSEL, 0, 0);
   Requery();
-  if (!order_.empty()) {
-    LVITEMW selected{};
-    selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    selected.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(Control(ResultsControl::lvwMail), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&selected));
-  }
+  if (!order_.empty()) SelectItem(0);
 }
 
 void frmResults::cmbShow_Click() {
@@ -69,8 +64,7 @@ void frmResults::lvwMail_GetDisplayInfo(NMLVDISPINFOW& info) {
   if (row == nullptr) return;
   if ((info.item.mask & LVIF_IMAGE) != 0) info.item.iImage = static_cast<int>(StateImageOf(*row));
   if ((info.item.mask & LVIF_TEXT) != 0 && info.item.cchTextMax > 0) {
-    cell_ = CellText(*row, info.item.iSubItem);
-    lstrcpynW(info.item.pszText, Wide(cell_), info.item.cchTextMax);
+    lstrcpynW(info.item.pszText, Wide(CellText(*row, info.item.iSubItem)), info.item.cchTextMax);
   }
 }
 
@@ -164,10 +158,7 @@ void frmResults::Requery() {
   const auto kept = std::find_if(order_.begin(), order_.end(), [&](std::size_t i) { return &results_.rows[i] == selected; });
   if (kept != order_.end()) {
     const auto item = static_cast<WPARAM>(kept - order_.begin());
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
+    SelectItem(item);
     SendMessageW(list, LVM_ENSUREVISIBLE, item, FALSE);
   }
   InvalidateRect(list, nullptr, FALSE);
@@ -178,6 +169,13 @@ void frmResults::Requery() {
                Wide(Text(WindowText::ResultsShown, language_,
                          {DecimalText(static_cast<std::int64_t>(order_.size())),
                           DecimalText(static_cast<std::int64_t>(results_.rows.size()))})));
+}
+
+void frmResults::SelectItem(WPARAM item) {
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(Control(ResultsControl::lvwMail), LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
 }
 
 const RunListRow* frmResults::RowAt(int item) const {

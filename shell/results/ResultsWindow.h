@@ -69,6 +69,7 @@ class frmResults {
 
   // Shows the rows the query keeps, in its order, keeping the selected row selected when it stays.
   void Requery();
+  void SelectItem(WPARAM item);
   // The row shown at the list's place; null for none.
   const RunListRow* RowAt(int item) const;
   const RunListRow* SelectedRow() const;
@@ -98,5 +99,4 @@ class frmResults {
   std::vector<std::size_t> order_;  // indices into results_.rows, in the order shown
   const RunListRow* previewed_ = nullptr;
   bool requerying_ = false;  // the list's selection changes under Requery, which shows the preview once
-  std::u16string cell_;  // the text the list was last handed, alive until it asks again
 };
