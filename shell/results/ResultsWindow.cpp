@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 
 #include "engine/RunReport.h"
 #include "engine/naming/DecimalText.h"
 #include "engine/results/MailPreview.h"
 #include "engine/runlist/RunListWords.h"
 #include "platform/win32/Wide.h"
+#include "shell/results/LocaleSortKey.h"
 #include "shell/results/StateImages.h"
 #include "win32ui/ControlTable.h"
 #include "win32ui/WindowText.h"
@@ -148,7 +148,7 @@ void frmResults::Requery() {
   const HWND list = Control(ResultsControl::lvwMail);
   const RunListRow* selected = SelectedRow();
   const auto selectedItem = SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-  order_ = ResultOrder(results_.rows, query_, std::ref(localeOrder_));
+  order_ = ResultOrder(results_.rows, query_, TextSortKey(LocaleSortKey));
   requerying_ = true;
   // Only the selected row is cleared: clearing every row walks them all, 300,000 in a long list.
   LVITEMW cleared{};

@@ -11,7 +11,6 @@
 
 #include "engine/results/ResultRows.h"
 #include "engine/runlist/RunListRow.h"
-#include "shell/results/LocaleOrder.h"
 #include "win32ui/GdiObject.h"
 #include "windowtexts/WindowTexts.h"
 
@@ -95,7 +94,6 @@ class frmResults {
   std::unique_ptr<_IMAGELIST, ImageListDeleter> stateImages_;
   std::u16string search_;
   ResultQuery query_;
-  LocaleOrder localeOrder_;  // the rows stay put while the window is open
   std::vector<std::size_t> order_;  // indices into results_.rows, in the order shown
   const RunListRow* previewed_ = nullptr;
   bool requerying_ = false;  // the list's selection changes under Requery, which shows the preview once
