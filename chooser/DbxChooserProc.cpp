@@ -3,11 +3,11 @@
 
 #include "chooser/DbxChooser.h"
 #include "chooser/FolderIcons.h"
+#include "win32ui/ListColumns.h"
 #include "win32ui/ControlTable.h"
 #include "win32ui/Fonts.h"
 #include "win32ui/ModalDialog.h"
 #include "win32ui/ProgramIcon.h"
-#include "win32ui/Twips.h"
 
 namespace {
 
@@ -40,12 +40,7 @@ constexpr ControlDesign<DbxControl> kControls[] = {
 };
 // clang-format on
 
-struct Column {
-  WindowText caption;
-  int widthTwips;
-  int format;
-};
-constexpr Column kColumns[] = {{WindowText::ColumnName, 2650, LVCFMT_LEFT}, {WindowText::ColumnSize, 1000, LVCFMT_RIGHT}};
+constexpr ListColumn kColumns[] = {{WindowText::ColumnName, 2650, LVCFMT_LEFT}, {WindowText::ColumnSize, 1000, LVCFMT_RIGHT}};
 
 }  // namespace
 
@@ -61,16 +56,7 @@ void frmDBX::CreateControls() {
   const HFONT fonts[] = {font_.get()};
   for (const ControlDesign<DbxControl>& design : kControls) PlaceControl(CreateControl(dialog_, design, language_), design, fonts, dpi);
   const HWND list = Control(DbxControl::lvwDBXFile);
-  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = kColumns[i].format;
-    column.cx = TwipsToPixels(kColumns[i].widthTwips, dpi);
-    std::u16string caption = Text(kColumns[i].caption, language_);
-    column.pszText = platform::win32::WideBuffer(caption);
-    column.iSubItem = i;
-    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-  }
+  InsertListColumns(list, kColumns, language_, dpi);
   imlFolder_.reset(CreateFolderImages());
   SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(imlFolder_.get()));
 

@@ -1,5 +1,6 @@
 #include "engine/BatchReport.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/RunReport.h"
@@ -67,7 +68,7 @@ bool FoundAny(const BatchOutcome& batch) {
   return false;
 }
 
-std::u16string BatchReportText(const BatchOutcome& batch, Language language, bool forMessageBox) {
+std::u16string BatchReportText(const BatchOutcome& batch, Language language, bool forMessageBox, bool withResults) {
   std::vector<const StoreReport*> listed;
   for (const StoreReport& store : batch.stores)
     if (Listed(store)) listed.push_back(&store);
@@ -86,13 +87,17 @@ std::u16string BatchReportText(const BatchOutcome& batch, Language language, boo
   if (rest > 0) text += Text(TextId::BatchRestWithoutMail, language, {Number(rest)}) + newline;
   if (batch.folderListUnreadable) text += Text(TextId::FolderListUnreadable, language) + newline;
   text += TotalsLine(batch, language);
+  const bool listsAny = std::any_of(batch.stores.begin(), batch.stores.end(), [](const StoreReport& store) {
+    return store.fate == StoreFate::Recovered && ListsAny(store.outcome);
+  });
+  if (withResults && listsAny) text += newline + Text(TextId::ResultsHint, language);
   if (forMessageBox && FoundAny(batch)) text += newline + Text(TextId::OpenFolderQuestion, language);
   return text;
 }
 
 void ReportBatch(RecoveryUi& ui, const BatchOutcome& batch) {
   if (batch.quit || batch.folderFailed) return;
-  const std::u16string text = BatchReportText(batch, ui.TextLanguage(), true);
+  const std::u16string text = BatchReportText(batch, ui.TextLanguage(), true, ui.OffersResults());
   if (!FoundAny(batch)) {
     ui.ShowMessage({text, MessageIcon::Information, MessageButtons::Ok, {}});
     return;

@@ -11,8 +11,10 @@ bool FoundAny(const BatchOutcome& batch);
 // "中断しました。" first when the batch was stopped, then a line for each store (recovered, skipped or not
 // started) and the totals. For a message box, which has room for a screenful only, a long list names
 // the stores with mail and sums up the rest, and the question whether to open the folder comes last
-// when mail was found.
-std::u16string BatchReportText(const BatchOutcome& batch, Language language, bool forMessageBox);
+// when mail was found; with results, where to look through the run's list comes before it when a store
+// listed a row.
+std::u16string BatchReportText(const BatchOutcome& batch, Language language, bool forMessageBox,
+                               bool withResults = false);
 
 // The report as a message box, opening the run folder on Yes; nothing when the window is closing.
 void ReportBatch(RecoveryUi& ui, const BatchOutcome& batch);

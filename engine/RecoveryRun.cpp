@@ -131,7 +131,7 @@ IndexUse UseOf(const std::optional<StoreIndex>& index) {
 }
 
 void Report(RecoveryUi& ui, const RecoveryOutcome& outcome) {
-  const std::u16string text = ReportText(outcome, ui.TextLanguage(), true);
+  const std::u16string text = ReportText(outcome, ui.TextLanguage(), true, ui.OffersResults());
   if (!FoundAny(outcome)) {
     ui.ShowMessage({text, MessageIcon::Information, MessageButtons::Ok, {}});
     return;

@@ -40,4 +40,6 @@ class RecoveryUi {
   virtual void PumpEvents() = 0;
   // Opens the folder in the platform's file browser without waiting for it.
   virtual void OpenFolder(const std::u16string& path) = 0;
+  // Whether the front end can show the run's list once the report is read, so that the report says so.
+  virtual bool OffersResults() const { return false; }
 };

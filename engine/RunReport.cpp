@@ -55,7 +55,12 @@ bool FoundAny(const RecoveryOutcome& outcome) {
   return outcome.messageCount > 0 || outcome.freedCount > 0 || outcome.freedUnwrittenCount > 0;
 }
 
-std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion) {
+bool ListsAny(const RecoveryOutcome& outcome) {
+  return outcome.index != IndexUse::Ignored &&
+         outcome.messageCount - outcome.unwrittenCount + outcome.freedCount + outcome.missingCount > 0;
+}
+
+std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion, bool withResults) {
   std::vector<std::u16string> sentences;
   if (outcome.stopped) sentences.push_back(Text(TextId::Stopped, language));
   const bool found = FoundAny(outcome);
@@ -76,6 +81,7 @@ std::u16string ReportText(const RecoveryOutcome& outcome, Language language, boo
     sentences.push_back(Text(outcome.otherOutlookFile ? TextId::OtherOutlookFile : TextId::MissingSignature, language));
   if (std::u16string index = IndexText(outcome, language); !index.empty()) sentences.push_back(std::move(index));
   if (outcome.flushFailed) sentences.push_back(Text(TextId::MayNotBeOnDisk, language));
+  if (withResults && ListsAny(outcome)) sentences.push_back(Text(TextId::ResultsHint, language));
   if (withQuestion && found) sentences.push_back(Text(TextId::OpenFolderQuestion, language));
   return Joined(sentences, language);
 }

@@ -60,8 +60,12 @@ std::u16string IndexText(const RecoveryOutcome& outcome, Language language);
 // Whether the run found any mail, kept or freed.
 bool FoundAny(const RecoveryOutcome& outcome);
 
+// Whether the run's list holds a row: a file written, or a message the index lists that was not found.
+bool ListsAny(const RecoveryOutcome& outcome);
+
 // The report's text: the count (or that nothing was found at all) with the sentences the outcome adds,
 // "中断しました。" first; how many of the kept messages, and of the freed ones, were written whenever not
-// all were; the question
+// all were; with results, where to look through the run's list when it holds a row; the question
 // whether to open the folder last when asked for and mail was found.
-std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion);
+std::u16string ReportText(const RecoveryOutcome& outcome, Language language, bool withQuestion,
+                          bool withResults = false);

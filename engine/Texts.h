@@ -50,6 +50,7 @@ enum class TextId {
   IndexListsNone,
   BatchIndexCounts,
   FolderListUnreadable,
+  ResultsHint,
 };
 
 // "%1", "%2" stand for the arguments of Text: counts, paths and reasons.
@@ -129,6 +130,7 @@ inline constexpr TextEntry kTextTable[] = {
     {TextId::FolderListUnreadable,
      u"Outlook Expressのフォルダ一覧（Folders.dbx）を読み取れなかったため、フォルダはDBXファイルの名前で作りました。",
      u"The folder list (Folders.dbx) could not be read, so the folders are named after their DBX files."},
+    {TextId::ResultsHint, u"見つかったメールは［結果一覧］で確かめられます。", u"Use Results to look through the mail found."},
 };
 // clang-format on
 

@@ -105,7 +105,13 @@ void frmMain::cmdStart_Click() {
   run_ = nullptr;
   IsRunning = false;
   SetInputsEnabledForRun(false);
-  if (quit) SendMessageW(window_, WM_CLOSE, 0, 0);
+  if (quit) {
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+  } else if (!results_.rows.empty()) {
+    // The report has been read: Enter now opens the list.
+    lastFocus_ = Control(ControlId::cmdResults);
+    if (GetActiveWindow() == window_) SetFocus(lastFocus_);
+  }
 }
 
 std::optional<std::vector<BatchStore>> frmMain::ChosenBatch() const {
@@ -172,6 +178,20 @@ void frmMain::txtEMLFolder_LostFocus() {
   ShowPathEnd(ControlId::txtEMLFolder);
 }
 
+void frmMain::cmdResults_Click() { frmResults::Show(window_, language_, results_); }
+void frmMain::mnuFileResults_Click() { cmdResults_Click(); }
+
+// The focused Results button is the one Enter presses, and shows it as Start does otherwise.
+void frmMain::cmdResults_GotFocus() {
+  SendMessageW(Control(ControlId::cmdStart), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  SendMessageW(Control(ControlId::cmdResults), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void frmMain::cmdResults_LostFocus() {
+  SendMessageW(Control(ControlId::cmdResults), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  SendMessageW(Control(ControlId::cmdStart), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
 void frmMain::mnuFileExit_Click() { SendMessageW(window_, WM_CLOSE, 0, 0); }
 
 // A missing help file is left to the help system to show (or not).
@@ -200,21 +220,32 @@ bool frmMain::Guarded(const std::function<bool()>& run, RecoveryRun& survivor) {
 bool frmMain::Recover(const std::u16string& dbxPath, const RunOptions& options) {
   RecoveryRun run(options);
   run_ = &run;
-  return Guarded(
-             [&] {
-               recover_(dbxPath, run, *this);
-               return false;
-             },
-             run) ||
-         run.QuitRequested;
+  results_ = {};
+  const bool quit = Guarded(
+      [&] {
+        recover_(dbxPath, run, *this);
+        return false;
+      },
+      run);
+  results_ = {run.Outcome.outputFolder, std::move(run.ListRows).value_or(std::vector<RunListRow>{})};
+  return quit || run.QuitRequested;
+}
+
+// The stores' rows are under their subfolders already; together they are the batch's list.
+void frmMain::StoreFinished(const RecoveryOutcome&) {
+  if (run_ != nullptr && run_->ListRows) {
+    results_.rows.insert(results_.rows.end(), run_->ListRows->begin(), run_->ListRows->end());
+  }
 }
 
 // Each store's run is the one Stop and the close box reach while it goes; while the report is shown,
 // a close asked for reaches a run of its own, since the stores' runs are over.
 bool frmMain::RecoverBatch(const std::vector<BatchStore>& stores, const RunOptions& options) {
   RecoveryRun reporting(options);
+  results_ = {};
   const bool quit = Guarded([&] {
     const BatchOutcome batch = RecoverStores(stores, options, *this);
+    results_.runFolder = batch.runFolder;
     run_ = &reporting;
     ShowStorePlace(u"");
     ReportBatch(*this, batch);
@@ -260,6 +291,14 @@ void frmMain::SetInputsEnabledForRun(bool running) {
   for (const ControlId id : {ControlId::cmdFindDBX, ControlId::cmdFindEML, ControlId::picFrame}) {
     EnableWindow(Control(id), running ? FALSE : TRUE);
   }
+  ShowWindow(Control(ControlId::cmdResults), running ? SW_HIDE : SW_SHOWNA);
+  UpdateResultsEnabled();
+}
+
+void frmMain::UpdateResultsEnabled() {
+  const bool usable = !IsRunning && !results_.rows.empty();
+  EnableWindow(Control(ControlId::cmdResults), usable ? TRUE : FALSE);
+  EnableMenuItem(menu_, IDM_FILE_RESULTS, MF_BYCOMMAND | (usable ? MF_ENABLED : MF_GRAYED));
 }
 
 // A path from outside the box arrives as if the user had typed it and then clicked the folder option.

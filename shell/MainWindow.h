@@ -14,6 +14,7 @@
 #include "engine/StoreBatch.h"
 #include "shell/HtmlHelp.h"
 #include "shell/MainWindowControls.h"
+#include "shell/results/ResultsWindow.h"
 #include "win32ui/GdiObject.h"
 #include "windowtexts/WindowTexts.h"
 
@@ -65,11 +66,13 @@ class frmMain final : public RecoveryUi, public BatchUi {
   MessageAnswer ShowMessage(const UiMessage& message) override;
   void PumpEvents() override;
   void OpenFolder(const std::u16string& path) override;
+  bool OffersResults() const override { return true; }
 
   // A batch's stores reach the window through these: the window itself, with the store's place in
   // front of the phase.
   RecoveryUi& Overall() override { return *this; }
   RecoveryUi& ForStore(RecoveryRun& run, const StorePlace& place) override;
+  void StoreFinished(const RecoveryOutcome& outcome) override;
 
  private:
   // The window procedures only hand each event to its handler.
@@ -97,6 +100,10 @@ class frmMain final : public RecoveryUi, public BatchUi {
   void txtDBXFile_LostFocus();
   void txtEMLFolder_GotFocus();
   void txtEMLFolder_LostFocus();
+  void cmdResults_Click();
+  void cmdResults_GotFocus();
+  void cmdResults_LostFocus();
+  void mnuFileResults_Click();
   void mnuFileExit_Click();
   void mnuHelpHelp_Click();
   void mnuHelpAbout_Click();
@@ -120,6 +127,8 @@ class frmMain final : public RecoveryUi, public BatchUi {
   void SelectFolderOption();
   void RestoreStatusBar();
   void UpdateStartEnabled();
+  // The Results button and menu item: usable when the last run listed a row and no run goes on.
+  void UpdateResultsEnabled();
   void SetInputsEnabledForRun(bool running);
   bool IsChecked(ControlId id) const;
   // Sets a box's text; like typing, it raises the box's Change handler, but only when the text differs.
@@ -169,4 +178,6 @@ class frmMain final : public RecoveryUi, public BatchUi {
   bool IsRunning = false;
   RecoveryRun* run_ = nullptr;  // the run going on, while IsRunning
   bool HelpOpened = false;
+  // The last run's list, for the results window.
+  RunResults results_;
 };

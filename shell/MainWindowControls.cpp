@@ -43,6 +43,8 @@ constexpr ControlDesign<ControlId> kControls[] = {
     {lblPercent,   Picture1,  L"STATIC", WindowText::Percent0, kLabel, kPlain, 4920, 240, 180, 180, kDefaultFont},
     {lblStatus,    Picture1,  L"STATIC", WindowText::ExtractedNone, kLabel, kPlain, 5580, 240, 1455, 180, kDefaultFont},
     {lblMessage,   Picture1,  L"STATIC", WindowText::MessageDesign, kLabel | kShown, kPlain, 180, 240, 675, 180, kDefaultFont},
+    // Shown at rest only, where the run's labels are not; enabled once a run has something to list.
+    {cmdResults,   Picture1,  L"BUTTON", WindowText::ResultsButton, kButton | BS_NOTIFY | WS_DISABLED | WS_GROUP | kShown, kPlain, 6360, 180, 1335, 315, kDefaultFont},
     {cmdStart,     Picture1,  L"BUTTON", WindowText::Start, kButton | BS_DEFPUSHBUTTON | WS_GROUP | kShown, kPlain, 7800, 180, 1335, 315, kDefaultFont},
     {cmdStop,      Picture1,  L"BUTTON", WindowText::Stop, kButton | WS_GROUP, kPlain, 7800, 180, 1335, 315, kDefaultFont},
     {lblRename,    Picture1,  L"STATIC", WindowText::Renaming, kLabel, kPlain, 180, 240, 630, 180, kDefaultFont},

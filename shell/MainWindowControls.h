@@ -35,6 +35,7 @@ enum class ControlId : int {
   lblMessage,
   lblRename,
   optAll,
+  cmdResults,
 };
 
 // The panels that hold the other controls: the header band, the steps and the status bar.

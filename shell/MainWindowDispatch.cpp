@@ -72,6 +72,11 @@ void frmMain::DispatchCommand(int id, int code) {
     case ControlId::cmdStop:
       if (IsWindowVisible(Control(ControlId::cmdStop))) cmdStop_Click();
       return;
+    case ControlId::cmdResults:
+      if (code == BN_CLICKED) cmdResults_Click();
+      if (code == BN_SETFOCUS) cmdResults_GotFocus();
+      if (code == BN_KILLFOCUS) cmdResults_LostFocus();
+      return;
     case ControlId::cmdFindDBX:
       if (code == BN_CLICKED) cmdFindDBX_Click();
       return;
@@ -100,6 +105,7 @@ void frmMain::DispatchCommand(int id, int code) {
     default:
       break;
   }
+  if (id == IDM_FILE_RESULTS) mnuFileResults_Click();
   if (id == IDM_FILE_EXIT) mnuFileExit_Click();
   if (id == IDM_HELP_HELP) mnuHelpHelp_Click();
   if (id == IDM_HELP_ABOUT) mnuHelpAbout_Click();

@@ -101,6 +101,8 @@ bool frmMain::TranslateDialogKeys(MSG& message) {
 void frmMain::CreateMenus() {
   const auto caption = [this](WindowText text) { return Text(text, language_); };
   const HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING | MF_GRAYED, IDM_FILE_RESULTS, platform::win32::Wide(caption(WindowText::MenuResults)));
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(file, MF_STRING, IDM_FILE_EXIT, platform::win32::Wide(caption(WindowText::MenuExit)));
   const HMENU help = CreatePopupMenu();
   AppendMenuW(help, MF_STRING, IDM_HELP_HELP, platform::win32::Wide(caption(WindowText::MenuHelpTopics)));

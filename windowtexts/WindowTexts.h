@@ -13,7 +13,7 @@
 #include "engine/Texts.h"
 
 // Where a text is shown. Access keys ("&" before a letter) are unique within one place in each language.
-enum class TextPlace { MainWindow, MenuBar, FileMenu, HelpMenu, Chooser, About, Message };
+enum class TextPlace { MainWindow, MenuBar, FileMenu, HelpMenu, Chooser, About, Message, Results, ResultsMenu };
 
 enum class WindowText {
   None,
@@ -69,6 +69,30 @@ enum class WindowText {
   VersionLine,
   AboutDescription,
   ApplicationInformation,
+  ResultsButton,
+  MenuResults,
+  ResultsCaption,
+  ResultsShowLabel,
+  ResultsAll,
+  ResultsDeletedOnly,
+  ResultsMissing,
+  ResultsSearchLabel,
+  ResultsListLabel,
+  ColumnState,
+  ColumnDate,
+  ColumnFrom,
+  ColumnSubject,
+  ColumnBytes,
+  ColumnFolder,
+  StateCutShort,
+  ResultsShown,
+  PreviewLabel,
+  Close,
+  MenuOpen,
+  MenuShowInFolder,
+  MenuCopySubject,
+  NoProgramForEml,
+  OpenFailed,
 };
 
 // "%1", "%2" stand for the arguments of Text.
@@ -160,6 +184,33 @@ inline constexpr WindowTextEntry kWindowTexts[] = {
      u"%1\r\n\r\nExtracts mail lost in Outlook Express from its DBX files.\r\n\r\n"
      u"This program is written in C++ and built with the GCC of MinGW-w64."},
     {WindowText::ApplicationInformation, TextPlace::About, u"アプリケーション情報", u"Application information"},
+    // The main window's way to the results, beside Start and in the File menu.
+    {WindowText::ResultsButton, TextPlace::MainWindow, u"結果一覧(&L)", u"Results(&L)"},
+    {WindowText::MenuResults, TextPlace::FileMenu, u"結果一覧(&L)", u"Results(&L)"},
+    // The results window.
+    {WindowText::ResultsCaption, TextPlace::Results, u"結果一覧", u"Results"},
+    {WindowText::ResultsShowLabel, TextPlace::Results, u"表示(&V):", u"&View:"},
+    {WindowText::ResultsAll, TextPlace::Results, u"すべて", u"All"},
+    {WindowText::ResultsDeletedOnly, TextPlace::Results, u"削除されたメールだけ", u"Deleted only"},
+    {WindowText::ResultsMissing, TextPlace::Results, u"見つからなかったメール", u"Missing"},
+    {WindowText::ResultsSearchLabel, TextPlace::Results, u"件名・差出人で検索(&S):", u"&Search subject and sender:"},
+    {WindowText::ResultsListLabel, TextPlace::Results, u"メール(&M):", u"&Mail:"},
+    {WindowText::ColumnState, TextPlace::Results, u"状態", u"State"},
+    {WindowText::ColumnDate, TextPlace::Results, u"日付", u"Date"},
+    {WindowText::ColumnFrom, TextPlace::Results, u"差出人", u"From"},
+    {WindowText::ColumnSubject, TextPlace::Results, u"件名", u"Subject"},
+    {WindowText::ColumnBytes, TextPlace::Results, u"大きさ", u"Size"},
+    {WindowText::ColumnFolder, TextPlace::Results, u"フォルダ", u"Folder"},
+    {WindowText::StateCutShort, TextPlace::Results, u"%1（%2）", u"%1, %2"},
+    {WindowText::ResultsShown, TextPlace::Results, u"%2通のうち%1通を表示しています。", u"Showing %1 of %2 messages."},
+    {WindowText::PreviewLabel, TextPlace::Results, u"プレビュー(&P):", u"&Preview:"},
+    {WindowText::Close, TextPlace::Results, u"閉じる", u"Close"},
+    {WindowText::MenuOpen, TextPlace::ResultsMenu, u"開く(&O)", u"&Open"},
+    {WindowText::MenuShowInFolder, TextPlace::ResultsMenu, u"フォルダに表示(&F)", u"Show in &folder"},
+    {WindowText::MenuCopySubject, TextPlace::ResultsMenu, u"件名をコピー(&C)", u"&Copy subject"},
+    {WindowText::NoProgramForEml, TextPlace::Results, u"EMLファイルを開くプログラムが登録されていません。",
+     u"No program is registered to open EML files."},
+    {WindowText::OpenFailed, TextPlace::Results, u"ファイルを開けませんでした。", u"The file could not be opened."},
 };
 // clang-format on
 

@@ -60,10 +60,8 @@ void SortByNumber(std::vector<std::size_t>& order, std::span<const RunListRow> r
   for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
 }
 
-}  // namespace
-
-std::vector<std::size_t> ResultOrder(std::span<const RunListRow> rows, const ResultQuery& query,
-                                     const TextOrder& textOrder) {
+// The indices of the rows the filter and the search keep, in the list's order.
+std::vector<std::size_t> Kept(std::span<const RunListRow> rows, const ResultQuery& query) {
   std::vector<std::size_t> order;
   order.reserve(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -71,6 +69,33 @@ std::vector<std::size_t> ResultOrder(std::span<const RunListRow> rows, const Res
     if (Passes(query.filter, row.state) && (Contains(row.subject, query.search) || Contains(row.sender, query.search)))
       order.push_back(i);
   }
+  return order;
+}
+
+}  // namespace
+
+std::vector<std::size_t> ResultOrder(std::span<const RunListRow> rows, const ResultQuery& query,
+                                     const TextSortKey& sortKey) {
+  std::vector<std::size_t> order = Kept(rows, query);
+  if (SortsAsNumber(query.sortColumn)) {
+    SortByNumber(order, rows, query);
+    return order;
+  }
+  std::vector<std::pair<std::string, std::size_t>> keyed;
+  keyed.reserve(order.size());
+  for (std::size_t i : order) keyed.emplace_back(sortKey(TextKey(rows[i], query.sortColumn)), i);
+  // Equal keys keep the list's order whichever way the column sorts.
+  std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+    const int c = a.first.compare(b.first);
+    return c != 0 ? (query.ascending ? c < 0 : c > 0) : a.second < b.second;
+  });
+  for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
+  return order;
+}
+
+std::vector<std::size_t> ResultOrder(std::span<const RunListRow> rows, const ResultQuery& query,
+                                     const TextOrder& textOrder) {
+  std::vector<std::size_t> order = Kept(rows, query);
   if (SortsAsNumber(query.sortColumn)) {
     SortByNumber(order, rows, query);
   } else {

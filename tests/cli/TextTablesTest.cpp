@@ -35,7 +35,7 @@ void ExpectComplete(std::span<const Entry> table, const char* name) {
 TEST(TextTables, EveryEntryHasBothLanguagesWithTheSameArguments) {
   ExpectComplete(AllTexts(), "engine");
   ExpectComplete(cli::AllCliTexts(), "cli");
-  EXPECT_EQ(AllTexts().size(), static_cast<std::size_t>(TextId::FolderListUnreadable) + 1);
+  EXPECT_EQ(AllTexts().size(), static_cast<std::size_t>(TextId::ResultsHint) + 1);
   EXPECT_EQ(cli::AllCliTexts().size(), static_cast<std::size_t>(cli::CliTextId::ListColumns) + 1);
 }
 

@@ -76,9 +76,25 @@ TEST(ReportText, EnglishSentencesAreSeparatedByASpaceAndTheQuestionIsLeftOutWhen
             u"Messages found: 1. Messages recovered from freed space: 3 (4 bytes of every 512 are lost).");
 }
 
+TEST(ReportText, AFrontEndThatOffersTheResultsSaysSoWhenTheRunListsARow) {
+  const struct {
+    RecoveryOutcome outcome;
+    std::u16string_view text;
+  } cases[] = {
+      {{.messageCount = 1, .index = IndexUse::Absent},
+       u"Messages found: 1. Use Results to look through the mail found. Open the output folder in Explorer?"},
+      {{.index = IndexUse::Whole, .listedCount = 1, .missingCount = 1},
+       u"No mail was found. 1 of the 1 messages the store lists were not found. Use Results to look through the mail found."},
+      {{.messageCount = 1}, u"Messages found: 1. Open the output folder in Explorer?"},  // the index was not read
+      {{.messageCount = 2, .stopped = true, .unwrittenCount = 2, .index = IndexUse::Whole},
+       u"The run was stopped. Messages found: 2. Written: 0 of 2. Open the output folder in Explorer?"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReportText(c.outcome, Language::English, true, true), c.text);
+}
+
 TEST(Texts, EveryEntryHasBothLanguagesAndTheTableIsInTextIdOrder) {
   const auto texts = AllTexts();
-  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::FolderListUnreadable) + 1);
+  ASSERT_EQ(texts.size(), static_cast<std::size_t>(TextId::ResultsHint) + 1);
   for (std::size_t i = 0; i < texts.size(); ++i) {
     EXPECT_EQ(static_cast<std::size_t>(texts[i].id), i);
     EXPECT_FALSE(texts[i].japanese.empty()) << i;

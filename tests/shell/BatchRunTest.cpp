@@ -1,6 +1,7 @@
 // Runs over several stores from the window: every folder of a registry identity, and dropped stores.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "MessageBoxAnswerer.h"
+#include "ModalScript.h"
 #include "RegistrySandbox.h"
 #include "Screenshot.h"
 #include "WindowHarness.h"
@@ -132,7 +134,15 @@ TEST_F(BatchRun, AllFoldersRecoversEveryStoreOfTheIdentityInOneRun) {
   EXPECT_NE(report.find(L"\r\nFolders.dbx: メールを保存するファイルではないため、スキップしました。"), std::wstring::npos);
   EXPECT_NE(report.find(L"\r\nPop3uidl.dbx: メールを保存するファイルではないため、スキップしました。"), std::wstring::npos);
   EXPECT_NE(report.find(L"\r\n合計: 177通、"), std::wstring::npos) << report;
+  EXPECT_NE(report.find(L"\r\n見つかったメールは［結果一覧］で確かめられます。\r\n"), std::wstring::npos) << report;
   EXPECT_EQ(Text(Id::lblProc), L"抽出中") << "the phase labels are given back their own captions";
+  const ModalScript results([&] { return DialogOwnedBy(form_->Window()); }, [](HWND dialog) {
+    const HWND list = GetDlgItem(dialog, static_cast<int>(ResultsControl::lvwMail));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 177) << "every store's rows, one list";
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  Click(Id::cmdResults);
+  EXPECT_TRUE(results.Ran());
 }
 
 TEST_F(BatchRun, DroppingTwoStoresGivesTheSameLayout) {

@@ -65,6 +65,7 @@ class ObservedUi : public RecoveryUi {
     ++pumps;
   }
   void OpenFolder(const std::u16string& path) override { window_.OpenFolder(path); }
+  bool OffersResults() const override { return window_.OffersResults(); }
 
  private:
   void Note() {
@@ -244,7 +245,7 @@ TEST_F(EngineRun, StatusBarFollowsThePhasesAndTheReportAsks) {
   ASSERT_EQ(answerer.Shown().size(), 1u);
   const ShownMessageBox& report = answerer.Shown()[0];
   EXPECT_EQ(report.caption, L"Palvenor");
-  EXPECT_EQ(report.text, std::to_wstring(kMessages) + L"通のメールが見つかりました。出力先フォルダをExplorerで開きますか？");
+  EXPECT_EQ(report.text, std::to_wstring(kMessages) + L"通のメールが見つかりました。見つかったメールは［結果一覧］で確かめられます。出力先フォルダをExplorerで開きますか？");
   EXPECT_TRUE(report.yesNo);
   EXPECT_TRUE(report.questionIcon);
   EXPECT_EQ(OutputFiles(), static_cast<std::size_t>(kMessages));
@@ -274,8 +275,9 @@ TEST_F(EngineRun, FreedBoxDecidesWhetherTheFreedMessagesAreWritten) {
   ASSERT_EQ(answerer.Shown().size(), 2u);
   EXPECT_EQ(answerer.Shown()[0].text, L"1通のメールが見つかりました。"
                                       L"削除済み領域から1通のメールを復元しました（512バイトごとに4バイトが失われています）。"
-                                      L"出力先フォルダをExplorerで開きますか？");
-  EXPECT_EQ(answerer.Shown()[1].text, L"1通のメールが見つかりました。出力先フォルダをExplorerで開きますか？");
+                                      L"見つかったメールは［結果一覧］で確かめられます。出力先フォルダをExplorerで開きますか？");
+  EXPECT_EQ(answerer.Shown()[1].text,
+            L"1通のメールが見つかりました。見つかったメールは［結果一覧］で確かめられます。出力先フォルダをExplorerで開きますか？");
 }
 
 TEST_F(EngineRun, StopYesEndsTheRunAndReturnsToIdle) {

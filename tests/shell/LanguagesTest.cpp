@@ -147,7 +147,7 @@ TEST_P(Languages, MainWindowShowsEveryTextWholeWithItsMenusAndTips) {
   ExpectTextsWhole(form_->Window(), language_, NameOf(language_));
   std::vector<std::wstring> texts;
   AddMenuTexts(GetMenu(form_->Window()), texts);
-  EXPECT_EQ(texts.size(), 5u);
+  EXPECT_EQ(texts.size(), 6u);
   for (const Id box : {Id::chkPointer, Id::chkFreed}) texts.emplace_back(platform::win32::Wide(form_->TooltipText(box)));
   for (const std::wstring& text : texts) {
     EXPECT_FALSE(text.empty());

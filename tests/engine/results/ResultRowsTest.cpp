@@ -32,7 +32,16 @@ TEST(ResultRows, FiltersSearchesAndSortsByTheColumn) {
       {{.search = u"見積"}, {3}},
   };
   const TextOrder codeUnitOrder = [](std::u16string_view a, std::u16string_view b) { return a.compare(b); };
-  for (const Case& c : cases) EXPECT_EQ(ResultOrder(rows, c.query, codeUnitOrder), c.order);
+  // Big-endian code units sort as the code units do.
+  const TextSortKey codeUnitKey = [](std::u16string_view text) {
+    std::string key;
+    for (const char16_t c : text) key += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    return key;
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ResultOrder(rows, c.query, codeUnitOrder), c.order);
+    EXPECT_EQ(ResultOrder(rows, c.query, codeUnitKey), c.order);
+  }
 }
 
 }  // namespace
