@@ -13,11 +13,18 @@ bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
 }  // namespace
 
 std::u16string_view StoreFolderOf(const RunListRow& row) {
-  const std::u16string_view path = row.path;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (IsSeparator(path[i])) return path.substr(0, i) == kFreedFolderName ? std::u16string_view() : path.substr(0, i);
-  }
-  return {};
+  std::u16string_view folder = row.path;
+  const auto lastOf = [](std::u16string_view path) {
+    std::size_t i = path.size();
+    while (i > 0 && !IsSeparator(path[i - 1])) --i;
+    return i;  // just past the last separator, 0 when there is none
+  };
+  std::size_t end = lastOf(folder);
+  folder = folder.substr(0, end == 0 ? 0 : end - 1);
+  // A store's deleted mail lies in a folder of its own below the store's.
+  end = lastOf(folder);
+  if (folder.substr(end) == kFreedFolderName) folder = folder.substr(0, end == 0 ? 0 : end - 1);
+  return folder;
 }
 
 std::u16string RunListFilePath(const std::u16string& runFolder, const RunListRow& row) {

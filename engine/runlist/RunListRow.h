@@ -23,8 +23,9 @@ struct RunListRow {
   std::u16string subject{};
 };
 
-// The store's subfolder in a batch run: the path's first component. Empty when the file lies at the
-// top of the run folder, or in the deleted-mail folder there, as a single store's run puts them.
+// The store's folder in a batch run, nested as the mail client nests it: the file's folder, less the
+// deleted-mail folder within it. Empty when the file lies at the top of the run folder, or in the
+// deleted-mail folder there, as a single store's run puts them.
 std::u16string_view StoreFolderOf(const RunListRow& row);
 
 // "YYYY/MM/DD hh:mm:ss", as the list and the results show a date; empty when there is none.

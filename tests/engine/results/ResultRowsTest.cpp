@@ -8,7 +8,7 @@ namespace {
 TEST(ResultRows, FiltersSearchesAndSortsByTheColumn) {
   const std::vector<RunListRow> rows{
       {u"受信トレイ/a.eml", RunListState::Listed, true, 0, 900, MailDate{2003, 5, 1, 9, 0, 0}, u"Taro <t@x>", u"会議"},
-      {u"送信済み/b.eml", RunListState::Deleted, false, 0, 20, MailDate{2001, 1, 1, 0, 0, 0}, u"hanako", u"re: taro"},
+      {u"送信済み/仕事/削除済みメール/b.eml", RunListState::Deleted, false, 0, 20, MailDate{2001, 1, 1, 0, 0, 0}, u"hanako", u"re: taro"},
       {u"削除済みメール/c.eml", RunListState::Freed, true, 0, 100, std::nullopt, u"次郎", u"Meeting"},
       {u"", RunListState::Missing, true, 0, 0, MailDate{2003, 5, 1, 8, 59, 59}, u"TARO", u"見積"},
   };
@@ -38,6 +38,7 @@ TEST(ResultRows, FiltersSearchesAndSortsByTheColumn) {
     for (const char16_t c : text) key += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
     return key;
   };
+  EXPECT_EQ(StoreFolderOf(rows[1]), u"送信済み/仕事");
   for (const Case& c : cases) {
     EXPECT_EQ(ResultOrder(rows, c.query, codeUnitOrder), c.order);
     EXPECT_EQ(ResultOrder(rows, c.query, codeUnitKey), c.order);
