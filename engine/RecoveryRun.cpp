@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/DeletedPhase.h"
@@ -289,7 +290,7 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   const bool scanStopped = run.StopRequested;
   run.StopRequested = false;
   ShowDuplicateRemovalPhase(ui);
-  const std::int32_t remaining = RemoveDuplicates(records, used, extracted.count, ui);
+  const std::int32_t remaining = RemoveDuplicates(records, std::move(used), extracted.count, ui);
   const std::vector<ListedMessage> missing = index ? SeparateDeleted(records, *index) : std::vector<ListedMessage>();
   ShowRenamingPhase(ui);
   const WritePhaseResult written = WritePlannedMessages(run, reads, length, *folder, ui);
@@ -307,7 +308,8 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
     freedWritten.failure = std::move(closed);
   }
   run.ListRows.reset();
-  if (index)
+  // A single store's list is written only from a whole index; a batch lists every store once any has one.
+  if (index && (exactFolder || index->Whole()))
     run.ListRows = StoreListRows(records, index->Whole() ? &*index : nullptr, missing, freedWritten.messages);
   std::vector<std::u16string> listFiles;
   const bool listed = exactFolder || WriteStoreList(run, index, *folder, ui, listFiles);

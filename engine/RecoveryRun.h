@@ -49,7 +49,7 @@ struct RecoveryRun {
   RecoveryOutcome Outcome;
   // The rows of the run's list for the files written and the messages missing, relative to the store's
   // folder; none when the index was not read. A single store's run writes the list itself when its
-  // index is whole; a batch writes one for all its stores.
+  // index is whole, and keeps none otherwise; a batch writes one for all its stores.
   std::optional<std::vector<RunListRow>> ListRows;
 };
 

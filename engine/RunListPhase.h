@@ -14,8 +14,9 @@
 
 // A row for each file written, listed, deleted and freed, in that order, then one for each missing
 // message; a record without a file gets none. Paths are relative to the store's folder. The sender, and
-// a date for a file whose header gave none, come from the index: the whole one, or none.
-std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, const StoreIndex* index,
+// a date for a file whose header gave none, come from the index: the whole one, or none. The records'
+// subjects move into the rows.
+std::vector<RunListRow> StoreListRows(std::vector<MailRecord>& records, const StoreIndex* index,
                                       const std::vector<ListedMessage>& missing,
                                       const std::vector<FreedFileWritten>& freed);
 

@@ -1,6 +1,7 @@
 #include "engine/StoreBatch.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/RunListPhase.h"
 #include "engine/RunReport.h"
@@ -115,7 +116,8 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     report.fate = StoreFate::Recovered;
     if (run.ListRows) {
       PutUnder(*run.ListRows, subfolders[number - 1]);
-      listRows.insert(listRows.end(), run.ListRows->begin(), run.ListRows->end());
+      listRows.insert(listRows.end(), std::make_move_iterator(run.ListRows->begin()),
+                      std::make_move_iterator(run.ListRows->end()));
     }
     anyWholeIndex = anyWholeIndex || report.outcome.index == IndexUse::Whole;
     ui.StoreFinished(report.outcome);
