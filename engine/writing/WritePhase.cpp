@@ -20,6 +20,8 @@ namespace {
 
 // Enough decided files for the writer never to wait on a header, few enough to cost nothing.
 constexpr std::size_t kQueuedFiles = 256;
+// Decided files handed to the writer at once: each thread then wakes the other once per this many files.
+constexpr std::size_t kHandedFiles = 32;
 // How often the calling thread shows the progress and handles events while the files are written.
 constexpr auto kPumpInterval = std::chrono::milliseconds(40);
 
@@ -91,7 +93,7 @@ class Writing {
   const WriteTarget& target_;
   std::mutex planMutex_;  // the writer asks for a second name while the decider goes on
   NamePlan plan_;
-  BoundedQueue<DecidedFile> queue_{kQueuedFiles};
+  BoundedQueue<DecidedFile> queue_{kQueuedFiles, kHandedFiles};
   std::atomic<bool> halted_{false};
   std::atomic<std::int32_t> written_{0};
   std::atomic<std::size_t> reached_{0};
