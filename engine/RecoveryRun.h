@@ -9,6 +9,7 @@
 #include "engine/RecoveryUi.h"
 #include "engine/RunReport.h"
 #include "engine/runlist/RunListRow.h"
+#include "engine/scan/ScanBuffers.h"
 #include "engine/scan/ThreadStart.h"
 #include "engine/writing/MailRecord.h"
 #include "platform/ByteRange.h"
@@ -64,6 +65,8 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
 RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
                              const std::optional<std::u16string>& exactFolder = std::nullopt);
 
-// RecoverMails without the report at its end, for a run over several stores that reports them together.
+// RecoverMails without the report at its end, for a run over several stores that reports them together;
+// the scan reads into buffers when given, which the next store's scan then reuses.
 RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
-                             const std::optional<std::u16string>& exactFolder = std::nullopt);
+                             const std::optional<std::u16string>& exactFolder = std::nullopt,
+                             ScanBuffers* buffers = nullptr);

@@ -99,6 +99,7 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
   }
   const std::vector<std::u16string> subfolders = SubfolderNames(recoveredPaths);
   std::vector<RunListRow> listRows;
+  ScanBuffers buffers;
   bool anyWholeIndex = false;
   std::size_t next = 0;  // the next of recoveredPaths
   for (std::size_t i = 0; i < stores.size(); ++i) {
@@ -112,7 +113,8 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     if (batch.stopped) continue;
     RecoveryRun run(options);
     RecoveryUi& storeUi = ui.ForStore(run, StorePlace{stores[i].path, report.name, number, recoveredPaths.size()});
-    report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]));
+    report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]),
+                                  &buffers);
     report.fate = StoreFate::Recovered;
     if (run.ListRows) {
       PutUnder(*run.ListRows, subfolders[number - 1]);

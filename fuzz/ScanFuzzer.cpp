@@ -8,6 +8,7 @@
 #include "engine/freed/FreedBlocks.h"
 #include "engine/scan/BlockScan.h"
 #include "engine/scan/FileBlockSource.h"
+#include "engine/scan/ScanBuffers.h"
 #include "fuzz/MemoryStore.h"
 
 namespace {
@@ -55,14 +56,14 @@ class CheckingHost final : public ScanHost {
   std::uint64_t sum_ = 0;
 };
 
-void ScanOnce(const std::u16string& path, bool skipPointerCheck) {
+void ScanOnce(const std::u16string& path, bool skipPointerCheck, ScanBuffers& buffers) {
   platform::OsError error;
   const auto file = platform::StoreFile::Open(path, error);
   Require(file.has_value());
   const std::int64_t length = ScanLength(file->Length());
   UsedBlockList used;
   StoreReads reads(*file);
-  StoreReader reader(reads, length);
+  StoreReader reader(reads, length, StartThread, &buffers);
   CheckingHost host(length);
   FileBlockSource blocks(reads);
   FreedBlocks freed(!skipPointerCheck, blocks);
@@ -86,13 +87,15 @@ constexpr std::int64_t kFarOffset = kWindowStep - 2049;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static MemoryStore store;
+  // Kept from input to input, as a batch keeps them from store to store.
+  static ScanBuffers buffers;
   if (size > 1 && data[0] == kFarAway) {
     store.Fill(std::span(data + 2, size - 2), kFarOffset);
-    ScanOnce(store.Path(), (data[1] & 1) != 0);
+    ScanOnce(store.Path(), (data[1] & 1) != 0, buffers);
     return 0;
   }
   store.Fill(std::span(data, size));
-  ScanOnce(store.Path(), false);
-  ScanOnce(store.Path(), true);
+  ScanOnce(store.Path(), false, buffers);
+  ScanOnce(store.Path(), true, buffers);
   return 0;
 }
