@@ -8,13 +8,21 @@ namespace {
 // Room for a full chunk of entries one block apart, so that a chunk filled forwards is allocated once.
 constexpr std::size_t kStepBytes = 2 * (UsedBlockList::kChunkEntries - 1);
 
-void AppendStep(std::vector<std::uint8_t>& steps, std::int64_t distance) {
+// The most bytes a distance takes, 7 bits a byte.
+constexpr std::size_t kMostStepBytes = 10;
+
+// Writes the distance into out; the bytes it took.
+std::size_t PutStep(std::int64_t distance, std::uint8_t* out) {
   auto rest = static_cast<std::uint64_t>(distance);
-  while (rest >= 0x80) {
-    steps.push_back(static_cast<std::uint8_t>(rest | 0x80));
-    rest >>= 7;
-  }
-  steps.push_back(static_cast<std::uint8_t>(rest));
+  std::size_t count = 0;
+  for (; rest >= 0x80; rest >>= 7) out[count++] = static_cast<std::uint8_t>(rest | 0x80);
+  out[count++] = static_cast<std::uint8_t>(rest);
+  return count;
+}
+
+void AppendStep(std::vector<std::uint8_t>& steps, std::int64_t distance) {
+  std::uint8_t bytes[kMostStepBytes];
+  steps.insert(steps.end(), bytes, bytes + PutStep(distance, bytes));
 }
 
 std::int64_t ReadStep(const std::uint8_t*& at) {
@@ -23,6 +31,33 @@ std::int64_t ReadStep(const std::uint8_t*& at) {
     const std::uint8_t byte = *at++;
     distance |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
     if ((byte & 0x80) == 0) return static_cast<std::int64_t>(distance);
+  }
+}
+
+// Puts the position, which lies below the chunk's last entry, among its steps unless it is there: in
+// front of its first entry as the distance to it, else as two distances in place of the one it falls
+// into, which take at least as many bytes. Whether it was put.
+bool Splice(std::vector<std::uint8_t>& steps, std::int64_t first, std::int64_t position) {
+  std::uint8_t bytes[2 * kMostStepBytes];
+  if (position < first) {
+    steps.insert(steps.begin(), bytes, bytes + PutStep(first - position, bytes));
+    return true;
+  }
+  const std::uint8_t* const begin = steps.data();
+  for (const std::uint8_t* at = begin;;) {
+    const std::uint8_t* const stepStart = at;
+    const std::int64_t next = first + ReadStep(at);
+    if (next == position) return false;
+    if (next > position) {
+      std::size_t count = PutStep(position - first, bytes);
+      count += PutStep(next - position, bytes + count);
+      const auto from = steps.begin() + (stepStart - begin);
+      const auto replaced = static_cast<std::size_t>(at - stepStart);
+      std::copy(bytes, bytes + replaced, from);
+      steps.insert(from + static_cast<std::ptrdiff_t>(replaced), bytes + replaced, bytes + count);
+      return true;
+    }
+    first = next;
   }
 }
 
@@ -67,6 +102,13 @@ void UsedBlockList::Enter(std::int64_t position) {
     return;
   }
   if (position == chunk.last || position == firsts_[index]) return;
+  if (chunk.count < kChunkEntries) {
+    if (!Splice(chunk.steps, firsts_[index], position)) return;
+    firsts_[index] = std::min(firsts_[index], position);
+    ++chunk.count;
+    ++count_;
+    return;
+  }
   Unpack(index);
   std::int32_t count = chunk.count;
   AddUsedBlock(unpacked_, position, 1, count);

@@ -9,8 +9,9 @@
 // and each later one as its distance to the entry before, in as few bytes as it needs (a block's 528
 // takes two), so that a store's every block costs about two bytes, not eight. Chains mostly run
 // forwards, and an entry beyond a chunk's last is appended without reading the chunk; any other is
-// placed by IsBlockUsed and AddUsedBlock in the chunk unpacked, so that chains that run backwards or jump
-// about the store cost one chunk's work, not a shift of the whole list.
+// spliced in among the chunk's distances, or when the chunk is full placed by IsBlockUsed and
+// AddUsedBlock in the chunk unpacked, which is then split. So chains that run backwards or jump about
+// the store cost one chunk's work, not a shift of the whole list.
 class UsedBlockList {
  public:
   static constexpr std::int32_t kChunkEntries = 128;
