@@ -1,6 +1,6 @@
 #include "engine/DuplicateRemoval.h"
 
-std::int32_t RemoveDuplicates(std::vector<MailRecord>& records, const UsedBlockList& used, std::int32_t messageCount,
+std::int32_t RemoveDuplicates(std::vector<MailRecord>& records, UsedBlockList used, std::int32_t messageCount,
                               RecoveryUi& ui) {
   for (std::size_t i = 1; i < records.size(); ++i) {
     MailRecord& record = records[i];

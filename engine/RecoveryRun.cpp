@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/DeletedPhase.h"
@@ -233,11 +234,12 @@ struct ExtractionResult {
   bool otherOutlookFile = false;
 };
 
-// Scans the store and plans every message found; freed, when given, collects the freed blocks.
+// Scans the store and plans every message found; freed, when given, collects the freed blocks, and
+// buffers, when given, hold what the scan reads.
 ExtractionResult PlanMessages(RecoveryRun& run, StoreReads& store, std::int64_t length,
-                              UsedBlockList& used, RecoveryUi& ui, FreedBlocks* freed) {
+                              UsedBlockList& used, RecoveryUi& ui, FreedBlocks* freed, ScanBuffers* buffers) {
   Planning planning(ui, length, run.MailRecords, run.StopRequested);
-  StoreReader reader(store, length, run.Options.StartThread);
+  StoreReader reader(store, length, run.Options.StartThread, buffers);
   const ScanFindings findings = ScanStore(reader, run.Options.SkipPointerCheck, used, planning, freed);
   return {planning.Count(), findings, !HasStoreSignature(store), IsOtherOutlookFile(store)};
 }
@@ -270,7 +272,7 @@ RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, Re
 }
 
 RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
-                             const std::optional<std::u16string>& exactFolder) {
+                             const std::optional<std::u16string>& exactFolder, ScanBuffers* buffers) {
   std::optional<platform::StoreFile> store = OpenStore(dbxPath, run.Options, ui);
   if (!store) return run.Outcome = Failed(RecoveryResult::StoreOpenFailed);
   const std::optional<std::u16string> folder =
@@ -292,7 +294,7 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   const std::int64_t length = ScanLength(store->Length());
   std::optional<IndexReading> indexReading;
   if (run.Options.UseIndex) indexReading.emplace(reads, run.Options.StartThread);
-  const ExtractionResult extracted = PlanMessages(run, reads, length, used, ui, freed ? &*freed : nullptr);
+  const ExtractionResult extracted = PlanMessages(run, reads, length, used, ui, freed ? &*freed : nullptr, buffers);
   std::optional<StoreIndex> index;
   if (indexReading) index = indexReading->Take();
   // A stop during the scan ends only the scan: what it found is still written, and a stop that comes
@@ -300,7 +302,7 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   const bool scanStopped = run.StopRequested;
   run.StopRequested = false;
   ShowDuplicateRemovalPhase(ui);
-  const std::int32_t remaining = RemoveDuplicates(records, used, extracted.count, ui);
+  const std::int32_t remaining = RemoveDuplicates(records, std::move(used), extracted.count, ui);
   const std::vector<ListedMessage> missing = index ? SeparateDeleted(records, *index) : std::vector<ListedMessage>();
   ShowRenamingPhase(ui);
   const WritePhaseResult written = WritePlannedMessages(run, reads, length, *folder, ui);
@@ -318,7 +320,9 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
     freedWritten.failure = std::move(closed);
   }
   run.ListRows.reset();
-  if (index)
+  // A single store's list is written only from a whole index, and a batch lists every store once any
+  // has one; the rows are kept besides for a front end that shows them.
+  if (index && (exactFolder || index->Whole() || ui.OffersResults()))
     run.ListRows =
         StoreListRows(records, index->Whole() ? &*index : nullptr, missing, deletedWritten.senders, freedWritten.messages);
   std::vector<std::u16string> listFiles;

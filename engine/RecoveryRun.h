@@ -9,6 +9,7 @@
 #include "engine/RecoveryUi.h"
 #include "engine/RunReport.h"
 #include "engine/runlist/RunListRow.h"
+#include "engine/scan/ScanBuffers.h"
 #include "engine/scan/ThreadStart.h"
 #include "engine/writing/MailRecord.h"
 #include "platform/ByteRange.h"
@@ -49,7 +50,8 @@ struct RecoveryRun {
   RecoveryOutcome Outcome;
   // The rows of the run's list for the files written and the messages missing, relative to the store's
   // folder; none when the index was not read. A single store's run writes the list itself when its
-  // index is whole; a batch writes one for all its stores.
+  // index is whole, and keeps the rows only then or for a front end that offers them; a batch writes
+  // one list for all its stores.
   std::optional<std::vector<RunListRow>> ListRows;
 };
 
@@ -65,6 +67,8 @@ std::optional<std::u16string> CreateOutputFolder(const std::u16string& parent, R
 RecoveryOutcome RecoverMails(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
                              const std::optional<std::u16string>& exactFolder = std::nullopt);
 
-// RecoverMails without the report at its end, for a run over several stores that reports them together.
+// RecoverMails without the report at its end, for a run over several stores that reports them together;
+// the scan reads into buffers when given, which the next store's scan then reuses.
 RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, RecoveryUi& ui,
-                             const std::optional<std::u16string>& exactFolder = std::nullopt);
+                             const std::optional<std::u16string>& exactFolder = std::nullopt,
+                             ScanBuffers* buffers = nullptr);

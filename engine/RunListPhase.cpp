@@ -1,5 +1,8 @@
 #include "engine/RunListPhase.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "engine/freed/FreedRecoveryText.h"
 #include "engine/runlist/RunListFile.h"
 #include "platform/OutputFolder.h"
@@ -7,7 +10,7 @@
 
 namespace {
 
-RunListRow FileRow(const MailRecord& record, const ListedMessage* listed) {
+RunListRow FileRow(MailRecord& record, const ListedMessage* listed) {
   RunListRow row;
   row.path = record.Deleted ? kFreedFolderName + platform::kPathSeparator + record.FileName : record.FileName;
   row.state = record.Deleted ? RunListState::Deleted : RunListState::Listed;
@@ -16,18 +19,21 @@ RunListRow FileRow(const MailRecord& record, const ListedMessage* listed) {
   row.bytes = record.Length;
   row.date = record.Date;
   if (listed) row.sender = listed->Sender;
-  row.subject = record.Subject;
+  row.subject = std::move(record.Subject);
   return row;
 }
 
 }  // namespace
 
-std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, const StoreIndex* index,
+std::vector<RunListRow> StoreListRows(std::vector<MailRecord>& records, const StoreIndex* index,
                                       const std::vector<ListedMessage>& missing,
                                       const std::vector<std::u16string>& deletedSenders,
                                       const std::vector<FreedFileWritten>& freed) {
+  // Rows are many and large: room for them all at once, rather than twice that while growing.
+  const auto files = std::count_if(records.begin() + 1, records.end(), [](const MailRecord& r) { return !r.FileName.empty(); });
   std::vector<RunListRow> rows;
   std::size_t deletedNumber = 0;
+  rows.reserve(static_cast<std::size_t>(files) + freed.size() + missing.size());
   for (const bool deleted : {false, true})
     for (std::size_t i = 1; i < records.size(); ++i)
       if (!records[i].FileName.empty() && records[i].Deleted == deleted) {

@@ -1,6 +1,7 @@
 #include "engine/StoreBatch.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/FolderNames.h"
 #include "engine/RunListPhase.h"
@@ -103,6 +104,7 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
   }
   const std::vector<std::u16string> subfolders = SubfolderNames(recoveredPaths, recoveredLevels);
   std::vector<RunListRow> listRows;
+  ScanBuffers buffers;
   bool anyWholeIndex = false;
   std::size_t next = 0;  // the next of recoveredPaths
   for (std::size_t i = 0; i < stores.size(); ++i) {
@@ -117,11 +119,13 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     if (batch.stopped) continue;
     RecoveryRun run(options);
     RecoveryUi& storeUi = ui.ForStore(run, StorePlace{stores[i].path, report.name, number, recoveredPaths.size()});
-    report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]));
+    report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]),
+                                  &buffers);
     report.fate = StoreFate::Recovered;
     if (run.ListRows) {
       PutUnder(*run.ListRows, subfolders[number - 1]);
-      listRows.insert(listRows.end(), run.ListRows->begin(), run.ListRows->end());
+      listRows.insert(listRows.end(), std::make_move_iterator(run.ListRows->begin()),
+                      std::make_move_iterator(run.ListRows->end()));
     }
     anyWholeIndex = anyWholeIndex || report.outcome.index == IndexUse::Whole;
     ui.StoreFinished(report.outcome);

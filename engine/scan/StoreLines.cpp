@@ -4,7 +4,8 @@
 #include <bit>
 #include <cstring>
 
-StoreLines::StoreLines(StoreReads& store) : store_(store) {
+StoreLines::StoreLines(StoreReads& store, ReusedBuffer* buffer)
+    : store_(store), buffer_(buffer != nullptr ? *buffer : ownBuffer_) {
   // A power of two, so that a line's slot is its number's low bits.
   const std::int64_t length = store.FileLength();
   const std::size_t slots =
@@ -16,9 +17,9 @@ StoreLines::StoreLines(StoreReads& store) : store_(store) {
 
 std::uint8_t* StoreLines::Line(std::int64_t lineNumber) {
   const std::size_t slots = lineNumbers_.size();
-  if (!lines_) lines_ = std::make_unique_for_overwrite<std::uint8_t[]>(slots * kLineSize);
+  if (lines_ == nullptr) lines_ = buffer_.Get(slots * kLineSize);
   const auto slot = static_cast<std::size_t>(lineNumber) & (slots - 1);
-  std::uint8_t* const line = lines_.get() + slot * kLineSize;
+  std::uint8_t* const line = lines_ + slot * kLineSize;
   if (lineNumbers_[slot] != lineNumber) {
     lineFilled_[slot] = store_.Read(lineNumber * kLineSize, std::span(line, kLineSize));
     lineNumbers_[slot] = lineNumber;

@@ -2,16 +2,19 @@
 // Pieces of the store read whole and kept a while, for reading blocks that lie anywhere: the chains of
 // a fragmented store wander within a few MiB, and cost one read per piece instead of one per block.
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
 
 #include "engine/scan/BlockLayout.h"
+#include "engine/scan/ScanBuffers.h"
 #include "engine/scan/StoreReads.h"
 
 class StoreLines {
  public:
-  explicit StoreLines(StoreReads& store);
+  // The lines are kept in buffer when one is given, else in a buffer of their own.
+  explicit StoreLines(StoreReads& store, ReusedBuffer* buffer = nullptr);
+  StoreLines(const StoreLines&) = delete;
+  StoreLines& operator=(const StoreLines&) = delete;
 
   // Copies the kBlockSize bytes at 0-based offset into bytes, zeros where the file ends. Returns how
   // many of them the file held, or -1 when one of them cannot be read.
@@ -27,7 +30,9 @@ class StoreLines {
   std::uint8_t* Line(std::int64_t lineNumber);
 
   StoreReads& store_;
-  std::unique_ptr<std::uint8_t[]> lines_;
+  ReusedBuffer ownBuffer_;
+  ReusedBuffer& buffer_;
+  std::uint8_t* lines_ = nullptr;  // in buffer_
   std::vector<std::int64_t> lineNumbers_;  // per slot, the line it holds or -1
   std::vector<std::int64_t> lineFilled_;   // per slot, the bytes of it the file held
 };

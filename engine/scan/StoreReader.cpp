@@ -1,6 +1,7 @@
 #include "engine/scan/StoreReader.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -21,24 +22,25 @@ std::size_t SearchedBytes(std::size_t span) {
 
 std::int64_t ScanLength(std::int64_t fileLength) { return fileLength < 0 ? kUnknownStoreLength : fileLength; }
 
-StoreReader::StoreReader(StoreReads& store, std::int64_t length, ThreadStart start)
+StoreReader::StoreReader(StoreReads& store, std::int64_t length, ThreadStart start, ScanBuffers* buffers)
     : store_(store),
       length_(length),
+      buffers_(buffers != nullptr ? *buffers : ownBuffers_),
       bufferBytes_(SearchedBytes(WindowSpan(length, 1))),
-      window_(std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes_)),
-      lines_(store),
+      window_(buffers_.window.Get(bufferBytes_)),
+      lines_(store, &buffers_.lines),
       start_(std::move(start)) {}
 
 void StoreReader::LoadWindow(std::int64_t start) {
   const std::size_t span = WindowSpan(length_, start);
   const bool readAhead = reader_ && reader_->Finish();
   if (readAhead && start == aheadStart_)
-    window_.swap(ahead_);
+    std::swap(window_, ahead_);
   else
     // Unreadable sectors are searched as zeros: they hold no candidate, and the scan goes on.
-    static_cast<void>(store_.Read(start - 1, std::span(window_.get(), span)));
+    static_cast<void>(store_.Read(start - 1, std::span(window_, span)));
   windowBytes_ = SearchedBytes(span);
-  std::fill(window_.get() + span, window_.get() + windowBytes_, std::uint8_t{0});
+  std::fill(window_ + span, window_ + windowBytes_, std::uint8_t{0});
   windowStart_ = start;
   windowSpan_ = static_cast<std::int64_t>(span);
 
@@ -46,10 +48,10 @@ void StoreReader::LoadWindow(std::int64_t start) {
   const std::int64_t next = start + kWindowStep;
   if (next >= length_) return;
   if (!reader_) {
-    ahead_ = std::make_unique_for_overwrite<std::uint8_t[]>(bufferBytes_);
+    ahead_ = buffers_.ahead.Get(bufferBytes_);
     reader_ = std::make_unique<WindowReadAhead>(store_, start_);
   }
-  reader_->Start(next, std::span(ahead_.get(), WindowSpan(length_, next)), next + kWindowStep >= length_);
+  reader_->Start(next, std::span(ahead_, WindowSpan(length_, next)), next + kWindowStep >= length_);
   aheadStart_ = next;
 }
 
@@ -61,7 +63,7 @@ bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
   if (position < 1 || position > length_) return false;
   if (!store_.Readable(position - 1, kBlockSize)) return false;
   if (InWindow(position)) {
-    block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_.get() + (position - windowStart_), kBlockSize));
+    block = DecodeBlock(std::span<const std::uint8_t, kBlockSize>(window_ + (position - windowStart_), kBlockSize));
     return true;
   }
   outsideAt_ = 0;
@@ -74,7 +76,7 @@ bool StoreReader::ReadBlock(std::int64_t position, DbxBlock& block) {
 std::span<const std::uint8_t, kAreaSize> StoreReader::Data(std::int64_t position) {
   const std::uint8_t* block = outside_;
   if (InWindow(position)) {
-    block = window_.get() + (position - windowStart_);
+    block = window_ + (position - windowStart_);
   } else if (position != outsideAt_) {
     // The lines still hold what ReadBlock read: a block's line and the next one's never share a slot.
     static_cast<void>(lines_.Copy(position - 1, outside_));

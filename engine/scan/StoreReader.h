@@ -8,6 +8,7 @@
 #include <span>
 
 #include "engine/scan/BlockLayout.h"
+#include "engine/scan/ScanBuffers.h"
 #include "engine/scan/StoreLines.h"
 #include "engine/scan/StoreReads.h"
 #include "engine/scan/ThreadStart.h"
@@ -18,8 +19,11 @@ std::int64_t ScanLength(std::int64_t fileLength);
 
 class StoreReader {
  public:
-  // The read-ahead's thread is started through start.
-  StoreReader(StoreReads& store, std::int64_t length, ThreadStart start = StartThread);
+  // The read-ahead's thread is started through start. The windows and lines are kept in buffers when
+  // given (which must outlive the reader), else in buffers of the reader's own.
+  StoreReader(StoreReads& store, std::int64_t length, ThreadStart start = StartThread, ScanBuffers* buffers = nullptr);
+  StoreReader(const StoreReader&) = delete;
+  StoreReader& operator=(const StoreReader&) = delete;
 
   std::int64_t Length() const { return length_; }
 
@@ -28,7 +32,7 @@ class StoreReader {
   // The loaded window, kWindowSize bytes; one that reaches past the store's end holds only the
   // store's bytes, one more and the reach of a match at the store's last position (see
   // FindCandidate). Index 0 is window position 1.
-  std::span<const std::uint8_t> Window() const { return {window_.get(), windowBytes_}; }
+  std::span<const std::uint8_t> Window() const { return {window_, windowBytes_}; }
 
   // Reads the header of the block at 1-based position. Fails when the position lies outside
   // 1..Length() or a byte of the block cannot be read; a block running past the end of the file reads
@@ -44,10 +48,12 @@ class StoreReader {
 
   StoreReads& store_;
   std::int64_t length_;
+  ScanBuffers ownBuffers_;
+  ScanBuffers& buffers_;
   // Of window_ and ahead_: kWindowSize, or what the one window of a shorter store needs. Only what a
   // window needs is written, so that a short window costs no more than its bytes.
   const std::size_t bufferBytes_;
-  std::unique_ptr<std::uint8_t[]> window_;
+  std::uint8_t* window_;  // in buffers_
   std::size_t windowBytes_ = 0;  // of window_, searched
   std::int64_t windowStart_ = 0;  // 1-based position of window_[0]
   std::int64_t windowSpan_ = 0;   // bytes the window stands for; those the file lacks are zero
@@ -57,7 +63,7 @@ class StoreReader {
   ThreadStart start_;
   // The window after the loaded one, read while the loaded one is searched; its buffer trades places
   // with window_ when the scan moves on to it, and the read is wasted when the scan leaps further.
-  std::unique_ptr<std::uint8_t[]> ahead_;
+  std::uint8_t* ahead_ = nullptr;  // in buffers_
   std::int64_t aheadStart_ = 0;  // 1-based position of ahead_[0]; 0 while nothing is read ahead
   std::unique_ptr<WindowReadAhead> reader_;  // last, so that its thread ends before the buffers go
 };

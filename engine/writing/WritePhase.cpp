@@ -20,6 +20,9 @@ namespace {
 
 // Enough decided files for the writer never to wait on a header, few enough to cost nothing.
 constexpr std::size_t kQueuedFiles = 256;
+// Files handed on at once, decided ones to the writer and written ones to be named: each thread then
+// wakes the next once per this many files.
+constexpr std::size_t kHandedFiles = 32;
 // How often the calling thread shows the progress and handles events while the files are written.
 constexpr auto kPumpInterval = std::chrono::milliseconds(40);
 
@@ -113,9 +116,9 @@ class Writing {
   const WriteTarget& target_;
   std::mutex planMutex_;  // the writer asks for a second name while the decider goes on
   NamePlan plan_;
-  BoundedQueue<DecidedFile> queue_{kQueuedFiles};
+  BoundedQueue<DecidedFile> queue_{kQueuedFiles, kHandedFiles};
   // Renaming costs as much as writing a small file: on its own thread it leaves the writer its pace.
-  BoundedQueue<ClosedFile> closed_{kQueuedFiles};
+  BoundedQueue<ClosedFile> closed_{kQueuedFiles, kHandedFiles};
   std::atomic<bool> halted_{false};
   std::atomic<std::int32_t> written_{0};
   std::atomic<std::size_t> reached_{0};

@@ -48,7 +48,7 @@ std::vector<std::int64_t> Shuffled(std::vector<std::int64_t> positions, std::uin
 }
 
 // Block positions as chains leave them: ascending, backwards, every message backwards, at random,
-// with repeats, and one below everything after the list has filled several chunks.
+// with repeats, one below everything after the list has filled several chunks, and crafted distances.
 TEST(UsedBlockList, HoldsWhatTheSortedListHoldsInEveryOrder) {
   constexpr std::int32_t kCount = 5 * UsedBlockList::kChunkEntries + 37;
   std::vector<std::int64_t> ascending;
@@ -62,10 +62,12 @@ TEST(UsedBlockList, HoldsWhatTheSortedListHoldsInEveryOrder) {
   lowLast.push_back(ascending.front());
   lowLast.push_back(2'147'483'647);
   lowLast.push_back(5'368'709'121);
+  std::vector<std::int64_t> crafted;  // distances of one byte and of several, as crafted chains give
+  for (std::int32_t i = 0; i < kCount; ++i) crafted.push_back(1 + i * 3 + (i % 7 == 0 ? std::int64_t{i} << 30 : 0));
 
   const std::vector<std::int64_t> orders[] = {
       ascending,       {ascending.rbegin(), ascending.rend()}, backwardMessages, Shuffled(ascending, 1),
-      repeated,        lowLast,
+      repeated,        lowLast,  Shuffled(crafted, 3),
   };
   for (std::size_t i = 0; i < std::size(orders); ++i) {
     SCOPED_TRACE(i);

@@ -52,4 +52,19 @@ TEST(BoundedQueue, CloseReleasesAWriterWaitingForAnItem) {
   EXPECT_EQ(got, std::nullopt);
 }
 
+// In batches of 4: a batch not yet full goes over when the queue is closed; a cancel drops what the
+// writer has taken over but not yet handed out.
+TEST(BoundedQueue, BatchesPassOnCloseAndACancelDropsTheRestOfOne) {
+  for (const bool cancel : {false, true}) {
+    SCOPED_TRACE(cancel);
+    BoundedQueue<int> queue(8, 4);
+    for (int i = 1; i <= 6; ++i) ASSERT_TRUE(queue.Push(i));
+    queue.Close();
+    std::vector<int> taken{*queue.Pop()};
+    if (cancel) queue.Cancel();
+    while (const auto item = queue.Pop()) taken.push_back(*item);
+    EXPECT_EQ(taken, (cancel ? std::vector<int>{1} : std::vector<int>{1, 2, 3, 4, 5, 6}));
+  }
+}
+
 }  // namespace
