@@ -4,10 +4,10 @@
 #include <chrono>
 #include <utility>
 
+#include <thread>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#else
-#include <thread>
 #endif
 
 namespace {
@@ -46,9 +46,11 @@ void WindowReadAhead::Set(State to) {
 
 template <typename Ends>
 WindowReadAhead::State WindowReadAhead::WaitUntil(Ends ends, int busyRounds) {
-  for (int round = 0; round < busyRounds; ++round) {
+  for (int round = 1; round <= busyRounds; ++round) {
     if (const State now = state_.load(std::memory_order_acquire); ends(now)) return now;
     PauseBriefly();
+    // On a busy machine the thread waited for may need this processor: it gets it now and then.
+    if (round % kRoundsBetweenYields == 0) std::this_thread::yield();
   }
   // A read that meets bad sectors may take long; the scan's thread lets the user interface answer meanwhile.
   const auto ended = [this, &ends] { return ends(state_.load(std::memory_order_acquire)); };

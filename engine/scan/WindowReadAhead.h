@@ -35,11 +35,13 @@ class WindowReadAhead {
  private:
   enum class State { Idle, Asked, Reading, Read, Quit };
   void Run();
-  // Waits until the state is one that ends the wait, and returns it; first for busyRounds pauses, a
-  // few microseconds, about what waking a sleeping thread costs. Waiting busily any longer holds a
-  // processor that the thread waited for may need: on two busy cores the scan then took twice as long
-  // as the reading.
-  static constexpr int kBusyRounds = 1 << 8;
+  // Waits until the state is one that ends the wait, and returns it; first for busyRounds pauses,
+  // since a read or a search ends within a fraction of a millisecond and waking a sleeping thread
+  // costs about as much. The waiting thread yields every kRoundsBetweenYields pauses, a microsecond or
+  // so: on two busy cores, a wait that never yielded held the processor the other thread needed, and
+  // the scan took twice as long as the reading.
+  static constexpr int kBusyRounds = 1 << 14;
+  static constexpr int kRoundsBetweenYields = 64;
   template <typename Ends>
   State WaitUntil(Ends ends, int busyRounds);
   void Set(State to);
