@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr std::size_t kListPieceBytes = 1 << 20;
+
 RunListRow FileRow(MailRecord& record, const ListedMessage* listed) {
   RunListRow row;
   row.path = record.Deleted ? kFreedFolderName + platform::kPathSeparator + record.FileName : record.FileName;
@@ -65,9 +67,20 @@ bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> 
     error = made.error;
     return false;
   }
-  const std::string text = WriteRunList(rows, language);
-  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  if (made.file->Write(bytes, error) && made.file->Close(error)) return true;
+  // Written a piece at a time: the whole list of a large store would take tens of megabytes at once.
+  std::string piece = RunListHeader(language);
+  const auto writePiece = [&] {
+    const bool written =
+        made.file->Write(std::span(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()), error);
+    piece.clear();
+    return written;
+  };
+  bool written = true;
+  for (std::size_t i = 0; written && i < rows.size(); ++i) {
+    piece += RunListLine(rows[i], language);
+    if (piece.size() >= kListPieceBytes) written = writePiece();
+  }
+  if (written && writePiece() && made.file->Close(error)) return true;
   // A list cut short would disagree with the files: none is left.
   platform::OsError ignored;
   made.file.reset();
