@@ -3,10 +3,12 @@
 #include "engine/RunReport.h"
 #include "engine/StatusPhases.h"
 #include "engine/freed/FreedReport.h"
+#include "engine/naming/MailFileTime.h"
 #include "engine/writing/MessageReader.h"
 
 DeletedPhaseResult WriteDeletedPhase(std::vector<MailRecord>& records, StoreReads& store, std::int64_t length,
-                                     DeletedMailFolder& folder, const std::atomic<bool>& stop, RecoveryUi& ui) {
+                                     DeletedMailFolder& folder, const std::atomic<bool>& stop, RecoveryUi& ui,
+                                     std::vector<std::u16string>* subjects) {
   DeletedPhaseResult result;
   MessageReader reader(store, length);
   std::vector<std::uint8_t> bytes;
@@ -33,8 +35,8 @@ DeletedPhaseResult WriteDeletedPhase(std::vector<MailRecord>& records, StoreRead
       break;
     }
     record.FileName = std::move(file.name);
-    record.Subject = std::move(file.subject);
-    record.Date = file.date;
+    record.Time = file.date ? DateToFileTime(*file.date) : 0;
+    if (subjects) (*subjects)[i] = std::move(file.subject);
     result.senders.push_back(std::move(file.sender));
     ++result.written;
     ShowPercent(ui, RoundPercent(static_cast<double>(i), static_cast<double>(records.size() - 1)));

@@ -20,10 +20,11 @@ struct DeletedPhaseResult {
 };
 
 // Writes each kept record marked Deleted, in record order, into the folder with its row in the folder's
-// report, and gives it its FileName, Subject and Date; a record whose chain reads shorter now is cut
+// report, and gives it its FileName and Time, and its subject to subjects (by record) when given; a record whose chain reads shorter now is cut
 // short, one whose first block can no longer be read stays unwritten. The status bar shows the progress
 // as the renaming does, with events pumped after each file. A stop ends the phase after the current file;
 // a failed write is shown as the writing shows one and ends it too. length is the store length the scan
 // worked with.
 DeletedPhaseResult WriteDeletedPhase(std::vector<MailRecord>& records, StoreReads& store, std::int64_t length,
-                                     DeletedMailFolder& folder, const std::atomic<bool>& stop, RecoveryUi& ui);
+                                     DeletedMailFolder& folder, const std::atomic<bool>& stop, RecoveryUi& ui,
+                                     std::vector<std::u16string>* subjects);

@@ -246,13 +246,14 @@ ExtractionResult PlanMessages(RecoveryRun& run, StoreReads& store, std::int64_t 
 
 // Writes the planned messages into the folder; a folder that cannot be opened fails as a write does.
 WritePhaseResult WritePlannedMessages(RecoveryRun& run, StoreReads& store, std::int64_t length,
-                                      const std::u16string& folder, RecoveryUi& ui) {
+                                      const std::u16string& folder, RecoveryUi& ui,
+                                      std::vector<std::u16string>* subjects) {
   platform::OsError error;
   const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error, run.Options.WriteFaults);
   WritePhaseResult result;
   WritingStatus status(ui);
   if (opened)
-    result = WriteMessages(run.MailRecords, store, length, WriteTarget{*opened, folder}, run.StopRequested, status,
+    result = WriteMessages(run.MailRecords, store, length, WriteTarget{*opened, folder, subjects}, run.StopRequested, status,
                            run.Options.StartThread);
   else
     result.failure = MessageWriteFailure{folder, error, {}};
@@ -304,12 +305,16 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   ShowDuplicateRemovalPhase(ui);
   const std::int32_t remaining = RemoveDuplicates(records, std::move(used), extracted.count, ui);
   const std::vector<ListedMessage> missing = index ? SeparateDeleted(records, *index) : std::vector<ListedMessage>();
+  // A single store's list is written only from a whole index, and a batch lists every store once any
+  // has one; the rows are kept besides for a front end that shows them. Only then are the subjects kept.
+  const bool listRows = index && (exactFolder || index->Whole() || ui.OffersResults());
+  std::vector<std::u16string> subjects(listRows ? records.size() : 0);
   ShowRenamingPhase(ui);
-  const WritePhaseResult written = WritePlannedMessages(run, reads, length, *folder, ui);
+  const WritePhaseResult written = WritePlannedMessages(run, reads, length, *folder, ui, listRows ? &subjects : nullptr);
   DeletedMailFolder apart(*folder, run.Options.WriteFaults);
   DeletedPhaseResult deletedWritten;
   if (!written.failure && !run.StopRequested)
-    deletedWritten = WriteDeletedPhase(records, reads, length, apart, run.StopRequested, ui);
+    deletedWritten = WriteDeletedPhase(records, reads, length, apart, run.StopRequested, ui, listRows ? &subjects : nullptr);
   FreedOutputResult freedWritten;
   if (freed && !written.failure && !deletedWritten.failure && !run.StopRequested)
     freedWritten = WriteFreedPhase(freed->TakeCandidates(), blocks, length, apart, run.StopRequested, ui);
@@ -320,11 +325,9 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
     freedWritten.failure = std::move(closed);
   }
   run.ListRows.reset();
-  // A single store's list is written only from a whole index, and a batch lists every store once any
-  // has one; the rows are kept besides for a front end that shows them.
-  if (index && (exactFolder || index->Whole() || ui.OffersResults()))
-    run.ListRows =
-        StoreListRows(records, index->Whole() ? &*index : nullptr, missing, deletedWritten.senders, freedWritten.messages);
+  if (listRows)
+    run.ListRows = StoreListRows(records, subjects, index->Whole() ? &*index : nullptr, missing, deletedWritten.senders,
+                                 freedWritten.messages);
   std::vector<std::u16string> listFiles;
   const bool listed = exactFolder || WriteStoreList(run, index, *folder, ui, listFiles);
   platform::OsError flushError;

@@ -5,6 +5,7 @@
 
 #include "engine/freed/FreedRecoveryText.h"
 #include "engine/runlist/RunListFile.h"
+#include "platform/FileTimes.h"
 #include "platform/OutputFolder.h"
 #include "platform/Paths.h"
 
@@ -12,22 +13,23 @@ namespace {
 
 constexpr std::size_t kListPieceBytes = 1 << 20;
 
-RunListRow FileRow(MailRecord& record, const ListedMessage* listed) {
+RunListRow FileRow(const MailRecord& record, std::u16string subject, const ListedMessage* listed) {
   RunListRow row;
   row.path = record.Deleted ? kFreedFolderName + platform::kPathSeparator + record.FileName : record.FileName;
   row.state = record.Deleted ? RunListState::Deleted : RunListState::Listed;
   row.complete = record.Status != MailRecord::kCutShort;
   row.firstBlockOffset = record.StartBlock - 1;
   row.bytes = record.Length;
-  row.date = record.Date;
+  row.date = record.Time != 0 ? platform::FileTimeToLocal(record.Time) : std::nullopt;
   if (listed) row.sender = listed->Sender;
-  row.subject = std::move(record.Subject);
+  row.subject = std::move(subject);
   return row;
 }
 
 }  // namespace
 
-std::vector<RunListRow> StoreListRows(std::vector<MailRecord>& records, const StoreIndex* index,
+std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, std::vector<std::u16string>& subjects,
+                                      const StoreIndex* index,
                                       const std::vector<ListedMessage>& missing,
                                       const std::vector<std::u16string>& deletedSenders,
                                       const std::vector<FreedFileWritten>& freed) {
@@ -39,7 +41,7 @@ std::vector<RunListRow> StoreListRows(std::vector<MailRecord>& records, const St
   for (const bool deleted : {false, true})
     for (std::size_t i = 1; i < records.size(); ++i)
       if (!records[i].FileName.empty() && records[i].Deleted == deleted) {
-        rows.push_back(FileRow(records[i], index ? index->Find(records[i].StartBlock) : nullptr));
+        rows.push_back(FileRow(records[i], std::move(subjects[i]), index ? index->Find(records[i].StartBlock) : nullptr));
         if (deleted && deletedNumber < deletedSenders.size()) rows.back().sender = deletedSenders[deletedNumber++];
       }
   for (const FreedFileWritten& file : freed)

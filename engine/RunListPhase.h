@@ -15,9 +15,10 @@
 // A row for each file written, listed, deleted and freed, in that order, then one for each missing
 // message; a record without a file gets none. Paths are relative to the store's folder. A listed or
 // missing message's sender comes from the index (the whole one, or none), a deleted one's from
-// deletedSenders (one per deleted file, in record order), a freed one's from its header. The records'
-// subjects move into the rows.
-std::vector<RunListRow> StoreListRows(std::vector<MailRecord>& records, const StoreIndex* index,
+// deletedSenders (one per deleted file, in record order), a freed one's from its header. The subjects,
+// by record, move into the rows.
+std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, std::vector<std::u16string>& subjects,
+                                      const StoreIndex* index,
                                       const std::vector<ListedMessage>& missing,
                                       const std::vector<std::u16string>& deletedSenders,
                                       const std::vector<FreedFileWritten>& freed);

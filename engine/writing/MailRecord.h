@@ -2,10 +2,9 @@
 // The record the run keeps of each extracted message: what it needs to read the message again from
 // the store, and the name its file got. The folder is kept once, by the run.
 #include <cstdint>
-#include <optional>
 #include <string>
 
-#include "engine/naming/MailFileTime.h"
+#include "platform/FileTimes.h"
 
 struct MailRecord {
   // The values of Status.
@@ -25,7 +24,6 @@ struct MailRecord {
   // The UTC time the store's whole index gives a listed message, for a header without a usable date; 0
   // when there is none.
   platform::FileTime ListedTime = 0;
-  // Taken from its header as its file is written, for the run's list.
-  std::u16string Subject{};
-  std::optional<MailDate> Date{};
+  // The time its file was given, which the run's list shows; 0 when it has none.
+  platform::FileTime Time = 0;
 };

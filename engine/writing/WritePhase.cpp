@@ -31,7 +31,6 @@ struct DecidedFile {
   std::u16string text;  // the name text, for a second choice
   std::u16string name;
   std::u16string subject;
-  std::optional<MailDate> date;
   platform::FileTime time = 0;
 };
 
@@ -154,15 +153,10 @@ void Writing::DecideAll() {
     DecidedFile decided;
     decided.record = static_cast<std::int32_t>(i);
     decided.text = FileNameText(header.Subject);
-    decided.subject = header.Subject;
-    decided.date = DateTextToDate(header.ReceivedDate);
-    if (decided.date) {
-      decided.time = DateToFileTime(*decided.date);
-    } else if (record.ListedTime != 0) {
-      // A header without a usable date leaves the UTC time the store's index gives, shown as local time.
-      decided.time = record.ListedTime;
-      decided.date = platform::FileTimeToLocal(record.ListedTime);
-    }
+    if (target_.subjects) decided.subject = header.Subject;
+    // A header without a usable date leaves the UTC time the store's index gives, if any.
+    const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate);
+    decided.time = date ? DateToFileTime(*date) : record.ListedTime;
     {
       const std::lock_guard lock(planMutex_);
       decided.name = plan_.Decide(decided.record, decided.text);
@@ -274,8 +268,8 @@ bool Writing::NameFile(ClosedFile closed) {
   // A store cut shorter since the scan gives a shorter message.
   if (!closed.whole) record.Status = MailRecord::kCutShort;
   record.FileName = decided.name;
-  record.Subject = std::move(decided.subject);
-  record.Date = decided.date;
+  record.Time = decided.time;
+  if (target_.subjects) (*target_.subjects)[static_cast<std::size_t>(decided.record)] = std::move(decided.subject);
   ++written_;
   return true;
 }

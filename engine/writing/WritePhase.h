@@ -34,10 +34,12 @@ class WriteHost {
   virtual void Pump() = 0;
 };
 
-// Where the phase writes: the run's folder, opened, and its path for the names of failed files.
+// Where the phase writes: the run's folder, opened, and its path for the names of failed files; and
+// where each written record's subject goes for the run's list, by record, when a list is made.
 struct WriteTarget {
   const platform::OutputFolder& folder;
   const std::u16string& path;
+  std::vector<std::u16string>* subjects = nullptr;
 };
 
 // One thread reads the header of each kept record not deleted from the store and decides its name and time in

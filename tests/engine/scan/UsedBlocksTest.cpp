@@ -57,7 +57,7 @@ TEST(UsedBlockList, HoldsWhatTheSortedListHoldsInEveryOrder) {
   for (std::int32_t message = 0; message < kCount / 40; ++message)
     for (std::int32_t block = 39; block >= 0; --block) backwardMessages.push_back(ascending[message * 40 + block]);
   std::vector<std::int64_t> repeated = Shuffled(ascending, 7);
-  repeated.insert(repeated.end(), ascending.begin(), ascending.begin() + 3000);
+  repeated.insert(repeated.end(), ascending.begin(), ascending.begin() + kCount / 2);
   std::vector<std::int64_t> lowLast(ascending.begin() + 1, ascending.end());
   lowLast.push_back(ascending.front());
   lowLast.push_back(2'147'483'647);
