@@ -28,7 +28,7 @@ std::vector<ListedMessage> SeparateDeleted(std::vector<MailRecord>& records, con
     const ListedMessage* listed = index.Find(record.StartBlock);
     record.Deleted = listed == nullptr;
     if (!listed) continue;
-    record.ListedTime = listed->ReceivedTime;
+    record.Time = listed->ReceivedTime;
     found[static_cast<std::size_t>(listed - index.Messages.data())] = true;
   }
   std::vector<ListedMessage> missing;

@@ -21,9 +21,8 @@ struct MailRecord {
   // Deleted mail: the store's index does not list it, so its file goes into the deleted-mail folder,
   // where FileName names it.
   bool Deleted = false;
-  // The UTC time the store's whole index gives a listed message, for a header without a usable date; 0
-  // when there is none.
-  platform::FileTime ListedTime = 0;
-  // The time its file was given, which the run's list shows; 0 when it has none.
+  // The time its file is given: until the file is written, the UTC time the store's whole index gives a
+  // listed message, for a header without a usable date; then the time the file was given, which the
+  // run's list shows. 0 when there is none. One field for both keeps a record at 64 bytes.
   platform::FileTime Time = 0;
 };

@@ -156,7 +156,7 @@ void Writing::DecideAll() {
     if (target_.subjects) decided.subject = header.Subject;
     // A header without a usable date leaves the UTC time the store's index gives, if any.
     const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate);
-    decided.time = date ? DateToFileTime(*date) : record.ListedTime;
+    decided.time = date ? DateToFileTime(*date) : record.Time;
     {
       const std::lock_guard lock(planMutex_);
       decided.name = plan_.Decide(decided.record, decided.text);
