@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -315,33 +316,24 @@ WritePhaseResult WriteMessages(std::vector<MailRecord>& records, StoreReads& sto
   if (records.size() <= 1 || stop) return {};
   Writing writing(records, store, scanLength, target);
   Progress progress(records, host, stop, writing);
-  std::thread decider = start([&writing] { writing.Decide(); });
-  std::thread writer;
-  try {
-    writer = start([&writing] { writing.Write(); });
-  } catch (...) {
-    // Without a writer the decider's queue never empties: it is stopped before it is joined.
-    writing.Stop();
-    decider.join();
-    throw;
-  }
-  std::thread namer;
-  try {
-    namer = start([&writing] { writing.Name(); });
-  } catch (...) {
-    // Nor does the writer's, without a namer.
-    writing.Abandon();
-    writer.join();
-    decider.join();
-    throw;
-  }
+  std::vector<std::thread> threads;
   // Whatever the window's calls throw, the file being written is finished and named, and every thread
   // ends first.
-  const auto end = [&] {
-    namer.join();
-    writer.join();
-    decider.join();
+  const auto end = [&threads] {
+    for (auto thread = threads.rbegin(); thread != threads.rend(); ++thread) thread->join();
   };
+  const std::function<void()> works[] = {[&writing] { writing.Decide(); }, [&writing] { writing.Write(); },
+                                         [&writing] { writing.Name(); }};
+  for (const std::function<void()>& work : works) {
+    try {
+      threads.push_back(start(work));
+    } catch (...) {
+      // Without the next thread the queue before it never empties: those started are stopped first.
+      writing.Abandon();
+      end();
+      throw;
+    }
+  }
   try {
     bool ended = false;
     while (!ended) {
