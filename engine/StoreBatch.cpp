@@ -122,13 +122,13 @@ BatchOutcome RecoverStores(const std::vector<BatchStore>& stores, const RunOptio
     report.outcome = RecoverStore(stores[i].path, run, storeUi, platform::JoinPath(batch.runFolder, subfolders[number - 1]),
                                   &buffers);
     report.fate = StoreFate::Recovered;
-    if (run.ListRows) {
-      PutUnder(*run.ListRows, subfolders[number - 1]);
+    if (run.ListRows) PutUnder(*run.ListRows, subfolders[number - 1]);
+    anyWholeIndex = anyWholeIndex || report.outcome.index == IndexUse::Whole;
+    // The front end sees the store's rows before they move into the batch's list.
+    ui.StoreFinished(report.outcome);
+    if (run.ListRows)
       listRows.insert(listRows.end(), std::make_move_iterator(run.ListRows->begin()),
                       std::make_move_iterator(run.ListRows->end()));
-    }
-    anyWholeIndex = anyWholeIndex || report.outcome.index == IndexUse::Whole;
-    ui.StoreFinished(report.outcome);
     // A batch that ends after its last store was written whole (its flush failed, or Stop came once
     // the work was done) cut nothing short.
     batch.stopped = EndsBatch(run, report.outcome) && (report.outcome.stopped || number < recoveredPaths.size());
