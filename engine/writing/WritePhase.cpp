@@ -133,8 +133,8 @@ class Writing {
   bool namerDone_ = false;
 };
 
-// An exception in either thread, an allocation failure included, stops both and is kept for the
-// calling thread, which ends the run as any failed run; the files written so far stay.
+// An exception in any of the three threads, an allocation failure included, stops the writing and is
+// kept for the calling thread, which ends the run as any failed run; the files written so far stay.
 void Writing::Decide() {
   try {
     DecideAll();
