@@ -4,12 +4,13 @@
 
 namespace {
 
-// A piece holds at least a node or a record with its texts. Objects that lie together are read in
-// pieces that grow, so that a cluster of them costs a few reads; one that lies apart, as a record does
-// beside its message, costs one small read.
+// A piece holds at least a node or a record with its texts. Objects that lie together, each starting
+// where the one before ended, are read in pieces that grow, so that a cluster of them costs a few
+// reads; one that lies apart, as a record does beside its message, costs one small read. Growing on
+// nearness alone would read on through the messages between the records.
 constexpr std::int64_t kSmallestPiece = 1024;
 constexpr std::int64_t kLargestPiece = 64 * 1024;
-constexpr std::int64_t kNear = 4096;
+constexpr std::int64_t kTogether = 64;
 
 }  // namespace
 
@@ -20,8 +21,8 @@ std::span<const std::uint8_t> IndexReads::Fetch(std::int64_t offset, std::int64_
     return {};
   }
   if (offset < pieceOffset_ || offset + length > pieceOffset_ + pieceHeld_) {
-    const std::int64_t gap = offset - (pieceOffset_ + pieceHeld_);
-    pieceSize_ = gap >= 0 && gap < kNear ? std::clamp(2 * pieceSize_, kSmallestPiece, kLargestPiece) : kSmallestPiece;
+    const std::int64_t gap = offset - lastObjectEnd_;
+    pieceSize_ = gap >= 0 && gap < kTogether ? std::clamp(2 * pieceSize_, kSmallestPiece, kLargestPiece) : kSmallestPiece;
     piece_.resize(static_cast<std::size_t>(std::max(length, pieceSize_)));
     pieceOffset_ = offset;
     pieceHeld_ = store_.Read(offset, piece_);
@@ -30,6 +31,7 @@ std::span<const std::uint8_t> IndexReads::Fetch(std::int64_t offset, std::int64_
       return {};
     }
   }
+  lastObjectEnd_ = offset + length;
   if (!store_.Readable(offset, length)) {
     damage = IndexDamage::Unreadable;
     return {};

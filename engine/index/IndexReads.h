@@ -22,6 +22,7 @@ class IndexReads {
   std::int64_t pieceOffset_ = 0;
   std::int64_t pieceHeld_ = 0;  // bytes of the piece that lie within the file
   std::int64_t pieceSize_ = 0;  // what the last miss read, unless the object was longer
+  std::int64_t lastObjectEnd_ = -1;
 };
 
 // The little-endian int4 at a place the caller knows lies within bytes.
