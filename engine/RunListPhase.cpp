@@ -79,7 +79,7 @@ bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> 
   };
   bool written = true;
   for (std::size_t i = 0; written && i < rows.size(); ++i) {
-    piece += RunListLine(rows[i], language);
+    AppendRunListLine(piece, rows[i], language);
     if (piece.size() >= kListPieceBytes) written = writePiece();
   }
   if (written && writePiece() && made.file->Close(error)) return true;

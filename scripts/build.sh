@@ -15,6 +15,12 @@ case $flavour in
   *) echo "usage: $0 [native|release|sanitize|tsan|windows|fuzz]" >&2; exit 2 ;;
 esac
 build="$root/build/$flavour"
+# A compiler cache makes the next build of a flavour, in this clone or a fresh one, cost only what
+# changed. Paths below the clone are hashed relative to it, so that clones anywhere share the cache.
+if command -v ccache >/dev/null; then
+  options+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
+fi
 if [[ ! -f $build/build.ninja ]]; then
   cmake -S "$root" -B "$build" -G Ninja "${options[@]}" >/dev/null
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Brings a fresh Debian 12 to what a build needs. Idempotent; silent when nothing is to do.
-#   scripts/setup.sh native   the compiler, CMake, Ninja and CLI11: enough to build and run palvenor-cli
+#   scripts/setup.sh native   the compiler, a compiler cache, CMake, Ninja and CLI11: enough to build and
+#                             run palvenor-cli
 #   scripts/setup.sh [all]    everything the tests need as well: GoogleTest, help2man and man, libfuse3
 #                             for the failing-disk tests, clang for the fuzzers, mingw-w64 and Wine
 #                             (about 2.3 GB) with Xvfb for the Windows build
@@ -8,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:-all}
 
-native=(build-essential cmake ninja-build libcli11-dev)
+native=(build-essential cmake ninja-build ccache libcli11-dev)
 case $what in
   native) packages=("${native[@]}") ;;
   all)

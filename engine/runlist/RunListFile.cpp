@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
+#include <cctype>
 
 #include "engine/naming/DateText.h"
 #include "engine/runlist/RunListWords.h"
@@ -15,16 +15,25 @@ constexpr std::size_t kColumns = 8;
 // A list of 300,000 rows stays far below this; a larger file is no list of ours.
 constexpr std::int64_t kLongestFile = std::int64_t{1} << 30;
 
-std::string Field(std::u16string_view text) {
+bool BreaksRow(char16_t c) { return c == u'\t' || c == u'\r' || c == u'\n'; }
+
+// A list holds a row per message: each is appended where it goes, with no text of its own.
+void AppendField(std::string& out, std::u16string_view text) {
+  if (std::none_of(text.begin(), text.end(), BreaksRow)) {
+    out += platform::ToUtf8(text);
+    return;
+  }
   std::u16string cleaned(text);
-  std::replace_if(cleaned.begin(), cleaned.end(), [](char16_t c) { return c == u'\t' || c == u'\r' || c == u'\n'; }, u' ');
-  return platform::ToUtf8(cleaned);
+  std::replace_if(cleaned.begin(), cleaned.end(), BreaksRow, u' ');
+  out += platform::ToUtf8(cleaned);
 }
 
-std::string HexField(std::int64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%08llX", static_cast<unsigned long long>(value));
-  return text;
+void AppendNumber(std::string& out, std::int64_t value, int base, std::size_t leastDigits) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<unsigned long long>(value), base).ptr;
+  const auto count = static_cast<std::size_t>(end - digits);
+  if (count < leastDigits) out.append(leastDigits - count, '0');
+  for (const char* digit = digits; digit != end; ++digit) out += base == 16 ? static_cast<char>(std::toupper(*digit)) : *digit;
 }
 
 std::vector<std::string_view> SplitTabs(std::string_view line) {
@@ -83,17 +92,28 @@ std::string RunListHeader(Language language) {
   return std::string(kByteOrderMark) + platform::ToUtf8(RunListHeaderText(language)) + "\r\n";
 }
 
-std::string RunListLine(const RunListRow& row, Language language) {
-  const bool missing = row.state == RunListState::Missing;
-  return Field(row.path) + '\t' + Field(RunListStateWord(row.state, language)) + '\t' +
-         (missing ? std::string() : Field(CompletenessWord(row.complete, language))) + '\t' +
-         HexField(row.firstBlockOffset) + '\t' + std::to_string(row.bytes) + '\t' + platform::ToUtf8(RunListDateText(row.date)) + '\t' +
-         Field(row.sender) + '\t' + Field(row.subject) + "\r\n";
+void AppendRunListLine(std::string& out, const RunListRow& row, Language language) {
+  AppendField(out, row.path);
+  out += '\t';
+  AppendField(out, RunListStateWord(row.state, language));
+  out += '\t';
+  if (row.state != RunListState::Missing) AppendField(out, CompletenessWord(row.complete, language));
+  out += "\t0x";
+  AppendNumber(out, row.firstBlockOffset, 16, 8);
+  out += '\t';
+  AppendNumber(out, row.bytes, 10, 1);
+  out += '\t';
+  AppendField(out, RunListDateText(row.date));
+  out += '\t';
+  AppendField(out, row.sender);
+  out += '\t';
+  AppendField(out, row.subject);
+  out += "\r\n";
 }
 
 std::string WriteRunList(std::span<const RunListRow> rows, Language language) {
   std::string bytes = RunListHeader(language);
-  for (const RunListRow& row : rows) bytes += RunListLine(row, language);
+  for (const RunListRow& row : rows) AppendRunListLine(bytes, row, language);
   return bytes;
 }
 
