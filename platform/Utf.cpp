@@ -8,7 +8,7 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t c) {
+void AppendCharacter(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0x800) {
@@ -79,28 +79,35 @@ Sequence DecodeSequence(std::string_view text, std::size_t i) {
 
 // Pairs become one character; an unpaired surrogate goes to `unpaired`, which says what to write instead.
 template <typename Unpaired>
-std::string EncodeUtf8(std::u16string_view text, Unpaired unpaired) {
-  std::string out;
-  out.reserve(text.size() * 3);
+void EncodeUtf8(std::string& out, std::u16string_view text, Unpaired unpaired) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char32_t c = text[i];
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      AppendCharacter(out, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
       unpaired(out, c);
     } else {
-      AppendUtf8(out, c);
+      AppendCharacter(out, c);
     }
   }
+}
+
+template <typename Unpaired>
+std::string EncodedUtf8(std::u16string_view text, Unpaired unpaired) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  EncodeUtf8(out, text, unpaired);
   return out;
 }
 
+void WriteReplacement(std::string& out, char32_t) { AppendCharacter(out, kReplacement); }
+
 }  // namespace
 
-std::string ToUtf8(std::u16string_view text) {
-  return EncodeUtf8(text, [](std::string& out, char32_t) { AppendUtf8(out, kReplacement); });
-}
+std::string ToUtf8(std::u16string_view text) { return EncodedUtf8(text, WriteReplacement); }
+
+void AppendUtf8(std::string& out, std::u16string_view text) { EncodeUtf8(out, text, WriteReplacement); }
 
 std::u16string FromUtf8(std::string_view text) {
   std::u16string out;
@@ -114,11 +121,11 @@ std::u16string FromUtf8(std::string_view text) {
 }
 
 std::string ToPathBytes(std::u16string_view path) {
-  return EncodeUtf8(path, [](std::string& out, char32_t c) {
+  return EncodedUtf8(path, [](std::string& out, char32_t c) {
     if (IsEscapedByte(c)) {
       out += static_cast<char>(c - kEscapedByteBase);
     } else {
-      AppendUtf8(out, kReplacement);
+      AppendCharacter(out, kReplacement);
     }
   });
 }

@@ -7,6 +7,8 @@ namespace platform {
 
 // Unpaired surrogates become U+FFFD.
 std::string ToUtf8(std::u16string_view text);
+// The same, appended to out: for texts written by the thousand.
+void AppendUtf8(std::string& out, std::u16string_view text);
 // Invalid sequences become U+FFFD.
 std::u16string FromUtf8(std::string_view text);
 

@@ -20,12 +20,12 @@ bool BreaksRow(char16_t c) { return c == u'\t' || c == u'\r' || c == u'\n'; }
 // A list holds a row per message: each is appended where it goes, with no text of its own.
 void AppendField(std::string& out, std::u16string_view text) {
   if (std::none_of(text.begin(), text.end(), BreaksRow)) {
-    out += platform::ToUtf8(text);
+    platform::AppendUtf8(out, text);
     return;
   }
   std::u16string cleaned(text);
   std::replace_if(cleaned.begin(), cleaned.end(), BreaksRow, u' ');
-  out += platform::ToUtf8(cleaned);
+  platform::AppendUtf8(out, cleaned);
 }
 
 void AppendNumber(std::string& out, std::int64_t value, int base, std::size_t leastDigits) {
@@ -34,6 +34,21 @@ void AppendNumber(std::string& out, std::int64_t value, int base, std::size_t le
   const auto count = static_cast<std::size_t>(end - digits);
   if (count < leastDigits) out.append(leastDigits - count, '0');
   for (const char* digit = digits; digit != end; ++digit) out += base == 16 ? static_cast<char>(std::toupper(*digit)) : *digit;
+}
+
+// As RunListDateText writes it.
+void AppendDate(std::string& out, const std::optional<MailDate>& date) {
+  if (!date) return;
+  const auto part = [&out](int value, std::size_t digits, char after) {
+    AppendNumber(out, value, 10, digits);
+    if (after != 0) out += after;
+  };
+  part(date->year, 4, '/');
+  part(date->month, 2, '/');
+  part(date->day, 2, ' ');
+  part(date->hour, 2, ':');
+  part(date->minute, 2, ':');
+  part(date->second, 2, 0);
 }
 
 std::vector<std::string_view> SplitTabs(std::string_view line) {
@@ -103,7 +118,7 @@ void AppendRunListLine(std::string& out, const RunListRow& row, Language languag
   out += '\t';
   AppendNumber(out, row.bytes, 10, 1);
   out += '\t';
-  AppendField(out, RunListDateText(row.date));
+  AppendDate(out, row.date);
   out += '\t';
   AppendField(out, row.sender);
   out += '\t';
