@@ -36,20 +36,6 @@ void AppendNumber(std::string& out, std::int64_t value, int base, std::size_t le
   for (const char* digit = digits; digit != end; ++digit) out += base == 16 ? static_cast<char>(std::toupper(*digit)) : *digit;
 }
 
-// As RunListDateText writes it.
-void AppendDate(std::string& out, const std::optional<MailDate>& date) {
-  if (!date) return;
-  const auto part = [&out](int value, std::size_t digits, char after) {
-    AppendNumber(out, value, 10, digits);
-    if (after != 0) out += after;
-  };
-  part(date->year, 4, '/');
-  part(date->month, 2, '/');
-  part(date->day, 2, ' ');
-  part(date->hour, 2, ':');
-  part(date->minute, 2, ':');
-  part(date->second, 2, 0);
-}
 
 std::vector<std::string_view> SplitTabs(std::string_view line) {
   std::vector<std::string_view> fields;
@@ -118,7 +104,7 @@ void AppendRunListLine(std::string& out, const RunListRow& row, Language languag
   out += '\t';
   AppendNumber(out, row.bytes, 10, 1);
   out += '\t';
-  AppendDate(out, row.date);
+  AppendRunListDate(out, row.date);
   out += '\t';
   AppendField(out, row.sender);
   out += '\t';

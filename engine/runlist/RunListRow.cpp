@@ -1,6 +1,7 @@
 #include "engine/runlist/RunListRow.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 
 #include "engine/freed/FreedRecoveryText.h"
 #include "platform/Files.h"
@@ -35,10 +36,25 @@ std::u16string RunListFilePath(const std::u16string& runFolder, const RunListRow
   return path;
 }
 
+void AppendRunListDate(std::string& out, const std::optional<MailDate>& date) {
+  if (!date) return;
+  const auto part = [&out](int value, int digits, char after) {
+    char text[16];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(digits - (end - text), 0)), '0');
+    out.append(text, end);
+    if (after != 0) out += after;
+  };
+  part(date->year, 4, '/');
+  part(date->month, 2, '/');
+  part(date->day, 2, ' ');
+  part(date->hour, 2, ':');
+  part(date->minute, 2, ':');
+  part(date->second, 2, 0);
+}
+
 std::u16string RunListDateText(const std::optional<MailDate>& date) {
-  if (!date) return {};
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", date->year, date->month, date->day, date->hour,
-                date->minute, date->second);
-  return std::u16string(text, text + std::char_traits<char>::length(text));
+  std::string text;
+  AppendRunListDate(text, date);
+  return std::u16string(text.begin(), text.end());
 }

@@ -30,6 +30,8 @@ std::u16string_view StoreFolderOf(const RunListRow& row);
 
 // "YYYY/MM/DD hh:mm:ss", as the list and the results show a date; empty when there is none.
 std::u16string RunListDateText(const std::optional<MailDate>& date);
+// The same, appended to out: the list writes one per row.
+void AppendRunListDate(std::string& out, const std::optional<MailDate>& date);
 
 // The row's file under the run folder, with the system's separators.
 std::u16string RunListFilePath(const std::u16string& runFolder, const RunListRow& row);
