@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cctype>
 
 #include "engine/naming/DateText.h"
 #include "engine/runlist/RunListWords.h"
@@ -27,15 +26,6 @@ void AppendField(std::string& out, std::u16string_view text) {
   std::replace_if(cleaned.begin(), cleaned.end(), BreaksRow, u' ');
   platform::AppendUtf8(out, cleaned);
 }
-
-void AppendNumber(std::string& out, std::int64_t value, int base, std::size_t leastDigits) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<unsigned long long>(value), base).ptr;
-  const auto count = static_cast<std::size_t>(end - digits);
-  if (count < leastDigits) out.append(leastDigits - count, '0');
-  for (const char* digit = digits; digit != end; ++digit) out += base == 16 ? static_cast<char>(std::toupper(*digit)) : *digit;
-}
-
 
 std::vector<std::string_view> SplitTabs(std::string_view line) {
   std::vector<std::string_view> fields;
@@ -100,9 +90,9 @@ void AppendRunListLine(std::string& out, const RunListRow& row, Language languag
   out += '\t';
   if (row.state != RunListState::Missing) AppendField(out, CompletenessWord(row.complete, language));
   out += "\t0x";
-  AppendNumber(out, row.firstBlockOffset, 16, 8);
+  AppendRunListNumber(out, row.firstBlockOffset, 16, 8);
   out += '\t';
-  AppendNumber(out, row.bytes, 10, 1);
+  AppendRunListNumber(out, row.bytes, 10, 1);
   out += '\t';
   AppendRunListDate(out, row.date);
   out += '\t';

@@ -1,6 +1,6 @@
 #include "engine/runlist/RunListRow.h"
 
-#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 #include "engine/freed/FreedRecoveryText.h"
@@ -36,13 +36,18 @@ std::u16string RunListFilePath(const std::u16string& runFolder, const RunListRow
   return path;
 }
 
+void AppendRunListNumber(std::string& out, std::int64_t value, int base, std::size_t leastDigits) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(value), base).ptr;
+  const auto count = static_cast<std::size_t>(end - digits);
+  if (count < leastDigits) out.append(leastDigits - count, '0');
+  for (const char* digit = digits; digit != end; ++digit) out += static_cast<char>(std::toupper(*digit));
+}
+
 void AppendRunListDate(std::string& out, const std::optional<MailDate>& date) {
   if (!date) return;
-  const auto part = [&out](int value, int digits, char after) {
-    char text[16];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(digits - (end - text), 0)), '0');
-    out.append(text, end);
+  const auto part = [&out](int value, std::size_t digits, char after) {
+    AppendRunListNumber(out, value, 10, digits);
     if (after != 0) out += after;
   };
   part(date->year, 4, '/');

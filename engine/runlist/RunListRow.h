@@ -32,6 +32,8 @@ std::u16string_view StoreFolderOf(const RunListRow& row);
 std::u16string RunListDateText(const std::optional<MailDate>& date);
 // The same, appended to out: the list writes one per row.
 void AppendRunListDate(std::string& out, const std::optional<MailDate>& date);
+// A value of at least 0 in base 10 or 16 (upper-case digits), with zeros before it up to leastDigits.
+void AppendRunListNumber(std::string& out, std::int64_t value, int base, std::size_t leastDigits);
 
 // The row's file under the run folder, with the system's separators.
 std::u16string RunListFilePath(const std::u16string& runFolder, const RunListRow& row);
