@@ -36,6 +36,13 @@ class OutputFolder {
   // Gives the folder's file from the name to (names, not paths), never replacing an entry of that name:
   // the results are CreateNew's, Created once it is renamed.
   [[nodiscard]] CreateResult RenameNew(std::u16string_view from, std::u16string_view to, OsError& error) const;
+  // A new file in the folder that has no name yet, and is gone when closed unless it was named: a file cut
+  // off at any moment, even by SIGKILL or a power cut, leaves nothing. None where the file system makes
+  // no such files (Windows, FAT, NFS, most FUSE); a failed one counts as a create for the faults.
+  [[nodiscard]] std::optional<NewFile> CreateUnnamed() const;
+  // Gives a file from CreateUnnamed, still open, its name, never replacing an entry: as RenameNew, and
+  // counted as a rename for the faults.
+  [[nodiscard]] CreateResult NameUnnamed(const OutputFile& file, std::u16string_view name, OsError& error) const;
   // Removes the folder's file name; whether it went, with the system's reason when not.
   [[nodiscard]] bool Remove(std::u16string_view name, OsError& error) const;
 
@@ -45,10 +52,17 @@ class OutputFolder {
   OutputFolder(std::u16string path, WriteFaultPlan faults) : path_(std::move(path)), faults_(std::move(faults)) {}
   std::u16string path_;
 #else
-  OutputFolder(OsHandle fd, WriteFaultPlan faults) : fd_(std::move(fd)), faults_(std::move(faults)) {}
+  // How an unnamed file is named: by its descriptor where the kernel lets its opener link it (Linux 6.10
+  // on, or with CAP_DAC_READ_SEARCH), else through its /proc path.
+  enum class Linking { None, ByDescriptor, ByProcPath };
+  OutputFolder(OsHandle fd, WriteFaultPlan faults, Linking linking)
+      : fd_(std::move(fd)), faults_(std::move(faults)), linking_(linking) {}
   OsHandle fd_;
 #endif
   WriteFaultPlan faults_;
+#ifndef _WIN32
+  Linking linking_;
+#endif
 };
 
 }  // namespace platform

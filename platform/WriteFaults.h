@@ -34,10 +34,16 @@ class WriteFaults {
   // Throws std::bad_alloc for kAllocationFailure. Safe to call from several threads.
   [[nodiscard]] int Next(WriteCall call);
 
+  // Makes the run's folders act as on a file system without unnamed files (FAT, NFS, FUSE), where every
+  // file is made under a working name and renamed; call it before the run.
+  void RefuseUnnamedFiles() { unnamedRefused_ = true; }
+  [[nodiscard]] bool UnnamedFilesRefused() const { return unnamedRefused_; }
+
  private:
   const std::vector<WriteFault> faults_;
   const Observer before_;
   std::array<std::atomic<int>, 5> calls_{};
+  bool unnamedRefused_ = false;
 };
 
 // A run's plan, shared by the run's folders and files; null in production.

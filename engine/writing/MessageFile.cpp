@@ -18,9 +18,14 @@ bool MessageFile::Flush(platform::OsError& error) {
   return written;
 }
 
-bool MessageFile::Close(platform::OsError& error, platform::FileTime time) {
+bool MessageFile::Finish(platform::OsError& error, platform::FileTime time) {
   const bool flushed = pending_.empty() || Flush(error);
   if (flushed && time != 0) static_cast<void>(file_.SetTimes(time, time));
+  return flushed;
+}
+
+bool MessageFile::Close(platform::OsError& error, platform::FileTime time) {
+  const bool flushed = Finish(error, time);
   platform::OsError closeError;
   const bool closed = file_.Close(closeError);
   if (flushed && !closed) error = closeError;

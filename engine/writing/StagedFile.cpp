@@ -13,6 +13,15 @@ StagedFile::~StagedFile() {
 }
 
 bool StagedFile::Make(platform::OsError& error) {
+  if (std::optional<platform::NewFile> unnamed = folder_.CreateUnnamed()) {
+    if (unnamed->result != platform::CreateResult::Created) {
+      error = std::move(unnamed->error);
+      return false;
+    }
+    unnamed_ = true;
+    file_.emplace(std::move(*unnamed->file));
+    return true;
+  }
   while (true) {
     std::u16string name = u".palvenor-" + DecimalText(workingNumber_++) + u".tmp";
     platform::NewFile made = folder_.CreateNew(name);
@@ -35,12 +44,23 @@ bool StagedFile::Append(std::span<const std::uint8_t> bytes, platform::OsError& 
 
 bool StagedFile::Close(platform::OsError& error, platform::FileTime time) {
   if (!file_ && !Make(error)) return false;
+  if (unnamed_) return file_->Finish(error, time);
   const bool closed = file_->Close(error, time);
   file_.reset();
   return closed;
 }
 
 platform::CreateResult StagedFile::Publish(std::u16string_view name, platform::OsError& error) {
+  if (unnamed_) {
+    const platform::CreateResult result = folder_.NameUnnamed(file_->File(), name, error);
+    // Closed silently once named: the file systems that make unnamed files report a failed write at the
+    // run's flush, never at a close.
+    if (result == platform::CreateResult::Created) {
+      file_.reset();
+      unnamed_ = false;
+    }
+    return result;
+  }
   const platform::CreateResult result = folder_.RenameNew(working_, name, error);
   if (result == platform::CreateResult::Created) working_.clear();
   return result;
@@ -48,6 +68,8 @@ platform::CreateResult StagedFile::Publish(std::u16string_view name, platform::O
 
 std::u16string StagedFile::Discard() {
   file_.reset();
+  // An unnamed file is gone with its closing.
+  unnamed_ = false;
   std::u16string left;
   platform::OsError ignored;
   if (Made() && !folder_.Remove(working_, ignored)) left = working_;

@@ -24,6 +24,9 @@ constexpr std::size_t kQueuedFiles = 256;
 // Files handed on at once, decided ones to the writer and written ones to be named: each thread then
 // wakes the next once per this many files.
 constexpr std::size_t kHandedFiles = 32;
+// Written files waiting for their names; unnamed ones are open until named, so few enough that the
+// files open at once stay far below the usual limit of 1,024.
+constexpr std::size_t kFilesToName = 64;
 // How often the calling thread shows the progress and handles events while the files are written.
 constexpr auto kPumpInterval = std::chrono::milliseconds(40);
 
@@ -35,8 +38,8 @@ struct DecidedFile {
   platform::FileTime time = 0;
 };
 
-// A file the writer closed whole under its working name, or none when its message could no longer be
-// read, on its way to the thread that names it.
+// A file the writer wrote whole, unnamed or under its working name, or none when its message could no
+// longer be read, on its way to the thread that names it.
 struct ClosedFile {
   DecidedFile decided;
   std::optional<StagedFile> file;
@@ -118,7 +121,7 @@ class Writing {
   NamePlan plan_;
   BoundedQueue<DecidedFile> queue_{kQueuedFiles, kHandedFiles};
   // Renaming costs as much as writing a small file: on its own thread it leaves the writer its pace.
-  BoundedQueue<ClosedFile> closed_{kQueuedFiles, kHandedFiles};
+  BoundedQueue<ClosedFile> closed_{kFilesToName, kHandedFiles};
   std::atomic<bool> halted_{false};
   std::atomic<std::int32_t> written_{0};
   std::atomic<std::size_t> reached_{0};

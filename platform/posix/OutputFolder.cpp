@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "platform/Utf.h"
 #include "platform/posix/Errors.h"
@@ -21,6 +22,8 @@ CreateResult ResultOf(int code) {
   return code == ENAMETOOLONG || code == EINVAL || code == EILSEQ ? CreateResult::NameRefused : CreateResult::Failed;
 }
 
+std::string ProcPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
 }  // namespace
 
 std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsError& error, WriteFaultPlan faults) {
@@ -29,7 +32,17 @@ std::optional<OutputFolder> OutputFolder::Open(const std::u16string& path, OsErr
     error = ErrorFromErrno(errno);
     return std::nullopt;
   }
-  return OutputFolder(OsHandle(fd), std::move(faults));
+  // Asked once with a probe, so that no file written whole is ever found unnameable: a link onto "."
+  // fails with EEXIST exactly when the way to the file was allowed, and leaves nothing.
+  Linking linking = Linking::None;
+  const OsHandle probe(faults && faults->UnnamedFilesRefused() ? -1 : ::openat(fd, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, 0600));
+  const int probeFd = static_cast<int>(probe.Get());
+  if (probeFd >= 0 && ::linkat(probeFd, "", fd, ".", AT_EMPTY_PATH) != 0 && errno == EEXIST) {
+    linking = Linking::ByDescriptor;
+  } else if (probeFd >= 0 && ::linkat(AT_FDCWD, ProcPath(probeFd).c_str(), fd, ".", AT_SYMLINK_FOLLOW) != 0 && errno == EEXIST) {
+    linking = Linking::ByProcPath;
+  }
+  return OutputFolder(OsHandle(fd), std::move(faults), linking);
 }
 
 NewFile OutputFolder::CreateNew(std::u16string_view name) const {
@@ -48,6 +61,35 @@ NewFile OutputFolder::CreateNew(std::u16string_view name) const {
 CreateResult OutputFolder::RenameNew(std::u16string_view from, std::u16string_view to, OsError& error) const {
   int code = IsPlainName(from) && IsPlainName(to) ? NextWriteFault(faults_, WriteCall::Rename) : EINVAL;
   if (code == 0) code = posix::RenameNoReplaceAt(static_cast<int>(fd_.Get()), ToPathBytes(from).c_str(), ToPathBytes(to).c_str());
+  if (code == 0) return CreateResult::Created;
+  error = ErrorFromErrno(code);
+  return ResultOf(code);
+}
+
+std::optional<NewFile> OutputFolder::CreateUnnamed() const {
+  if (linking_ == Linking::None) return std::nullopt;
+  int code = NextWriteFault(faults_, WriteCall::Create);
+  if (code == 0) {
+    const int fd = ::openat(static_cast<int>(fd_.Get()), ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    if (fd >= 0) return NewFile{CreateResult::Created, OutputFile(OsHandle(fd), faults_), {}};
+    code = errno;
+  }
+  // No name was asked for, so none can be refused or taken.
+  return NewFile{CreateResult::Failed, std::nullopt, ErrorFromErrno(code)};
+}
+
+CreateResult OutputFolder::NameUnnamed(const OutputFile& file, std::u16string_view name, OsError& error) const {
+  int code = IsPlainName(name) ? NextWriteFault(faults_, WriteCall::Rename) : EINVAL;
+  if (code == 0) {
+    const int fd = static_cast<int>(file.handle_.Get());
+    const int folder = static_cast<int>(fd_.Get());
+    const std::string bytes = ToPathBytes(name);
+    // A link never replaces an entry: a name taken fails with EEXIST.
+    const int linked = linking_ == Linking::ByDescriptor
+                           ? ::linkat(fd, "", folder, bytes.c_str(), AT_EMPTY_PATH)
+                           : ::linkat(AT_FDCWD, ProcPath(fd).c_str(), folder, bytes.c_str(), AT_SYMLINK_FOLLOW);
+    if (linked != 0) code = errno;
+  }
   if (code == 0) return CreateResult::Created;
   error = ErrorFromErrno(code);
   return ResultOf(code);

@@ -71,6 +71,14 @@ CreateResult OutputFolder::RenameNew(std::u16string_view from, std::u16string_vi
   return ResultAt(target, code);
 }
 
+// Windows has no file without a name: every file is made under a working name and renamed.
+std::optional<NewFile> OutputFolder::CreateUnnamed() const { return std::nullopt; }
+
+CreateResult OutputFolder::NameUnnamed(const OutputFile&, std::u16string_view, OsError& error) const {
+  error = ErrorFromCode(ERROR_NOT_SUPPORTED);
+  return CreateResult::Failed;
+}
+
 bool OutputFolder::Remove(std::u16string_view name, OsError& error) const {
   DWORD code = IsPlainName(name) ? static_cast<DWORD>(NextWriteFault(faults_, WriteCall::Remove)) : ERROR_INVALID_NAME;
   if (code == 0 && !win32::DeleteFileAt(path_ + std::u16string(name))) code = GetLastError();

@@ -56,7 +56,7 @@ struct FaultCase {
   int written;  // live messages written
   int freed;    // freed messages written
   bool flushFailed;
-  bool leftBehind;  // the working file could not be removed
+  bool leftBehind;  // the working file could not be removed (written as where there are no unnamed files)
 };
 
 class WriteFailure : public ::testing::TestWithParam<FaultCase> {};
@@ -66,7 +66,10 @@ TEST_P(WriteFailure, KeepsWhatWasWrittenWholeAndCountsIt) {
   testsupport::TempFolder temp;
   SaveStore(temp.Path() / "store.dbx");
   testsupport::RecordingUi ui(temp.Path().u16string());
-  RecoveryRun run(WithFaults(c.faults));
+  RunOptions options = WithFaults(c.faults);
+  // Only a working name can be left behind: where files are made unnamed, a failed one leaves nothing.
+  if (c.leftBehind) options.WriteFaults->RefuseUnnamedFiles();
+  RecoveryRun run(std::move(options));
   const testsupport::RunResult result = testsupport::RunRecovery(temp.Path() / "store.dbx", ui, run);
 
   EXPECT_EQ(result.outcome.result, RecoveryResult::WriteFailed);

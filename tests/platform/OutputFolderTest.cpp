@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "platform/OutputFolder.h"
 #include "tests/support/DbxWriter.h"
@@ -48,6 +49,24 @@ TEST(OutputFolder, CreatesANewFileAndRefusesATakenName) {
 
   std::filesystem::create_directory(scratch.Path() / "sub");
   EXPECT_EQ(folder.CreateNew(u"sub").result, CreateResult::Exists);
+}
+
+// Unnamed files exist where the kernel has O_TMPFILE; Windows makes none.
+TEST(OutputFolder, AnUnnamedFileIsSeenOnlyOnceNamedAndNeverReplacesAnEntry) {
+  const testsupport::ScratchFolder scratch;
+  const platform::OutputFolder folder = OpenFolder(scratch);
+  std::optional<platform::NewFile> made = folder.CreateUnnamed();
+  if (!made) GTEST_SKIP() << "no unnamed files on this file system";
+  ASSERT_EQ(made->result, CreateResult::Created);
+  platform::OsError error;
+  ASSERT_TRUE(made->file->Write(Bytes("Subject: y\r\n\r\nbody"), error));
+  EXPECT_TRUE(std::filesystem::is_empty(scratch.Path()));
+
+  std::filesystem::create_directory(scratch.Path() / "sub");
+  EXPECT_EQ(folder.NameUnnamed(*made->file, u"sub", error), CreateResult::Exists);
+  EXPECT_EQ(folder.NameUnnamed(*made->file, u"../out.eml", error), CreateResult::NameRefused);
+  EXPECT_EQ(folder.NameUnnamed(*made->file, u"届いた.eml", error), CreateResult::Created);
+  EXPECT_EQ(Contents(scratch.PathOf(u"届いた.eml")), "Subject: y\r\n\r\nbody");
 }
 
 TEST(OutputFolder, NamesThatAreNotPlainFailAndCreateNothing) {
