@@ -8,22 +8,24 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendCharacter(std::string& out, char32_t c) {
+// Writes c's UTF-8 bytes at out; returns the place past them.
+char* PutCharacter(char* out, char32_t c) {
   if (c < 0x80) {
-    out += static_cast<char>(c);
+    *out++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return out;
 }
 
 void AppendUtf16(std::u16string& out, char32_t c) {
@@ -77,37 +79,43 @@ Sequence DecodeSequence(std::string_view text, std::size_t i) {
   return {c, taken};
 }
 
-// Pairs become one character; an unpaired surrogate goes to `unpaired`, which says what to write instead.
+// Pairs become one character; an unpaired surrogate is written as unpaired(c) says: a byte of its own
+// (0 to 255), or U+FFFD for -1. Written in place, byte by byte appends costing most of a long list.
 template <typename Unpaired>
 void EncodeUtf8(std::string& out, std::u16string_view text, Unpaired unpaired) {
+  const std::size_t start = out.size();
+  // A unit takes three bytes at the most, and a pair four.
+  out.resize(start + 3 * text.size());
+  char* put = out.data() + start;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char32_t c = text[i];
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendCharacter(out, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      put = PutCharacter(put, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-      unpaired(out, c);
+      const int byte = unpaired(c);
+      put = byte < 0 ? PutCharacter(put, kReplacement) : (*put = static_cast<char>(byte), put + 1);
     } else {
-      AppendCharacter(out, c);
+      put = PutCharacter(put, c);
     }
   }
+  out.resize(static_cast<std::size_t>(put - out.data()));
 }
 
 template <typename Unpaired>
 std::string EncodedUtf8(std::u16string_view text, Unpaired unpaired) {
   std::string out;
-  out.reserve(text.size() * 3);
   EncodeUtf8(out, text, unpaired);
   return out;
 }
 
-void WriteReplacement(std::string& out, char32_t) { AppendCharacter(out, kReplacement); }
+int Replaced(char32_t) { return -1; }
 
 }  // namespace
 
-std::string ToUtf8(std::u16string_view text) { return EncodedUtf8(text, WriteReplacement); }
+std::string ToUtf8(std::u16string_view text) { return EncodedUtf8(text, Replaced); }
 
-void AppendUtf8(std::string& out, std::u16string_view text) { EncodeUtf8(out, text, WriteReplacement); }
+void AppendUtf8(std::string& out, std::u16string_view text) { EncodeUtf8(out, text, Replaced); }
 
 std::u16string FromUtf8(std::string_view text) {
   std::u16string out;
@@ -121,13 +129,7 @@ std::u16string FromUtf8(std::string_view text) {
 }
 
 std::string ToPathBytes(std::u16string_view path) {
-  return EncodedUtf8(path, [](std::string& out, char32_t c) {
-    if (IsEscapedByte(c)) {
-      out += static_cast<char>(c - kEscapedByteBase);
-    } else {
-      AppendCharacter(out, kReplacement);
-    }
-  });
+  return EncodedUtf8(path, [](char32_t c) { return IsEscapedByte(c) ? static_cast<int>(c - kEscapedByteBase) : -1; });
 }
 
 std::u16string FromPathBytes(std::string_view bytes) {

@@ -14,7 +14,7 @@ constexpr std::size_t kColumns = 8;
 // A list of 300,000 rows stays far below this; a larger file is no list of ours.
 constexpr std::int64_t kLongestFile = std::int64_t{1} << 30;
 
-bool BreaksRow(char16_t c) { return c == u'\t' || c == u'\r' || c == u'\n'; }
+constexpr auto BreaksRow = [](char16_t c) { return c == u'\t' || c == u'\r' || c == u'\n'; };
 
 // A list holds a row per message: each is appended where it goes, with no text of its own.
 void AppendField(std::string& out, std::u16string_view text) {

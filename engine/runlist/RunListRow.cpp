@@ -1,6 +1,5 @@
 #include "engine/runlist/RunListRow.h"
 
-#include <cctype>
 #include <charconv>
 
 #include "engine/freed/FreedRecoveryText.h"
@@ -41,7 +40,9 @@ void AppendRunListNumber(std::string& out, std::int64_t value, int base, std::si
   const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(value), base).ptr;
   const auto count = static_cast<std::size_t>(end - digits);
   if (count < leastDigits) out.append(leastDigits - count, '0');
-  for (const char* digit = digits; digit != end; ++digit) out += static_cast<char>(std::toupper(*digit));
+  for (char* digit = digits; digit != end; ++digit)
+    if (*digit >= 'a') *digit = static_cast<char>(*digit - 'a' + 'A');
+  out.append(digits, count);
 }
 
 void AppendRunListDate(std::string& out, const std::optional<MailDate>& date) {
