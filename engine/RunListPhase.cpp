@@ -5,6 +5,7 @@
 
 #include "engine/freed/FreedRecoveryText.h"
 #include "engine/runlist/RunListFile.h"
+#include "engine/writing/StagedFile.h"
 #include "platform/FileTimes.h"
 #include "platform/OutputFolder.h"
 #include "platform/Paths.h"
@@ -64,16 +65,14 @@ bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> 
   path = platform::JoinPath(folder, name);
   const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error, faults);
   if (!opened) return false;
-  platform::NewFile made = opened->CreateNew(name);
-  if (!made.file) {
-    error = made.error;
-    return false;
-  }
+  // Made whole before it gets its name, as a message's file is: a run cut off, or a disk that fails,
+  // leaves no list cut short to disagree with the files.
+  std::int32_t workingNumber = 1;
+  StagedFile file(*opened, workingNumber);
   // Written a piece at a time: the whole list of a large store would take tens of megabytes at once.
   std::string piece = RunListHeader(language);
   const auto writePiece = [&] {
-    const bool written =
-        made.file->Write(std::span(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()), error);
+    const bool written = file.Append(std::span(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()), error);
     piece.clear();
     return written;
   };
@@ -82,10 +81,5 @@ bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> 
     AppendRunListLine(piece, rows[i], language);
     if (piece.size() >= kListPieceBytes) written = writePiece();
   }
-  if (written && writePiece() && made.file->Close(error)) return true;
-  // A list cut short would disagree with the files: none is left.
-  platform::OsError ignored;
-  made.file.reset();
-  static_cast<void>(opened->Remove(name, ignored));
-  return false;
+  return written && writePiece() && file.Close(error, 0) && file.Publish(name, error) == platform::CreateResult::Created;
 }

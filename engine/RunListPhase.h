@@ -26,8 +26,8 @@ std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, st
 // The rows, with their paths under the store's subfolder of a batch's run folder.
 void PutUnder(std::vector<RunListRow>& rows, const std::u16string& subfolder);
 
-// Writes the list into the folder, its path into path; false, with the system's reason, when it could
-// not be written whole, and then no list is left. faults, when given, is consulted by the create and the
-// writes.
+// Writes the list into the folder, its path into path, giving it its name only once it is written whole
+// (see StagedFile); false, with the system's reason, when it could not be, and then no list is left.
+// faults, when given, is consulted by the create, the writes and the naming.
 bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> rows, Language language,
                       const platform::WriteFaultPlan& faults, std::u16string& path, platform::OsError& error);
