@@ -36,6 +36,8 @@ class OutputFolder {
   // Gives the folder's file from the name to (names, not paths), never replacing an entry of that name:
   // the results are CreateNew's, Created once it is renamed.
   [[nodiscard]] CreateResult RenameNew(std::u16string_view from, std::u16string_view to, OsError& error) const;
+  // Whether CreateUnnamed gives files in this folder.
+  [[nodiscard]] bool MakesUnnamedFiles() const;
   // A new file in the folder that has no name yet, and is gone when closed unless it was named: a file cut
   // off at any moment, even by SIGKILL or a power cut, leaves nothing. None where the file system makes
   // no such files (Windows, FAT, NFS, most FUSE); a failed one counts as a create for the faults.

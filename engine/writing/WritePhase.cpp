@@ -24,9 +24,6 @@ constexpr std::size_t kQueuedFiles = 256;
 // Files handed on at once, decided ones to the writer and written ones to be named: each thread then
 // wakes the next once per this many files.
 constexpr std::size_t kHandedFiles = 32;
-// Written files waiting for their names; unnamed ones are open until named, so few enough that the
-// files open at once stay far below the usual limit of 1,024.
-constexpr std::size_t kFilesToName = 64;
 // How often the calling thread shows the progress and handles events while the files are written.
 constexpr auto kPumpInterval = std::chrono::milliseconds(40);
 
@@ -39,7 +36,7 @@ struct DecidedFile {
 };
 
 // A file the writer wrote whole, unnamed or under its working name, or none when its message could no
-// longer be read, on its way to the thread that names it.
+// longer be read, on its way to its name.
 struct ClosedFile {
   DecidedFile decided;
   std::optional<StagedFile> file;
@@ -101,10 +98,11 @@ class Writing {
   }
 
  private:
-  // Writes the record's file under a working name and hands it on to be named; false when the writing
-  // ends, after recording the failure that ends it, if it was the writer's.
+  // Writes the record's file, unnamed or under a working name, and names it or hands it on to be named;
+  // false when the writing ends, after recording the failure that ends it, if it was the writer's.
   bool WriteFile(DecidedFile decided, MessageReader& reader);
-  // Gives a closed file its name; false after recording the failure that ends the writing.
+  // Gives a written file its name and counts its record as reached; false after recording the failure
+  // that ends the writing.
   bool NameFile(ClosedFile closed);
   void DecideAll();
   void WriteAll();
@@ -120,8 +118,11 @@ class Writing {
   std::mutex planMutex_;  // the writer asks for a second name while the decider goes on
   NamePlan plan_;
   BoundedQueue<DecidedFile> queue_{kQueuedFiles, kHandedFiles};
-  // Renaming costs as much as writing a small file: on its own thread it leaves the writer its pace.
-  BoundedQueue<ClosedFile> closed_{kFilesToName, kHandedFiles};
+  // Renaming a working file costs as much as writing a small file: on its own thread it leaves the
+  // writer its pace. Linking an unnamed file costs the writer less than handing it on, and keeps the
+  // folder's entries to one thread, as creating files under their names would.
+  const bool namedAsWritten_ = target_.folder.MakesUnnamedFiles();
+  BoundedQueue<ClosedFile> closed_{kQueuedFiles, kHandedFiles};
   std::atomic<bool> halted_{false};
   std::atomic<std::int32_t> written_{0};
   std::atomic<std::size_t> reached_{0};
@@ -204,12 +205,10 @@ void Writing::Name() {
 
 void Writing::NameAll() {
   while (std::optional<ClosedFile> closed = closed_.Pop()) {
-    const auto record = static_cast<std::size_t>(closed->decided.record);
     if (!NameFile(std::move(*closed))) {
       Abandon();
       return;
     }
-    reached_ = record;
   }
   if (!halted_) reached_ = records_.size() - 1;
 }
@@ -256,13 +255,18 @@ bool Writing::WriteFile(DecidedFile decided, MessageReader& reader) {
     writingFailure_ = Failure(closed.decided.name, std::move(error), file);
     return false;
   }
+  if (namedAsWritten_) return NameFile(std::move(closed));
   // Dropped, and so removed, only when the namer has stopped.
   return closed_.Push(std::move(closed));
 }
 
 bool Writing::NameFile(ClosedFile closed) {
-  if (!closed.file) return true;
   DecidedFile& decided = closed.decided;
+  const auto reached = static_cast<std::size_t>(decided.record);
+  if (!closed.file) {
+    reached_ = reached;
+    return true;
+  }
   platform::OsError error;
   if (!Publish(*closed.file, decided, error)) {
     namingFailure_ = Failure(decided.name, std::move(error), *closed.file);
@@ -275,6 +279,7 @@ bool Writing::NameFile(ClosedFile closed) {
   record.Time = decided.time;
   if (target_.subjects) (*target_.subjects)[static_cast<std::size_t>(decided.record)] = std::move(decided.subject);
   ++written_;
+  reached_ = reached;
   return true;
 }
 

@@ -66,6 +66,8 @@ CreateResult OutputFolder::RenameNew(std::u16string_view from, std::u16string_vi
   return ResultOf(code);
 }
 
+bool OutputFolder::MakesUnnamedFiles() const { return linking_ != Linking::None; }
+
 std::optional<NewFile> OutputFolder::CreateUnnamed() const {
   if (linking_ == Linking::None) return std::nullopt;
   int code = NextWriteFault(faults_, WriteCall::Create);

@@ -72,6 +72,8 @@ CreateResult OutputFolder::RenameNew(std::u16string_view from, std::u16string_vi
 }
 
 // Windows has no file without a name: every file is made under a working name and renamed.
+bool OutputFolder::MakesUnnamedFiles() const { return false; }
+
 std::optional<NewFile> OutputFolder::CreateUnnamed() const { return std::nullopt; }
 
 CreateResult OutputFolder::NameUnnamed(const OutputFile&, std::u16string_view, OsError& error) const {
