@@ -38,12 +38,17 @@ class WriteFaults {
   // file is made under a working name and renamed; call it before the run.
   void RefuseUnnamedFiles() { unnamedRefused_ = true; }
   [[nodiscard]] bool UnnamedFilesRefused() const { return unnamedRefused_; }
+  // Makes them act as on a file system with neither renames that refuse to replace nor hard links
+  // (VirtualBox shared folders, cloud drives mounted through FUSE); Windows renames never replace.
+  void RefuseExclusiveRenames() { exclusiveRenamesRefused_ = true; }
+  [[nodiscard]] bool ExclusiveRenamesRefused() const { return exclusiveRenamesRefused_; }
 
  private:
   const std::vector<WriteFault> faults_;
   const Observer before_;
   std::array<std::atomic<int>, 5> calls_{};
   bool unnamedRefused_ = false;
+  bool exclusiveRenamesRefused_ = false;
 };
 
 // A run's plan, shared by the run's folders and files; null in production.

@@ -60,7 +60,9 @@ NewFile OutputFolder::CreateNew(std::u16string_view name) const {
 
 CreateResult OutputFolder::RenameNew(std::u16string_view from, std::u16string_view to, OsError& error) const {
   int code = IsPlainName(from) && IsPlainName(to) ? NextWriteFault(faults_, WriteCall::Rename) : EINVAL;
-  if (code == 0) code = posix::RenameNoReplaceAt(static_cast<int>(fd_.Get()), ToPathBytes(from).c_str(), ToPathBytes(to).c_str());
+  if (code == 0)
+    code = posix::RenameNoReplaceAt(static_cast<int>(fd_.Get()), ToPathBytes(from).c_str(), ToPathBytes(to).c_str(),
+                                    faults_ && faults_->ExclusiveRenamesRefused());
   if (code == 0) return CreateResult::Created;
   error = ErrorFromErrno(code);
   return ResultOf(code);

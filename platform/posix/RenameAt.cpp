@@ -1,6 +1,7 @@
 #include "platform/posix/RenameAt.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdio.h>
 #include <unistd.h>
 
@@ -13,20 +14,26 @@
 namespace platform {
 namespace posix {
 
-int RenameNoReplaceAt(int folder, const char* from, const char* to) {
-  if (::renameat2(folder, from, folder, to, RENAME_NOREPLACE) == 0) return 0;
-  const int code = errno;
-  if (code != EINVAL && code != ENOSYS && code != ENOTSUP) return code;
-  // For file systems without RENAME_NOREPLACE: a hard link fails with EEXIST as atomically as the rename
-  // would. Where there are no hard links either, the rename's own answer stands: EINVAL is also how some
-  // file systems refuse a name.
-  if (::linkat(folder, from, folder, to, 0) != 0) return errno == EPERM || errno == ENOTSUP ? code : errno;
-  if (::unlinkat(folder, from, 0) != 0) {
-    const int unlinked = errno;
-    ::unlinkat(folder, to, 0);
-    return unlinked;
+int RenameNoReplaceAt(int folder, const char* from, const char* to, bool plainOnly) {
+  if (!plainOnly) {
+    if (::renameat2(folder, from, folder, to, RENAME_NOREPLACE) == 0) return 0;
+    const int code = errno;
+    if (code != EINVAL && code != ENOSYS && code != ENOTSUP) return code;
+    // For file systems without RENAME_NOREPLACE: a hard link fails with EEXIST as atomically as the
+    // rename would.
+    if (::linkat(folder, from, folder, to, 0) == 0) {
+      if (::unlinkat(folder, from, 0) == 0) return 0;
+      const int unlinked = errno;
+      ::unlinkat(folder, to, 0);
+      return unlinked;
+    }
+    if (errno != EPERM && errno != ENOTSUP) return errno;
   }
-  return 0;
+  // A name the file system refuses fails the plain rename as it failed the others (EINVAL).
+  struct stat info {};
+  if (::fstatat(folder, to, &info, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+  if (errno != ENOENT) return errno;
+  return ::renameat(folder, from, folder, to) == 0 ? 0 : errno;
 }
 
 }  // namespace posix

@@ -121,6 +121,25 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"DeviceErrorOnTheFlush", {{WriteCall::Flush, 1, kDevice}}, kLive, kFreed, true, false}),
     [](const ::testing::TestParamInfo<FaultCase>& p) { return std::string(p.param.name); });
 
+// VirtualBox shared folders and cloud drives mounted through FUSE have no unnamed files, no renames
+// that refuse to replace and no hard links: every message still gets its name.
+TEST(PlainRenamesOnly, EveryMessageIsWrittenUnderItsName) {
+  testsupport::TempFolder temp;
+  SaveStore(temp.Path() / "store.dbx", 0);
+  testsupport::RecordingUi ui(temp.Path().u16string());
+  RunOptions options = WithFaults({});
+  options.WriteFaults->RefuseUnnamedFiles();
+  options.WriteFaults->RefuseExclusiveRenames();
+  RecoveryRun run(std::move(options));
+  const testsupport::RunResult result = testsupport::RunRecovery(temp.Path() / "store.dbx", ui, run);
+
+  EXPECT_EQ(result.outcome.result, RecoveryResult::Completed);
+  EXPECT_EQ(FilesUnder(fs::path(result.outcome.outputFolder)),
+            (std::set<std::string>{"m0.eml", "m1.eml", "m2.eml", "m3.eml", "m4.eml"}));
+  ASSERT_EQ(result.files.size(), static_cast<std::size_t>(kLive));
+  for (int i = 0; i < kLive; ++i) EXPECT_EQ(result.files[i], Message(i)) << i;
+}
+
 // Presses Stop, as the window's button or a Ctrl-C does, while the given file is in hand, and holds the
 // writer there until the run has seen it: the first pump after sees the stop, the next comes once the
 // writing was told.
