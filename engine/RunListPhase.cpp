@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr std::size_t kListPieceBytes = 1 << 20;
-
 RunListRow FileRow(const MailRecord& record, std::u16string subject, const ListedMessage* listed) {
   RunListRow row;
   row.path = record.Deleted ? kFreedFolderName + platform::kPathSeparator + record.FileName : record.FileName;
@@ -69,17 +67,16 @@ bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> 
   // leaves no list cut short to disagree with the files.
   std::int32_t workingNumber = 1;
   StagedFile file(*opened, workingNumber);
-  // Written a piece at a time: the whole list of a large store would take tens of megabytes at once.
-  std::string piece = RunListHeader(language);
-  const auto writePiece = [&] {
-    const bool written = file.Append(std::span(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()), error);
-    piece.clear();
-    return written;
+  // Handed on a row at a time: the file writes a megabyte at once, never the whole list of a large store.
+  std::string line = RunListHeader(language);
+  const auto writeLine = [&] {
+    return file.Append(std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()), error);
   };
-  bool written = true;
+  bool written = writeLine();
   for (std::size_t i = 0; written && i < rows.size(); ++i) {
-    AppendRunListLine(piece, rows[i], language);
-    if (piece.size() >= kListPieceBytes) written = writePiece();
+    line.clear();
+    AppendRunListLine(line, rows[i], language);
+    written = writeLine();
   }
-  return written && writePiece() && file.Close(error, 0) && file.Publish(name, error) == platform::CreateResult::Created;
+  return written && file.Close(error, 0) && file.Publish(name, error) == platform::CreateResult::Created;
 }
