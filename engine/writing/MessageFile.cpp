@@ -12,6 +12,10 @@ bool MessageFile::Append(std::span<const std::uint8_t> bytes, platform::OsError&
   return pending_.size() < kFlushSize || Flush(error);
 }
 
+bool MessageFile::Write(std::span<const std::uint8_t> bytes, platform::OsError& error) {
+  return (pending_.empty() || Flush(error)) && file_.Write(bytes, error);
+}
+
 bool MessageFile::Flush(platform::OsError& error) {
   const bool written = file_.Write(pending_, error);
   pending_.clear();

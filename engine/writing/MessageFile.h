@@ -14,6 +14,8 @@ class MessageFile {
 
   // Collects the bytes, writing them out whenever enough have gathered.
   [[nodiscard]] bool Append(std::span<const std::uint8_t> bytes, platform::OsError& error);
+  // Writes the bytes out at once, after those collected.
+  [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes, platform::OsError& error);
   // Writes what is left and sets both times to time on the open file unless it is zero (the system's
   // refusal is ignored, as for a time set by path); the file stays open.
   [[nodiscard]] bool Finish(platform::OsError& error, platform::FileTime time = 0);

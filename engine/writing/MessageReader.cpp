@@ -59,12 +59,12 @@ bool MessageReader::Read(std::int64_t start, std::int64_t length, std::int64_t l
   return true;
 }
 
-std::vector<std::uint8_t> MessageReader::ReadStart(std::int64_t start, std::int64_t length, std::int64_t limit) {
-  std::vector<std::uint8_t> bytes;
+void MessageReader::ReadStart(std::int64_t start, std::int64_t length, std::int64_t limit,
+                              std::vector<std::uint8_t>& bytes) {
+  bytes.clear();
   bytes.reserve(static_cast<std::size_t>(std::min(length, limit)));
   Read(start, length, limit, [&bytes](std::span<const std::uint8_t> piece) {
     bytes.insert(bytes.end(), piece.begin(), piece.end());
     return true;
   });
-  return bytes;
 }

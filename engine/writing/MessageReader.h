@@ -22,8 +22,9 @@ class MessageReader {
   // block cannot be read or the chain leaves the store (the store changed since the scan) or the sink
   // said false: what was handed over is all there is.
   bool Read(std::int64_t start, std::int64_t length, std::int64_t limit, const MessageSink& sink);
-  // The first min(length, limit) bytes, or fewer when a block cannot be read.
-  std::vector<std::uint8_t> ReadStart(std::int64_t start, std::int64_t length, std::int64_t limit);
+  // Puts the first min(length, limit) bytes, or fewer when a block cannot be read, in bytes, whose
+  // room is used again.
+  void ReadStart(std::int64_t start, std::int64_t length, std::int64_t limit, std::vector<std::uint8_t>& bytes);
 
  private:
   // The 528 bytes of the block at position, through the buffer; nullptr when they cannot be read.

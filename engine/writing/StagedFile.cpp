@@ -42,6 +42,11 @@ bool StagedFile::Append(std::span<const std::uint8_t> bytes, platform::OsError& 
   return file_->Append(bytes, error);
 }
 
+bool StagedFile::Write(std::span<const std::uint8_t> bytes, platform::OsError& error) {
+  if (!file_ && !Make(error)) return false;
+  return file_->Write(bytes, error);
+}
+
 bool StagedFile::Close(platform::OsError& error, platform::FileTime time) {
   if (!file_ && !Make(error)) return false;
   if (unnamed_) return file_->Finish(error, time);

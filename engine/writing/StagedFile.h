@@ -32,6 +32,8 @@ class StagedFile {
   StagedFile& operator=(StagedFile&&) = delete;
 
   [[nodiscard]] bool Append(std::span<const std::uint8_t> bytes, platform::OsError& error);
+  // Writes the bytes out at once (see MessageFile::Write).
+  [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes, platform::OsError& error);
   // Whether the file was made.
   bool Made() const { return unnamed_ || !working_.empty(); }
   // Makes the file if nothing was appended, writes the rest and dates it unless time is zero (see

@@ -1,11 +1,14 @@
 #include "engine/writing/WritePhase.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <thread>
+#include <utility>
 
 #include "engine/naming/DateText.h"
 #include "engine/naming/FileNaming.h"
@@ -13,22 +16,25 @@
 #include "engine/naming/NamePlan.h"
 #include "engine/writing/BoundedQueue.h"
 #include "engine/writing/MessageReader.h"
+#include "engine/writing/SpareBuffers.h"
 #include "engine/writing/StagedFile.h"
 #include "mailinfo/MailInfo.h"
 #include "platform/Paths.h"
 
 namespace {
 
-// Enough decided files for the writer never to wait on a header, few enough to cost nothing.
-constexpr std::size_t kQueuedFiles = 256;
+// Enough decided files for the writer never to wait on a header, few enough that the messages they
+// hold cost a few megabytes.
+constexpr std::size_t kQueuedFiles = 64;
 // Files handed on at once, decided ones to the writer and written ones to be named: each thread then
 // wakes the next once per this many files.
-constexpr std::size_t kHandedFiles = 32;
+constexpr std::size_t kHandedFiles = 16;
 // How often the calling thread shows the progress and handles events while the files are written.
 constexpr auto kPumpInterval = std::chrono::milliseconds(40);
 
 struct DecidedFile {
   std::int32_t record = 0;
+  std::vector<std::uint8_t> bytes;  // the message when the decider read it whole
   std::u16string text;  // the name text, for a second choice
   std::u16string name;
   std::u16string subject;
@@ -43,13 +49,22 @@ struct ClosedFile {
   bool whole = true;
 };
 
+// Messages up to this size are read whole by the decider and written from its reading: the writer,
+// which the other threads wait for, then only writes them. It is the read limit for a header, so a
+// message read whole gives the header that its first bytes give.
+constexpr std::int64_t kHandedMessageSize = kHeaderReadLimit;
+
 // The header of a message as it was analysed from its written file: the first piece when the header
-// part ends in it, else the start up to the read limit.
-HeaderInfo ReadHeader(MessageReader& reader, const MailRecord& record) {
-  const std::vector<std::uint8_t> piece = reader.ReadStart(record.StartBlock, record.Length, kHeaderPieceSize);
+// part ends in it, else the start up to the read limit. Leaves in bytes what was read: a message of up
+// to kHandedMessageSize whole, unless a block could not be read.
+HeaderInfo ReadHeader(MessageReader& reader, const MailRecord& record, std::vector<std::uint8_t>& bytes) {
+  const bool whole = record.Length <= kHandedMessageSize;
+  reader.ReadStart(record.StartBlock, record.Length, whole ? record.Length : kHeaderPieceSize, bytes);
+  const auto piece = std::span<const std::uint8_t>(bytes).first(std::min(bytes.size(), kHeaderPieceSize));
   if (std::optional<HeaderInfo> info = AnalyseHeaderPiece(piece)) return std::move(*info);
   if (piece.size() < kHeaderPieceSize) return AnalyseHeaderBytes(piece);
-  return AnalyseHeaderBytes(reader.ReadStart(record.StartBlock, record.Length, kHeaderReadLimit));
+  if (!whole) reader.ReadStart(record.StartBlock, record.Length, kHeaderReadLimit, bytes);
+  return AnalyseHeaderBytes(bytes);
 }
 
 std::vector<bool> KeptRecords(const std::vector<MailRecord>& records) {
@@ -118,6 +133,7 @@ class Writing {
   std::mutex planMutex_;  // the writer asks for a second name while the decider goes on
   NamePlan plan_;
   BoundedQueue<DecidedFile> queue_{kQueuedFiles, kHandedFiles};
+  SpareBuffers spares_{static_cast<std::size_t>(kHandedMessageSize)};
   // Renaming a working file costs as much as writing a small file: on its own thread it leaves the
   // writer its pace. Linking an unnamed file costs the writer less than handing it on, and keeps the
   // folder's entries to one thread, as creating files under their names would.
@@ -154,8 +170,9 @@ void Writing::DecideAll() {
   for (std::size_t i = 1; i < records_.size() && !halted_; ++i) {
     const MailRecord& record = records_[i];
     if (record.Status == MailRecord::kRemoved || record.Deleted) continue;
-    const HeaderInfo header = ReadHeader(reader, record);
     DecidedFile decided;
+    decided.bytes = spares_.Take();
+    const HeaderInfo header = ReadHeader(reader, record, decided.bytes);
     decided.record = static_cast<std::int32_t>(i);
     decided.text = FileNameText(header.Subject);
     if (target_.subjects) decided.subject = header.Subject;
@@ -243,10 +260,17 @@ bool Writing::WriteFile(DecidedFile decided, MessageReader& reader) {
   StagedFile& file = *closed.file;
   platform::OsError error;
   bool appended = true;
-  closed.whole = reader.Read(record.StartBlock, record.Length, record.Length, [&](std::span<const std::uint8_t> bytes) {
-    appended = file.Append(bytes, error);
-    return appended;
-  });
+  std::vector<std::uint8_t>& read = closed.decided.bytes;
+  if (!read.empty() && std::cmp_equal(read.size(), record.Length)) {
+    appended = file.Write(read, error);
+  } else {
+    const auto append = [&](std::span<const std::uint8_t> bytes) {
+      appended = file.Append(bytes, error);
+      return appended;
+    };
+    closed.whole = reader.Read(record.StartBlock, record.Length, record.Length, append);
+  }
+  spares_.Give(std::move(read));
   // A first block that was read in the scan but cannot be read now gives no empty file: the message
   // stays unwritten, and the writing goes on.
   if (!closed.whole && appended && !file.Made()) {

@@ -204,8 +204,9 @@ TEST(StoreCutSinceTheScan, LeavesTheMessageUnwrittenRatherThanEmpty) {
   writer.AppendMessage(Message(0));
   writer.AppendNoise(200 * 1024, 7);  // past what the writer reads ahead
   const std::int64_t cut = writer.Size();
-  writer.AppendMessage(Message(1));
-  writer.AppendMessage(Message(2));
+  // Too long to be read whole with their headers: the writer reads them after the cut.
+  writer.AppendMessage(testsupport::MakeMessage("m1", 80 * 1024, 2));
+  writer.AppendMessage(testsupport::MakeMessage("m2", 80 * 1024, 3));
   writer.Save(store);
   testsupport::RecordingUi ui(temp.Path().u16string());
   RecoveryRun run(WithFaults({}, [&](WriteCall call, int nth) {

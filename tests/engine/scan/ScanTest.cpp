@@ -49,8 +49,9 @@ class Scan : public ::testing::Test {
 
 TEST_F(Scan, MessagesInConsecutiveBlocksComeOutByteForByte) {
   DbxWriter writer;
-  const std::vector<std::string> messages{MessageOf(1), MessageOf(300), MessageOf(512), MessageOf(1200),
-                                          MessageOf(1536), MessageOf(5000)};
+  // The last two: the longest message written as the header's reader read it, and one byte more.
+  const std::vector<std::string> messages{MessageOf(1),    MessageOf(300),  MessageOf(512),  MessageOf(1200),
+                                          MessageOf(1536), MessageOf(5000), MessageOf(65536), MessageOf(65537)};
   std::vector<std::int64_t> starts;
   for (std::size_t i = 0; i < messages.size(); ++i) {
     starts.push_back(writer.AppendMessage(messages[i]).StartPosition());
