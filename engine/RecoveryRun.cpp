@@ -1,6 +1,7 @@
 #include "engine/RecoveryRun.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -104,14 +105,13 @@ void ForEachWrittenFile(const std::vector<MailRecord>& records, const std::u16st
     for (const std::u16string& path : *files) visit(path);
 }
 
-// A single store's list, when its index is whole and there is something to list; false when it could not
-// be written, after telling ui. Its path goes to files.
-bool WriteStoreList(const RecoveryRun& run, const std::optional<StoreIndex>& index, const std::u16string& folder,
-                    RecoveryUi& ui, std::vector<std::u16string>& files) {
-  if (!index || !index->Whole() || !run.ListRows || run.ListRows->empty()) return true;
+// A single store's list, when it has one and there is something in it; false when it could not be
+// written, after telling ui. Its path goes to files.
+bool FinishStoreList(std::optional<RunListWriter>& list, RecoveryUi& ui, std::vector<std::u16string>& files) {
+  if (!list || !list->HasRows()) return true;
   std::u16string path;
   platform::OsError error;
-  if (WriteRunListFile(folder, *run.ListRows, ui.TextLanguage(), run.Options.WriteFaults, path, error)) {
+  if (list->Finish(path, error)) {
     files.push_back(path);
     return true;
   }
@@ -216,7 +216,8 @@ class Planning final : public ScanHost {
 // The writing's progress on the status bar, as the user knows it from the rename pass.
 class WritingStatus final : public WriteHost {
  public:
-  explicit WritingStatus(RecoveryUi& ui) : ui_(ui) {}
+  WritingStatus(RecoveryUi& ui, const std::function<void(std::size_t)>& named) : ui_(ui), named_(named) {}
+  void Named(std::size_t record) override { named_(record); }
   void ShowProgress(std::size_t passed, std::size_t total, std::int32_t written) override {
     ShowPercent(ui_, RoundPercent(static_cast<double>(passed), static_cast<double>(total)));
     ui_.SetCaption(StatusControl::lblStatus, Text(TextId::RenamedCount, ui_.TextLanguage(), {DecimalText(written)}));
@@ -225,6 +226,7 @@ class WritingStatus final : public WriteHost {
 
  private:
   RecoveryUi& ui_;
+  const std::function<void(std::size_t)>& named_;
 };
 
 struct ExtractionResult {
@@ -247,11 +249,12 @@ ExtractionResult PlanMessages(RecoveryRun& run, StoreReads& store, std::int64_t 
 // Writes the planned messages into the folder; a folder that cannot be opened fails as a write does.
 WritePhaseResult WritePlannedMessages(RecoveryRun& run, StoreReads& store, std::int64_t length,
                                       const std::u16string& folder, RecoveryUi& ui,
-                                      std::vector<std::u16string>* subjects) {
+                                      std::vector<std::u16string>* subjects,
+                                      const std::function<void(std::size_t)>& named) {
   platform::OsError error;
   const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error, run.Options.WriteFaults);
   WritePhaseResult result;
-  WritingStatus status(ui);
+  WritingStatus status(ui, named);
   if (opened)
     result = WriteMessages(run.MailRecords, store, length, WriteTarget{*opened, folder, subjects}, run.StopRequested, status,
                            run.Options.StartThread);
@@ -305,12 +308,26 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   ShowDuplicateRemovalPhase(ui);
   const std::int32_t remaining = RemoveDuplicates(records, std::move(used), extracted.count, ui);
   const std::vector<ListedMessage> missing = index ? SeparateDeleted(records, *index) : std::vector<ListedMessage>();
-  // A single store's list is written only from a whole index, and a batch lists every store once any
-  // has one; the rows are kept besides for a front end that shows them. Only then are the subjects kept.
-  const bool listRows = index && (exactFolder || index->Whole() || ui.OffersResults());
+  // A single store's list is written only from a whole index, as its files are; a batch lists every
+  // store once any has one, and keeps the rows for that, as for a front end that shows them. Only then
+  // are the subjects kept.
+  const StoreIndex* wholeIndex = index && index->Whole() ? &*index : nullptr;
+  std::optional<RunListWriter> list;
+  if (wholeIndex && !exactFolder) list.emplace(*folder, ui.TextLanguage(), run.Options.WriteFaults);
+  const bool keepRows = index && (exactFolder || ui.OffersResults());
+  const bool listRows = keepRows || list;
   std::vector<std::u16string> subjects(listRows ? records.size() : 0);
+  std::vector<RunListRow> rows;
+  const auto addRow = [&](RunListRow row) {
+    if (list) list->Add(row);
+    if (keepRows) rows.push_back(std::move(row));
+  };
+  const std::function<void(std::size_t)> named = [&](std::size_t record) {
+    if (listRows) addRow(WrittenFileRow(records[record], std::move(subjects[record]), wholeIndex));
+  };
   ShowRenamingPhase(ui);
-  const WritePhaseResult written = WritePlannedMessages(run, reads, length, *folder, ui, listRows ? &subjects : nullptr);
+  const WritePhaseResult written =
+      WritePlannedMessages(run, reads, length, *folder, ui, listRows ? &subjects : nullptr, named);
   DeletedMailFolder apart(*folder, run.Options.WriteFaults);
   DeletedPhaseResult deletedWritten;
   if (!written.failure && !run.StopRequested)
@@ -324,12 +341,13 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
     ShowFreedFailure(ui, *closed);
     freedWritten.failure = std::move(closed);
   }
-  run.ListRows.reset();
   if (listRows)
-    run.ListRows = StoreListRows(records, subjects, index->Whole() ? &*index : nullptr, missing, deletedWritten.senders,
-                                 freedWritten.messages);
+    for (RunListRow& row : LaterListRows(records, subjects, missing, deletedWritten.senders, freedWritten.messages))
+      addRow(std::move(row));
+  run.ListRows.reset();
+  if (keepRows) run.ListRows = std::move(rows);
   std::vector<std::u16string> listFiles;
-  const bool listed = exactFolder || WriteStoreList(run, index, *folder, ui, listFiles);
+  const bool listed = FinishStoreList(list, ui, listFiles);
   platform::OsError flushError;
   const bool flushed = written.written + deletedWritten.written + freedWritten.written + listFiles.size() == 0 ||
                        platform::FlushToDisk(

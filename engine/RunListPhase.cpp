@@ -12,7 +12,12 @@
 
 namespace {
 
-RunListRow FileRow(const MailRecord& record, std::u16string subject, const ListedMessage* listed) {
+// The text handed to the file at once.
+constexpr std::size_t kHandedText = 1 << 20;
+
+}  // namespace
+
+RunListRow WrittenFileRow(const MailRecord& record, std::u16string subject, const StoreIndex* index) {
   RunListRow row;
   row.path = record.Deleted ? kFreedFolderName + platform::kPathSeparator + record.FileName : record.FileName;
   row.state = record.Deleted ? RunListState::Deleted : RunListState::Listed;
@@ -20,29 +25,22 @@ RunListRow FileRow(const MailRecord& record, std::u16string subject, const Liste
   row.firstBlockOffset = record.StartBlock - 1;
   row.bytes = record.Length;
   row.date = record.Time != 0 ? platform::FileTimeToLocal(record.Time) : std::nullopt;
-  if (listed) row.sender = listed->Sender;
+  if (const ListedMessage* listed = index ? index->Find(record.StartBlock) : nullptr) row.sender = listed->Sender;
   row.subject = std::move(subject);
   return row;
 }
 
-}  // namespace
-
-std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, std::vector<std::u16string>& subjects,
-                                      const StoreIndex* index,
+std::vector<RunListRow> LaterListRows(const std::vector<MailRecord>& records, std::vector<std::u16string>& subjects,
                                       const std::vector<ListedMessage>& missing,
                                       const std::vector<std::u16string>& deletedSenders,
                                       const std::vector<FreedFileWritten>& freed) {
-  // Rows are many and large: room for them all at once, rather than twice that while growing.
-  const auto files = std::count_if(records.begin() + 1, records.end(), [](const MailRecord& r) { return !r.FileName.empty(); });
   std::vector<RunListRow> rows;
   std::size_t deletedNumber = 0;
-  rows.reserve(static_cast<std::size_t>(files) + freed.size() + missing.size());
-  for (const bool deleted : {false, true})
-    for (std::size_t i = 1; i < records.size(); ++i)
-      if (!records[i].FileName.empty() && records[i].Deleted == deleted) {
-        rows.push_back(FileRow(records[i], std::move(subjects[i]), index ? index->Find(records[i].StartBlock) : nullptr));
-        if (deleted && deletedNumber < deletedSenders.size()) rows.back().sender = deletedSenders[deletedNumber++];
-      }
+  for (std::size_t i = 1; i < records.size(); ++i)
+    if (!records[i].FileName.empty() && records[i].Deleted) {
+      rows.push_back(WrittenFileRow(records[i], std::move(subjects[i]), nullptr));
+      if (deletedNumber < deletedSenders.size()) rows.back().sender = deletedSenders[deletedNumber++];
+    }
   for (const FreedFileWritten& file : freed)
     rows.push_back({kFreedFolderName + platform::kPathSeparator + file.file.name, RunListState::Freed, file.complete,
                     file.firstBlock - 1, file.bytes, file.file.date, file.file.sender, file.file.subject});
@@ -57,26 +55,42 @@ void PutUnder(std::vector<RunListRow>& rows, const std::u16string& subfolder) {
     if (!row.path.empty()) row.path = subfolder + platform::kPathSeparator + row.path;
 }
 
+RunListWriter::RunListWriter(const std::u16string& folder, Language language, const platform::WriteFaultPlan& faults)
+    : path_(platform::JoinPath(folder, std::u16string(kRunListFileName))),
+      language_(language),
+      folder_(platform::OutputFolder::Open(folder, error_, faults)),
+      text_(RunListHeader(language)) {
+  failed_ = !folder_;
+  if (folder_) file_.emplace(*folder_, workingNumber_);
+}
+
+void RunListWriter::Add(const RunListRow& row) {
+  ++rows_;
+  if (failed_) return;
+  AppendRunListLine(text_, row, language_);
+  if (text_.size() >= kHandedText) failed_ = !Hand();
+}
+
+bool RunListWriter::Hand() {
+  const bool written = file_->Write(std::span(reinterpret_cast<const std::uint8_t*>(text_.data()), text_.size()), error_);
+  text_.clear();
+  return written;
+}
+
+bool RunListWriter::Finish(std::u16string& path, platform::OsError& error) {
+  path = path_;
+  const bool written = !failed_ && (text_.empty() || Hand()) && file_->Close(error_, 0) &&
+                       file_->Publish(kRunListFileName, error_) == platform::CreateResult::Created;
+  if (!written) {
+    if (file_) file_->Discard();
+    error = error_;
+  }
+  return written;
+}
+
 bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> rows, Language language,
                       const platform::WriteFaultPlan& faults, std::u16string& path, platform::OsError& error) {
-  const std::u16string name(kRunListFileName);
-  path = platform::JoinPath(folder, name);
-  const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error, faults);
-  if (!opened) return false;
-  // Made whole before it gets its name, as a message's file is: a run cut off, or a disk that fails,
-  // leaves no list cut short to disagree with the files.
-  std::int32_t workingNumber = 1;
-  StagedFile file(*opened, workingNumber);
-  // Handed on a row at a time: the file writes a megabyte at once, never the whole list of a large store.
-  std::string line = RunListHeader(language);
-  const auto writeLine = [&] {
-    return file.Append(std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()), error);
-  };
-  bool written = writeLine();
-  for (std::size_t i = 0; written && i < rows.size(); ++i) {
-    line.clear();
-    AppendRunListLine(line, rows[i], language);
-    written = writeLine();
-  }
-  return written && file.Close(error, 0) && file.Publish(name, error) == platform::CreateResult::Created;
+  RunListWriter list(folder, language, faults);
+  for (const RunListRow& row : rows) list.Add(row);
+  return list.Finish(path, error);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The run's list, 復元一覧.tsv: its rows for a store's run, and the file at the top of the run folder.
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,15 +11,22 @@
 #include "engine/index/StoreIndex.h"
 #include "engine/runlist/RunListRow.h"
 #include "engine/writing/MailRecord.h"
+#include "engine/writing/StagedFile.h"
 #include "platform/Files.h"
+#include "platform/OutputFolder.h"
 
-// A row for each file written, listed, deleted and freed, in that order, then one for each missing
-// message; a record without a file gets none. Paths are relative to the store's folder. A listed or
-// missing message's sender comes from the index (the whole one, or none), a deleted one's from
-// deletedSenders (one per deleted file, in record order), a freed one's from its header. The subjects,
-// by record, move into the rows.
-std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, std::vector<std::u16string>& subjects,
-                                      const StoreIndex* index,
+// A store's rows come in this order: each file written into the run folder, in record order, as the
+// writing names it; then each file of the deleted-mail folder, deleted and then freed; then each
+// missing message. Paths are relative to the store's folder.
+
+// The row of a listed record whose file was written. Its sender comes from index (the whole one, or
+// none).
+RunListRow WrittenFileRow(const MailRecord& record, std::u16string subject, const StoreIndex* index);
+
+// The rows after the written files': a deleted record's sender comes from deletedSenders (one per
+// deleted file, in record order), a freed one's from its header, a missing one's from the index. The
+// subjects, by record, move into the rows.
+std::vector<RunListRow> LaterListRows(const std::vector<MailRecord>& records, std::vector<std::u16string>& subjects,
                                       const std::vector<ListedMessage>& missing,
                                       const std::vector<std::u16string>& deletedSenders,
                                       const std::vector<FreedFileWritten>& freed);
@@ -26,8 +34,40 @@ std::vector<RunListRow> StoreListRows(const std::vector<MailRecord>& records, st
 // The rows, with their paths under the store's subfolder of a batch's run folder.
 void PutUnder(std::vector<RunListRow>& rows, const std::u16string& subfolder);
 
-// Writes the list into the folder, its path into path, giving it its name only once it is written whole
-// (see StagedFile); false, with the system's reason, when it could not be, and then no list is left.
-// faults, when given, is consulted by the create, the writes and the naming.
+// The list file of a run folder, written as its rows come and given its name only once it is written
+// whole (see StagedFile): a run cut off, or a disk that fails, leaves no list cut short to disagree with
+// the files. Its text goes to the file a megabyte at a time, so that a list of a few rows is made at
+// once, at the end, and a large one is written while the messages are. faults, when given, is consulted
+// by the create, the writes and the naming.
+class RunListWriter {
+ public:
+  RunListWriter(const std::u16string& folder, Language language, const platform::WriteFaultPlan& faults);
+  RunListWriter(const RunListWriter&) = delete;
+  RunListWriter& operator=(const RunListWriter&) = delete;
+
+  // Once a write has failed, the rows are dropped: the failure is told by Finish.
+  void Add(const RunListRow& row);
+  // Whether a row was added.
+  bool HasRows() const { return rows_ > 0; }
+  // Writes the rest and names the file, giving its path; false, with the system's reason, when it could
+  // not be written, and then no list is left.
+  bool Finish(std::u16string& path, platform::OsError& error);
+
+ private:
+  // Hands the text gathered so far to the file.
+  bool Hand();
+
+  const std::u16string path_;
+  const Language language_;
+  platform::OsError error_;
+  std::optional<platform::OutputFolder> folder_;
+  std::optional<StagedFile> file_;  // of folder_, when it could be opened
+  std::int32_t workingNumber_ = 1;
+  std::string text_;
+  std::int64_t rows_ = 0;
+  bool failed_ = false;
+};
+
+// Writes the whole list into the folder at once, its path into path (see RunListWriter).
 bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> rows, Language language,
                       const platform::WriteFaultPlan& faults, std::u16string& path, platform::OsError& error);

@@ -172,10 +172,10 @@ void Writing::DecideAll() {
     if (record.Status == MailRecord::kRemoved || record.Deleted) continue;
     DecidedFile decided;
     decided.bytes = spares_.Take();
-    const HeaderInfo header = ReadHeader(reader, record, decided.bytes);
+    HeaderInfo header = ReadHeader(reader, record, decided.bytes);
     decided.record = static_cast<std::int32_t>(i);
     decided.text = FileNameText(header.Subject);
-    if (target_.subjects) decided.subject = header.Subject;
+    if (target_.subjects) decided.subject = std::move(header.Subject);
     // A header without a usable date leaves the UTC time the store's index gives, if any.
     const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate);
     decided.time = date ? DateToFileTime(*date) : record.Time;
@@ -319,7 +319,10 @@ class Progress {
     while (shown_ < reached) {
       ++shown_;
       // Every record up to the one reached that has its name is written.
-      if (!records_[shown_].FileName.empty()) ++written_;
+      if (!records_[shown_].FileName.empty()) {
+        ++written_;
+        host_.Named(shown_);
+      }
       host_.ShowProgress(shown_, recordCount, written_);
       Pump();
     }

@@ -24,11 +24,14 @@ struct WritePhaseResult {
   std::optional<MessageWriteFailure> failure;  // the write that ended the phase
 };
 
-// What the writing hands to the run, always on the calling thread: the progress and the points where
-// the run handles pending events.
+// What the writing hands to the run, always on the calling thread: each file named, the progress and
+// the points where the run handles pending events.
 class WriteHost {
  public:
   virtual ~WriteHost() = default;
+  // The record's file has its name, its record its FileName, Time and Status, and its subject is in the
+  // target's subjects: in record order, while the other files are still being written.
+  virtual void Named(std::size_t record) = 0;
   // The writer has gone past `passed` of `total` records; `written` of them are files.
   virtual void ShowProgress(std::size_t passed, std::size_t total, std::int32_t written) = 0;
   virtual void Pump() = 0;
