@@ -318,12 +318,13 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   const bool listRows = keepRows || list;
   std::vector<std::u16string> subjects(listRows ? records.size() : 0);
   std::vector<RunListRow> rows;
-  const auto addRow = [&](RunListRow row) {
-    if (list) list->Add(row);
-    if (keepRows) rows.push_back(std::move(row));
+  const std::function<void(const RunListLine&)> addRow = [&](const RunListLine& line) {
+    if (list) list->Add(line);
+    if (keepRows) rows.push_back(RowOf(line));
   };
   const std::function<void(std::size_t)> named = [&](std::size_t record) {
-    if (listRows) addRow(WrittenFileRow(records[record], std::move(subjects[record]), wholeIndex));
+    // The subject is done with once its row is made.
+    if (listRows) addRow(WrittenFileLine(records[record], std::u16string(std::move(subjects[record])), wholeIndex));
   };
   ShowRenamingPhase(ui);
   const WritePhaseResult written =
@@ -342,8 +343,7 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
     freedWritten.failure = std::move(closed);
   }
   if (listRows)
-    for (RunListRow& row : LaterListRows(records, subjects, missing, deletedWritten.senders, freedWritten.messages))
-      addRow(std::move(row));
+    AddLaterListLines(records, subjects, missing, deletedWritten.senders, freedWritten.messages, addRow);
   run.ListRows.reset();
   if (keepRows) run.ListRows = std::move(rows);
   std::vector<std::u16string> listFiles;

@@ -17,37 +17,42 @@ constexpr std::size_t kHandedText = 1 << 20;
 
 }  // namespace
 
-RunListRow WrittenFileRow(const MailRecord& record, std::u16string subject, const StoreIndex* index) {
-  RunListRow row;
-  row.path = record.Deleted ? kFreedFolderName + platform::kPathSeparator + record.FileName : record.FileName;
-  row.state = record.Deleted ? RunListState::Deleted : RunListState::Listed;
-  row.complete = record.Status != MailRecord::kCutShort;
-  row.firstBlockOffset = record.StartBlock - 1;
-  row.bytes = record.Length;
-  row.date = record.Time != 0 ? platform::FileTimeToLocal(record.Time) : std::nullopt;
-  if (const ListedMessage* listed = index ? index->Find(record.StartBlock) : nullptr) row.sender = listed->Sender;
-  row.subject = std::move(subject);
-  return row;
+RunListLine WrittenFileLine(const MailRecord& record, std::u16string_view subject, const StoreIndex* index) {
+  const ListedMessage* listed = index ? index->Find(record.StartBlock) : nullptr;
+  return {record.FileName,
+          RunListState::Listed,
+          record.Status != MailRecord::kCutShort,
+          record.StartBlock - 1,
+          record.Length,
+          record.Time != 0 ? platform::FileTimeToLocal(record.Time) : std::nullopt,
+          listed ? std::u16string_view(listed->Sender) : std::u16string_view(),
+          subject};
 }
 
-std::vector<RunListRow> LaterListRows(const std::vector<MailRecord>& records, std::vector<std::u16string>& subjects,
-                                      const std::vector<ListedMessage>& missing,
-                                      const std::vector<std::u16string>& deletedSenders,
-                                      const std::vector<FreedFileWritten>& freed) {
-  std::vector<RunListRow> rows;
+void AddLaterListLines(const std::vector<MailRecord>& records, const std::vector<std::u16string>& subjects,
+                       const std::vector<ListedMessage>& missing, const std::vector<std::u16string>& deletedSenders,
+                       const std::vector<FreedFileWritten>& freed, const std::function<void(const RunListLine&)>& add) {
+  const auto apart = [](std::u16string_view name) {
+    return kFreedFolderName + platform::kPathSeparator + std::u16string(name);
+  };
   std::size_t deletedNumber = 0;
   for (std::size_t i = 1; i < records.size(); ++i)
     if (!records[i].FileName.empty() && records[i].Deleted) {
-      rows.push_back(WrittenFileRow(records[i], std::move(subjects[i]), nullptr));
-      if (deletedNumber < deletedSenders.size()) rows.back().sender = deletedSenders[deletedNumber++];
+      const std::u16string path = apart(records[i].FileName);
+      RunListLine line = WrittenFileLine(records[i], subjects[i], nullptr);
+      line.path = path;
+      line.state = RunListState::Deleted;
+      if (deletedNumber < deletedSenders.size()) line.sender = deletedSenders[deletedNumber++];
+      add(line);
     }
-  for (const FreedFileWritten& file : freed)
-    rows.push_back({kFreedFolderName + platform::kPathSeparator + file.file.name, RunListState::Freed, file.complete,
-                    file.firstBlock - 1, file.bytes, file.file.date, file.file.sender, file.file.subject});
+  for (const FreedFileWritten& file : freed) {
+    const std::u16string path = apart(file.file.name);
+    add({path, RunListState::Freed, file.complete, file.firstBlock - 1, file.bytes, file.file.date, file.file.sender,
+         file.file.subject});
+  }
   for (const ListedMessage& message : missing)
-    rows.push_back({{}, RunListState::Missing, true, message.FirstBlockOffset, 0,
-                    platform::FileTimeToLocal(message.ReceivedTime), message.Sender, message.Subject});
-  return rows;
+    add({{}, RunListState::Missing, true, message.FirstBlockOffset, 0, platform::FileTimeToLocal(message.ReceivedTime),
+         message.Sender, message.Subject});
 }
 
 void PutUnder(std::vector<RunListRow>& rows, const std::u16string& subfolder) {
@@ -64,7 +69,7 @@ RunListWriter::RunListWriter(const std::u16string& folder, Language language, co
   if (folder_) file_.emplace(*folder_, workingNumber_);
 }
 
-void RunListWriter::Add(const RunListRow& row) {
+void RunListWriter::Add(const RunListLine& row) {
   ++rows_;
   if (failed_) return;
   AppendRunListLine(text_, row, language_);
@@ -91,6 +96,6 @@ bool RunListWriter::Finish(std::u16string& path, platform::OsError& error) {
 bool WriteRunListFile(const std::u16string& folder, std::span<const RunListRow> rows, Language language,
                       const platform::WriteFaultPlan& faults, std::u16string& path, platform::OsError& error) {
   RunListWriter list(folder, language, faults);
-  for (const RunListRow& row : rows) list.Add(row);
+  for (const RunListRow& row : rows) list.Add(LineOf(row));
   return list.Finish(path, error);
 }

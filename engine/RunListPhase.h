@@ -1,9 +1,11 @@
 #pragma once
 // The run's list, 復元一覧.tsv: its rows for a store's run, and the file at the top of the run folder.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/Texts.h"
@@ -19,17 +21,15 @@
 // writing names it; then each file of the deleted-mail folder, deleted and then freed; then each
 // missing message. Paths are relative to the store's folder.
 
-// The row of a listed record whose file was written. Its sender comes from index (the whole one, or
-// none).
-RunListRow WrittenFileRow(const MailRecord& record, std::u16string subject, const StoreIndex* index);
+// The row of a listed record whose file was written, borrowing its texts. Its sender comes from index
+// (the whole one, or none).
+RunListLine WrittenFileLine(const MailRecord& record, std::u16string_view subject, const StoreIndex* index);
 
-// The rows after the written files': a deleted record's sender comes from deletedSenders (one per
-// deleted file, in record order), a freed one's from its header, a missing one's from the index. The
-// subjects, by record, move into the rows.
-std::vector<RunListRow> LaterListRows(const std::vector<MailRecord>& records, std::vector<std::u16string>& subjects,
-                                      const std::vector<ListedMessage>& missing,
-                                      const std::vector<std::u16string>& deletedSenders,
-                                      const std::vector<FreedFileWritten>& freed);
+// Hands add the rows after the written files': a deleted record's sender comes from deletedSenders (one
+// per deleted file, in record order), a freed one's from its header, a missing one's from the index.
+void AddLaterListLines(const std::vector<MailRecord>& records, const std::vector<std::u16string>& subjects,
+                       const std::vector<ListedMessage>& missing, const std::vector<std::u16string>& deletedSenders,
+                       const std::vector<FreedFileWritten>& freed, const std::function<void(const RunListLine&)>& add);
 
 // The rows, with their paths under the store's subfolder of a batch's run folder.
 void PutUnder(std::vector<RunListRow>& rows, const std::u16string& subfolder);
@@ -46,7 +46,7 @@ class RunListWriter {
   RunListWriter& operator=(const RunListWriter&) = delete;
 
   // Once a write has failed, the rows are dropped: the failure is told by Finish.
-  void Add(const RunListRow& row);
+  void Add(const RunListLine& row);
   // Whether a row was added.
   bool HasRows() const { return rows_ > 0; }
   // Writes the rest and names the file, giving its path; false, with the system's reason, when it could

@@ -83,7 +83,7 @@ std::string RunListHeader(Language language) {
   return std::string(kByteOrderMark) + platform::ToUtf8(RunListHeaderText(language)) + "\r\n";
 }
 
-void AppendRunListLine(std::string& out, const RunListRow& row, Language language) {
+void AppendRunListLine(std::string& out, const RunListLine& row, Language language) {
   AppendField(out, row.path);
   out += '\t';
   AppendField(out, RunListStateWord(row.state, language));
@@ -104,7 +104,7 @@ void AppendRunListLine(std::string& out, const RunListRow& row, Language languag
 
 std::string WriteRunList(std::span<const RunListRow> rows, Language language) {
   std::string bytes = RunListHeader(language);
-  for (const RunListRow& row : rows) AppendRunListLine(bytes, row, language);
+  for (const RunListRow& row : rows) AppendRunListLine(bytes, LineOf(row), language);
   return bytes;
 }
 

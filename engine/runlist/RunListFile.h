@@ -20,7 +20,7 @@ inline constexpr std::u16string_view kRunListFileName = u"復元一覧.tsv";
 // The byte order mark and the header row.
 std::string RunListHeader(Language language);
 // Appends one row with its line end; tabs and line breaks in its texts become spaces.
-void AppendRunListLine(std::string& out, const RunListRow& row, Language language);
+void AppendRunListLine(std::string& out, const RunListLine& row, Language language);
 // The whole file: the header and every row.
 std::string WriteRunList(std::span<const RunListRow> rows, Language language);
 

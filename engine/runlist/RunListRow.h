@@ -23,6 +23,28 @@ struct RunListRow {
   std::u16string subject{};
 };
 
+// A row with its texts borrowed from where they are kept: a large store's list is written from these
+// without a row of its own for each message.
+struct RunListLine {
+  std::u16string_view path;
+  RunListState state = RunListState::Listed;
+  bool complete = true;
+  std::int64_t firstBlockOffset = 0;
+  std::int64_t bytes = 0;
+  std::optional<MailDate> date;
+  std::u16string_view sender;
+  std::u16string_view subject;
+};
+
+inline RunListLine LineOf(const RunListRow& row) {
+  return {row.path, row.state, row.complete, row.firstBlockOffset, row.bytes, row.date, row.sender, row.subject};
+}
+
+inline RunListRow RowOf(const RunListLine& line) {
+  return {std::u16string(line.path), line.state,  line.complete, line.firstBlockOffset, line.bytes, line.date,
+          std::u16string(line.sender), std::u16string(line.subject)};
+}
+
 // The store's folder in a batch run, nested as the mail client nests it: the file's folder, less the
 // deleted-mail folder within it. Empty when the file lies at the top of the run folder, or in the
 // deleted-mail folder there, as a single store's run puts them.
