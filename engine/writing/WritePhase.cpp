@@ -133,7 +133,7 @@ class Writing {
   std::mutex planMutex_;  // the writer asks for a second name while the decider goes on
   NamePlan plan_;
   BoundedQueue<DecidedFile> queue_{kQueuedFiles, kHandedFiles};
-  SpareBuffers spares_{static_cast<std::size_t>(kHandedMessageSize)};
+  SpareBuffers spares_;
   // Renaming a working file costs as much as writing a small file: on its own thread it leaves the
   // writer its pace. Linking an unnamed file costs the writer less than handing it on, and keeps the
   // folder's entries to one thread, as creating files under their names would.
@@ -171,7 +171,8 @@ void Writing::DecideAll() {
     const MailRecord& record = records_[i];
     if (record.Status == MailRecord::kRemoved || record.Deleted) continue;
     DecidedFile decided;
-    decided.bytes = spares_.Take();
+    decided.bytes = spares_.Take(static_cast<std::size_t>(
+        record.Length <= kHandedMessageSize ? record.Length : static_cast<std::int64_t>(kHeaderPieceSize)));
     HeaderInfo header = ReadHeader(reader, record, decided.bytes);
     decided.record = static_cast<std::int32_t>(i);
     decided.text = FileNameText(header.Subject);
