@@ -8,7 +8,7 @@
 
 DeletedPhaseResult WriteDeletedPhase(std::vector<MailRecord>& records, StoreReads& store, std::int64_t length,
                                      DeletedMailFolder& folder, const std::atomic<bool>& stop, RecoveryUi& ui,
-                                     std::vector<std::u16string>* subjects) {
+                                     SubjectStore* subjects) {
   DeletedPhaseResult result;
   MessageReader reader(store, length);
   std::vector<std::uint8_t> bytes;
@@ -36,7 +36,7 @@ DeletedPhaseResult WriteDeletedPhase(std::vector<MailRecord>& records, StoreRead
     }
     record.FileName = std::move(file.name);
     record.Time = file.date ? DateToFileTime(*file.date) : 0;
-    if (subjects) (*subjects)[i] = std::move(file.subject);
+    if (subjects) subjects->Put(i, file.subject);
     result.senders.push_back(std::move(file.sender));
     ++result.written;
     ShowPercent(ui, RoundPercent(static_cast<double>(i), static_cast<double>(records.size() - 1)));

@@ -11,6 +11,7 @@
 #include "engine/freed/DeletedMailFolder.h"
 #include "engine/scan/StoreReads.h"
 #include "engine/writing/MailRecord.h"
+#include "engine/writing/SubjectStore.h"
 
 struct DeletedPhaseResult {
   std::int32_t written = 0;
@@ -27,4 +28,4 @@ struct DeletedPhaseResult {
 // worked with.
 DeletedPhaseResult WriteDeletedPhase(std::vector<MailRecord>& records, StoreReads& store, std::int64_t length,
                                      DeletedMailFolder& folder, const std::atomic<bool>& stop, RecoveryUi& ui,
-                                     std::vector<std::u16string>* subjects);
+                                     SubjectStore* subjects);

@@ -249,7 +249,7 @@ ExtractionResult PlanMessages(RecoveryRun& run, StoreReads& store, std::int64_t 
 // Writes the planned messages into the folder; a folder that cannot be opened fails as a write does.
 WritePhaseResult WritePlannedMessages(RecoveryRun& run, StoreReads& store, std::int64_t length,
                                       const std::u16string& folder, RecoveryUi& ui,
-                                      std::vector<std::u16string>* subjects,
+                                      SubjectStore* subjects,
                                       const std::function<void(std::size_t)>& named) {
   platform::OsError error;
   const std::optional<platform::OutputFolder> opened = platform::OutputFolder::Open(folder, error, run.Options.WriteFaults);
@@ -316,15 +316,14 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
   if (wholeIndex && !exactFolder) list.emplace(*folder, ui.TextLanguage(), run.Options.WriteFaults);
   const bool keepRows = index && (exactFolder || ui.OffersResults());
   const bool listRows = keepRows || list;
-  std::vector<std::u16string> subjects(listRows ? records.size() : 0);
+  SubjectStore subjects(listRows ? records.size() : 0);
   std::vector<RunListRow> rows;
   const std::function<void(const RunListLine&)> addRow = [&](const RunListLine& line) {
     if (list) list->Add(line);
     if (keepRows) rows.push_back(RowOf(line));
   };
   const std::function<void(std::size_t)> named = [&](std::size_t record) {
-    // The subject is done with once its row is made.
-    if (listRows) addRow(WrittenFileLine(records[record], std::u16string(std::move(subjects[record])), wholeIndex));
+    if (listRows) addRow(WrittenFileLine(records[record], subjects.Get(record), wholeIndex));
   };
   ShowRenamingPhase(ui);
   const WritePhaseResult written =

@@ -29,7 +29,7 @@ RunListLine WrittenFileLine(const MailRecord& record, std::u16string_view subjec
           subject};
 }
 
-void AddLaterListLines(const std::vector<MailRecord>& records, const std::vector<std::u16string>& subjects,
+void AddLaterListLines(const std::vector<MailRecord>& records, const SubjectStore& subjects,
                        const std::vector<ListedMessage>& missing, const std::vector<std::u16string>& deletedSenders,
                        const std::vector<FreedFileWritten>& freed, const std::function<void(const RunListLine&)>& add) {
   const auto apart = [](std::u16string_view name) {
@@ -39,7 +39,7 @@ void AddLaterListLines(const std::vector<MailRecord>& records, const std::vector
   for (std::size_t i = 1; i < records.size(); ++i)
     if (!records[i].FileName.empty() && records[i].Deleted) {
       const std::u16string path = apart(records[i].FileName);
-      RunListLine line = WrittenFileLine(records[i], subjects[i], nullptr);
+      RunListLine line = WrittenFileLine(records[i], subjects.Get(i), nullptr);
       line.path = path;
       line.state = RunListState::Deleted;
       if (deletedNumber < deletedSenders.size()) line.sender = deletedSenders[deletedNumber++];

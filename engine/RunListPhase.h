@@ -14,6 +14,7 @@
 #include "engine/runlist/RunListRow.h"
 #include "engine/writing/MailRecord.h"
 #include "engine/writing/StagedFile.h"
+#include "engine/writing/SubjectStore.h"
 #include "platform/Files.h"
 #include "platform/OutputFolder.h"
 
@@ -27,7 +28,7 @@ RunListLine WrittenFileLine(const MailRecord& record, std::u16string_view subjec
 
 // Hands add the rows after the written files': a deleted record's sender comes from deletedSenders (one
 // per deleted file, in record order), a freed one's from its header, a missing one's from the index.
-void AddLaterListLines(const std::vector<MailRecord>& records, const std::vector<std::u16string>& subjects,
+void AddLaterListLines(const std::vector<MailRecord>& records, const SubjectStore& subjects,
                        const std::vector<ListedMessage>& missing, const std::vector<std::u16string>& deletedSenders,
                        const std::vector<FreedFileWritten>& freed, const std::function<void(const RunListLine&)>& add);
 

@@ -37,7 +37,6 @@ struct DecidedFile {
   std::vector<std::uint8_t> bytes;  // the message when the decider read it whole
   std::u16string text;  // the name text, for a second choice
   std::u16string name;
-  std::u16string subject;
   platform::FileTime time = 0;
 };
 
@@ -176,7 +175,7 @@ void Writing::DecideAll() {
     HeaderInfo header = ReadHeader(reader, record, decided.bytes);
     decided.record = static_cast<std::int32_t>(i);
     decided.text = FileNameText(header.Subject);
-    if (target_.subjects) decided.subject = std::move(header.Subject);
+    if (target_.subjects) target_.subjects->Put(i, header.Subject);
     // A header without a usable date leaves the UTC time the store's index gives, if any.
     const std::optional<MailDate> date = DateTextToDate(header.ReceivedDate);
     decided.time = date ? DateToFileTime(*date) : record.Time;
@@ -302,7 +301,6 @@ bool Writing::NameFile(ClosedFile closed) {
   if (!closed.whole) record.Status = MailRecord::kCutShort;
   record.FileName = decided.name;
   record.Time = decided.time;
-  if (target_.subjects) (*target_.subjects)[static_cast<std::size_t>(decided.record)] = std::move(decided.subject);
   ++written_;
   reached_ = reached;
   return true;

@@ -10,6 +10,7 @@
 #include "engine/scan/StoreReads.h"
 #include "engine/scan/ThreadStart.h"
 #include "engine/writing/MailRecord.h"
+#include "engine/writing/SubjectStore.h"
 #include "platform/Files.h"
 #include "platform/OutputFolder.h"
 
@@ -42,7 +43,7 @@ class WriteHost {
 struct WriteTarget {
   const platform::OutputFolder& folder;
   const std::u16string& path;
-  std::vector<std::u16string>* subjects = nullptr;
+  SubjectStore* subjects = nullptr;
 };
 
 // One thread reads the header of each kept record not deleted from the store and decides its name and time in
