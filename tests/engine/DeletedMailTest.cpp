@@ -142,4 +142,32 @@ TEST(DeletedMail, GoesApartWhenTheIndexIsWholeAndWhatItListsButLacksIsCounted) {
   }
 }
 
+// A list of more than a megabyte goes to its file in pieces while the messages are written: each
+// file still has its row, in the order of the files, with its whole subject.
+TEST(DeletedMail, ALongListHasEachFileInOrder) {
+  constexpr int kListed = 400;
+  Store s;
+  std::vector<std::string> subjects;
+  for (int i = 0; i < kListed; ++i) {
+    subjects.push_back(std::to_string(1000 + i) + std::string(3000, 'x'));
+    s.listed.push_back(s.writer.AppendMessage(MakeMessage(subjects.back(), 100)).blockOffsets.front());
+  }
+  Orphan(s, "orphan");
+  Index(s);
+  testsupport::TempFolder temp;
+  s.writer.Save(temp.Path() / "store.dbx");
+  testsupport::RecordingUi ui(temp.Path().u16string());
+  const testsupport::RunResult result = testsupport::RunRecovery(temp.Path() / "store.dbx", ui);
+  platform::OsError error;
+  const std::optional<RunList> list = ReadRunListFile(result.outcome.outputFolder, error);
+  ASSERT_TRUE(list);
+  ASSERT_EQ(list->rows.size(), kListed + 1u);
+  for (int i = 0; i < kListed; ++i) {
+    const RunListRow& row = list->rows[static_cast<std::size_t>(i)];
+    EXPECT_EQ(platform::ToUtf8(row.subject), subjects[static_cast<std::size_t>(i)]);
+    EXPECT_TRUE(std::filesystem::exists(RunListFilePath(result.outcome.outputFolder, row))) << i;
+  }
+  EXPECT_EQ(list->rows.back().state, RunListState::Deleted);
+}
+
 }  // namespace
