@@ -1,6 +1,6 @@
 #pragma once
-// The run's writing: each kept message written once, under a working name and then given its final
-// name, dated from its header, with its bytes read again from the store.
+// The run's writing: each kept message written once, unnamed or under a working name and then given its
+// final name, dated from its header, with its bytes read again from the store.
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -46,11 +46,12 @@ struct WriteTarget {
   SubjectStore* subjects = nullptr;
 };
 
-// One thread reads the header of each kept record not deleted from the store and decides its name and time in
-// record order, another writes each file under a working name, and a third renames it to the name
-// decided (see StagedFile), never replacing an existing file, and gives each record whose file was
-// written its FileName; a file that cannot be written whole is removed. A message whose first block can
-// no longer be read is left unwritten. The calling thread only hands the progress to host and pumps its
+// One thread reads the header of each kept record not deleted from the store (a short message whole, for
+// the writer to write as read) and decides its name and time in record order, another writes each file
+// unnamed or under a working name, and it or a third names it as decided (see StagedFile), never
+// replacing an existing file, and gives each record whose file was written its FileName; a file that
+// cannot be written whole is removed. A message whose first block can no longer be read is left
+// unwritten. The calling thread only hands the progress to host and pumps its
 // events until all are done. Every kept record is written unless stop is set (the phase then ends after
 // the file being written, named) or a create, write or rename fails (it ends the phase). The threads are
 // started through start; what any throws, or a failure to start one, is thrown here once all are
