@@ -1,6 +1,5 @@
 #include "engine/RunListPhase.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "engine/freed/FreedRecoveryText.h"
@@ -77,7 +76,8 @@ void RunListWriter::Add(const RunListLine& row) {
 }
 
 bool RunListWriter::Hand() {
-  const bool written = file_->Write(std::span(reinterpret_cast<const std::uint8_t*>(text_.data()), text_.size()), error_);
+  const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text_.data()), text_.size());
+  const bool written = file_->Write(bytes, error_);
   text_.clear();
   return written;
 }

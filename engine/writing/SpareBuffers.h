@@ -35,7 +35,7 @@ class SpareBuffers {
   // The writer's.
   void Give(std::vector<std::uint8_t> buffer) {
     if (buffer.capacity() < kSmallestRoom) return;
-    const auto kind = std::min(static_cast<std::size_t>(std::bit_width(buffer.capacity() / kSmallestRoom)) - 1, kKinds - 1);
+    const std::size_t kind = KindWithin(buffer.capacity());
     const std::lock_guard lock(mutex_);
     given_[kind].push_back(std::move(buffer));
   }
@@ -47,6 +47,10 @@ class SpareBuffers {
   static std::size_t KindWithRoomFor(std::size_t size) {
     const std::size_t rooms = (size + kSmallestRoom - 1) / kSmallestRoom;
     return std::min(rooms <= 1 ? 0 : static_cast<std::size_t>(std::bit_width(rooms - 1)), kKinds - 1);
+  }
+  // The largest kind whose room a buffer of this capacity (at least the smallest room) has.
+  static std::size_t KindWithin(std::size_t capacity) {
+    return std::min(static_cast<std::size_t>(std::bit_width(capacity / kSmallestRoom)) - 1, kKinds - 1);
   }
 
   std::mutex mutex_;

@@ -34,7 +34,7 @@ constexpr auto kPumpInterval = std::chrono::milliseconds(40);
 
 struct DecidedFile {
   std::int32_t record = 0;
-  std::vector<std::uint8_t> bytes;  // the message when the decider read it whole
+  std::vector<std::uint8_t> bytes;  // what the decider read: a short message whole, unless a block failed
   std::u16string text;  // the name text, for a second choice
   std::u16string name;
   platform::FileTime time = 0;
