@@ -22,10 +22,11 @@ StoreIndex IndexReading::Take() {
 std::vector<ListedMessage> SeparateDeleted(std::vector<MailRecord>& records, const StoreIndex& index) {
   if (!index.Whole()) return {};
   std::vector<bool> found(index.Messages.size(), false);
+  std::size_t next = 0;
   for (std::size_t i = 1; i < records.size(); ++i) {
     MailRecord& record = records[i];
     if (record.Status == MailRecord::kRemoved) continue;
-    const ListedMessage* listed = index.Find(record.StartBlock);
+    const ListedMessage* listed = index.Find(record.StartBlock, next);
     record.Deleted = listed == nullptr;
     if (!listed) continue;
     record.Time = listed->ReceivedTime;

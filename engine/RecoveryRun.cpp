@@ -322,8 +322,11 @@ RecoveryOutcome RecoverStore(const std::u16string& dbxPath, RecoveryRun& run, Re
     if (list) list->Add(line);
     if (keepRows) rows.push_back(RowOf(line));
   };
+  std::size_t nextListed = 0;
   const std::function<void(std::size_t)> named = [&](std::size_t record) {
-    if (listRows) addRow(WrittenFileLine(records[record], subjects.Get(record), wholeIndex));
+    if (!listRows) return;
+    const ListedMessage* listed = wholeIndex ? wholeIndex->Find(records[record].StartBlock, nextListed) : nullptr;
+    addRow(WrittenFileLine(records[record], subjects.Get(record), listed));
   };
   ShowRenamingPhase(ui);
   const WritePhaseResult written =

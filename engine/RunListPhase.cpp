@@ -16,8 +16,7 @@ constexpr std::size_t kHandedText = 1 << 20;
 
 }  // namespace
 
-RunListLine WrittenFileLine(const MailRecord& record, std::u16string_view subject, const StoreIndex* index) {
-  const ListedMessage* listed = index ? index->Find(record.StartBlock) : nullptr;
+RunListLine WrittenFileLine(const MailRecord& record, std::u16string_view subject, const ListedMessage* listed) {
   return {record.FileName,
           RunListState::Listed,
           record.Status != MailRecord::kCutShort,

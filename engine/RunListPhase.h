@@ -22,9 +22,9 @@
 // writing names it; then each file of the deleted-mail folder, deleted and then freed; then each
 // missing message. Paths are relative to the store's folder.
 
-// The row of a listed record whose file was written, borrowing its texts. Its sender comes from index
-// (the whole one, or none).
-RunListLine WrittenFileLine(const MailRecord& record, std::u16string_view subject, const StoreIndex* index);
+// The row of a listed record whose file was written, borrowing its texts. Its sender comes from the
+// index's record for it, when there is one.
+RunListLine WrittenFileLine(const MailRecord& record, std::u16string_view subject, const ListedMessage* listed);
 
 // Hands add the rows after the written files': a deleted record's sender comes from deletedSenders (one
 // per deleted file, in record order), a freed one's from its header, a missing one's from the index.

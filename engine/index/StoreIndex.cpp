@@ -38,11 +38,18 @@ bool ByFirstBlock(const ListedMessage& a, const ListedMessage& b) { return a.Fir
 
 }  // namespace
 
-const ListedMessage* StoreIndex::Find(std::int64_t startBlock) const {
+const ListedMessage* StoreIndex::Find(std::int64_t startBlock, std::size_t& next) const {
   const std::int64_t offset = startBlock - 1;
-  const auto found = std::lower_bound(Messages.begin(), Messages.end(), offset,
-                                      [](const ListedMessage& message, std::int64_t key) { return message.FirstBlockOffset < key; });
-  return found != Messages.end() && found->FirstBlockOffset == offset ? &*found : nullptr;
+  const auto before = [](const ListedMessage& message, std::int64_t key) { return message.FirstBlockOffset < key; };
+  const auto from = Messages.begin() + static_cast<std::ptrdiff_t>(std::min(next, Messages.size()));
+  // Sorted: the answer is from itself when the message before it lies before the position and from
+  // does not.
+  const bool after = from == Messages.begin() || std::prev(from)->FirstBlockOffset < offset;
+  const bool notBefore = from == Messages.end() || from->FirstBlockOffset >= offset;
+  const auto found = after && notBefore ? from : std::lower_bound(Messages.begin(), Messages.end(), offset, before);
+  if (found == Messages.end() || found->FirstBlockOffset != offset) return nullptr;
+  next = static_cast<std::size_t>(found - Messages.begin()) + 1;
+  return &*found;
 }
 
 StoreIndex ReadStoreIndex(StoreReads& store) {

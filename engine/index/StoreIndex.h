@@ -28,8 +28,10 @@ struct StoreIndex {
   std::vector<ListedMessage> Messages;
 
   [[nodiscard]] bool Whole() const { return Damage == IndexDamage::None; }
-  // The listed message whose first block lies at a scan's 1-based position, or null.
-  [[nodiscard]] const ListedMessage* Find(std::int64_t startBlock) const;
+  // The listed message whose first block lies at a scan's 1-based position, or null. next, kept from
+  // one call to the next, is where the search begins: asked in ascending order, as the records come,
+  // each answer costs a look, where a search over a hundred thousand messages would miss the cache.
+  [[nodiscard]] const ListedMessage* Find(std::int64_t startBlock, std::size_t& next) const;
 };
 
 // Reads the index of a message store. Read only: it changes nothing the scan finds.
