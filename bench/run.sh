@@ -64,9 +64,10 @@ else
 fi
 recipe="$mib $(cat "$root/bench/MakeBenchStores.cpp" "$root/bench/BenchMessages.cpp" \
   "$root/tests/support/DbxWriter.cpp" | sha1sum | cut -c1-12)"
-if [[ $(cat "$stores/recipe" 2>/dev/null) != "$recipe" ]]; then
+if [[ $(cat "$stores/recipe" 2>/dev/null) != "$recipe" || ! -f $stores/indexed.dbx ]]; then
   rm -f "$stores"/*.dbx "$stores/recipe"
   "$build/bench/make-bench-stores" "$stores" "$mib"
+  "$build/bench/make-bench-stores" "$stores" "$mib" indexed
   "$build/bench/make-bench-stores" "$stores/double" $((mib * 2)) realistic
   echo "$recipe" >"$stores/recipe"
 fi
@@ -119,6 +120,28 @@ run_store() {
   fresh_work
 }
 
+# run_index: median wall and CPU seconds of palvenor-cli on the indexed store with its index and with
+# --no-index, alternating; sets idx_s idx_c noidx_s noidx_c listed.
+run_index() {
+  local r s m c
+  local with_t=() with_u=() without_t=() without_u=()
+  for ((r = 1; r <= runs; r++)); do
+    fresh_work
+    mkdir -p "$work/out"
+    read -r s m c < <(measure "$cli" --quiet --output "$work/out" "$stores/indexed.dbx")
+    with_t+=("$s") with_u+=("$c")
+    listed=$(find "$work/out" -type f -name '*.eml' | wc -l)
+    fresh_work
+    mkdir -p "$work/out"
+    read -r s m c < <(measure "$cli" --no-index --quiet --output "$work/out" "$stores/indexed.dbx")
+    without_t+=("$s") without_u+=("$c")
+    echo "  indexed run $r: palvenor ${with_t[-1]} s, with --no-index ${without_t[-1]} s" >&2
+  done
+  idx_s=$(printf '%s\n' "${with_t[@]}" | median) idx_c=$(printf '%s\n' "${with_u[@]}" | median)
+  noidx_s=$(printf '%s\n' "${without_t[@]}" | median) noidx_c=$(printf '%s\n' "${without_u[@]}" | median)
+  fresh_work
+}
+
 verdict() { awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == "<=") ? v <= t : v >= t; print ok ? "met" : "NOT met" }'; }
 row() { printf '| %s | %s | %s | %s | %s |\n' "$@"; }
 
@@ -138,6 +161,7 @@ run_store distinct10k "$stores/distinct10k.dbx" no
 dist_s=$cli_s dist_c=$cli_c
 run_store onesubject "$stores/onesubject.dbx" no
 one_s=$cli_s one_c=$cli_c
+run_index
 noise_t=() noise_u=() cat_t=() cat_u=()
 for ((r = 1; r <= runs; r++)); do
   fresh_work
@@ -166,6 +190,7 @@ r_cat=$(percent "$cat_s" "$noise_s")
 r_scat=$(ratio "$scat_s" "$real_s")
 r_back=$(ratio "$back_s" "$real_s")
 r_one=$(ratio "$one_s" "$dist_s")
+r_index=$(ratio "$idx_s" "$noidx_s")
 
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
@@ -182,6 +207,8 @@ row "scattered layout ($scat_files files written)" "$r_scat × forward" "$(ratio
 row "backward layout" "$r_back × forward" "$(ratio "$back_c" "$real_c")" "≤ 2 $(verdict "$r_back" "<=" 2)" "palvenor $back_s"
 row "10,000 messages, one subject" "$r_one × distinct" "$(ratio "$one_c" "$dist_c")" "≤ 1.1 $(verdict "$r_one" "<=" 1.1)" \
   "palvenor $one_s, distinct subjects $dist_s"
+row "the store's index, deleted mail apart and the list, indexed store ($listed files)" "$r_index × --no-index" \
+  "$(ratio "$idx_c" "$noidx_c")" "≤ 1.03 $(verdict "$r_index" "<=" 1.03)" "palvenor $idx_s, --no-index $noidx_s"
 row "peak RSS, realistic $mib MiB store, $real_blocks blocks" "$((real_rss / 1024)) MiB" "" \
   "≤ $((real_budget_kb / 1024)) MiB $(verdict "$real_rss" "<=" "$real_budget_kb")" ""
 row "peak RSS, realistic $((mib * 2)) MiB store" "$((rss_kb / 1024)) MiB" "" \
